@@ -1,0 +1,93 @@
+// Register accessors and stack operations of the simulated CPU.
+#include "cpu/cpu.h"
+
+namespace torva {
+
+uint32_t Cpu::get_register(int number) const {
+    switch (number) {
+    case kRegPc: return regs.pc;
+    case kRegSp: return regs.sp;
+    case kRegCcr: return regs.ccr;
+    case kRegA: return regs.a;
+    case kRegB: return regs.b;
+    case kRegX: return regs.x;
+    case kRegY: return regs.y;
+    default: return 0;
+    }
+}
+
+void Cpu::set_register(int number, uint32_t value) {
+    switch (number) {
+    case kRegPc: regs.pc = uint16_t(value); break;
+    case kRegSp: regs.sp = uint16_t(value); break;
+    case kRegCcr: regs.ccr = uint8_t(value); break;
+    case kRegA: regs.a = uint8_t(value); break;
+    case kRegB: regs.b = uint8_t(value); break;
+    case kRegX: regs.x = uint16_t(value); break;
+    case kRegY: regs.y = uint16_t(value); break;
+    default: break;
+    }
+}
+
+int Cpu::register_width(int number) {
+    if (number < kRegPc || number > kRegY) return 100;
+    return number == kRegCcr || number == kRegA || number == kRegB ? 8 : 16;
+}
+
+int Cpu::register_radix(int number) {
+    if (number < kRegPc || number > kRegY) return 0;
+    return number == kRegCcr ? 2 : 16;
+}
+
+uint32_t Cpu::current_execution_address() const {
+    const uint8_t page = bus_.get_ppage();
+    if (page >= 0x30 && regs.pc >= 0x8000 && regs.pc <= 0xBFFF) return uint32_t(page) << 16 | regs.pc;
+    return regs.pc;
+}
+
+uint16_t Cpu::get_transfer_register(int number) const {
+    switch (number) {
+    case kXferA: return regs.a;
+    case kXferB: return regs.b;
+    case kXferD: return regs.d();
+    case kXferX: return regs.x;
+    case kXferY: return regs.y;
+    case kXferSp: return regs.sp;
+    default: return 0;
+    }
+}
+
+void Cpu::set_transfer_register(int number, uint16_t value) {
+    switch (number) {
+    case kXferA: regs.a = uint8_t(value); break;
+    case kXferB: regs.b = uint8_t(value); break;
+    case kXferD: regs.set_d(value); break;
+    case kXferX: regs.x = value; break;
+    case kXferY: regs.y = value; break;
+    case kXferSp: regs.sp = value; break;
+    default: break;
+    }
+}
+
+void Cpu::push_byte(uint8_t value) {
+    --regs.sp;
+    bus_.mem_write_byte(regs.sp, value);
+}
+
+void Cpu::push_word(uint16_t value) {
+    push_byte(uint8_t(value));
+    push_byte(uint8_t(value >> 8));
+}
+
+uint8_t Cpu::pull_byte() {
+    const uint8_t value = read_byte(regs.sp);
+    ++regs.sp;
+    return value;
+}
+
+uint16_t Cpu::pull_word() {
+    const uint8_t high = pull_byte();
+    return uint16_t(high << 8 | pull_byte());
+}
+
+} // namespace torva

@@ -1,0 +1,66 @@
+// The simulated memory map: 12 KB of RAM, 1 MB of flash seen through 16 KB
+// pages, the program page register and ROM write enable. Every byte access of
+// the CPU, the loader and the memory pane goes through here; the I/O routing,
+// once attached, sees each access first.
+#pragma once
+
+#include "cpu/memory_bus.h"
+#include "cpu/registers.h"
+#include "io/io_routing.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace torva {
+
+class MemoryMap final : public MemoryBus {
+public:
+    static constexpr uint32_t kRamSize = 0x3000;
+    static constexpr uint32_t kFlashSize = 0x100000;
+    static constexpr uint16_t kResetRamBase = 0x1000;
+    static constexpr uint32_t kLastPage = 0x3F;
+
+    MemoryMap();
+
+    int mem_read_byte(uint32_t address, uint8_t& byte) override;
+    int mem_write_byte(uint32_t address, uint8_t byte) override;
+    uint8_t get_ppage() const override { return ppage_; }
+    void set_ppage(uint8_t page) override { ppage_ = page; }
+
+    // Whether the loader may store a byte here: never at an I/O address;
+    // always in RAM; anywhere in storage while ROM write enable is on.
+    bool writable(uint32_t address) const;
+
+    // Fills all of flash with $FF; RAM is left as it is.
+    void erase();
+
+    // Reset values of the registers, RAM base, the I/O reset; with
+    // use_vector, PC from the big-endian word at $FFFE.
+    void reset_cpu(CpuRegisters& regs, bool use_vector);
+
+    bool rom_write_enable() const { return rom_write_enable_; }
+    void set_rom_write_enable(bool on) { rom_write_enable_ = on; }
+    uint16_t ram_base() const { return ram_base_; }
+
+    // The I/O routing that claims addresses before storage; null for none.
+    void attach_io(IoRouting* io) { io_ = io; }
+
+    // The storage byte an address maps to, or null when it maps to none.
+    // Ignores the I/O routing; for views that show storage.
+    const uint8_t* storage(uint32_t address) const;
+
+private:
+    uint8_t* storage(uint32_t address) {
+        return const_cast<uint8_t*>(static_cast<const MemoryMap*>(this)->storage(address));
+    }
+    bool is_ram(uint32_t address) const { return address - ram_base_ < kRamSize; }
+
+    std::vector<uint8_t> ram_;
+    std::vector<uint8_t> flash_;
+    uint16_t ram_base_ = kResetRamBase;
+    uint8_t ppage_ = 0;
+    bool rom_write_enable_ = false;
+    IoRouting* io_ = nullptr;
+};
+
+} // namespace torva

@@ -1,0 +1,70 @@
+// Formatting of S-record lines.
+#include "sim/srecord_writer.h"
+
+#include <algorithm>
+
+namespace torva {
+
+namespace {
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+void append_hex_byte(std::string& out, uint8_t byte) {
+    out.push_back(kHexDigits[byte >> 4]);
+    out.push_back(kHexDigits[byte & 0x0F]);
+}
+
+// The record type whose address field holds the address: the first of the
+// three types (16, 24, 32 bits) wide enough.
+char type_for_width(uint32_t address, char type16, char type24, char type32) {
+    if (address <= 0xFFFF) return type16;
+    if (address <= 0xFFFFFF) return type24;
+    return type32;
+}
+} // namespace
+
+int srecord_address_digits(char type) {
+    switch (type) {
+    case '0':
+    case '1':
+    case '5':
+    case '9': return 4;
+    case '2':
+    case '8': return 6;
+    case '3':
+    case '7': return 8;
+    default: return 0;
+    }
+}
+
+std::string srecord_line(char type, uint32_t address, std::span<const uint8_t> data) {
+    const int address_bytes = std::max(srecord_address_digits(type), 4) / 2;
+    // The count field is one byte: a longer record cannot be expressed.
+    const size_t count = address_bytes + data.size() + 1;
+    std::string line;
+    line.reserve(4 + 2 * count);
+    line.push_back('S');
+    line.push_back(type);
+    append_hex_byte(line, uint8_t(count));
+    unsigned sum = unsigned(count);
+    for (int i = address_bytes - 1; i >= 0; --i) {
+        const uint8_t byte = uint8_t(address >> (8 * i));
+        append_hex_byte(line, byte);
+        sum += byte;
+    }
+    for (uint8_t byte : data) {
+        append_hex_byte(line, byte);
+        sum += byte;
+    }
+    append_hex_byte(line, uint8_t(~sum));
+    return line;
+}
+
+std::string srecord_data(uint32_t address, std::span<const uint8_t> data) {
+    return srecord_line(type_for_width(address, '1', '2', '3'), address, data);
+}
+
+std::string srecord_end(uint32_t start_address) {
+    return srecord_line(type_for_width(start_address, '9', '8', '7'), start_address, {});
+}
+
+} // namespace torva
