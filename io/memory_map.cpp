@@ -56,7 +56,9 @@ bool MemoryMap::writable(uint32_t address) const {
     return rom_write_enable_ && storage(address) != nullptr;
 }
 
-void MemoryMap::erase() { std::fill(flash_.begin(), flash_.end(), uint8_t(0xFF)); }
+void MemoryMap::erase() {
+    std::fill(flash_.begin(), flash_.end(), uint8_t(0xFF));
+}
 
 void MemoryMap::reset_cpu(CpuRegisters& regs, bool use_vector) {
     regs.ccr = 0xD0;

@@ -55,7 +55,9 @@ std::string_view trim_line_end(std::string_view line) {
     return line;
 }
 
-bool is_blank(std::string_view line) { return trim_line_end(line).empty(); }
+bool is_blank(std::string_view line) {
+    return trim_line_end(line).empty();
+}
 
 } // namespace
 
@@ -93,8 +95,10 @@ int load_srecord_file(const std::string& path, MemoryMap& memory, LoadFileState&
         case '3': {
             const size_t digits = srecord_address_digits(type);
             const auto parsed = parse_hex(line, 4, digits);
-            if (parsed) address = *parsed;
-            else error = true;
+            if (parsed)
+                address = *parsed;
+            else
+                error = true;
             data_start = 4 + digits;
             break;
         }

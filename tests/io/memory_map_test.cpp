@@ -29,14 +29,14 @@ TEST_F(MemoryMapTest, PagesAndFixedWindowsShareOneFlashArray) {
         uint8_t ppage;  // program page register while reading the alias
     };
     const Case cases[] = {
-        {__LINE__, 0x3C8000, 0x8000, 0x3C},   // page register selects the page
-        {__LINE__, 0x3FBFFF, 0xFFFF, 0x00},   // page $3F is the top fixed window
+        {__LINE__, 0x3C8000, 0x8000, 0x3C}, // page register selects the page
+        {__LINE__, 0x3FBFFF, 0xFFFF, 0x00}, // page $3F is the top fixed window
         {__LINE__, 0x3F8000, 0xC000, 0x00},
-        {__LINE__, 0x3E8123, 0x4123, 0x00},   // page $3E is the middle window
+        {__LINE__, 0x3E8123, 0x4123, 0x00}, // page $3E is the middle window
         {__LINE__, 0x3EBFFF, 0x7FFF, 0x00},
-        {__LINE__, 0x008000, 0x8000, 0x00},   // page 0 through the register
-        {__LINE__, 0x3DBFFF, 0xBFFF, 0x3D},   // the last page before $3E
-        {__LINE__, 0x3E9000, 0x9000, 0x3E},   // register page $3E and $3F
+        {__LINE__, 0x008000, 0x8000, 0x00}, // page 0 through the register
+        {__LINE__, 0x3DBFFF, 0xBFFF, 0x3D}, // the last page before $3E
+        {__LINE__, 0x3E9000, 0x9000, 0x3E}, // register page $3E and $3F
         {__LINE__, 0x3FA000, 0xA000, 0x3F},
     };
     for (const Case& c : cases) {
@@ -50,15 +50,16 @@ TEST_F(MemoryMapTest, PagesAndFixedWindowsShareOneFlashArray) {
 }
 
 TEST_F(MemoryMapTest, EveryPageIsItsOwnStorage) {
-    for (uint32_t page = 0; page <= 0x3F; ++page) burn(page << 16 | 0x8000, uint8_t(page));
-    for (uint32_t page = 0; page <= 0x3F; ++page) EXPECT_EQ(page, read(page << 16 | 0x8000));
+    for (uint32_t page = 0; page <= 0x3F; ++page)
+        burn(page << 16 | 0x8000, uint8_t(page));
+    for (uint32_t page = 0; page <= 0x3F; ++page)
+        EXPECT_EQ(page, read(page << 16 | 0x8000));
 }
 
 TEST_F(MemoryMapTest, NothingAnswersOutsideRamAndFlash) {
     uint8_t byte = 0x77;
-    for (uint32_t address : {0x0000u, 0x0FFFu, 0x400000u,
-                             0x408000u, 0xFF8000u, 0x013000u, 0x3C7FFFu, 0x3CC000u,
-                             0xFFFFFFFFu, 0x80000000u}) {
+    for (uint32_t address : {0x0000u, 0x0FFFu, 0x400000u, 0x408000u, 0xFF8000u, 0x013000u,
+                             0x3C7FFFu, 0x3CC000u, 0xFFFFFFFFu, 0x80000000u}) {
         SCOPED_TRACE(address);
         EXPECT_EQ(1, memory.mem_read_byte(address, byte));
         EXPECT_EQ(0x77, byte);

@@ -26,11 +26,13 @@ TEST(SrecordWriterTest, FormatsCountAddressAndChecksum) {
 // from the count on, checksum included, add up to $FF.
 TEST(SrecordWriterTest, EveryRecordSumsToFF) {
     std::vector<uint8_t> data;
-    for (int i = 0; i < 32; ++i) data.push_back(uint8_t(i * 37 + 5));
+    for (int i = 0; i < 32; ++i)
+        data.push_back(uint8_t(i * 37 + 5));
     for (uint32_t address : {0u, 0xFFFFu, 0x10000u, 0xFFFFFFu, 0x1000000u, 0xFFFFFFFFu}) {
         const std::string line = srecord_data(address, data);
         unsigned sum = 0;
-        for (size_t i = 2; i < line.size(); i += 2) sum += std::stoul(line.substr(i, 2), nullptr, 16);
+        for (size_t i = 2; i < line.size(); i += 2)
+            sum += std::stoul(line.substr(i, 2), nullptr, 16);
         EXPECT_EQ(0xFFu, sum & 0xFF) << line;
         EXPECT_EQ((line.size() - 4) / 2, std::stoul(line.substr(2, 2), nullptr, 16)) << line;
     }
@@ -128,14 +130,14 @@ TEST_F(LoaderTest, MalformedFilesAreLoadErrorsWithoutText) {
         const char* text;
     };
     const Case cases[] = {
-        {__LINE__, "S5030001FB\n"},                   // record count
-        {__LINE__, "S4030001FB\n"},                   // unknown type
-        {__LINE__, "SX030001FB\n"},                   // non-digit type
-        {__LINE__, "hello\n"},                        // not a record at all
-        {__LINE__, "S10510001122BB\n:1000\n"},        // garbage after data
-        {__LINE__, "S1051G001122BB\n"},               // address not hexadecimal
-        {__LINE__, "S105\n"},                         // address missing
-        {__LINE__, "S3\n"},                           // cut short
+        {__LINE__, "S5030001FB\n"},            // record count
+        {__LINE__, "S4030001FB\n"},            // unknown type
+        {__LINE__, "SX030001FB\n"},            // non-digit type
+        {__LINE__, "hello\n"},                 // not a record at all
+        {__LINE__, "S10510001122BB\n:1000\n"}, // garbage after data
+        {__LINE__, "S1051G001122BB\n"},        // address not hexadecimal
+        {__LINE__, "S105\n"},                  // address missing
+        {__LINE__, "S3\n"},                    // cut short
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -158,7 +160,8 @@ TEST_F(LoaderTest, AnUnreadableEndAddressKeepsTheStartAddress) {
 
 TEST_F(LoaderTest, RecordsLongerThanSeventyNineCharactersLoad) {
     std::vector<uint8_t> data(250);
-    for (size_t i = 0; i < data.size(); ++i) data[i] = uint8_t(i);
+    for (size_t i = 0; i < data.size(); ++i)
+        data[i] = uint8_t(i);
     ASSERT_EQ(kLoadOk, load(srecord_data(0x1100, data) + "\n"));
     EXPECT_EQ(0, at(0x1100));
     EXPECT_EQ(249, at(0x1100 + 249));
@@ -181,13 +184,19 @@ TEST_F(LoaderTest, WriterAndLoaderRoundTrip) {
         uint32_t address;
         size_t size;
     };
-    const Chunk chunks[] = {{0x1000, 30}, {0x3FF0, 16}, {0x4000, 64}, {0xC000, 7},
-                            {0x3C8000, 30}, {0x3DBFF0, 16}, {0x01000000 | 0x1000, 0}};
+    const Chunk chunks[] = {{0x1000, 30},
+                            {0x3FF0, 16},
+                            {0x4000, 64},
+                            {0xC000, 7},
+                            {0x3C8000, 30},
+                            {0x3DBFF0, 16},
+                            {0x01000000 | 0x1000, 0}};
     std::string text = "S00600004844521B\n";
     std::vector<uint8_t> expected;
     for (const Chunk& c : chunks) {
         std::vector<uint8_t> data(c.size);
-        for (size_t i = 0; i < c.size; ++i) data[i] = uint8_t(c.address + i * 7);
+        for (size_t i = 0; i < c.size; ++i)
+            data[i] = uint8_t(c.address + i * 7);
         text += srecord_data(c.address, data) + "\n";
     }
     text += srecord_end(0x3C8000) + "\n";

@@ -31,7 +31,8 @@ public:
     void set_ppage(uint8_t page) override { ppage = page; }
 
     void load(uint16_t address, std::initializer_list<uint8_t> program) {
-        for (uint8_t byte : program) bytes[address++] = byte;
+        for (uint8_t byte : program)
+            bytes[address++] = byte;
     }
 };
 
