@@ -10,9 +10,10 @@ uint8_t SerialInterface::read(int reg) {
         if (baud_state_ == BaudState::kHighWritten) baud_state_ = BaudState::kSet;
         break;
     case kDataLow: {
-        // Reading the received byte empties the receiver and clears overrun.
+        // Reading the received byte empties the receiver and clears overrun
+        // and idle.
         const uint8_t byte = regs_[kDataLow];
-        regs_[kStatus1] &= uint8_t(~(kReceiveFull | kOverrun));
+        regs_[kStatus1] &= uint8_t(~(kReceiveFull | kOverrun | kIdle));
         return byte;
     }
     default: break;
@@ -57,6 +58,7 @@ void SerialInterface::reset() {
     regs_[kStatus2] = 0;
     tx_busy_ = false;
     tx_countdown_ = 0;
+    idle_countdown_ = 0;
     baud_state_ = BaudState::kNone;
 }
 
@@ -67,11 +69,21 @@ void SerialInterface::attach() {
     tx_busy_ = false;
     tx_countdown_ = 0;
     tx_byte_ = 0;
+    idle_countdown_ = 0;
     present_ = true;
 }
 
+void SerialInterface::idle_progress() {
+    // The line goes idle once, one character time after the last character;
+    // it is not idle again until another character has come.
+    if (idle_countdown_ == 0 || !enabled(kReceiverEnable)) return;
+    if (--idle_countdown_ == 0) regs_[kStatus1] |= kIdle;
+}
+
 std::optional<uint8_t> SerialInterface::transmit_progress() {
-    if (!present_ || !enabled(kTransmitterEnable)) return std::nullopt;
+    if (!present_) return std::nullopt;
+    idle_progress();
+    if (!enabled(kTransmitterEnable)) return std::nullopt;
     const uint8_t idle = kTransmitEmpty | kTransmitComplete;
     if ((regs_[kStatus1] & idle) == idle) return std::nullopt;
     if (!tx_busy_) {
@@ -94,6 +106,7 @@ bool SerialInterface::receive(uint8_t character) {
     if (regs_[kStatus1] & kReceiveFull) regs_[kStatus1] |= kOverrun;
     regs_[kDataLow] = character;
     regs_[kStatus1] |= kReceiveFull;
+    idle_countdown_ = kIdleSteps;
     return true;
 }
 

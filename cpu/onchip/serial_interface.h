@@ -40,6 +40,9 @@ class SerialInterface {
     // Steps a character spends in the shift register after the step that
     // starts it.
     static constexpr int kTransmitSteps = 10;
+    // Steps without a new character after which the receive line counts as
+    // idle (one character time).
+    static constexpr int kIdleSteps = 10;
 
     enum class BaudState : uint8_t { kNone, kHighWritten, kSet };
 
@@ -58,8 +61,9 @@ class SerialInterface {
     void detach() { present_ = false; }
     bool present() const { return present_; }
 
-    // One instruction's worth of transmitter time. Gives the character on the
-    // step that finishes sending it.
+    // One instruction's worth of line time. Gives the character on the step
+    // that finishes sending it. The receiver's idle detection runs on the
+    // same clock.
     std::optional<uint8_t> transmit_progress();
     // A character from the attached device. False when the receiver does not
     // take it (not attached, baud not set, receiver disabled).
@@ -75,6 +79,7 @@ class SerialInterface {
 
   private:
     bool enabled(uint8_t control2_bit) const { return (regs_[kControl2] & control2_bit) != 0; }
+    void idle_progress();
 
     uint16_t vector_;
     std::array<uint8_t, kRegisterCount> regs_{};
@@ -83,6 +88,9 @@ class SerialInterface {
     bool tx_busy_ = false;
     int tx_countdown_ = 0;
     uint8_t tx_byte_ = 0;
+    // Steps left until the line counts as idle after a received character;
+    // 0 when no idle detection is due.
+    int idle_countdown_ = 0;
 };
 
 } // namespace torva

@@ -148,6 +148,29 @@ TEST(SerialInterfaceTest, InterruptConditions) {
     }
 }
 
+TEST(SerialInterfaceTest, LineGoesIdleOneCharacterTimeAfterTheLastByte) {
+    Sci sci = ready_interface(Sci::kReceiverEnable | Sci::kIdleInterrupt);
+    for (int step = 0; step < 30; ++step)
+        sci.transmit_progress();
+    EXPECT_FALSE(sci.status1() & Sci::kIdle); // idle only after a character
+    sci.receive('a');
+    for (int step = 1; step < Sci::kIdleSteps; ++step)
+        sci.transmit_progress();
+    sci.receive('b'); // a new character restarts the idle time
+    for (int step = 1; step < Sci::kIdleSteps; ++step)
+        sci.transmit_progress();
+    EXPECT_FALSE(sci.status1() & Sci::kIdle);
+    EXPECT_FALSE(sci.pending_vector());
+    sci.transmit_progress();
+    EXPECT_TRUE(sci.status1() & Sci::kIdle);
+    EXPECT_EQ(0xFFD6, sci.pending_vector());
+    EXPECT_EQ('b', sci.read(Sci::kDataLow)); // clears idle with the data
+    EXPECT_FALSE(sci.status1() & Sci::kIdle);
+    for (int step = 0; step < 30; ++step)
+        sci.transmit_progress();
+    EXPECT_FALSE(sci.status1() & Sci::kIdle); // not again without a new byte
+}
+
 TEST(SerialInterfaceTest, DetachedInterfaceIsSilent) {
     Sci sci = ready_interface(Sci::kTransmitterEnable | Sci::kTransmitInterrupt);
     ASSERT_TRUE(sci.pending_vector());
