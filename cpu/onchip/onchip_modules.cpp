@@ -1,0 +1,73 @@
+// Dispatch of register-block offsets to the on-chip modules.
+#include "cpu/onchip/onchip_modules.h"
+
+namespace torva {
+
+namespace {
+
+enum class Module { kCore, kClock, kSerial0, kSerial1 };
+
+struct Range {
+    uint16_t first;
+    uint16_t last;
+    Module module;
+};
+
+// Where each module sits in the register block.
+constexpr Range kRanges[] = {
+    {0x00, 0x33, Module::kCore},
+    {0x34, 0x3F, Module::kClock},
+    {0xC8, 0xCF, Module::kSerial0},
+    {0xD0, 0xDF, Module::kSerial1},
+};
+
+const Range* find_range(uint16_t offset) {
+    for (const Range& range : kRanges)
+        if (offset >= range.first && offset <= range.last) return &range;
+    return nullptr;
+}
+
+} // namespace
+
+bool OnChipModules::read(uint16_t offset, uint8_t& byte) {
+    const Range* range = find_range(offset);
+    if (!range) return false;
+    const int reg = offset - range->first;
+    switch (range->module) {
+    case Module::kCore: byte = core.read(offset); break;
+    case Module::kClock: byte = clock.read(reg); break;
+    case Module::kSerial0: byte = serial[0].read(reg); break;
+    case Module::kSerial1: byte = serial[1].read(reg); break;
+    }
+    return true;
+}
+
+bool OnChipModules::write(uint16_t offset, uint8_t byte) {
+    const Range* range = find_range(offset);
+    if (!range) return false;
+    const int reg = offset - range->first;
+    switch (range->module) {
+    case Module::kCore: core.write(offset, byte); break;
+    case Module::kClock: clock.write(reg, byte, total_cycles_); break;
+    case Module::kSerial0: serial[0].write(reg, byte); break;
+    case Module::kSerial1: serial[1].write(reg, byte); break;
+    }
+    return true;
+}
+
+void OnChipModules::reset() {
+    clock.reset();
+    for (SerialInterface& interface : serial)
+        interface.reset();
+    core.reset();
+}
+
+std::optional<uint16_t> OnChipModules::pending_vector(uint32_t total_cycles) {
+    total_cycles_ = total_cycles;
+    if (auto vector = clock.pending_vector(total_cycles)) return vector;
+    for (const SerialInterface& interface : serial)
+        if (auto vector = interface.pending_vector()) return vector;
+    return std::nullopt;
+}
+
+} // namespace torva

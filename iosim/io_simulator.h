@@ -1,0 +1,70 @@
+// Our device library: it opens device models by type, keeps them under their
+// handles, and answers the eleven operations; device windows and tests reach
+// the models themselves through it.
+#pragma once
+
+#include "iosim/device.h"
+#include "iosim/iosim_library.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace torva {
+
+class IoSimulator final : public IoSimLibrary {
+  public:
+    static constexpr int32_t kVersion = 100;
+
+    IoSimulator();
+
+    int32_t GetIOVersion() override { return kVersion; }
+    int32_t QueryIOListSize() override;
+    int32_t GetIOList(std::span<char> buffer) override;
+    int32_t OpenSim(int32_t type, std::string_view address, int32_t reserved) override;
+    int32_t SetOptionSim(int32_t handle, int32_t option) override;
+    int32_t GetOptionSim(int32_t handle) override;
+    int32_t CloseSim(int32_t handle) override;
+    int32_t QuerySim(int32_t handle) override;
+    int32_t InputSim(int32_t handle, int32_t offset) override;
+    int32_t OutputSim(int32_t handle, int32_t byte, int32_t offset) override;
+    int32_t IsIosimPendingIrq(int32_t handle) override;
+
+    // CPU time passing for every open device; the run loop calls it after
+    // each step with that step's cycles.
+    void advance(uint32_t cycles);
+
+    // The model behind a handle (open or closed by the user), or null once
+    // the program closed it. The pointer stays valid until CloseSim.
+    Device* device(int32_t handle);
+    template <typename Model>
+    Model* device_as(int32_t handle) {
+        return dynamic_cast<Model*>(device(handle));
+    }
+
+    // Called after each successful OpenSim, so a window can be made for the
+    // device, and before CloseSim destroys it.
+    void set_open_callback(std::function<void(int32_t handle, Device&)> callback) {
+        on_open_ = std::move(callback);
+    }
+    void set_close_callback(std::function<void(int32_t handle, Device&)> callback) {
+        on_close_ = std::move(callback);
+    }
+
+    // Handles of the devices not yet closed by the program.
+    std::vector<int32_t> handles() const;
+
+  private:
+    // The device a handle names while it is open, else null.
+    Device* open_device(int32_t handle);
+
+    std::string list_;
+    // Indexed by handle; handles are never reused, so a stale handle can
+    // never reach a newer device.
+    std::vector<std::unique_ptr<Device>> devices_;
+    std::function<void(int32_t, Device&)> on_open_;
+    std::function<void(int32_t, Device&)> on_close_;
+};
+
+} // namespace torva
