@@ -4,6 +4,7 @@
 
 #include "shell/splash_window.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 

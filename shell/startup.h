@@ -24,7 +24,8 @@ struct StartupContext {
     bool splash = true;
 };
 
-// Registers the pictures and icons compiled into the program.
+// Registers the pictures compiled into the program and makes the icon every
+// window's.
 void init_shell_resources();
 
 // The command-line text from the program's arguments: relative paths made
