@@ -44,6 +44,8 @@ class WorkbenchFactory {
     virtual int run_goto_line(QWidget* /*owner*/) { return 0; }
     // Assembles the source at path (the document on top of the area).
     virtual void assemble(const std::string& /*path*/) {}
+    // Resets the assembler's options to their defaults (start-up).
+    virtual void reset_assembler_options() {}
     // Sets the terminal settings to this board's defaults (start-up).
     virtual void set_terminal_defaults() {}
 };

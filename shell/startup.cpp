@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 
 static void init_resources_outside_namespace() {
     Q_INIT_RESOURCE(torva);
@@ -35,8 +37,22 @@ QPixmap splash_picture() {
     return QPixmap(QStringLiteral(":/torva/splash.png"));
 }
 
+// Fits the frame, window decoration included, to the desktop's work area
+// (the decoration is known only once the window is shown).
+void cover_work_area(QWidget& frame) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    const QRect area = screen->availableGeometry();
+    const QRect outer = frame.frameGeometry();
+    const QRect inner = frame.geometry();
+    frame.setGeometry(area.adjusted(inner.left() - outer.left(), inner.top() - outer.top(),
+                                    inner.right() - outer.right(), inner.bottom() - outer.bottom()));
+}
+
 std::unique_ptr<KivFrame> start_up(StartupContext& context) {
     init_shell_resources();
+    if (context.services.workbench != nullptr)
+        context.services.workbench->reset_assembler_options();
     // The frame is created over the desktop's work area with the client
     // area, the status bar and the recent files (its creation handler).
     auto frame = std::make_unique<KivFrame>(context.services, context.dirs);
@@ -52,6 +68,7 @@ std::unique_ptr<KivFrame> start_up(StartupContext& context) {
     SplashWindow* splash =
         context.splash ? show_splash(splash_picture(), frame.get(), kSplashDisplayMs) : nullptr;
     frame->show();
+    cover_work_area(*frame);
     if (splash != nullptr) {
         splash->raise();
         centre_over(*splash, frame.get());

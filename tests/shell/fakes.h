@@ -137,6 +137,8 @@ class FakeWorkbench final : public WorkbenchFactory {
     int run_goto_line(QWidget*) override { return goto_answer; }
     void assemble(const std::string& path) override { assembled.push_back(path); }
     void set_terminal_defaults() override { ++terminal_defaults; }
+    void reset_assembler_options() override { ++assembler_resets; }
+    int assembler_resets = 0;
 };
 
 class FakePorts final : public PortLister {

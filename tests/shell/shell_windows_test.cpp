@@ -12,7 +12,9 @@
 #include <QAction>
 #include <QDir>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QTimer>
 
@@ -106,6 +108,17 @@ TEST(help_test, missing_manual_is_silent_and_present_manual_navigates) {
     EXPECT_FALSE(window.isVisible());
 }
 
+TEST(help_test, built_manual_is_shown_when_present) {
+    const char* build = std::getenv("TORVA_BUILD_DIR");
+    const fs::path manual = fs::path(build != nullptr ? build : ".") / "doc" / "Torva6_RT12.html";
+    if (!fs::exists(manual)) GTEST_SKIP() << "the manual is not built";
+    Help help(manual.string());
+    ASSERT_TRUE(help.show());
+    EXPECT_TRUE(help.window()->browser().toPlainText().contains(QStringLiteral("The menus")));
+    help.window()->resize(760, 560);
+    help.window()->grab().save(QString::fromStdString((screenshot_dir() / "help.png").string()));
+}
+
 using screenshot_test = FrameFixture;
 
 TEST_F(screenshot_test, frame_with_the_output_window) {
@@ -145,6 +158,8 @@ TEST(startup_test, directory_argument_becomes_the_first_open_dialogs_directory) 
         EXPECT_TRUE(frame->isVisible());
         EXPECT_TRUE(messages.shown.empty()); // a directory is no file to warn about
         EXPECT_EQ(1, workbench.terminal_defaults);
+        EXPECT_EQ(1, workbench.assembler_resets);
+        EXPECT_EQ(QGuiApplication::primaryScreen()->availableGeometry(), frame->frameGeometry());
         frame->dispatch(cmd::kOpen);
         ASSERT_EQ(1u, dialogs.requests.size());
         EXPECT_EQ(fs::canonical(dir.path() / "project").generic_string() + "/",
