@@ -106,7 +106,11 @@ KivFrame::KivFrame(const FrameServices& services, Directories& dirs)
     install_accelerators();
 }
 
-KivFrame::~KivFrame() = default;
+KivFrame::~KivFrame() {
+    // The area announces its last activation while the base class deletes it,
+    // when this object is already gone.
+    mdi_->disconnect(this);
+}
 
 void KivFrame::set_services(const FrameServices& services) {
     services_ = services;

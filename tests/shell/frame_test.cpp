@@ -5,6 +5,8 @@
 #include "shell/command_ids.h"
 
 #include <QAction>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QMenuBar>
 #include <QSettings>
 #include <QStatusBar>
@@ -405,6 +407,41 @@ TEST_F(frame_test, command_line_opens_sources_and_warns_about_other_files) {
         }
     }
     fs::current_path(saved);
+}
+
+} // namespace
+} // namespace torva::test
+
+namespace torva::test {
+namespace {
+
+TEST_F(frame_test, windows_menu_lists_the_open_windows) {
+    FakeChild* first = add(new FakeChild("KivOutputChild"));
+    add(new FakeChild(kDocumentClass, "/w/b&c.asm"));
+    open_menu(Popup::windows);
+    std::vector<std::pair<std::string, bool>> entries;
+    for (QAction* action : frame->menus()->popup(Popup::windows)->actions())
+        if (action->isCheckable())
+            entries.emplace_back(action->text().toStdString(), action->isChecked());
+    EXPECT_EQ((std::vector<std::pair<std::string, bool>>{{"&1 KivOutputChild", false},
+                                                         {"&2 /w/b&&c.asm", true}}),
+              entries);
+    frame->menus()->popup(Popup::windows)->actions()[4]->trigger();
+    EXPECT_EQ(first, frame->top_child());
+
+    frame->dispatch(cmd::kCloseAll);
+    open_menu(Popup::windows); // the list goes with the windows
+    EXPECT_EQ(3, frame->menus()->popup(Popup::windows)->actions().size());
+}
+
+TEST_F(frame_test, shared_fonts_are_fixed_pitch_with_a_measured_cell) {
+    const SharedFonts& fonts = frame->fonts();
+    for (const QFont* font : {&fonts.screen, &fonts.cell, &fonts.large, &fonts.small})
+        EXPECT_TRUE(QFontInfo(*font).fixedPitch()) << font->family().toStdString();
+    EXPECT_GT(fonts.char_width, 0);
+    EXPECT_GT(fonts.line_height, fonts.char_width);
+    EXPECT_NEAR(fonts.line_height, QFontMetrics(fonts.cell).height(), 2);
+    EXPECT_GT(fonts.large.pixelSize(), fonts.small.pixelSize());
 }
 
 } // namespace
