@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QScreen>
 #include <QSessionManager>
 #include <QTimer>
 #include <QWindow>
@@ -13,7 +14,8 @@
 namespace {
 
 // Test hook: with TORVA_EXIT_AFTER_SHOW set, the program reports its frame
-// on standard output once the frame is on screen, then sends itself Exit.
+// on standard output once the frame is on screen (and saves a picture of the
+// screen to the file TORVA_SCREENSHOT names, when set), then sends itself Exit.
 void exit_after_show(torva::KivFrame& frame) {
     auto* poll = new QTimer(&frame);
     QObject::connect(poll, &QTimer::timeout, &frame, [&frame, poll] {
@@ -22,6 +24,9 @@ void exit_after_show(torva::KivFrame& frame) {
         std::printf("%s shown: \"%s\"\n", qPrintable(frame.objectName()),
                     qPrintable(frame.windowTitle()));
         std::fflush(stdout);
+        if (const QString shot = qEnvironmentVariable("TORVA_SCREENSHOT"); !shot.isEmpty()) {
+            if (QScreen* screen = frame.screen()) screen->grabWindow(0).save(shot);
+        }
         frame.dispatch(43028);
     });
     poll->start(50);
