@@ -176,6 +176,9 @@ void KivFrame::update_title() {
 
 QMdiSubWindow* KivFrame::add_child(QWidget* child, const QRect* geometry) {
     auto* sub = new ChildSubWindow(child);
+    // A child without an icon of its own shows the program's.
+    sub->setWindowIcon(child->testAttribute(Qt::WA_SetWindowIcon) ? child->windowIcon()
+                                                                  : windowIcon());
     sub->set_on_retire([this](ChildSubWindow& closing) { on_retire(closing); });
     mdi_->addSubWindow(sub);
     if (geometry != nullptr) sub->setGeometry(*geometry);

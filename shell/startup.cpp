@@ -46,7 +46,8 @@ void cover_work_area(QWidget& frame) {
     const QRect outer = frame.frameGeometry();
     const QRect inner = frame.geometry();
     frame.setGeometry(area.adjusted(inner.left() - outer.left(), inner.top() - outer.top(),
-                                    inner.right() - outer.right(), inner.bottom() - outer.bottom()));
+                                    inner.right() - outer.right(),
+                                    inner.bottom() - outer.bottom()));
 }
 
 std::unique_ptr<KivFrame> start_up(StartupContext& context) {
