@@ -1,0 +1,305 @@
+// The frame: creation, status bar, title, children, the menu enabling pass
+// and the close rule.
+#include "shell/frame.h"
+
+#include "shell/child_sub_window.h"
+#include "shell/command_ids.h"
+#include "shell/output_window.h"
+#include "shell/serial_ports.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace torva {
+namespace {
+
+constexpr int kTitleNameLimit = 120;
+
+// The accelerator table "MAINACCELERATORS".
+struct Accelerator {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int id;
+};
+const Accelerator kAccelerators[] = {
+    {Qt::Key_Down, Qt::NoModifier, cmd::kArrowDown},
+    {Qt::Key_Left, Qt::NoModifier, cmd::kArrowLeft},
+    {Qt::Key_Right, Qt::NoModifier, cmd::kArrowRight},
+    {Qt::Key_Up, Qt::NoModifier, cmd::kArrowUp},
+    {Qt::Key_F, Qt::ControlModifier, cmd::kAccelFind},
+    {Qt::Key_O, Qt::ControlModifier, cmd::kAccelOpen},
+    {Qt::Key_S, Qt::ControlModifier, cmd::kAccelSave},
+};
+
+// The extension of a command-line file: after the last ".", cut at a quote.
+std::string extension_of(const std::string& name) {
+    const auto dot = name.rfind('.');
+    if (dot == std::string::npos) return {};
+    std::string ext = name.substr(dot + 1);
+    if (const auto quote = ext.find('"'); quote != std::string::npos) ext.resize(quote);
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ext;
+}
+
+} // namespace
+
+KivFrame::KivFrame(const FrameServices& services, Directories& dirs)
+    : services_(services), messages_(*services.messages), dirs_(dirs),
+      dialogs_(*services.dialogs, dirs), help_(dirs.help_file), mdi_(new QMdiArea(this)),
+      status_part0_(new QLabel(QStringLiteral("Ready"))), status_part1_(new QLabel) {
+    setObjectName(QStringLiteral("KivFrame"));
+    setWindowTitle(QString::fromLatin1(kAppTitle));
+    setWindowIcon(QIcon(QStringLiteral(":/torva/icon.png")));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
+
+    // Creation: the client area, the status bar (id 88), the recent files.
+    mdi_->setObjectName(QStringLiteral("MDIClient"));
+    mdi_->setBackground(palette().brush(QPalette::Dark));
+    setCentralWidget(mdi_);
+    statusBar()->setObjectName(QStringLiteral("id88"));
+    statusBar()->setSizeGripEnabled(true);
+    status_part0_->setObjectName(QStringLiteral("part0"));
+    status_part1_->setObjectName(QStringLiteral("part1"));
+    status_part1_->setFixedWidth(160);
+    statusBar()->addWidget(status_part0_, 1);
+    statusBar()->addPermanentWidget(status_part1_);
+    recent_.load();
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { update_title(); });
+    install_accelerators();
+}
+
+KivFrame::~KivFrame() {
+    // The area announces its last activation while the base class deletes it,
+    // when this object is already gone.
+    mdi_->disconnect(this);
+}
+
+void KivFrame::set_services(const FrameServices& services) {
+    services_ = services;
+    messages_.set_service(*services.messages);
+    dialogs_.set_service(*services.dialogs);
+}
+
+void KivFrame::install_accelerators() {
+    for (const Accelerator& accel : kAccelerators) {
+        auto* action = new QAction(this);
+        action->setShortcut(QKeySequence(accel.modifiers | accel.key));
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setObjectName(QStringLiteral("accel%1").arg(accel.id));
+        connect(action, &QAction::triggered, this, [this, id = accel.id] { dispatch(id); });
+        addAction(action);
+    }
+}
+
+void KivFrame::create_fonts() {
+    fonts_ = create_shared_fonts(*this);
+}
+
+void KivFrame::build_menus() {
+    menus_ = std::make_unique<MenuBar>(*menuBar(), [this](int id) { dispatch(id); });
+    for (Popup which : {Popup::file, Popup::edit, Popup::debug, Popup::windows, Popup::help,
+                        Popup::recent, Popup::terminal}) {
+        QMenu* menu = menus_->popup(which);
+        connect(menu, &QMenu::aboutToShow, this, [this, menu] { update_menus(menu); });
+    }
+}
+
+// ---- status bar and title ----
+
+void KivFrame::set_status_text(const QString& text) {
+    status_part0_->setText(text);
+}
+void KivFrame::set_status_ready() {
+    status_part0_->setText(QStringLiteral("Ready"));
+}
+void KivFrame::set_line_column_text(const QString& text) {
+    status_part1_->setText(text);
+}
+QString KivFrame::status_text() const {
+    return status_part0_->text();
+}
+QString KivFrame::line_column_text() const {
+    return status_part1_->text();
+}
+
+void KivFrame::update_title() {
+    const std::string path = services_.documents != nullptr && top_child() != nullptr
+                                 ? services_.documents->document_path(top_child())
+                                 : std::string();
+    QString title = QStringLiteral("Vardel %1").arg(QString::fromLatin1(kAppTitle));
+    if (!path.empty()) {
+        const QString name = QString::fromStdString(fs::path(path).filename().string());
+        title += QStringLiteral(" - [%1]").arg(name.left(kTitleNameLimit));
+    }
+    setWindowTitle(title);
+}
+
+// ---- children ----
+
+QMdiSubWindow* KivFrame::add_child(QWidget* child, const QRect* geometry) {
+    auto* sub = new ChildSubWindow(child);
+    // A child without an icon of its own shows the program's.
+    sub->setWindowIcon(child->testAttribute(Qt::WA_SetWindowIcon) ? child->windowIcon()
+                                                                  : windowIcon());
+    sub->set_on_retire([this](ChildSubWindow& closing) { on_retire(closing); });
+    mdi_->addSubWindow(sub);
+    if (geometry != nullptr) sub->setGeometry(*geometry);
+    sub->show();
+    mdi_->setActiveSubWindow(sub);
+    update_title();
+    return sub;
+}
+
+void KivFrame::on_retire(ChildSubWindow& sub) {
+    // An editor document that closes writes the recent-files list.
+    if (services_.documents != nullptr && !services_.documents->document_path(sub.widget()).empty())
+        recent_.store();
+    if (simulator_ == &sub) simulator_ = nullptr;
+    if (output_ != nullptr && sub.widget() == output_) output_ = nullptr;
+}
+
+ChildSubWindow* KivFrame::top_sub() const {
+    QMdiSubWindow* sub = mdi_->currentSubWindow();
+    if (sub == nullptr) sub = mdi_->activeSubWindow();
+    return qobject_cast<ChildSubWindow*>(sub);
+}
+
+ChildSubWindow* KivFrame::sub_of(QWidget* child) const {
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        if (sub->widget() == child) return qobject_cast<ChildSubWindow*>(sub);
+    return nullptr;
+}
+
+QWidget* KivFrame::top_child() const {
+    ChildSubWindow* sub = top_sub();
+    return sub != nullptr ? sub->widget() : nullptr;
+}
+
+int KivFrame::child_count() const {
+    return static_cast<int>(mdi_->subWindowList().size());
+}
+
+QWidget* KivFrame::simulator_window() const {
+    return simulator_ != nullptr && mdi_->subWindowList().contains(simulator_.data())
+               ? simulator_->widget()
+               : nullptr;
+}
+
+// ---- documents and the Output window ----
+
+QWidget* KivFrame::open_document(bool is_new, const std::string& path, int line) {
+    if (services_.documents == nullptr) return nullptr;
+    QWidget* document = services_.documents->open_document(is_new, path, line);
+    if (document != nullptr) {
+        recent_.add(path);
+        update_title();
+    }
+    return document;
+}
+
+void KivFrame::open_source_at(const std::string& path, int line_number) {
+    if (services_.documents == nullptr) return;
+    QWidget* document = services_.documents->find_document(path);
+    if (document == nullptr) document = open_document(false, path, line_number - 1);
+    if (document == nullptr) return;
+    if (ChildSubWindow* sub = sub_of(document)) mdi_->setActiveSubWindow(sub);
+    if (auto* child = dynamic_cast<ChildWindow*>(document))
+        child->handle_command(cmd::kGoToLineToChild, line_number - 1);
+}
+
+void KivFrame::output_append(std::string_view text) {
+    if (output_ != nullptr) output_->append(text);
+}
+
+void KivFrame::output_show_and_clear() {
+    if (output_ == nullptr) dispatch(cmd::kCreateOutput);
+    if (output_ != nullptr) output_->clear();
+    if (services_.documents != nullptr) services_.documents->clear_line_marks();
+}
+
+// ---- command-line file ----
+
+void KivFrame::open_by_type(const std::string& command_line) {
+    const std::string name = unquoted(command_line);
+    if (name.empty()) return;
+    const std::string ext = extension_of(name);
+    if (ext == "s12" || ext == "asm") {
+        std::error_code ec;
+        fs::current_path(fs::absolute(name, ec).parent_path(), ec);
+        open_document(false, name, -1);
+        return;
+    }
+    // A start directory is no file to open: it was settled already.
+    std::error_code ec;
+    if (fs::is_directory(name, ec)) return;
+    messages_.warning("File '%s', Don't recognise the file type...", name);
+}
+
+// ---- menus ----
+
+void KivFrame::update_menus(QMenu* popup) {
+    if (!menus_) return;
+    for (int id : kDocumentItems)
+        menus_->set_enabled(id, false);
+    menus_->set_enabled(cmd::kSaveAll,
+                        services_.documents != nullptr && services_.documents->any_document_open());
+    std::vector<std::pair<QString, bool>> windows;
+    const QMdiSubWindow* top = top_sub();
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        windows.emplace_back(sub->windowTitle(), sub == top);
+    menus_->rebuild_window_list(windows, [this](int index) {
+        const auto list = mdi_->subWindowList();
+        if (index < list.size()) mdi_->setActiveSubWindow(list[index]);
+    });
+    menus_->set_enabled(cmd::kSimulator, simulator_window() == nullptr);
+    if (popup != nullptr && menus_->which(popup) == Popup::terminal) {
+        PortLister system_ports;
+        PortLister& ports = services_.ports != nullptr ? *services_.ports : system_ports;
+        menus_->rebuild_terminal(ports.present_ports());
+    }
+    std::vector<std::string> paths;
+    for (int i = 0; i < RecentFiles::kSlots; ++i)
+        paths.push_back(recent_.at(i).value_or(""));
+    menus_->rebuild_recent(paths);
+    update_title();
+    if (ChildSubWindow* sub = top_sub(); sub != nullptr && sub->child() != nullptr)
+        sub->child()->menu_popup(*menus_, popup);
+}
+
+// ---- closing ----
+
+bool KivFrame::query_end_session() {
+    help_.close_all();
+    dispatch(cmd::kCloseAll);
+    return child_count() == 0;
+}
+
+void KivFrame::closeEvent(QCloseEvent* event) {
+    if (!query_end_session()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit closed();
+}
+
+void KivFrame::fatal_error(const std::string& text) {
+    messages_.fatal_text(text);
+    dispatch(cmd::kExit);
+}
+
+} // namespace torva

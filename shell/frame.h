@@ -1,0 +1,166 @@
+// The frame "KivFrame": the one top-level window with the multiple-document
+// area, the status bar, the menus, and the routing of every command.
+#pragma once
+
+#include "shell/child_window.h"
+#include "shell/directories.h"
+#include "shell/file_dialogs.h"
+#include "shell/help_window.h"
+#include "shell/menu_tree.h"
+#include "shell/message_service.h"
+#include "shell/output_window.h"
+#include "shell/recent_files.h"
+#include "shell/services.h"
+#include "shell/shared_fonts.h"
+
+#include <QBrush>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <cstdint>
+#include <memory>
+
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+
+namespace torva {
+
+class ChildSubWindow;
+class PortLister;
+
+// The four brushes every window may share: red, green, blue, light grey.
+struct SharedBrushes {
+    QBrush red{QColor(255, 0, 0)};
+    QBrush green{QColor(0, 255, 0)};
+    QBrush blue{QColor(0, 0, 255)};
+    QBrush light_grey{QColor(224, 224, 224)};
+};
+
+// What the frame talks to. messages and dialogs are required; the rest may
+// be null while their subsystems are absent.
+struct FrameServices {
+    MessageService* messages = nullptr;
+    DialogService* dialogs = nullptr;
+    DocumentService* documents = nullptr;
+    WorkbenchFactory* workbench = nullptr;
+    PortLister* ports = nullptr;
+};
+
+class KivFrame final : public QMainWindow, public SourceOpener {
+    Q_OBJECT
+  public:
+    KivFrame(const FrameServices& services, Directories& dirs);
+    ~KivFrame() override;
+
+    // Every menu item, accelerator and window command arrives here.
+    void dispatch(int id, std::intptr_t parameter = 0);
+
+    // Start-up steps that follow the frame's creation.
+    void create_fonts();
+    void build_menus();
+    // Opens a source file named by the command line (".asm", ".s12"); any
+    // other name gives a warning; an empty line does nothing.
+    void open_by_type(const std::string& command_line);
+
+    // The menu enabling pass for the pop-up about to open (null: none).
+    void update_menus(QMenu* popup);
+    void update_title();
+    void set_status_text(const QString& text);
+    void set_status_ready();
+    void set_line_column_text(const QString& text);
+    QString status_text() const;
+    QString line_column_text() const;
+
+    // Open document (the editor's open): adds the path to the recent files.
+    QWidget* open_document(bool is_new, const std::string& path, int line);
+    void open_source_at(const std::string& path, int line_number) override;
+
+    // Puts a child window into the area; it becomes the active child.
+    QMdiSubWindow* add_child(QWidget* child, const QRect* geometry = nullptr);
+    // The window on top of the area (its child widget), or null.
+    QWidget* top_child() const;
+    int child_count() const;
+    QWidget* simulator_window() const;
+
+    // The Output window: append a line (ignored when it is absent) and
+    // create-if-needed-then-clear before an assembly.
+    void output_append(std::string_view text);
+    void output_show_and_clear();
+    OutputWindow* output_window() const { return output_; }
+
+    // Error box then Exit.
+    void fatal_error(const std::string& text);
+    // The close rule shared by Exit and the session-end request: true when
+    // every child has gone.
+    bool query_end_session();
+
+    MessageBoxes& messages() { return messages_; }
+    FileDialogs& file_dialogs() { return dialogs_; }
+    RecentFiles& recent_files() { return recent_; }
+    MenuBar* menus() const { return menus_.get(); }
+    QMdiArea& client() const { return *mdi_; }
+    Help& help() { return help_; }
+    Directories& directories() { return dirs_; }
+    const SharedFonts& fonts() const { return fonts_; }
+    const SharedBrushes& brushes() const { return brushes_; }
+    void set_services(const FrameServices& services);
+
+  signals:
+    // The frame has accepted its close: the message loop should end.
+    void closed();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    struct Command {
+        int first;
+        int last;
+        void (KivFrame::*handle)(int id, std::intptr_t parameter);
+    };
+    static const Command kCommands[];
+
+    void forward(int id, std::intptr_t parameter);
+    ChildSubWindow* top_sub() const;
+    ChildSubWindow* sub_of(QWidget* child) const;
+    void on_retire(ChildSubWindow& sub);
+    void install_accelerators();
+
+    void cmd_open_terminal(int id, std::intptr_t parameter);
+    void cmd_open(int id, std::intptr_t parameter);
+    void cmd_new(int id, std::intptr_t parameter);
+    void cmd_close(int id, std::intptr_t parameter);
+    void cmd_save_all(int id, std::intptr_t parameter);
+    void cmd_exit(int id, std::intptr_t parameter);
+    void cmd_about(int id, std::intptr_t parameter);
+    void cmd_help(int id, std::intptr_t parameter);
+    void cmd_arrange(int id, std::intptr_t parameter);
+    void cmd_close_all(int id, std::intptr_t parameter);
+    void cmd_goto_line(int id, std::intptr_t parameter);
+    void cmd_create_output(int id, std::intptr_t parameter);
+    void cmd_simulator(int id, std::intptr_t parameter);
+    void cmd_simulator_no_file(int id, std::intptr_t parameter);
+    void cmd_simulator_restart(int id, std::intptr_t parameter);
+    void cmd_terminal_load(int id, std::intptr_t parameter);
+    void cmd_assemble(int id, std::intptr_t parameter);
+    void cmd_accelerator(int id, std::intptr_t parameter);
+    void open_simulator(const std::string& load_path);
+
+    FrameServices services_;
+    MessageBoxes messages_;
+    Directories& dirs_;
+    FileDialogs dialogs_;
+    RecentFiles recent_;
+    Help help_;
+    SharedFonts fonts_;
+    SharedBrushes brushes_;
+    QMdiArea* mdi_;
+    QLabel* status_part0_;
+    QLabel* status_part1_;
+    std::unique_ptr<MenuBar> menus_;
+    QPointer<OutputWindow> output_;
+    QPointer<QMdiSubWindow> simulator_;
+};
+
+} // namespace torva

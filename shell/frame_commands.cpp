@@ -1,0 +1,196 @@
+// The frame's command table: which ids the frame handles itself, in which
+// order, and what each does; everything else goes to the active child.
+#include "shell/frame.h"
+
+#include "shell/about_dialog.h"
+#include "shell/child_sub_window.h"
+#include "shell/command_ids.h"
+
+#include <QMdiArea>
+
+namespace torva {
+
+const KivFrame::Command KivFrame::kCommands[] = {
+    {cmd::kOpenTerminal, cmd::kOpenTerminal, &KivFrame::cmd_open_terminal},
+    {cmd::kAccelOpen, cmd::kAccelOpen, &KivFrame::cmd_open},
+    {cmd::kOpen, cmd::kOpenKeepDirLast, &KivFrame::cmd_open},
+    {cmd::kNew, cmd::kNewKeepDirLast, &KivFrame::cmd_new},
+    {cmd::kClose, cmd::kClose, &KivFrame::cmd_close},
+    {cmd::kSaveAll, cmd::kSaveAll, &KivFrame::cmd_save_all},
+    {cmd::kExit, cmd::kExit, &KivFrame::cmd_exit},
+    {cmd::kAbout, cmd::kAbout, &KivFrame::cmd_about},
+    {cmd::kHelp, cmd::kHelp, &KivFrame::cmd_help},
+    {cmd::kCascade, cmd::kArrangeIcons, &KivFrame::cmd_arrange},
+    {cmd::kCloseAll, cmd::kCloseAll, &KivFrame::cmd_close_all},
+    {cmd::kGoToLine, cmd::kGoToLine, &KivFrame::cmd_goto_line},
+    {cmd::kCreateOutput, cmd::kCreateOutput, &KivFrame::cmd_create_output},
+    {cmd::kSimulator, cmd::kSimulator, &KivFrame::cmd_simulator},
+    {cmd::kSimulatorNoFile, cmd::kSimulatorNoFile, &KivFrame::cmd_simulator_no_file},
+    {cmd::kSimulatorRestart, cmd::kSimulatorRestart, &KivFrame::cmd_simulator_restart},
+    {cmd::kTerminalDownload, cmd::kTerminalDownload, &KivFrame::cmd_terminal_load},
+    {cmd::kTerminalLoad, cmd::kTerminalLoad, &KivFrame::cmd_terminal_load},
+    {cmd::kAssemble, cmd::kAssemble, &KivFrame::cmd_assemble},
+    {cmd::kAccelSave, cmd::kAccelFind, &KivFrame::cmd_accelerator},
+};
+
+void KivFrame::dispatch(int id, std::intptr_t parameter) {
+    if (cmd::is_recent(id)) {
+        if (const auto path = recent_.at(id - cmd::kRecentFirst)) open_document(false, *path, -1);
+        return;
+    }
+    if (cmd::is_port(id)) {
+        dispatch(cmd::kOpenTerminal, id - cmd::kPortFirst);
+        return;
+    }
+    for (const Command& command : kCommands) {
+        if (id >= command.first && id <= command.last) {
+            (this->*command.handle)(id, parameter);
+            return;
+        }
+    }
+    forward(id, parameter);
+}
+
+void KivFrame::forward(int id, std::intptr_t parameter) {
+    if (ChildSubWindow* sub = top_sub(); sub != nullptr && sub->child() != nullptr)
+        sub->child()->handle_command(id, parameter);
+}
+
+void KivFrame::cmd_open_terminal(int, std::intptr_t parameter) {
+    if (services_.workbench == nullptr) return;
+    QWidget* terminal = services_.workbench->create_terminal(static_cast<int>(parameter));
+    if (terminal == nullptr) return;
+    if (terminal->windowTitle().isEmpty()) terminal->setWindowTitle(QStringLiteral("Terminal"));
+    add_child(terminal);
+}
+
+void KivFrame::cmd_open(int id, std::intptr_t) {
+    const bool keep_dir = id >= cmd::kOpenKeepDirFirst && id <= cmd::kOpenKeepDirLast;
+    if (const auto path = dialogs_.open_source(this, {}, keep_dir)) open_document(false, *path, -1);
+}
+
+void KivFrame::cmd_new(int id, std::intptr_t) {
+    const bool keep_dir = id >= cmd::kNewKeepDirFirst && id <= cmd::kNewKeepDirLast;
+    if (const auto path = dialogs_.save_source(this, {}, keep_dir)) open_document(true, *path, -1);
+}
+
+void KivFrame::cmd_close(int, std::intptr_t) {
+    if (ChildSubWindow* sub = top_sub()) {
+        ChildWindow* child = sub->child();
+        if (child == nullptr || child->close_query()) sub->destroy_now();
+    }
+    update_title();
+}
+
+void KivFrame::cmd_save_all(int, std::intptr_t) {
+    if (services_.documents != nullptr) services_.documents->save_all_modified();
+    update_title();
+}
+
+void KivFrame::cmd_exit(int, std::intptr_t) {
+    close();
+}
+
+void KivFrame::cmd_about(int, std::intptr_t) {
+    AboutDialog about(this);
+    about.adjustSize();
+    about.move(geometry().center() - QPoint(about.width() / 2, about.height() / 2));
+    services_.dialogs->run_modal(about);
+}
+
+void KivFrame::cmd_help(int, std::intptr_t) {
+    help_.show();
+}
+
+void KivFrame::cmd_arrange(int id, std::intptr_t) {
+    // Iconised children are kept in a row by the area itself (43041).
+    if (id == cmd::kCascade)
+        mdi_->cascadeSubWindows();
+    else if (id == cmd::kTile)
+        mdi_->tileSubWindows();
+}
+
+void KivFrame::cmd_close_all(int, std::intptr_t) {
+    // Every child is visited even after one refuses.
+    for (QMdiSubWindow* window : mdi_->subWindowList()) {
+        auto* sub = qobject_cast<ChildSubWindow*>(window);
+        if (sub == nullptr) continue;
+        if (sub->isMaximized() || sub->isMinimized()) sub->showNormal();
+        ChildWindow* child = sub->child();
+        if (child == nullptr || child->close_query()) sub->destroy_now();
+    }
+    update_title();
+}
+
+void KivFrame::cmd_goto_line(int, std::intptr_t) {
+    if (services_.workbench == nullptr) return;
+    const int line = services_.workbench->run_goto_line(this);
+    if (line >= 1) dispatch(cmd::kGoToLineToChild, line - 1);
+}
+
+void KivFrame::cmd_create_output(int, std::intptr_t) {
+    if (output_ != nullptr) { // there is at most one Output window
+        if (ChildSubWindow* sub = sub_of(output_)) mdi_->setActiveSubWindow(sub);
+        return;
+    }
+    output_ = new OutputWindow(fonts_.cell, fonts_.char_width, fonts_.line_height, this);
+    const QRect area = mdi_->viewport()->rect();
+    const QRect geometry(0, 0, area.width(), area.height() / 4);
+    add_child(output_, &geometry);
+}
+
+void KivFrame::cmd_simulator(int, std::intptr_t parameter) {
+    if (parameter == 0 && !dialogs_.load_file(this)) return;
+    if (services_.workbench != nullptr) services_.workbench->simulator_start_request();
+    open_simulator(dirs_.load_file_path);
+}
+
+void KivFrame::cmd_simulator_no_file(int, std::intptr_t) {
+    open_simulator({});
+}
+
+void KivFrame::open_simulator(const std::string& load_path) {
+    QWidget* simulator = simulator_window();
+    if (simulator == nullptr) {
+        if (services_.workbench == nullptr) return;
+        simulator = services_.workbench->create_simulator(load_path);
+        if (simulator == nullptr) return;
+        if (simulator->windowTitle().isEmpty())
+            simulator->setWindowTitle(QStringLiteral("Simulator"));
+        const QRect geometry(0, 0, 600, 800);
+        simulator_ = add_child(simulator, &geometry);
+    }
+    mdi_->setActiveSubWindow(simulator_);
+    if (auto* child = dynamic_cast<ChildWindow*>(simulator))
+        child->handle_command(cmd::kSimulatorLoadChain, 0);
+}
+
+void KivFrame::cmd_simulator_restart(int, std::intptr_t) {
+    if (simulator_window() != nullptr) {
+        if (auto* sub = qobject_cast<ChildSubWindow*>(simulator_.data())) sub->destroy_now();
+    }
+    simulator_ = nullptr;
+    dispatch(cmd::kSimulatorNoFile);
+}
+
+void KivFrame::cmd_terminal_load(int id, std::intptr_t) {
+    if (id == cmd::kTerminalLoad && !dialogs_.load_file(this)) return;
+    if (ChildSubWindow* sub = top_sub(); sub != nullptr && sub->child() != nullptr)
+        sub->child()->handle_command(cmd::kTerminalLoad,
+                                     reinterpret_cast<std::intptr_t>(&dirs_.load_file_path));
+}
+
+void KivFrame::cmd_assemble(int, std::intptr_t) {
+    if (services_.documents == nullptr || services_.workbench == nullptr) return;
+    QWidget* top = top_child();
+    if (top == nullptr) return;
+    const std::string path = services_.documents->document_path(top);
+    if (!path.empty()) services_.workbench->assemble(path);
+}
+
+void KivFrame::cmd_accelerator(int id, std::intptr_t parameter) {
+    // Ctrl+S and Ctrl+F reach the active child as Save and Find/Replace.
+    forward(id == cmd::kAccelSave ? cmd::kSave : cmd::kFindReplace, parameter);
+}
+
+} // namespace torva

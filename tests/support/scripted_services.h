@@ -1,0 +1,57 @@
+// Scripted stand-ins for the shell's message-box and dialog services: they
+// record what would have been shown and answer from a script.
+#pragma once
+
+#include "shell/file_dialogs.h"
+#include "shell/message_service.h"
+
+#include <QDialog>
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace torva::test {
+
+class ScriptedMessages final : public MessageService {
+  public:
+    struct Box {
+        BoxKind kind;
+        std::string title;
+        std::string text;
+    };
+    std::vector<Box> shown;
+    std::deque<int> answers; // for questions; kBoxNo when the script runs out
+
+    int show_box(BoxKind kind, const std::string& title, const std::string& text) override {
+        shown.push_back({kind, title, text});
+        if (kind != BoxKind::question) return kBoxOk;
+        if (answers.empty()) return kBoxNo;
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+class ScriptedDialogs final : public DialogService {
+  public:
+    std::vector<FileDialogRequest> requests;
+    std::deque<std::optional<std::string>> answers; // none = cancelled
+    std::vector<std::string> modal_dialogs;         // objectNames, in order
+
+    std::optional<std::string> run_file_dialog(QWidget*,
+                                               const FileDialogRequest& request) override {
+        requests.push_back(request);
+        if (answers.empty()) return std::nullopt;
+        auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    int run_modal(QDialog& dialog) override {
+        modal_dialogs.push_back(dialog.objectName().toStdString());
+        return QDialog::Accepted;
+    }
+};
+
+} // namespace torva::test
