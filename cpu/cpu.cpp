@@ -41,7 +41,8 @@ int Cpu::register_radix(int number) {
 
 uint32_t Cpu::current_execution_address() const {
     const uint8_t page = bus_.get_ppage();
-    if (page >= 0x30 && regs.pc >= 0x8000 && regs.pc <= 0xBFFF) return uint32_t(page) << 16 | regs.pc;
+    if (page >= 0x30 && regs.pc >= 0x8000 && regs.pc <= 0xBFFF)
+        return uint32_t(page) << 16 | regs.pc;
     return regs.pc;
 }
 

@@ -2,15 +2,22 @@
 // outlive a step, and the accessors the simulator window and run control use.
 #pragma once
 
+#include "cpu/interrupt_host.h"
 #include "cpu/memory_bus.h"
+#include "cpu/opcode_map.h"
 #include "cpu/registers.h"
 
 #include <cstdint>
+#include <functional>
+#include <string_view>
 
 namespace torva {
 
+// Receives the disassembly text of a traced step piece by piece, in order.
+using TraceSink = std::function<void(std::string_view)>;
+
 class Cpu {
-public:
+  public:
     explicit Cpu(MemoryBus& bus) : bus_(bus) {}
     Cpu(const Cpu&) = delete;
     Cpu& operator=(const Cpu&) = delete;
@@ -61,8 +68,125 @@ public:
     }
     void write_byte(uint32_t address, uint8_t value) { bus_.mem_write_byte(address, value); }
 
-private:
+    // Where traced steps send their text; with tracing off nothing is sent.
+    TraceSink trace_out;
+    // The on-chip modules and run control as interrupt entry and RTI see
+    // them; null for none (no breakpoint match, no on-chip vector).
+    InterruptHost* interrupt_host = nullptr;
+
+    // Executes (execute), disassembles (trace) or only measures one
+    // instruction at start_address. Returns its length in bytes, or 1 for an
+    // undefined encoding, in which case cycles and pc_written are left as
+    // they were and PC stays at the instruction.
+    uint32_t cpu_step(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
+                      uint32_t& pc_written);
+    uint32_t cpu_step(uint32_t start_address, bool execute, bool trace) {
+        uint32_t cycles = 0, pc_written = 0;
+        return cpu_step(start_address, execute, trace, cycles, pc_written);
+    }
+
+    // The next instruction byte. An address nothing answers at reads $FF and
+    // neither advances the fetch address nor charges a cycle.
+    uint8_t fetch_byte() {
+        uint8_t byte;
+        if (bus_.mem_read_byte(ctx.fetch_address, byte) != 0) return 0xFF;
+        ++ctx.fetch_address;
+        ++ctx.cycles;
+        return byte;
+    }
+
+    // Fetches and prints the operand of the given mode, then reads it,
+    // writes value to it, or (under ctx.address_only) gives its address.
+    // Returns 0 when not executing; 1 at once for a mode outside 1..4.
+    uint32_t decode_operand(bool execute, bool is_read, uint16_t value, bool is_word,
+                            AddrMode mode);
+    // The final byte or word transfer at a 16-bit effective address; the
+    // second byte of a word is at address + 1 without wrapping.
+    uint16_t mem_access(bool is_read, bool is_word, uint16_t value, uint32_t address);
+    // Fetches and prints an 8-bit (or, when is_long, 16-bit) relative offset
+    // and returns the target: the following instruction plus the offset.
+    uint16_t branch_target(bool is_long);
+
+    // Offers an interrupt request between instructions: 1 IRQ, 2 XIRQ, 3-7
+    // the window's further request lines, 255 as IRQ. Returns whether the
+    // CPU entered the handler; a masked request changes nothing. Leaving WAI
+    // or STOP charges 5 cycles, left in ctx.cycles.
+    bool cpu_interrupt(int source);
+    // Pushes the 9-byte exception frame: return address (PC), Y, X, A, B, CCR.
+    void stack_all();
+
+  private:
+    void dispatch(const OpcodeEntry& e, bool execute);
+
+    // Trace text; all of these do nothing while the step does not trace.
+    void trace(std::string_view text) {
+        if (ctx.trace && trace_out) trace_out(text);
+    }
+    void tracef(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // The mnemonic in its 6-character field, for instructions with operands.
+    void trace_mnemonic(const char* mnemonic) { tracef("%-6s", mnemonic); }
+
+    // Registers by the transfer numbering, CCR included.
+    uint16_t reg_value(Reg r) const;
+    void set_reg(Reg r, uint16_t value);
+    // N and Z from an 8- or 16-bit value, V cleared, C kept.
+    void set_nz_clear_v(uint16_t value, bool wide);
+    // Handlers' cycle adjustments never take the count below zero.
+    void take_back(uint32_t n) { ctx.cycles = ctx.cycles > n ? ctx.cycles - n : 0; }
+
+    // The read half and the write-back half of a read-modify-write operand.
+    struct RmwMark {
+        uint32_t fetch_address;
+        uint32_t cycles;
+    };
+    uint16_t rmw_read(bool execute, AddrMode mode, bool wide, RmwMark& mark);
+    void rmw_write(const RmwMark& mark, AddrMode mode, bool wide, uint16_t value, uint32_t extra);
+    uint8_t unary(UnaryOp op, uint8_t value);
+    uint32_t decode_indexed(bool execute, bool is_read, uint16_t value, bool is_word);
+    uint32_t finish_operand(uint32_t address, bool is_read, uint16_t value, bool is_word) {
+        if (ctx.address_only) return address;
+        return mem_access(is_read, is_word, value, address);
+    }
+    void jump(uint16_t target) {
+        regs.pc = target;
+        ++ctx.pc_written;
+    }
+
+    // Handlers, one per family (handlers_*.cpp, interrupts.cpp).
+    void op_load(const OpcodeEntry& e, bool execute);
+    void op_store(const OpcodeEntry& e, bool execute);
+    void op_lea(const OpcodeEntry& e, bool execute);
+    void op_incdec16(const OpcodeEntry& e, bool execute);
+    void op_tab_tba(const OpcodeEntry& e, bool execute);
+    void op_move(const OpcodeEntry& e, bool execute);
+    void op_push(const OpcodeEntry& e, bool execute);
+    void op_pull(const OpcodeEntry& e, bool execute);
+    void op_transfer(const OpcodeEntry& e, bool execute);
+    void op_alu8(const OpcodeEntry& e, bool execute);
+    void op_alu16(const OpcodeEntry& e, bool execute);
+    void op_unary(const OpcodeEntry& e, bool execute);
+    void op_unary_mem(const OpcodeEntry& e, bool execute);
+    void op_accumulators(const OpcodeEntry& e, bool execute);
+    void op_shift_d(const OpcodeEntry& e, bool execute);
+    void op_ccr_logic(const OpcodeEntry& e, bool execute);
+    void op_daa(const OpcodeEntry& e, bool execute);
+    void op_min_max(const OpcodeEntry& e, bool execute);
+    void op_multiply(const OpcodeEntry& e, bool execute);
+    void op_divide(const OpcodeEntry& e, bool execute);
+    void op_branch(const OpcodeEntry& e, bool execute);
+    void op_subroutine(const OpcodeEntry& e, bool execute);
+    void op_call_rtc(const OpcodeEntry& e, bool execute);
+    void op_loop(const OpcodeEntry& e, bool execute);
+    void op_bits(const OpcodeEntry& e, bool execute);
+    void op_exception(const OpcodeEntry& e, bool execute);
+    void op_not_modelled(const OpcodeEntry& e, bool execute);
+
     MemoryBus& bus_;
+    // Low 16 bits of the step's start address: base of the 5-bit and 9-bit
+    // PC-relative indexed forms.
+    uint16_t step_start_ = 0;
+    // Second byte of a page-2 instruction (the TRAP number).
+    uint8_t page2_code_ = 0;
 };
 
 } // namespace torva

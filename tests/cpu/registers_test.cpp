@@ -58,7 +58,8 @@ TEST_F(RegistersTest, DIsAColonB) {
 
 TEST_F(RegistersTest, TransferNumberingCoversOnlyItsSixRegisters) {
     cpu.regs = {};
-    for (int n : {0, 1, 4, 5, 6, 7}) cpu.set_transfer_register(n, uint16_t(0x1100 + n));
+    for (int n : {0, 1, 4, 5, 6, 7})
+        cpu.set_transfer_register(n, uint16_t(0x1100 + n));
     EXPECT_EQ(0x11, cpu.regs.a); // D, written after A and B, replaces both
     EXPECT_EQ(0x04, cpu.regs.b);
     EXPECT_EQ(0x1105, cpu.regs.x);
