@@ -118,19 +118,55 @@ class Cpu {
   private:
     void dispatch(const OpcodeEntry& e, bool execute);
 
-    // Trace text; all of these do nothing while the step does not trace.
-    void trace(std::string_view text) {
-        if (ctx.trace && trace_out) trace_out(text);
+    // Trace text; all of these do nothing while the step does not trace,
+    // and cost no more than that test then.
+    void trace(const char* text) {
+        if (ctx.trace) [[unlikely]]
+            send_trace(text);
     }
-    void tracef(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    template <typename... Args>
+    void tracef(const char* format, Args... args) {
+        if (ctx.trace) [[unlikely]]
+            send_tracef(format, args...);
+    }
     // The mnemonic in its 6-character field, for instructions with operands.
     void trace_mnemonic(const char* mnemonic) { tracef("%-6s", mnemonic); }
+    void send_trace(std::string_view text);
+    void send_tracef(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
     // Registers by the transfer numbering, CCR included.
-    uint16_t reg_value(Reg r) const;
-    void set_reg(Reg r, uint16_t value);
+    uint16_t reg_value(Reg r) const {
+        switch (r) {
+        case Reg::A: return regs.a;
+        case Reg::B: return regs.b;
+        case Reg::CCR: return regs.ccr;
+        case Reg::D: return regs.d();
+        case Reg::X: return regs.x;
+        case Reg::Y: return regs.y;
+        case Reg::SP: return regs.sp;
+        case Reg::None: break;
+        }
+        return 0;
+    }
+    void set_reg(Reg r, uint16_t value) {
+        switch (r) {
+        case Reg::A: regs.a = uint8_t(value); break;
+        case Reg::B: regs.b = uint8_t(value); break;
+        case Reg::CCR: regs.ccr = uint8_t(value); break;
+        case Reg::D: regs.set_d(value); break;
+        case Reg::X: regs.x = value; break;
+        case Reg::Y: regs.y = value; break;
+        case Reg::SP: regs.sp = value; break;
+        case Reg::None: break;
+        }
+    }
     // N and Z from an 8- or 16-bit value, V cleared, C kept.
-    void set_nz_clear_v(uint16_t value, bool wide);
+    void set_nz_clear_v(uint16_t value, bool wide) {
+        uint8_t f = 0;
+        if (wide ? value == 0 : uint8_t(value) == 0) f |= ccr_bits::Z;
+        if (value & (wide ? 0x8000 : 0x80)) f |= ccr_bits::N;
+        regs.ccr = uint8_t((regs.ccr & ~(ccr_bits::N | ccr_bits::Z | ccr_bits::V)) | f);
+    }
     // Handlers' cycle adjustments never take the count below zero.
     void take_back(uint32_t n) { ctx.cycles = ctx.cycles > n ? ctx.cycles - n : 0; }
 

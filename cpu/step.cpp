@@ -101,38 +101,4 @@ void Cpu::dispatch(const OpcodeEntry& e, bool execute) {
     }
 }
 
-uint16_t Cpu::reg_value(Reg r) const {
-    switch (r) {
-    case Reg::A: return regs.a;
-    case Reg::B: return regs.b;
-    case Reg::CCR: return regs.ccr;
-    case Reg::D: return regs.d();
-    case Reg::X: return regs.x;
-    case Reg::Y: return regs.y;
-    case Reg::SP: return regs.sp;
-    case Reg::None: break;
-    }
-    return 0;
-}
-
-void Cpu::set_reg(Reg r, uint16_t value) {
-    switch (r) {
-    case Reg::A: regs.a = uint8_t(value); break;
-    case Reg::B: regs.b = uint8_t(value); break;
-    case Reg::CCR: regs.ccr = uint8_t(value); break;
-    case Reg::D: regs.set_d(value); break;
-    case Reg::X: regs.x = value; break;
-    case Reg::Y: regs.y = value; break;
-    case Reg::SP: regs.sp = value; break;
-    case Reg::None: break;
-    }
-}
-
-void Cpu::set_nz_clear_v(uint16_t value, bool wide) {
-    uint8_t f = 0;
-    if (wide ? value == 0 : uint8_t(value) == 0) f |= ccr_bits::Z;
-    if (value & (wide ? 0x8000 : 0x80)) f |= ccr_bits::N;
-    regs.ccr = uint8_t((regs.ccr & ~(ccr_bits::N | ccr_bits::Z | ccr_bits::V)) | f);
-}
-
 } // namespace torva

@@ -7,8 +7,12 @@
 
 namespace torva {
 
-void Cpu::tracef(const char* format, ...) {
-    if (!ctx.trace || !trace_out) return;
+void Cpu::send_trace(std::string_view text) {
+    if (trace_out) trace_out(text);
+}
+
+void Cpu::send_tracef(const char* format, ...) {
+    if (!trace_out) return;
     char text[64];
     va_list args;
     va_start(args, format);
