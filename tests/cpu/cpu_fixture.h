@@ -36,7 +36,7 @@ struct CpuFixture : ::testing::Test {
     }
 
     // The trace line of the instruction at address, without executing it.
-    std::string text_at(uint16_t address, uint32_t* length = nullptr) {
+    std::string text_at(uint32_t address, uint32_t* length = nullptr) {
         pieces.clear();
         const uint32_t n = cpu.cpu_step(address, false, true, cycles, pc_written);
         if (length) *length = n;
