@@ -7,6 +7,7 @@
 #include "cpu/opcode_map.h"
 #include "cpu/registers.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string_view>
@@ -18,7 +19,7 @@ using TraceSink = std::function<void(std::string_view)>;
 
 class Cpu {
   public:
-    explicit Cpu(MemoryBus& bus) : bus_(bus) {}
+    explicit Cpu(MemoryBus& bus) : bus_(bus), layout_generation_(bus.layout_generation()) {}
     Cpu(const Cpu&) = delete;
     Cpu& operator=(const Cpu&) = delete;
 
@@ -40,7 +41,12 @@ class Cpu {
 
     // Where the next step starts: with ppage $30 or more and PC in the program
     // page window, ppage * $10000 + PC; else PC.
-    uint32_t current_execution_address() const;
+    uint32_t current_execution_address() const {
+        const uint8_t page = current_ppage();
+        if (page >= 0x30 && regs.pc >= 0x8000 && regs.pc <= 0xBFFF)
+            return uint32_t(page) << 16 | regs.pc;
+        return regs.pc;
+    }
 
     // Register access by the transfer/loop numbering (0 A, 1 B, 4 D, 5 X,
     // 6 Y, 7 SP); other numbers read 0 and ignore writes.
@@ -60,7 +66,7 @@ class Cpu {
     // A direct operand or stack read: a byte nothing answers for reads as 0.
     uint8_t read_byte(uint32_t address) {
         uint8_t value = 0;
-        bus_.mem_read_byte(address, value);
+        if (!read_direct(address, value)) bus_.mem_read_byte(address, value);
         return value;
     }
     uint16_t read_word(uint32_t address) {
@@ -89,7 +95,9 @@ class Cpu {
     // neither advances the fetch address nor charges a cycle.
     uint8_t fetch_byte() {
         uint8_t byte;
-        if (bus_.mem_read_byte(ctx.fetch_address, byte) != 0) return 0xFF;
+        if (!read_direct(ctx.fetch_address, byte) &&
+            bus_.mem_read_byte(ctx.fetch_address, byte) != 0)
+            return 0xFF;
         ++ctx.fetch_address;
         ++ctx.cycles;
         return byte;
@@ -217,7 +225,41 @@ class Cpu {
     void op_exception(const OpcodeEntry& e, bool execute);
     void op_not_modelled(const OpcodeEntry& e, bool execute);
 
+    // The bus's fast read path: a byte from a block of plain storage the bus
+    // handed out, or false when the address has none.
+    bool read_direct(uint32_t address, uint8_t& byte) {
+        if (!layout_generation_) return false;
+        if (*layout_generation_ != blocks_generation_) forget_blocks();
+        if (address > 0xFFFF) {
+            // A paged address of the current page is its window address.
+            if ((address >> 16) != blocks_ppage_ || (address & 0xC000) != 0x8000) return false;
+            address &= 0xFFFF;
+        }
+        const uint8_t*& block = blocks_[address >> MemoryBus::kDirectBlockBits];
+        if (!block) block = ask_block(address >> MemoryBus::kDirectBlockBits);
+        if (block == &kNoBlock) return false;
+        byte = block[address & ((1u << MemoryBus::kDirectBlockBits) - 1)];
+        return true;
+    }
+    void forget_blocks();
+    // The program page; while the fast path's blocks are current, the page
+    // they were taken with (the layout counter changes with the page).
+    uint8_t current_ppage() const {
+        if (layout_generation_ && *layout_generation_ == blocks_generation_)
+            return uint8_t(blocks_ppage_);
+        return bus_.get_ppage();
+    }
+    const uint8_t* ask_block(uint32_t block);
+
     MemoryBus& bus_;
+    const uint32_t* layout_generation_;
+    // Wider than the counter, so that no counter value matches before the
+    // first read has asked the bus.
+    uint64_t blocks_generation_ = ~uint64_t(0);
+    uint32_t blocks_ppage_ = 0;
+    // Null: not asked yet; &kNoBlock: the bus has no plain storage there.
+    std::array<const uint8_t*, MemoryBus::kDirectBlocks> blocks_{};
+    static constexpr uint8_t kNoBlock = 0;
     // Low 16 bits of the step's start address: base of the 5-bit and 9-bit
     // PC-relative indexed forms.
     uint16_t step_start_ = 0;
