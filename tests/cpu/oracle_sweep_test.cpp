@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
-#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -162,12 +162,21 @@ bool measure_theirs(std::vector<Instance>& instances, const std::string& dir) {
 
     // "   addr:\tbytes \tmnemonic\toperands"; continuation lines have no mnemonic.
     std::map<uint32_t, std::string> starts;
-    const std::regex row(R"(^\s*([0-9a-f]+):\t[0-9a-f ]+\t(\S+).*$)");
     std::ifstream in(listing);
     std::string text;
     while (std::getline(in, text)) {
-        std::smatch m;
-        if (std::regex_match(text, m, row)) starts[std::stoul(m[1], nullptr, 16)] = m[2];
+        std::vector<std::string> fields;
+        std::istringstream row(text);
+        for (std::string field; std::getline(row, field, '\t');)
+            fields.push_back(field);
+        if (fields.size() < 3 || fields[0].empty() || fields[0].back() != ':') continue;
+        const std::string address = fields[0].substr(0, fields[0].size() - 1);
+        const size_t digits = address.find_first_not_of(' ');
+        if (digits == std::string::npos ||
+            address.find_first_not_of("0123456789abcdef", digits) != std::string::npos)
+            continue;
+        starts[uint32_t(std::stoul(address.substr(digits), nullptr, 16))] =
+            fields[2].substr(0, fields[2].find(' '));
     }
     for (size_t n = 0; n < instances.size(); ++n) {
         const uint32_t at = uint32_t(n * kSlot);
