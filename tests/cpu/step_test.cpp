@@ -71,38 +71,32 @@ TEST_F(StepTest, ContractOfSingleInstructions) {
 }
 
 TEST_F(StepTest, WithoutExecuteNothingChanges) {
-    // One instruction of every family that writes something.
-    const std::vector<std::vector<uint8_t>> programs = {
-        {0x6A, 0x30},             // STAA 1,X+
-        {0x7C, 0x30, 0x00},       // STD $3000
-        {0x36},                   // PSHA
-        {0x16, 0x30, 0x00},       // JSR $3000
-        {0x62, 0x31},             // INC 2,X+
-        {0x18, 0x0A, 0x30, 0x70}, // MOVB 1,X+,1,Y+
-        {0x1C, 0x30, 0x00, 0xFF}, // BSET $3000,#$ff
-        {0x04, 0x35, 0x10},       // DBNE X
-        {0xB7, 0xC5},             // EXG D,X
-        {0x4A, 0x80, 0x00, 0x31}, // CALL
-        {0x3F},                   // SWI
-        {0x3E},                   // WAI
-        {0x18, 0x1C, 0x00},       // MAXM 0,X
-        {0x18, 0x10},             // IDIV
-        {0x20, 0x10},             // BRA
-    };
-    for (const auto& program : programs) {
-        SCOPED_TRACE(program[0] * 256 + program[1 % program.size()]);
-        memory.bytes.fill(0x5A);
-        for (size_t i = 0; i < program.size(); ++i)
-            memory.bytes[0x2000 + i] = program[i];
-        cpu.regs = {0x00, 0x12, 0x34, 0x3000, 0x3100, 0x3C80, 0x2000};
-        const CpuRegisters before = cpu.regs;
-        const auto bytes_before = memory.bytes;
-        EXPECT_EQ(program.size(), cpu.cpu_step(0x2000, false, false));
-        EXPECT_EQ(0, std::memcmp(&before, &cpu.regs, sizeof before));
-        EXPECT_TRUE(bytes_before == memory.bytes);
-        EXPECT_FALSE(cpu.cpu_waiting);
-        EXPECT_EQ(0, memory.ppage);
-    }
+    // Every opcode of both pages, with operand bytes that make the indexed
+    // forms auto-increment, go indirect and use accumulator offsets.
+    const std::vector<std::vector<uint8_t>> tails = {
+        {0x31, 0x30, 0x00, 0xFF, 0x10}, {0xE3, 0x30, 0x00, 0x01, 0x10}, {0xE6, 0x00, 0x31, 0x80}};
+    for (int page = 0; page < 2; ++page)
+        for (int code = 0; code < 256; ++code)
+            for (const auto& tail : tails) {
+                SCOPED_TRACE(testing::Message() << page << " " << code << " " << int(tail[0]));
+                memory.bytes.fill(0x5A);
+                std::vector<uint8_t> program;
+                if (page) program.push_back(0x18);
+                program.push_back(uint8_t(code));
+                program.insert(program.end(), tail.begin(), tail.end());
+                for (size_t i = 0; i < program.size(); ++i)
+                    memory.bytes[0x2000 + i] = program[i];
+                cpu.regs = {0x00, 0x12, 0x34, 0x3000, 0x3100, 0x3C80, 0x2000};
+                const CpuRegisters before = cpu.regs;
+                const auto bytes_before = memory.bytes;
+                const uint32_t length = cpu.cpu_step(0x2000, false, false);
+                EXPECT_GE(length, 1u);
+                EXPECT_EQ(0, std::memcmp(&before, &cpu.regs, sizeof before));
+                EXPECT_TRUE(bytes_before == memory.bytes);
+                EXPECT_FALSE(cpu.cpu_waiting);
+                EXPECT_EQ(0, memory.ppage);
+                EXPECT_EQ(0, cpu.irq_in_service);
+            }
 }
 
 TEST_F(StepTest, UndefinedTransferPostbyteLeavesEverythingAndTracesData) {
