@@ -39,13 +39,6 @@ int Cpu::register_radix(int number) {
     return number == kRegCcr ? 2 : 16;
 }
 
-uint32_t Cpu::current_execution_address() const {
-    const uint8_t page = bus_.get_ppage();
-    if (page >= 0x30 && regs.pc >= 0x8000 && regs.pc <= 0xBFFF)
-        return uint32_t(page) << 16 | regs.pc;
-    return regs.pc;
-}
-
 uint16_t Cpu::get_transfer_register(int number) const {
     switch (number) {
     case kXferA: return regs.a;
@@ -68,6 +61,17 @@ void Cpu::set_transfer_register(int number, uint16_t value) {
     case kXferSp: regs.sp = value; break;
     default: break;
     }
+}
+
+void Cpu::forget_blocks() {
+    blocks_.fill(nullptr);
+    blocks_generation_ = *layout_generation_;
+    blocks_ppage_ = bus_.get_ppage();
+}
+
+const uint8_t* Cpu::ask_block(uint32_t block) {
+    const uint8_t* data = bus_.direct_read_block(block);
+    return data ? data : &kNoBlock;
 }
 
 void Cpu::push_byte(uint8_t value) {

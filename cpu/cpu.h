@@ -2,16 +2,24 @@
 // outlive a step, and the accessors the simulator window and run control use.
 #pragma once
 
+#include "cpu/interrupt_host.h"
 #include "cpu/memory_bus.h"
+#include "cpu/opcode_map.h"
 #include "cpu/registers.h"
 
+#include <array>
 #include <cstdint>
+#include <functional>
+#include <string_view>
 
 namespace torva {
 
+// Receives the disassembly text of a traced step piece by piece, in order.
+using TraceSink = std::function<void(std::string_view)>;
+
 class Cpu {
-public:
-    explicit Cpu(MemoryBus& bus) : bus_(bus) {}
+  public:
+    explicit Cpu(MemoryBus& bus) : bus_(bus), layout_generation_(bus.layout_generation()) {}
     Cpu(const Cpu&) = delete;
     Cpu& operator=(const Cpu&) = delete;
 
@@ -33,7 +41,12 @@ public:
 
     // Where the next step starts: with ppage $30 or more and PC in the program
     // page window, ppage * $10000 + PC; else PC.
-    uint32_t current_execution_address() const;
+    uint32_t current_execution_address() const {
+        const uint8_t page = current_ppage();
+        if (page >= 0x30 && regs.pc >= 0x8000 && regs.pc <= 0xBFFF)
+            return uint32_t(page) << 16 | regs.pc;
+        return regs.pc;
+    }
 
     // Register access by the transfer/loop numbering (0 A, 1 B, 4 D, 5 X,
     // 6 Y, 7 SP); other numbers read 0 and ignore writes.
@@ -53,7 +66,7 @@ public:
     // A direct operand or stack read: a byte nothing answers for reads as 0.
     uint8_t read_byte(uint32_t address) {
         uint8_t value = 0;
-        bus_.mem_read_byte(address, value);
+        if (!read_direct(address, value)) bus_.mem_read_byte(address, value);
         return value;
     }
     uint16_t read_word(uint32_t address) {
@@ -61,8 +74,197 @@ public:
     }
     void write_byte(uint32_t address, uint8_t value) { bus_.mem_write_byte(address, value); }
 
-private:
+    // Where traced steps send their text; with tracing off nothing is sent.
+    TraceSink trace_out;
+    // The on-chip modules and run control as interrupt entry and RTI see
+    // them; null for none (no breakpoint match, no on-chip vector).
+    InterruptHost* interrupt_host = nullptr;
+
+    // Executes (execute), disassembles (trace) or only measures one
+    // instruction at start_address. Returns its length in bytes, or 1 for an
+    // undefined encoding, in which case cycles and pc_written are left as
+    // they were and PC stays at the instruction.
+    uint32_t cpu_step(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
+                      uint32_t& pc_written);
+    uint32_t cpu_step(uint32_t start_address, bool execute, bool trace) {
+        uint32_t cycles = 0, pc_written = 0;
+        return cpu_step(start_address, execute, trace, cycles, pc_written);
+    }
+
+    // The next instruction byte. An address nothing answers at reads $FF and
+    // neither advances the fetch address nor charges a cycle.
+    uint8_t fetch_byte() {
+        uint8_t byte;
+        if (!read_direct(ctx.fetch_address, byte) &&
+            bus_.mem_read_byte(ctx.fetch_address, byte) != 0)
+            return 0xFF;
+        ++ctx.fetch_address;
+        ++ctx.cycles;
+        return byte;
+    }
+
+    // Fetches and prints the operand of the given mode, then reads it,
+    // writes value to it, or (under ctx.address_only) gives its address.
+    // Returns 0 when not executing; 1 at once for a mode outside 1..4.
+    uint32_t decode_operand(bool execute, bool is_read, uint16_t value, bool is_word,
+                            AddrMode mode);
+    // The final byte or word transfer at a 16-bit effective address; the
+    // second byte of a word is at address + 1 without wrapping.
+    uint16_t mem_access(bool is_read, bool is_word, uint16_t value, uint32_t address);
+    // Fetches and prints an 8-bit (or, when is_long, 16-bit) relative offset
+    // and returns the target: the following instruction plus the offset.
+    uint16_t branch_target(bool is_long);
+
+    // Offers an interrupt request between instructions: 1 IRQ, 2 XIRQ, 3-7
+    // the window's further request lines, 255 as IRQ. Returns whether the
+    // CPU entered the handler; a masked request changes nothing. Leaving WAI
+    // or STOP charges 5 cycles, left in ctx.cycles.
+    bool cpu_interrupt(int source);
+    // Pushes the 9-byte exception frame: return address (PC), Y, X, A, B, CCR.
+    void stack_all();
+
+  private:
+    void dispatch(const OpcodeEntry& e, bool execute);
+
+    // Trace text; all of these do nothing while the step does not trace,
+    // and cost no more than that test then.
+    void trace(const char* text) {
+        if (ctx.trace) [[unlikely]]
+            send_trace(text);
+    }
+    template <typename... Args>
+    void tracef(const char* format, Args... args) {
+        if (ctx.trace) [[unlikely]]
+            send_tracef(format, args...);
+    }
+    // The mnemonic in its 6-character field, for instructions with operands.
+    void trace_mnemonic(const char* mnemonic) { tracef("%-6s", mnemonic); }
+    void send_trace(std::string_view text);
+    void send_tracef(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+    // Registers by the transfer numbering, CCR included.
+    uint16_t reg_value(Reg r) const {
+        switch (r) {
+        case Reg::A: return regs.a;
+        case Reg::B: return regs.b;
+        case Reg::CCR: return regs.ccr;
+        case Reg::D: return regs.d();
+        case Reg::X: return regs.x;
+        case Reg::Y: return regs.y;
+        case Reg::SP: return regs.sp;
+        case Reg::None: break;
+        }
+        return 0;
+    }
+    void set_reg(Reg r, uint16_t value) {
+        switch (r) {
+        case Reg::A: regs.a = uint8_t(value); break;
+        case Reg::B: regs.b = uint8_t(value); break;
+        case Reg::CCR: regs.ccr = uint8_t(value); break;
+        case Reg::D: regs.set_d(value); break;
+        case Reg::X: regs.x = value; break;
+        case Reg::Y: regs.y = value; break;
+        case Reg::SP: regs.sp = value; break;
+        case Reg::None: break;
+        }
+    }
+    // N and Z from an 8- or 16-bit value, V cleared, C kept.
+    void set_nz_clear_v(uint16_t value, bool wide) {
+        uint8_t f = 0;
+        if (wide ? value == 0 : uint8_t(value) == 0) f |= ccr_bits::Z;
+        if (value & (wide ? 0x8000 : 0x80)) f |= ccr_bits::N;
+        regs.ccr = uint8_t((regs.ccr & ~(ccr_bits::N | ccr_bits::Z | ccr_bits::V)) | f);
+    }
+    // Handlers' cycle adjustments never take the count below zero.
+    void take_back(uint32_t n) { ctx.cycles = ctx.cycles > n ? ctx.cycles - n : 0; }
+
+    // The read half and the write-back half of a read-modify-write operand.
+    struct RmwMark {
+        uint32_t fetch_address;
+        uint32_t cycles;
+    };
+    uint16_t rmw_read(bool execute, AddrMode mode, bool wide, RmwMark& mark);
+    void rmw_write(const RmwMark& mark, AddrMode mode, bool wide, uint16_t value, uint32_t extra);
+    uint8_t unary(UnaryOp op, uint8_t value);
+    uint32_t decode_indexed(bool execute, bool is_read, uint16_t value, bool is_word);
+    uint32_t finish_operand(uint32_t address, bool is_read, uint16_t value, bool is_word) {
+        if (ctx.address_only) return address;
+        return mem_access(is_read, is_word, value, address);
+    }
+    void jump(uint16_t target) {
+        regs.pc = target;
+        ++ctx.pc_written;
+    }
+
+    // Handlers, one per family (handlers_*.cpp, interrupts.cpp).
+    void op_load(const OpcodeEntry& e, bool execute);
+    void op_store(const OpcodeEntry& e, bool execute);
+    void op_lea(const OpcodeEntry& e, bool execute);
+    void op_incdec16(const OpcodeEntry& e, bool execute);
+    void op_tab_tba(const OpcodeEntry& e, bool execute);
+    void op_move(const OpcodeEntry& e, bool execute);
+    void op_push(const OpcodeEntry& e, bool execute);
+    void op_pull(const OpcodeEntry& e, bool execute);
+    void op_transfer(const OpcodeEntry& e, bool execute);
+    void op_alu8(const OpcodeEntry& e, bool execute);
+    void op_alu16(const OpcodeEntry& e, bool execute);
+    void op_unary(const OpcodeEntry& e, bool execute);
+    void op_unary_mem(const OpcodeEntry& e, bool execute);
+    void op_accumulators(const OpcodeEntry& e, bool execute);
+    void op_shift_d(const OpcodeEntry& e, bool execute);
+    void op_ccr_logic(const OpcodeEntry& e, bool execute);
+    void op_daa(const OpcodeEntry& e, bool execute);
+    void op_min_max(const OpcodeEntry& e, bool execute);
+    void op_multiply(const OpcodeEntry& e, bool execute);
+    void op_divide(const OpcodeEntry& e, bool execute);
+    void op_branch(const OpcodeEntry& e, bool execute);
+    void op_subroutine(const OpcodeEntry& e, bool execute);
+    void op_call_rtc(const OpcodeEntry& e, bool execute);
+    void op_loop(const OpcodeEntry& e, bool execute);
+    void op_bits(const OpcodeEntry& e, bool execute);
+    void op_exception(const OpcodeEntry& e, bool execute);
+    void op_not_modelled(const OpcodeEntry& e, bool execute);
+
+    // The bus's fast read path: a byte from a block of plain storage the bus
+    // handed out, or false when the address has none.
+    bool read_direct(uint32_t address, uint8_t& byte) {
+        if (!layout_generation_) return false;
+        if (*layout_generation_ != blocks_generation_) forget_blocks();
+        if (address > 0xFFFF) {
+            // A paged address of the current page is its window address.
+            if ((address >> 16) != blocks_ppage_ || (address & 0xC000) != 0x8000) return false;
+            address &= 0xFFFF;
+        }
+        const uint8_t*& block = blocks_[address >> MemoryBus::kDirectBlockBits];
+        if (!block) block = ask_block(address >> MemoryBus::kDirectBlockBits);
+        if (block == &kNoBlock) return false;
+        byte = block[address & ((1u << MemoryBus::kDirectBlockBits) - 1)];
+        return true;
+    }
+    void forget_blocks();
+    // The program page; while the fast path's blocks are current, the page
+    // they were taken with (the layout counter changes with the page).
+    uint8_t current_ppage() const {
+        if (layout_generation_ && *layout_generation_ == blocks_generation_)
+            return uint8_t(blocks_ppage_);
+        return bus_.get_ppage();
+    }
+    const uint8_t* ask_block(uint32_t block);
+
     MemoryBus& bus_;
+    const uint32_t* layout_generation_;
+    // Wider than the counter, so that no counter value matches before the
+    // first read has asked the bus.
+    uint64_t blocks_generation_ = ~uint64_t(0);
+    uint32_t blocks_ppage_ = 0;
+    // Null: not asked yet; &kNoBlock: the bus has no plain storage there.
+    std::array<const uint8_t*, MemoryBus::kDirectBlocks> blocks_{};
+    static constexpr uint8_t kNoBlock = 0;
+    // Low 16 bits of the step's start address: base of the 5-bit and 9-bit
+    // PC-relative indexed forms.
+    uint16_t step_start_ = 0;
+    // Second byte of a page-2 instruction (the TRAP number).
+    uint8_t page2_code_ = 0;
 };
 
 } // namespace torva

@@ -7,7 +7,7 @@
 namespace torva {
 
 class MemoryBus {
-public:
+  public:
     virtual ~MemoryBus() = default;
 
     // 0 and the byte when something answers at the address; non-zero (and the
@@ -19,6 +19,21 @@ public:
 
     virtual uint8_t get_ppage() const = 0;
     virtual void set_ppage(uint8_t page) = 0;
+
+    // Optional fast path for reads, which the CPU makes for every
+    // instruction byte. A bus that offers it hands out the plain storage
+    // (no I/O register, no device) behind a 1 KB block of the 16-bit address
+    // space, and keeps a layout counter that it changes whenever a block it
+    // handed out may have moved or stopped being plain storage (program page,
+    // RAM position, I/O routing). The $8000-$BFFF blocks are those of the
+    // current program page. Without a counter (null) there is no fast path.
+    static constexpr uint32_t kDirectBlockBits = 10;
+    static constexpr uint32_t kDirectBlocks = 0x10000 >> kDirectBlockBits;
+    virtual const uint8_t* direct_read_block(uint32_t block) {
+        (void)block;
+        return nullptr;
+    }
+    virtual const uint32_t* layout_generation() const { return nullptr; }
 };
 
 } // namespace torva

@@ -1,0 +1,195 @@
+// Operand decoding: immediate, direct, extended and every indexed postbyte
+// form, the final memory transfer, and relative branch targets.
+#include "cpu/cpu.h"
+
+namespace torva {
+
+namespace {
+// Index register field rr of a postbyte: 0 X, 1 Y, 2 SP, 3 PC.
+constexpr const char* kSuffix[] = {",X", ",Y", ",SP", ",PC"};
+constexpr const char* kName[] = {"X", "Y", "SP", "PC"};
+} // namespace
+
+uint32_t Cpu::decode_operand(bool execute, bool is_read, uint16_t value, bool is_word,
+                             AddrMode mode) {
+    switch (mode) {
+    case kModeImmediate: {
+        // The operand byte itself costs nothing: an 8-bit immediate is free,
+        // a 16-bit one costs the second byte.
+        uint16_t v = fetch_byte();
+        take_back(1);
+        if (is_word) v = uint16_t(v << 8 | fetch_byte());
+        tracef(is_word ? "#$%4.4X" : "#$%2.2X", v);
+        return execute ? v : 0;
+    }
+    case kModeDirect: {
+        const uint16_t address = fetch_byte();
+        tracef("<$%2.2X", address);
+        if (!execute) return 0;
+        ++ctx.cycles;
+        return finish_operand(address, is_read, value, is_word);
+    }
+    case kModeExtended: {
+        const uint8_t high = fetch_byte();
+        const uint16_t address = uint16_t(high << 8 | fetch_byte());
+        tracef("$%4.4X", address);
+        if (!execute) return 0;
+        return finish_operand(address, is_read, value, is_word);
+    }
+    case kModeIndexed: return decode_indexed(execute, is_read, value, is_word);
+    default: return 1;
+    }
+}
+
+uint32_t Cpu::decode_indexed(bool execute, bool is_read, uint16_t value, bool is_word) {
+    const uint8_t pb = fetch_byte();
+    ctx.postbyte = pb;
+
+    // rr0nnnnn: 5-bit signed constant offset.
+    if ((pb & 0x20) == 0) {
+        const int rr = pb >> 6;
+        const int offset = (pb & 0x10) ? (pb & 0x1F) - 32 : (pb & 0x1F);
+        uint16_t address;
+        if (rr == 3) {
+            // The base is the end of a 2-byte instruction, even when the
+            // postbyte belongs to a longer one (page 2, moves).
+            address = uint16_t(step_start_ + 2 + offset);
+            tracef("$%4.4X", address);
+        } else {
+            address = uint16_t(reg_value(Reg(rr + 5)) + offset);
+            tracef("%d", offset);
+        }
+        trace(kSuffix[rr]);
+        if (!execute) return 0;
+        ++ctx.cycles;
+        if (ctx.address_only) {
+            ++ctx.cycles;
+            return address;
+        }
+        return mem_access(is_read, is_word, value, address);
+    }
+
+    // 111rrxxx: offsets with extension bytes, accumulator offsets, indirect.
+    if ((pb & 0xE0) == 0xE0) {
+        const int rr = (pb >> 3) & 3;
+        const uint16_t base = rr == 3 ? 0 : reg_value(Reg(rr + 5));
+        const int form = pb & 7;
+        if ((form & 4) == 0 && form != 3) {
+            int32_t offset;
+            uint16_t address;
+            if (form == 2) {
+                // 16-bit offset; PC-relative makes it the absolute address
+                // counted from the end of the instruction.
+                const uint8_t high = fetch_byte();
+                offset = uint16_t(high << 8 | fetch_byte());
+                if (rr == 3) offset = uint16_t(ctx.fetch_address + ctx.pc_rel_adjust + offset);
+                address = uint16_t(base + offset);
+                tracef("$%4.4X", unsigned(offset));
+            } else {
+                // 9-bit offset, sign in bit 0 of the postbyte.
+                offset = fetch_byte();
+                if (form & 1) offset -= 256;
+                if (rr == 3) {
+                    address = uint16_t(step_start_ + 3 + offset);
+                    tracef("$%4.4X", address);
+                } else {
+                    address = uint16_t(base + offset);
+                    tracef("%d", offset);
+                }
+            }
+            trace(kSuffix[rr]);
+            if (!execute) return 0;
+            if (ctx.address_only) {
+                ++ctx.cycles;
+                return address;
+            }
+            return mem_access(is_read, is_word, value, address);
+        }
+        if (form == 3) {
+            // [K,r]: the operand's address is the word stored at r + K.
+            const uint8_t high = fetch_byte();
+            uint16_t k = uint16_t(high << 8 | fetch_byte());
+            if (rr == 3) k = uint16_t(ctx.fetch_address + ctx.pc_rel_adjust + k);
+            tracef("[$%4.4X", k);
+            trace(kSuffix[rr]);
+            trace("]");
+            if (!execute) return 0;
+            const uint16_t address = read_word(uint16_t(base + k));
+            ctx.cycles += 2;
+            return finish_operand(address, is_read, value, is_word);
+        }
+        // With PC as the register, the accumulator forms count from the end
+        // of the instruction, as the 16-bit PC-relative form does.
+        const uint16_t pc_base = uint16_t(ctx.fetch_address + ctx.pc_rel_adjust);
+        const uint16_t reg_base = rr == 3 ? pc_base : base;
+        if (form == 7) {
+            // [D,r]: the operand's address is the word stored at r + D.
+            trace("[D");
+            trace(kSuffix[rr]);
+            trace("]");
+            if (!execute) return 0;
+            const uint16_t address = read_word(uint16_t(reg_base + regs.d()));
+            ctx.cycles += 4;
+            return finish_operand(address, is_read, value, is_word);
+        }
+        // 111rr1aa: accumulator A, B or D added to the register.
+        static constexpr const char* kAcc[] = {"A", "B", "D"};
+        trace(kAcc[form & 3]);
+        trace(kSuffix[rr]);
+        if (!execute) return 0;
+        const uint16_t acc = (form & 3) == 0 ? regs.a : (form & 3) == 1 ? regs.b : regs.d();
+        ++ctx.cycles;
+        return finish_operand(uint16_t(reg_base + acc), is_read, value, is_word);
+    }
+
+    // rr1pnnnn: pre/post increment/decrement by 1..8.
+    const int rr = pb >> 6;
+    const int n = pb & 0x0F;
+    const int step = (n & 8) ? n - 16 : n + 1;
+    const bool post = (pb & 0x10) != 0;
+    const char* sign = step < 0 ? "-" : "+";
+    tracef("%d,", step < 0 ? -step : step);
+    if (post) {
+        trace(kName[rr]);
+        trace(sign);
+    } else {
+        trace(sign);
+        trace(kName[rr]);
+    }
+    if (!execute) return 0;
+    const Reg reg = Reg(rr + 5);
+    const uint16_t old = reg_value(reg);
+    const uint16_t moved = uint16_t(old + step);
+    if (!ctx.no_writeback) set_reg(reg, moved);
+    ++ctx.cycles;
+    return finish_operand(post ? old : moved, is_read, value, is_word);
+}
+
+uint16_t Cpu::mem_access(bool is_read, bool is_word, uint16_t value, uint32_t address) {
+    if (is_read) return is_word ? read_word(address) : read_byte(address);
+    if (is_word) {
+        write_byte(address, uint8_t(value >> 8));
+        write_byte(address + 1, uint8_t(value));
+    } else {
+        write_byte(address, uint8_t(value));
+    }
+    return 0;
+}
+
+uint16_t Cpu::branch_target(bool is_long) {
+    const uint32_t offset_address = ctx.fetch_address;
+    uint16_t target;
+    if (is_long) {
+        const uint8_t high = fetch_byte();
+        const uint16_t offset = uint16_t(high << 8 | fetch_byte());
+        target = uint16_t(offset_address + 2 + offset);
+    } else {
+        const int8_t offset = int8_t(fetch_byte());
+        ++ctx.cycles;
+        target = uint16_t(offset_address + 1 + offset);
+    }
+    tracef("$%4.4X", target);
+    return target;
+}
+
+} // namespace torva

@@ -1,0 +1,131 @@
+// Loads, stores, effective-address loads, index increments, accumulator
+// copies, memory-to-memory moves and the stack pushes and pulls.
+#include "cpu/cpu.h"
+
+#include <algorithm>
+
+namespace torva {
+
+namespace {
+constexpr bool is_wide(Reg r) {
+    return r == Reg::D || r == Reg::X || r == Reg::Y || r == Reg::SP;
+}
+
+// The 5-bit and 9-bit constant-offset indexed forms, which the store
+// timing treats apart from the others.
+constexpr bool short_offset_postbyte(uint8_t pb) {
+    return (pb & 0x20) == 0 || (pb & 0xE6) == 0xE0;
+}
+} // namespace
+
+void Cpu::op_load(const OpcodeEntry& e, bool execute) {
+    trace_mnemonic(e.mnemonic);
+    const bool wide = is_wide(e.reg);
+    const uint16_t value = uint16_t(decode_operand(execute, true, 0, wide, e.mode));
+    if (!execute) return;
+    set_reg(e.reg, value);
+    set_nz_clear_v(value, wide);
+}
+
+void Cpu::op_store(const OpcodeEntry& e, bool execute) {
+    trace_mnemonic(e.mnemonic);
+    const bool wide = is_wide(e.reg);
+    const uint16_t value = reg_value(e.reg);
+    decode_operand(execute, false, value, wide, e.mode);
+    if (!execute) return;
+    set_nz_clear_v(value, wide);
+    if (e.mode == kModeDirect || (e.mode == kModeIndexed && !short_offset_postbyte(ctx.postbyte)))
+        take_back(1);
+}
+
+void Cpu::op_lea(const OpcodeEntry& e, bool execute) {
+    trace_mnemonic(e.mnemonic);
+    ctx.address_only = 1;
+    const uint16_t address = uint16_t(decode_operand(execute, true, 0, true, e.mode));
+    ctx.address_only = 0;
+    if (!execute) return;
+    // After any auto-increment of the same register: LEAX 2,X+ leaves X at
+    // the address, which is its old value.
+    set_reg(e.reg, address);
+    ctx.cycles = 2;
+}
+
+void Cpu::op_incdec16(const OpcodeEntry& e, bool execute) {
+    trace(e.mnemonic);
+    if (!execute) return;
+    const uint16_t value = uint16_t(reg_value(e.reg) + (e.param ? 1 : -1));
+    set_reg(e.reg, value);
+    regs.ccr = uint8_t((regs.ccr & ~ccr_bits::Z) | (value == 0 ? ccr_bits::Z : 0));
+}
+
+void Cpu::op_tab_tba(const OpcodeEntry& e, bool execute) {
+    trace(e.mnemonic);
+    if (!execute) return;
+    const uint8_t value = e.family == Family::Tab ? regs.a : regs.b;
+    (e.family == Family::Tab ? regs.b : regs.a) = value;
+    set_nz_clear_v(value, false);
+}
+
+void Cpu::op_move(const OpcodeEntry& e, bool execute) {
+    trace_mnemonic(e.mnemonic);
+    const bool wide = e.reg == Reg::D;
+    const int form = e.param;
+    if (form <= 1) {
+        // The indexed destination's postbyte comes first but is decoded
+        // last: skip it, decode the source behind it, come back.
+        const uint32_t postbyte_address = ctx.fetch_address;
+        ctx.fetch_address = postbyte_address + 1;
+        const uint16_t value = uint16_t(
+            decode_operand(execute, true, 0, wide, form == 0 ? kModeImmediate : kModeExtended));
+        const uint32_t source_end = ctx.fetch_address;
+        trace(",");
+        ctx.fetch_address = postbyte_address;
+        decode_operand(execute, false, value, wide, kModeIndexed);
+        ctx.fetch_address = std::max(ctx.fetch_address, source_end);
+        if (execute && form == 0) {
+            if (wide)
+                take_back(1);
+            else
+                ++ctx.cycles;
+        }
+        return;
+    }
+    static constexpr AddrMode kSource[] = {kModeNone,      kModeNone,     kModeIndexed,
+                                           kModeImmediate, kModeExtended, kModeIndexed};
+    const AddrMode destination = form == 2 ? kModeIndexed : kModeExtended;
+    const uint16_t value = uint16_t(decode_operand(execute, true, 0, wide, kSource[form]));
+    trace(",");
+    decode_operand(execute, false, value, wide, destination);
+}
+
+void Cpu::op_push(const OpcodeEntry& e, bool execute) {
+    trace(e.mnemonic);
+    if (!execute) return;
+    switch (e.reg) {
+    case Reg::D: // B first, so that A stands at the lower address
+        push_byte(regs.b);
+        push_byte(regs.a);
+        break;
+    case Reg::X:
+    case Reg::Y: push_word(reg_value(e.reg)); break;
+    default: push_byte(uint8_t(reg_value(e.reg))); break;
+    }
+    ++ctx.cycles;
+}
+
+void Cpu::op_pull(const OpcodeEntry& e, bool execute) {
+    trace(e.mnemonic);
+    if (!execute) return;
+    switch (e.reg) {
+    case Reg::D:
+        regs.a = pull_byte();
+        regs.b = pull_byte();
+        break;
+    case Reg::X:
+    case Reg::Y: set_reg(e.reg, pull_word()); break;
+    default: set_reg(e.reg, pull_byte()); break;
+    }
+    ++ctx.cycles;
+}
+
+} // namespace torva

@@ -1,0 +1,104 @@
+// The instruction cycle: fetch the opcode, dispatch it through the page-1 or
+// page-2 map to its family's handler, and report length, cycles and whether
+// the instruction transferred control.
+#include "cpu/cpu.h"
+
+namespace torva {
+
+uint32_t Cpu::cpu_step(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
+                       uint32_t& pc_written) {
+    ctx.trace = trace ? 1 : 0;
+    ctx.illegal = 0;
+    ctx.fetch_address = start_address;
+    ctx.pc_written = 0;
+    ctx.address_only = 0;
+    ctx.no_writeback = 0;
+    ctx.cycles = 0;
+    ctx.pc_rel_adjust = 0;
+    step_start_ = uint16_t(start_address);
+
+    // An opcode nothing answers for reads $FF: LDS extended.
+    const uint8_t opcode = fetch_byte();
+    const OpcodeEntry& entry = kPage1Map[opcode];
+    if (entry.family == Family::Page2) {
+        // A failed second fetch reads $FF, which the page-2 map makes TRAP $FF.
+        page2_code_ = fetch_byte();
+        dispatch(kPage2Map[page2_code_], execute);
+    } else {
+        dispatch(entry, execute);
+    }
+
+    if (ctx.illegal) {
+        tracef("FCB   $%2.2X", opcode);
+        return 1;
+    }
+    if (execute && ctx.pc_written == 0) regs.pc = uint16_t(ctx.fetch_address);
+    cycles = ctx.cycles;
+    pc_written = ctx.pc_written;
+    return ctx.fetch_address - start_address;
+}
+
+void Cpu::dispatch(const OpcodeEntry& e, bool execute) {
+    switch (e.family) {
+    case Family::Load: op_load(e, execute); break;
+    case Family::Store: op_store(e, execute); break;
+    case Family::Alu8: op_alu8(e, execute); break;
+    case Family::Alu16: op_alu16(e, execute); break;
+    case Family::Unary: op_unary(e, execute); break;
+    case Family::UnaryMem: op_unary_mem(e, execute); break;
+    case Family::Lea: op_lea(e, execute); break;
+    case Family::IncDec16: op_incdec16(e, execute); break;
+    case Family::Tab:
+    case Family::Tba: op_tab_tba(e, execute); break;
+    case Family::Aba:
+    case Family::Sba:
+    case Family::Cba: op_accumulators(e, execute); break;
+    case Family::Asld:
+    case Family::Lsrd: op_shift_d(e, execute); break;
+    case Family::Andcc:
+    case Family::Orcc: op_ccr_logic(e, execute); break;
+    case Family::Daa: op_daa(e, execute); break;
+    case Family::Mul:
+    case Family::Emul:
+    case Family::Emuls: op_multiply(e, execute); break;
+    case Family::Ediv:
+    case Family::Edivs:
+    case Family::Idiv:
+    case Family::Idivs:
+    case Family::Fdiv: op_divide(e, execute); break;
+    case Family::MinMax: op_min_max(e, execute); break;
+    case Family::Branch:
+    case Family::LongBranch: op_branch(e, execute); break;
+    case Family::Bsr:
+    case Family::Jsr:
+    case Family::Jmp:
+    case Family::Rts: op_subroutine(e, execute); break;
+    case Family::Call:
+    case Family::Rtc: op_call_rtc(e, execute); break;
+    case Family::Loop: op_loop(e, execute); break;
+    case Family::Bset:
+    case Family::Bclr:
+    case Family::Brset:
+    case Family::Brclr: op_bits(e, execute); break;
+    case Family::Move: op_move(e, execute); break;
+    case Family::Transfer: op_transfer(e, execute); break;
+    case Family::Push: op_push(e, execute); break;
+    case Family::Pull: op_pull(e, execute); break;
+    case Family::Swi:
+    case Family::Trap:
+    case Family::Rti:
+    case Family::Wai:
+    case Family::Stop: op_exception(e, execute); break;
+    case Family::Nop:
+    case Family::Idle:
+    case Family::Marker:
+    case Family::Table:
+    case Family::Emacs: op_not_modelled(e, execute); break;
+    // Neither survives in a finished map (the maps assert it); a page-2 code
+    // never dispatches to Page2.
+    case Family::Page2:
+    case Family::Missing: break;
+    }
+}
+
+} // namespace torva

@@ -1,0 +1,126 @@
+// The fast read path: blocks of plain storage the bus hands out give the
+// same bytes as the byte calls, and a layout change is seen at once.
+#include "cpu/cpu.h"
+#include "support/flat_memory.h"
+
+#include <gtest/gtest.h>
+
+#include <bitset>
+#include <cstring>
+
+namespace torva {
+namespace {
+
+// A flat memory that hands out its blocks, except those marked as I/O or
+// holding a hole; the program page window answers paged addresses of the
+// current page.
+class DirectMemory final : public MemoryBus {
+  public:
+    test::FlatMemory flat;
+    std::bitset<MemoryBus::kDirectBlocks> io_blocks;
+    uint32_t generation = 7;
+    int byte_reads = 0;
+
+    int mem_read_byte(uint32_t address, uint8_t& byte) override {
+        ++byte_reads;
+        return flat.mem_read_byte(window(address), byte);
+    }
+    int mem_write_byte(uint32_t address, uint8_t byte) override {
+        return flat.mem_write_byte(window(address), byte);
+    }
+    uint8_t get_ppage() const override { return flat.ppage; }
+    void set_ppage(uint8_t page) override {
+        flat.ppage = page;
+        ++generation;
+    }
+    const uint8_t* direct_read_block(uint32_t block) override {
+        const uint32_t first = block << kDirectBlockBits;
+        if (io_blocks[block]) return nullptr;
+        for (uint32_t a = first; a < first + (1u << kDirectBlockBits); ++a)
+            if (flat.holes[a]) return nullptr;
+        return &flat.bytes[first];
+    }
+    const uint32_t* layout_generation() const override { return &generation; }
+
+  private:
+    uint32_t window(uint32_t address) const {
+        if (address > 0xFFFF && (address >> 16) == flat.ppage && (address & 0xC000) == 0x8000)
+            return address & 0xFFFF;
+        return address;
+    }
+};
+
+// A loop over loads, stores, ALU, auto-increment, branches and a subroutine.
+const std::vector<uint8_t> kProgram = {
+    0xCE, 0x30, 0x00, 0xCD, 0x31, 0x00, 0xC6, 0x10, 0xA6, 0x30, 0x8B, 0x03, 0x6A,
+    0x70, 0x81, 0x80, 0x25, 0x02, 0x84, 0x7F, 0x07, 0x05, 0x04, 0x31, 0xEF, 0x20,
+    0xE5, 0x36, 0xB6, 0x30, 0x00, 0xA8, 0x40, 0x7A, 0x34, 0x00, 0x32, 0x3D,
+};
+
+template <typename Bus>
+void run_program(Bus& memory, test::FlatMemory& flat, CpuRegisters& out) {
+    for (size_t i = 0; i < kProgram.size(); ++i)
+        flat.bytes[0x2000 + i] = kProgram[i];
+    for (int i = 0; i < 0x100; ++i)
+        flat.bytes[0x3000 + i] = uint8_t(i * 23);
+    Cpu cpu(memory);
+    cpu.regs.pc = 0x2000;
+    for (int i = 0; i < 5000; ++i)
+        cpu.cpu_step(cpu.current_execution_address(), true, false);
+    out = cpu.regs;
+}
+
+TEST(DirectReadTest, SameResultsAsByteCalls) {
+    test::FlatMemory plain;
+    DirectMemory direct;
+    CpuRegisters a, b;
+    run_program(plain, plain, a);
+    run_program(direct, direct.flat, b);
+    EXPECT_EQ(0, std::memcmp(&a, &b, sizeof a));
+    EXPECT_TRUE(plain.bytes == direct.flat.bytes);
+    // Every read came through the blocks.
+    EXPECT_EQ(0, direct.byte_reads);
+}
+
+TEST(DirectReadTest, LayoutChangesAreSeenAtOnce) {
+    DirectMemory memory;
+    Cpu cpu(memory);
+    memory.flat.load(0x2000, {0x86, 0x12}); // LDAA #$12
+    EXPECT_EQ(2u, cpu.cpu_step(0x2000, true, false));
+    EXPECT_EQ(0x12, cpu.regs.a);
+
+    // Bytes changed behind the CPU's back are read as they are now.
+    memory.flat.bytes[0x2001] = 0x34;
+    cpu.cpu_step(0x2000, true, false);
+    EXPECT_EQ(0x34, cpu.regs.a);
+
+    // The block becomes I/O: with the layout counter changed, reads go
+    // through the byte calls again.
+    memory.io_blocks[0x2000 >> MemoryBus::kDirectBlockBits] = true;
+    memory.flat.holes[0x2000] = true;
+    ++memory.generation;
+    EXPECT_EQ(0u, cpu.cpu_step(0x2000, false, false)); // $FF fetched, nothing counted
+}
+
+TEST(DirectReadTest, PagedAddressesOfTheCurrentPageOnly) {
+    DirectMemory memory;
+    Cpu cpu(memory);
+    memory.flat.load(0x9000, {0xA7});
+    memory.set_ppage(0x3C);
+    EXPECT_EQ(1u, cpu.cpu_step(0x3C9000, false, false));
+    EXPECT_EQ(0, memory.byte_reads);
+    // Another page is not the window's: the byte call answers (and fails).
+    EXPECT_EQ(0u, cpu.cpu_step(0x3D9000, false, false));
+    EXPECT_GT(memory.byte_reads, 0);
+    // CALL changes the page through the bus, which changes the layout.
+    memory.flat.load(0x2000, {0x4A, 0x90, 0x00, 0x3D}); // CALL $9000,$3D
+    cpu.regs.pc = 0x2000;
+    cpu.cpu_step(0x2000, true, false);
+    EXPECT_EQ(0x3D, memory.get_ppage());
+    memory.byte_reads = 0;
+    EXPECT_EQ(1u, cpu.cpu_step(0x3D9000, false, false));
+    EXPECT_EQ(0, memory.byte_reads);
+}
+
+} // namespace
+} // namespace torva
