@@ -282,7 +282,7 @@ bool is_operand(int code) {
 }
 
 bool is_binary(int code) {
-    return (code >= kTokEq && code <= kTokAndAnd) || code == kTokXor ||
+    return (code >= kTokEq && code <= kTokAndAnd) || code == kTokXor || code == kTokMinus ||
            (code >= kTokPlus && code <= kTokOr) || code == kTokRem;
 }
 
