@@ -107,7 +107,10 @@ bool parse_operand(AsmSession& s, OperandInfo& op) {
     if (rr < 0) {
         // Another register is an error; anything else belongs to the caller
         // (bset addr,mask).
-        if (pre || is_register_token(reg.code)) return false;
+        // (A register that opens the next operand, as in movb $1000,b,x, is
+        // no part of this one.)
+        const bool next_operand = accumulator(reg.code) >= 0 && *reg.end == ',';
+        if (pre || (is_register_token(reg.code) && !next_operand)) return false;
         if (indirect) return false;
         op.mode = kModeExtended;
         return true;

@@ -26,7 +26,8 @@ struct AsmRun {
     // Output lines joined with '\n', for EXPECT_THAT(HasSubstr).
     std::string messages() const {
         std::string all;
-        for (const std::string& line : output) all += line + "\n";
+        for (const std::string& line : output)
+            all += line + "\n";
         return all;
     }
     // Data bytes of all S1/S2/S3 records, in file order.
@@ -53,18 +54,18 @@ inline std::string read_text(const std::filesystem::path& path) {
 
 // Makes a directory current for the lifetime of the object.
 class CurrentDir {
-public:
+  public:
     explicit CurrentDir(const std::filesystem::path& dir) : old_(std::filesystem::current_path()) {
         std::filesystem::current_path(dir);
     }
     ~CurrentDir() { std::filesystem::current_path(old_); }
 
-private:
+  private:
     std::filesystem::path old_;
 };
 
 class AsmFixture : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     AsmSession session;
 

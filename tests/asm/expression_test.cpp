@@ -41,8 +41,8 @@ constexpr Case kValues[] = {
     {__LINE__, "$FF", 255},
     {__LINE__, "0xff", 255},
     {__LINE__, "0XFF", 255},
-    {__LINE__, "$ FF", 255},   // blanks after a prefix
-    {__LINE__, "$xFF", 255},   // x after $ is skipped
+    {__LINE__, "$ FF", 255}, // blanks after a prefix
+    {__LINE__, "$xFF", 255}, // x after $ is skipped
     {__LINE__, "255", 255},
     {__LINE__, "%1010", 10},
     {__LINE__, "0b1010", 10},
@@ -50,26 +50,26 @@ constexpr Case kValues[] = {
     {__LINE__, "@17", 15},
     {__LINE__, "0o17", 15},
     {__LINE__, "0", 0},
-    {__LINE__, "$FFFFFFFF+2", 1},   // 32-bit wrap
+    {__LINE__, "$FFFFFFFF+2", 1}, // 32-bit wrap
     {__LINE__, "'A'", 65},
     {__LINE__, "'\\n'", 10},
-    {__LINE__, "'\\t'", 11},         // tab is 11 here
+    {__LINE__, "'\\t'", 11}, // tab is 11 here
     {__LINE__, "'\\7'", 7},
     {__LINE__, "'\\''", 39},
     {__LINE__, "2+3*4", 14},
     {__LINE__, "2*3+4", 10},
     {__LINE__, "8-2-1", 5},
-    {__LINE__, "100/10/2", 20},      // multiplicative operators group from the right
+    {__LINE__, "100/10/2", 20}, // multiplicative operators group from the right
     {__LINE__, "-2*3", -6},
     {__LINE__, "(1+2)*3", 9},
-    {__LINE__, "1<<2+1", 5},         // one additive level, left to right
+    {__LINE__, "1<<2+1", 5}, // one additive level, left to right
     {__LINE__, "7%3*2", 1},
-    {__LINE__, "1+8%3", 0},          // single % is additive: (1+8)%3
-    {__LINE__, "1+8%%3", 3},         // %% is multiplicative: 1+(8%3)
-    {__LINE__, "-7/2", -3},          // truncation toward zero
-    {__LINE__, "-7%%2", -1},         // remainder takes the dividend's sign
-    {__LINE__, "-8>>1", -4},         // arithmetic shift
-    {__LINE__, "1<<33", 2},          // shift count modulo 32
+    {__LINE__, "1+8%3", 0},  // single % is additive: (1+8)%3
+    {__LINE__, "1+8%%3", 3}, // %% is multiplicative: 1+(8%3)
+    {__LINE__, "-7/2", -3},  // truncation toward zero
+    {__LINE__, "-7%%2", -1}, // remainder takes the dividend's sign
+    {__LINE__, "-8>>1", -4}, // arithmetic shift
+    {__LINE__, "1<<33", 2},  // shift count modulo 32
     {__LINE__, "3==3", 1},
     {__LINE__, "3!=3", 0},
     {__LINE__, "2<=3&&4>=5", 0},
@@ -77,13 +77,13 @@ constexpr Case kValues[] = {
     {__LINE__, "!0", 1},
     {__LINE__, "~0", -1},
     {__LINE__, "6&3|8^1", 11},
-    {__LINE__, "*", 0x1234},         // location counter
+    {__LINE__, "*", 0x1234}, // location counter
     {__LINE__, ".", 0x1234},
     {__LINE__, "*+2", 0x1236},
-    {__LINE__, "**2", 0x2468},       // location counter times two
-    {__LINE__, "1 +2", 1},           // a blank ends the expression
+    {__LINE__, "**2", 0x2468}, // location counter times two
+    {__LINE__, "1 +2", 1},     // a blank ends the expression
     {__LINE__, "(-2147483647-1)/-1", -2147483647 - 1},
-    {__LINE__, "5%%0", 0},           // remainder by zero: 0, no message
+    {__LINE__, "5%%0", 0}, // remainder by zero: 0, no message
 };
 
 TEST(ExpressionTest, Values) {
