@@ -30,6 +30,28 @@ struct AsmRun {
             all += line + "\n";
         return all;
     }
+    // Code bytes shown in the listing for lines with an address and their
+    // continuation lines, in order.
+    std::vector<uint8_t> listed_bytes() const {
+        std::vector<uint8_t> out;
+        std::istringstream in(listing);
+        std::string line;
+        while (std::getline(in, line)) {
+            if (line.size() < 24) continue;
+            const std::string address = line.substr(0, 6);
+            const bool hex = address.find_first_not_of("0123456789ABCDEF") == std::string::npos;
+            const bool blank = address == "      ";
+            const bool continuation =
+                blank && line.find_first_not_of(" 0123456789ABCDEF") == std::string::npos;
+            if (!hex && !continuation) continue;
+            std::istringstream code(line.substr(6, 18));
+            std::string group;
+            while (code >> group)
+                for (size_t i = 0; i + 1 < group.size(); i += 2)
+                    out.push_back(uint8_t(std::stoul(group.substr(i, 2), nullptr, 16)));
+        }
+        return out;
+    }
     // Data bytes of all S1/S2/S3 records, in file order.
     std::vector<uint8_t> bytes() const {
         std::vector<uint8_t> out;
@@ -90,7 +112,7 @@ class AsmFixture : public ::testing::Test {
                                  const std::string& prologue = "") {
         const AsmRun r = assemble(prologue + " org $1000\n" + line + "\n");
         if (messages) *messages = r.messages();
-        return r.bytes();
+        return r.listed_bytes();
     }
 };
 
