@@ -41,7 +41,8 @@ bool is_blank(char c) {
 bool word_is(const char* p, const char* name) {
     const size_t n = std::strlen(name);
     for (size_t i = 0; i < n; ++i)
-        if (std::tolower(static_cast<unsigned char>(p[i])) != name[i]) return false;
+        if (p[i] != name[i] && !(p[i] >= 'A' && p[i] <= 'Z' && p[i] - 'A' + 'a' == name[i]))
+            return false;
     return is_space(p[n]);
 }
 

@@ -17,7 +17,7 @@ namespace torva {
 namespace {
 
 struct DirectiveName {
-    const char* name;
+    std::string_view name;
     int code;
 };
 
@@ -43,10 +43,14 @@ constexpr DirectiveName kOtherNames[] = {
     {"dc.l", 12}, {"fcs", 19},  {"dc", 19},   {"farseg", 36}, {"even", 38},
 };
 
-bool equal_nocase(std::string_view a, const char* b) {
-    if (a.size() != std::strlen(b)) return false;
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+bool equal_nocase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != b[i]) return false;
+        if (lower(a[i]) != b[i]) return false;
     return true;
 }
 

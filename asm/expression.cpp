@@ -7,6 +7,7 @@
 #include <cctype>
 #include <climits>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace torva {
@@ -19,7 +20,7 @@ constexpr int kAllModels = kNotXgate | (1 << kModelXGATE);
 constexpr int kOnlyX = 1 << kModelHCS12X;
 
 struct RegisterName {
-    const char* name;
+    std::string_view name;
     int code;
     int models;
 };
@@ -42,6 +43,10 @@ bool is_blank(char c) {
     return c == ' ' || c == '\t';
 }
 
+char upper(char c) {
+    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+}
+
 // A register name at p (followed by a character that cannot continue a
 // name), recognised in the current model; 0 when none.
 int match_register(int model, const char* p, int32_t& value, const char*& end) {
@@ -51,11 +56,16 @@ int match_register(int model, const char* p, int32_t& value, const char*& end) {
         end = p + 2;
         return kTokRegR;
     }
+    const char first = upper(*p);
+    // Every register name starts with one of these letters.
+    if (first != 'A' && first != 'B' && first != 'C' && first != 'D' && first != 'P' &&
+        first != 'S' && first != 'X' && first != 'Y')
+        return 0;
     for (const RegisterName& r : kRegisters) {
-        if (!(r.models & (1 << model))) continue;
-        const size_t n = std::strlen(r.name);
-        size_t i = 0;
-        while (i < n && std::toupper(static_cast<unsigned char>(p[i])) == r.name[i])
+        if (r.name[0] != first || !(r.models & (1 << model))) continue;
+        const size_t n = r.name.size();
+        size_t i = 1;
+        while (i < n && upper(p[i]) == r.name[i])
             ++i;
         if (i == n && !continues_name(p[n])) {
             end = p + n;
@@ -207,7 +217,7 @@ Token read_character(const char* p) {
 
 bool starts_with_nocase(const char* p, const char* word) {
     for (; *word; ++p, ++word)
-        if (std::tolower(static_cast<unsigned char>(*p)) != *word) return false;
+        if (upper(*p) != upper(*word)) return false;
     return true;
 }
 

@@ -10,15 +10,21 @@ namespace torva {
 namespace {
 constexpr const char* kNotice = "TORVA 6 for RT12 built-in assembler for the CPU12 family";
 
+constexpr char kHex[] = "0123456789ABCDEF";
+
+void append_hex(std::string& out, unsigned value, int digits) {
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
+        out += kHex[(value >> shift) & 15];
+}
+
 // Six bytes of code from `from`: " XX" each in byte mode, " XXXX" per pair
 // and three blanks in word mode; blanks past the end.
 void append_code(AsmSession& s, int from) {
-    char buffer[8];
     if (s.byte_mode) {
         for (int i = from; i < from + 6; ++i) {
             if (i < s.code_count) {
-                std::snprintf(buffer, sizeof buffer, " %2.2X", s.code[size_t(i)]);
-                s.listing_text += buffer;
+                s.listing_text += ' ';
+                append_hex(s.listing_text, s.code[size_t(i)], 2);
             } else {
                 s.listing_text += "   ";
             }
@@ -27,9 +33,8 @@ void append_code(AsmSession& s, int from) {
     }
     for (int i = from; i < from + 6; i += 2) {
         if (i + 1 < s.code_count) {
-            std::snprintf(buffer, sizeof buffer, " %4.4X",
-                          unsigned(s.code[size_t(i)] << 8 | s.code[size_t(i + 1)]));
-            s.listing_text += buffer;
+            s.listing_text += ' ';
+            append_hex(s.listing_text, unsigned(s.code[size_t(i)] << 8 | s.code[size_t(i + 1)]), 4);
         } else {
             s.listing_text += "     ";
         }
@@ -48,17 +53,19 @@ void listing_banner(AsmSession& s) {
 void list_line(AsmSession& s, bool skipped) {
     if (!s.listing_enabled || !s.listing_on) return;
     if (skipped && !s.listcond && !s.force_list) return;
-    char buffer[32];
     if (s.show_address) {
-        std::snprintf(buffer, sizeof buffer, "%2.2X%4.4X", unsigned((s.line_start >> 16) & 0xFF),
-                      unsigned(s.line_start & 0xFFFF));
-        s.listing_text += buffer;
+        append_hex(s.listing_text, (s.line_start >> 16) & 0xFF, 2);
+        append_hex(s.listing_text, s.line_start & 0xFFFF, 4);
     } else {
         s.listing_text += "      ";
     }
     append_code(s, 0);
-    std::snprintf(buffer, sizeof buffer, " %4.1d.", s.listing_line);
-    s.listing_text += buffer;
+    // " %4.1d." without the cost of printf on every line.
+    const std::string number = std::to_string(s.listing_line);
+    s.listing_text += ' ';
+    if (number.size() < 4) s.listing_text.append(4 - number.size(), ' ');
+    s.listing_text += number;
+    s.listing_text += '.';
     s.listing_text += ' ';
     s.listing_text += s.line;
     if (s.line.empty() || s.line.back() != '\n') s.listing_text += '\n';

@@ -340,6 +340,10 @@ bool ends_word(char c) {
     return static_cast<unsigned char>(c) <= ' ';
 }
 
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
 } // namespace
 
 std::span<const MnemonicEntry> hc12_mnemonics() {
@@ -347,13 +351,13 @@ std::span<const MnemonicEntry> hc12_mnemonics() {
 }
 
 const MnemonicEntry* lookup_hc12_mnemonic(const char*& p) {
-    const int first = std::tolower(static_cast<unsigned char>(p[0])) - 'a';
+    const int first = lower(p[0]) - 'a';
     // A mnemonic that begins with z is never found, as in the original tables.
     if (first < 0 || first >= 25) return nullptr;
     for (size_t row = kIndex.first[size_t(first)]; row < kIndex.first[size_t(first) + 1]; ++row) {
         const char* name = kTable[row].name;
         size_t i = 1;
-        while (name[i] && std::tolower(static_cast<unsigned char>(p[i])) == name[i])
+        while (name[i] && lower(p[i]) == name[i])
             ++i;
         if (!name[i] && ends_word(p[i])) {
             p += i;

@@ -121,19 +121,35 @@ void reset_counters(AsmSession& s) {
     s.nolist_pending = false;
 }
 
-void run_pass(AsmSession& s) {
-    while (!s.aborted && read_line(s)) {
-        const bool skipped = process_statement(s);
-        if (s.pass == 1) list_line(s, skipped);
-    }
-    if (s.stab_continues) report(s, Msg::LastLineContinuation);
+// Writes what the listing and the S-record text hold so far.
+void flush_outputs(AsmSession& s) {
+    auto put = [&](std::FILE* f, std::string& text) {
+        if (f && !text.empty() && std::fwrite(text.data(), 1, text.size(), f) != text.size())
+            s.output_failed = true;
+        text.clear();
+    };
+    put(s.listing_file, s.listing_text);
+    put(s.srecord_file, s.srecord_text);
 }
 
-bool write_file(const std::string& path, const std::string& text) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    return std::fclose(f) == 0 && ok;
+bool close_output(std::FILE*& f) {
+    if (!f) return true;
+    const bool ok = std::fclose(f) == 0;
+    f = nullptr;
+    return ok;
+}
+
+void run_pass(AsmSession& s) {
+    constexpr size_t kFlushSize = 1 << 16;
+    while (!s.aborted && read_line(s)) {
+        const bool skipped = process_statement(s);
+        if (s.pass == 1) {
+            list_line(s, skipped);
+            if (s.listing_text.size() > kFlushSize || s.srecord_text.size() > kFlushSize)
+                flush_outputs(s);
+        }
+    }
+    if (s.stab_continues) report(s, Msg::LastLineContinuation);
 }
 
 // Creates (empties) an output file so that a failure shows before pass 1.
@@ -234,6 +250,10 @@ int asm_assemble(AsmSession& s, std::string_view command_line) {
         listing_banner(s);
         s.listing_on = true;
     }
+    // Pass 2 writes its outputs as it goes.
+    s.listing_file = s.listing_enabled ? std::fopen(s.listing_path.c_str(), "wb") : nullptr;
+    s.srecord_file = std::fopen(s.srecord_path.c_str(), "wb");
+    if ((s.listing_enabled && !s.listing_file) || !s.srecord_file) s.output_failed = true;
     srecord_start(s, 0);
     close_all_sources(s);
     s.current_file.clear();
@@ -250,9 +270,10 @@ int asm_assemble(AsmSession& s, std::string_view command_line) {
         std::snprintf(buffer, sizeof buffer, "\n\n****** Total Errors: %d\n", s.errors);
         if (s.listing_enabled) s.listing_text += buffer;
     }
-    const bool listing_ok = !s.listing_enabled || write_file(s.listing_path, s.listing_text);
-    bool srecord_ok = write_file(s.srecord_path, s.srecord_text);
-    if (!listing_ok || !srecord_ok) {
+    flush_outputs(s);
+    const bool listing_ok = close_output(s.listing_file);
+    const bool srecord_ok = close_output(s.srecord_file);
+    if (s.output_failed || !listing_ok || !srecord_ok) {
         ++s.errors;
         report(s, Msg::CantCreateFile, (!listing_ok ? s.listing_path : s.srecord_path).c_str());
     }

@@ -6,7 +6,9 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,7 +28,7 @@ enum CpuModel : int { kModelHC12 = 0, kModelHCS12 = 1, kModelHCS12X = 2, kModelX
 struct FileFrame {
     std::string path;     // the path under which the file was opened
     std::string identity; // canonical path, for recursion detection
-    std::string text;
+    std::shared_ptr<const std::string> text;
     size_t pos = 0;
     int saved_line = 0; // file line of this file while a nested file is read
 };
@@ -86,9 +88,10 @@ struct AsmSession {
     int skip_level = 0;
     std::array<uint8_t, kMaxCondDepth + 1> cond_state{};
 
-    // Listing.
+    // Listing. The text is written out in pieces during pass 2.
     std::string listing_path;
     std::string listing_text;
+    std::FILE* listing_file = nullptr;
     bool listing_on = false;
     bool nolist_pending = false;
     bool listcond = false;
@@ -99,6 +102,11 @@ struct AsmSession {
     // S-record output.
     std::string srecord_path;
     std::string srecord_text;
+    std::FILE* srecord_file = nullptr;
+    bool output_failed = false;
+
+    // Source files read in pass 1, served again in pass 2.
+    std::vector<std::pair<std::string, std::shared_ptr<const std::string>>> file_cache;
     uint32_t record_address = 0;
     std::vector<uint8_t> record_data;
 

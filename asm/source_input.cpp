@@ -5,9 +5,8 @@
 #include "asm/session.h"
 
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -44,18 +43,25 @@ bool equal_nocase(const std::string& a, const std::string& b) {
 bool read_file(const std::string& path, std::string& text) {
     std::error_code ec;
     if (!fs::is_regular_file(path, ec)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    text = buffer.str();
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    text.clear();
+    char chunk[1 << 16];
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+        text.append(chunk, n);
+    const bool ok = !std::ferror(f);
+    std::fclose(f);
+    if (!ok) return false;
     // Text mode: a carriage return before a line end is not part of the line.
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i)
-        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
-            out.push_back(text[i]);
-    text.swap(out);
+    if (text.find("\r\n") != std::string::npos) {
+        std::string out;
+        out.reserve(text.size());
+        for (size_t i = 0; i < text.size(); ++i)
+            if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+                out.push_back(text[i]);
+        text.swap(out);
+    }
     return true;
 }
 
@@ -100,7 +106,15 @@ OpenResult open_source(AsmSession& s, const std::string& name) {
     }
     for (const std::string& path : candidates) {
         FileFrame frame;
-        if (!read_file(path, frame.text)) continue;
+        // Pass 2 reads the same files again: take them from memory.
+        for (const auto& [cached_path, text] : s.file_cache)
+            if (cached_path == path) frame.text = text;
+        if (!frame.text) {
+            auto text = std::make_shared<std::string>();
+            if (!read_file(path, *text)) continue;
+            frame.text = text;
+            if (s.pass == 0) s.file_cache.emplace_back(path, frame.text);
+        }
         // A file reached again under another name would include itself for ever.
         frame.identity = identity_of(path);
         for (const FileFrame& f : s.files) {
@@ -133,15 +147,16 @@ void pop_file(AsmSession& s) {
 bool read_line(AsmSession& s) {
     while (!s.files.empty()) {
         FileFrame& f = s.files.back();
-        if (s.end_seen || f.pos >= f.text.size()) {
+        const std::string& text = *f.text;
+        if (s.end_seen || f.pos >= text.size()) {
             pop_file(s);
             continue;
         }
-        const size_t newline = f.text.find('\n', f.pos);
-        size_t length = (newline == std::string::npos ? f.text.size() : newline + 1) - f.pos;
+        const size_t newline = text.find('\n', f.pos);
+        size_t length = (newline == std::string::npos ? text.size() : newline + 1) - f.pos;
         const bool too_long = length >= kMaxLineBytes;
         if (length > kMaxLineBytes) length = kMaxLineBytes;
-        s.line.assign(f.text, f.pos, length);
+        s.line.assign(text, f.pos, length);
         f.pos += length;
         ++s.file_line;
         ++s.global_line;
