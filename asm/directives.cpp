@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <unordered_map>
 
 namespace torva {
 
@@ -52,13 +53,6 @@ bool equal_nocase(std::string_view a, std::string_view b) {
     for (size_t i = 0; i < a.size(); ++i)
         if (lower(a[i]) != b[i]) return false;
     return true;
-}
-
-template <size_t N>
-int find_in(std::string_view word, const DirectiveName (&table)[N]) {
-    for (const DirectiveName& d : table)
-        if (equal_nocase(word, d.name)) return d.code;
-    return 0;
 }
 
 // Old forms and the names they should be written as.
@@ -334,9 +328,24 @@ void do_align(AsmSession& s) {
 } // namespace
 
 int lookup_directive(std::string_view word) {
-    if (int code = find_in(word, kMotorolaNames)) return code;
-    if (int code = find_in(word, kKeywordNames)) return code;
-    return find_in(word, kOtherNames);
+    // All names in search order, indexed once; the first of equal names wins.
+    static const std::unordered_map<std::string_view, int> index = [] {
+        std::unordered_map<std::string_view, int> m;
+        for (const DirectiveName& d : kMotorolaNames)
+            m.emplace(d.name, d.code);
+        for (const DirectiveName& d : kKeywordNames)
+            m.emplace(d.name, d.code);
+        for (const DirectiveName& d : kOtherNames)
+            m.emplace(d.name, d.code);
+        return m;
+    }();
+    constexpr size_t kLongestName = 10;
+    if (word.empty() || word.size() > kLongestName) return 0;
+    char lowered[kLongestName];
+    for (size_t i = 0; i < word.size(); ++i)
+        lowered[i] = lower(word[i]);
+    const auto it = index.find(std::string_view(lowered, word.size()));
+    return it == index.end() ? 0 : it->second;
 }
 
 void execute_directive(AsmSession& s, int code, std::string_view label, bool& label_used) {

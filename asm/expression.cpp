@@ -4,6 +4,7 @@
 #include "asm/messages.h"
 #include "asm/session.h"
 
+#include <array>
 #include <cctype>
 #include <climits>
 #include <cstring>
@@ -223,9 +224,22 @@ bool starts_with_nocase(const char* p, const char* word) {
 
 } // namespace
 
+namespace {
+// Characters that end a number or an expression, besides blanks and
+// control characters.
+constexpr std::array<bool, 256> make_delimiters() {
+    std::array<bool, 256> table{};
+    for (int c = 0; c <= ' '; ++c)
+        table[size_t(c)] = true;
+    for (const char* p = "!%&()*+,-./:;<=>[]^{|}~"; *p; ++p)
+        table[static_cast<unsigned char>(*p)] = true;
+    return table;
+}
+constexpr std::array<bool, 256> kDelimiters = make_delimiters();
+} // namespace
+
 bool is_delimiter(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return u <= ' ' || (u < 128 && std::strchr("!%&()*+,-./:;<=>[]^{|}~", c) != nullptr);
+    return kDelimiters[static_cast<unsigned char>(c)];
 }
 
 Token peek_token(const AsmSession& s, const char* p, bool operand_before) {
@@ -506,7 +520,7 @@ void report_syntax(AsmSession& s, const char* start, const SyntaxResult& r) {
 } // namespace
 
 int32_t evaluate_text(AsmSession& s, const char* p) {
-    std::vector<Token> tokens;
+    std::vector<Token>& tokens = s.tokens;
     const SyntaxResult r = check_syntax(s, p, tokens);
     if (!r.ok) {
         report_syntax(s, p, r);
@@ -517,7 +531,7 @@ int32_t evaluate_text(AsmSession& s, const char* p) {
 }
 
 bool evaluate_operand(AsmSession& s, ExprValue& out, bool report_errors) {
-    std::vector<Token> tokens;
+    std::vector<Token>& tokens = s.tokens;
     out = ExprValue{};
     const SyntaxResult r = check_syntax(s, s.scan, tokens);
     if (!r.ok) {

@@ -254,6 +254,9 @@ int asm_assemble(AsmSession& s, std::string_view command_line) {
     s.listing_file = s.listing_enabled ? std::fopen(s.listing_path.c_str(), "wb") : nullptr;
     s.srecord_file = std::fopen(s.srecord_path.c_str(), "wb");
     if ((s.listing_enabled && !s.listing_file) || !s.srecord_file) s.output_failed = true;
+    // The text is handed over in large pieces; stdio need not copy it again.
+    if (s.listing_file) std::setvbuf(s.listing_file, nullptr, _IONBF, 0);
+    if (s.srecord_file) std::setvbuf(s.srecord_file, nullptr, _IONBF, 0);
     srecord_start(s, 0);
     close_all_sources(s);
     s.current_file.clear();

@@ -2,6 +2,7 @@
 // so two sessions can assemble side by side.
 #pragma once
 
+#include "asm/expression.h"
 #include "asm/symbols.h"
 
 #include <array>
@@ -111,6 +112,7 @@ struct AsmSession {
     std::vector<uint8_t> record_data;
 
     SymbolTable symbols;
+    std::vector<Token> tokens; // scratch of the expression evaluator (never nested)
 
     bool is_assembling() const { return skip_level == 0; }
     const char* line_begin() const { return line.c_str(); }

@@ -13,6 +13,7 @@ namespace torva {
 void SymbolTable::clear() {
     records_.clear();
     index_.clear();
+    index_.reserve(1024);
     head_.fill(-1);
     tail_.fill(-1);
 }
