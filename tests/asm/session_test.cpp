@@ -3,6 +3,8 @@
 
 #include <gmock/gmock.h>
 
+#include <random>
+
 namespace torva {
 namespace {
 
@@ -131,6 +133,39 @@ TEST_F(SessionTest, SymbolOverflowTakesTheFatalPath) {
     EXPECT_EQ("(F1010) Symbol table overflow", fatal);
     EXPECT_EQ(0, r.result);
     EXPECT_FALSE(r.srecord_exists);
+}
+
+} // namespace
+} // namespace torva
+
+namespace torva {
+namespace {
+
+// Random bytes and mangled statements: every run ends with a result and a
+// summary, never a crash (the sanitizer build watches the accesses).
+TEST_F(SessionTest, GarbageNeverCrashes) {
+    std::mt19937 random(12345);
+    const std::string pieces[] = {
+        " ldaa ", "[",     "]",      ",",    "x",      "+",      "-",         "#",     "<",
+        ">",      "'",     "\"",     "\\",   "$",      "%",      "@",         "(",     ")",
+        "*",      " fcb ", " movb ", "#if ", "#endif", " org ",  " include ", "label", ":",
+        ";",      "\t",    "9",      "0x",   " ds ",   " bset ", "pcr",       "d,"};
+    for (int run = 0; run < 40; ++run) {
+        std::string source;
+        for (int line = 0; line < 60; ++line) {
+            const int n = int(random() % 8);
+            for (int i = 0; i < n; ++i) {
+                if (random() % 5 == 0)
+                    source += char(random() % 256);
+                else
+                    source += pieces[random() % std::size(pieces)];
+            }
+            source += '\n';
+        }
+        const test::AsmRun r = assemble(source);
+        ASSERT_TRUE(r.result == 0 || r.result == 1);
+        ASSERT_FALSE(r.output.empty());
+    }
 }
 
 } // namespace
