@@ -267,7 +267,10 @@ void do_storage(AsmSession& s, uint32_t unit) {
         return;
     }
     const int64_t size = int64_t(v.value) * unit;
-    if (size < 1) {
+    // Beyond the 24-bit address range a reservation can only be a slip (and
+    // would write gigabytes of zero records).
+    constexpr int64_t kLargestReservation = int64_t(1) << 24;
+    if (size < 1 || size > kLargestReservation) {
         report(s, Msg::UndeterminedSize);
         return;
     }

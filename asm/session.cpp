@@ -268,7 +268,7 @@ int asm_assemble(AsmSession& s, std::string_view command_line) {
 
     if (s.symbol_dump) dump_symbols(s);
     srecord_finish(s);
-    if (s.errors != 0 || s.aborted) {
+    if (s.errors != 0) {
         char buffer[64];
         std::snprintf(buffer, sizeof buffer, "\n\n****** Total Errors: %d\n", s.errors);
         if (s.listing_enabled) s.listing_text += buffer;

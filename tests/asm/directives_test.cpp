@@ -48,6 +48,7 @@ TEST_F(DirectivesTest, DataStorageStringsAlignment) {
         {__LINE__, " ds.w 2", {0, 0, 0, 0}, ""},
         {__LINE__, " ds.l 1", {0, 0, 0, 0}, ""},
         {__LINE__, " rmb 0", {}, "error: Undetermined size for reservation of storage"},
+        {__LINE__, " ds.l $1000000", {}, "error: Undetermined size for reservation of storage"},
         {__LINE__, " rmb 2,", {}, "error: Bad constant delimiter"},
         {__LINE__, " fcs \"A\\n\\t\\\"\\7\"", {'A', 10, 11, '"', 7}, ""},
         {__LINE__, " asciiz \"hi\"", {'h', 'i', 0}, ""},
