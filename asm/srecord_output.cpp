@@ -4,6 +4,8 @@
 #include "asm/session.h"
 #include "sim/srecord_writer.h"
 
+#include <cstdio>
+
 namespace torva {
 
 namespace {
@@ -22,6 +24,15 @@ void write_record(AsmSession& s) {
     s.srecord_text += srecord_data(s.record_address, s.record_data);
     s.srecord_text += '\n';
     s.record_data.clear();
+    // Large reservations produce many records within one line: write them
+    // out as they come instead of holding them all.
+    constexpr size_t kFlushSize = 1 << 16;
+    if (s.srecord_file && s.srecord_text.size() >= kFlushSize) {
+        if (std::fwrite(s.srecord_text.data(), 1, s.srecord_text.size(), s.srecord_file) !=
+            s.srecord_text.size())
+            s.output_failed = true;
+        s.srecord_text.clear();
+    }
 }
 
 void srecord_put(AsmSession& s, uint8_t b) {
