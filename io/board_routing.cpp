@@ -53,6 +53,10 @@ constexpr std::array<FixedAddress, 16> kFixedAddresses = {{
 
 static_assert(std::is_sorted(kFixedAddresses.begin(), kFixedAddresses.end(),
                              [](const auto& a, const auto& b) { return a.address < b.address; }));
+static_assert(std::all_of(kFixedAddresses.begin(), kFixedAddresses.end(), [](const auto& entry) {
+    return entry.address >= BoardRouting::kWindowFirst &&
+           entry.address <= BoardRouting::kWindowLast;
+}));
 
 const FixedAddress* find_fixed(uint32_t address) {
     const auto it = std::lower_bound(
@@ -101,7 +105,9 @@ bool BoardRouting::in_external_window(uint32_t address) const {
 }
 
 bool BoardRouting::claims(uint32_t address) const {
-    return is_register_address(address) || in_external_window(address);
+    // Every fixed bus address lies in the window, so past the register block
+    // the window alone decides; this runs for every memory access.
+    return address - register_base() < kRegisterBlockSize || in_external_window(address);
 }
 
 void BoardRouting::sync_board_mode() {
