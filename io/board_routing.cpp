@@ -139,13 +139,16 @@ int BoardRouting::io_write(uint32_t address, uint8_t byte) {
 void BoardRouting::io_reset() {
     sync_board_mode();
     modules_.reset();
+    // The microcontroller's reset puts the register block back at 0. Port A
+    // needs no write: its direction was just cleared, so nothing written to
+    // it would show.
+    modules_.write(CoreBlock::kRegisterMapping, 0);
     // Serial interface 0 as the monitor expects it: baud divisor 1, then
-    // transmitter and receiver on. These go to absolute addresses, so a
-    // relocated register block does not receive them.
+    // transmitter and receiver on.
     constexpr std::pair<uint16_t, uint8_t> kSerialSetup[] = {
         {0xC8, 0x00}, {0xC9, 0x01}, {0xCB, 0x0C}};
     for (const auto& [address, value] : kSerialSetup)
-        if (is_register_address(address)) register_write(address, value);
+        register_write(address, value);
 }
 
 int32_t BoardRouting::bus_device(int row) {

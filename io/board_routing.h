@@ -28,8 +28,9 @@ public:
     bool claims(uint32_t address) const override;
     int io_read(uint32_t address, uint8_t& byte) override;
     int io_write(uint32_t address, uint8_t byte) override;
-    // Resets the on-chip modules, then sets up serial interface 0 for the
-    // monitor: baud divisor 1, transmitter and receiver enabled.
+    // Resets the on-chip modules and puts the register block back at 0, then
+    // sets up serial interface 0 for the monitor: baud divisor 1, transmitter
+    // and receiver enabled (when a device is attached to it).
     void io_reset() override;
 
     // Break on IO: asked with the address of every I/O access; true means the

@@ -289,6 +289,17 @@ TEST_F(RoutingTest, ResetSetsUpSerialInterfaceZero) {
     EXPECT_EQ(0x08, read(0x37));
 }
 
+TEST_F(RoutingTest, ResetBringsAMovedRegisterBlockHome) {
+    connect(bus_row::kSerial0);
+    write(0x11, 0x10); // block at $1000
+    ASSERT_EQ(0x1000, routing.register_base());
+    CpuRegisters regs;
+    memory.reset_cpu(regs, false);
+    EXPECT_EQ(0, routing.register_base());
+    EXPECT_EQ(SerialInterface::BaudState::kSet, modules.serial[0].baud_state());
+    EXPECT_EQ(0x0C, read(0xCB));
+}
+
 TEST_F(RoutingTest, ResetWithoutASerialDeviceLeavesTheInterfaceIdle) {
     CpuRegisters regs;
     memory.reset_cpu(regs, false);
