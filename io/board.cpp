@@ -40,4 +40,10 @@ bool Board::device_interrupt_pending() {
     return false;
 }
 
+Device* Board::device_at(uint32_t base) {
+    for (const ConnectionSlot& slot : setup_.slots())
+        if (slot.used() && slot.base == base) return iosim_.device(slot.handle);
+    return nullptr;
+}
+
 } // namespace torva

@@ -45,6 +45,10 @@ public:
         return routing_.interrupt_vector(total_cycles);
     }
 
+    // The model of the connected device whose base address this is (first
+    // slot first), or null; for presetting switches and reading LEDs.
+    Device* device_at(uint32_t base);
+
 private:
     IoSimulator iosim_;
     MemoryMap memory_;

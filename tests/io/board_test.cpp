@@ -150,6 +150,17 @@ TEST_F(BoardTest, WritesThatReachDevicesCanBeObserved) {
     EXPECT_EQ((std::vector<std::pair<uint32_t, uint8_t>>{{0x400, 0x81}}), seen);
 }
 
+TEST_F(BoardTest, DevicesAreFoundByTheirBaseAddress) {
+    PortDevice* inport = connect<PortDevice>(bus_row::kInport, 2);
+    connect<PortDevice>(bus_row::kOutport, 1);
+    EXPECT_EQ(inport, board.device_at(0x600));
+    ASSERT_NE(nullptr, board.device_at(0x400));
+    EXPECT_EQ(DeviceType::kOutport, board.device_at(0x400)->type());
+    EXPECT_EQ(nullptr, board.device_at(0xC00));
+    inport->set_switches(0x42);
+    EXPECT_EQ(0x42, read(0x600));
+}
+
 TEST_F(BoardTest, TwoBoardsLiveSideBySide) {
     Board other;
     connect<PortDevice>(bus_row::kOutport, 1);

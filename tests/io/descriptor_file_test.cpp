@@ -134,6 +134,15 @@ TEST_F(DescriptorFileTest, ReadingClosesEveryDeviceFirst) {
     }
 }
 
+TEST_F(DescriptorFileTest, CancelAfterReadingKeepsTheDevicesRead) {
+    const std::string path = dir.write("two.hc12sim", ":iotarget:6:2:3072:3::\n"
+                                                      ":iotarget:8:0:2816:7::\n");
+    ASSERT_TRUE(read_descriptor(setup, path));
+    setup.cancel_new();
+    EXPECT_EQ(2, open_devices());
+    EXPECT_GE(setup.row_value(bus_row::kDoor), 0);
+}
+
 TEST_F(DescriptorFileTest, EmptyPathReadsNothingAndKeepsTheDevices) {
     ASSERT_GE(setup.connect_row(bus_row::kDoor), 0);
     EXPECT_FALSE(read_descriptor(setup, ""));
