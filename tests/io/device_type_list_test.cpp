@@ -1,7 +1,5 @@
 #include "io/device_type_list.h"
 
-#include "iosim/io_simulator.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -47,17 +45,6 @@ TEST(DeviceTypeListTest, ReadsRecordsAndSkipsBrokenOnes) {
         EXPECT_EQ(c.name, entry->name);
         EXPECT_EQ(c.description, entry->description);
     }
-}
-
-TEST(DeviceTypeListTest, OurLibraryListGivesEveryBoardTypeItsSize) {
-    IoSimulator library;
-    DeviceTypeList list;
-    list.fetch(library);
-    ASSERT_TRUE(list.fetched());
-    const std::pair<int32_t, int32_t> sizes[] = {{1, 1}, {2, 1}, {3, 1}, {4, 1},  {5, 4},  {6, 2},
-                                                 {7, 2}, {8, 1}, {9, 2}, {10, 2}, {11, 1}, {12, 1}};
-    for (const auto& [type, size] : sizes)
-        EXPECT_EQ(size, list.size(type)) << type;
 }
 
 } // namespace
