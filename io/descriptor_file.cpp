@@ -88,9 +88,11 @@ std::string descriptor_text(DeviceSetup& setup) {
     char buffer[128];
     for (const ConnectionSlot& slot : setup.slots()) {
         if (!slot.used()) continue;
+        // The file's row numbers refer to the table of the board it names; a
+        // device bound to the other board's table is kept without a row.
+        const int row = slot.board == setup.board() ? slot.row : -1;
         std::snprintf(buffer, sizeof buffer, ":iotarget:%d:%d:%d:%d:", int(slot.type),
-                      int(setup.library().GetOptionSim(slot.handle)), int(slot.base),
-                      int(slot.row));
+                      int(setup.library().GetOptionSim(slot.handle)), int(slot.base), row);
         text += buffer;
         text += slot.name;
         text += ":\n";

@@ -39,6 +39,16 @@ TEST_F(DescriptorFileTest, WritesTheExampleConfiguration) {
               descriptor_text(setup));
 }
 
+TEST_F(DescriptorFileTest, DevicesOfTheOtherBoardAreSavedWithoutARow) {
+    ASSERT_GE(setup.connect_row(bus_row::kKeyboardC00), 0);
+    setup.set_option_word(board_option::kBareBoard);
+    ASSERT_GE(setup.connect_row(bare_row::kSerial0), 0);
+    EXPECT_EQ(":iotarget:6:2:3072:-1::\n"
+              ":iotarget:10:0:200:0::\n"
+              ":emul:1\n",
+              descriptor_text(setup));
+}
+
 TEST_F(DescriptorFileTest, ReadsTheExampleConfiguration) {
     const std::string path = dir.write("example.hc12sim", ":iotarget:10:0:200:9:sci0:\n"
                                                           ":iotarget:6:2:3072:3::\n"
