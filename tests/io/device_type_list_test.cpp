@@ -31,7 +31,7 @@ TEST(DeviceTypeListTest, ReadsRecordsAndSkipsBrokenOnes) {
         {__LINE__, "x\tBad\t2\tz", 3, false, "", 0, ""},
         {__LINE__, "4\t" + long_name + "\t1\t" + long_text, 4, true, "NNNNNNNNNNNNNNN", 1,
          "ddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddddd"},
-        {__LINE__, std::string("6\tCut\t2\tbefore\0after", 22), 6, true, "Cut", 2, "before"},
+        {__LINE__, std::string("6\tCut\t2\tbefore\0after", 20), 6, true, "Cut", 2, "before"},
         {__LINE__, "7\tDesc\t2\twith\ttabs", 7, true, "Desc", 2, "with\ttabs"},
     };
     for (const Case& c : cases) {
