@@ -1,0 +1,49 @@
+// Wiring of one board and the serial and device service around each step.
+#include "io/board.h"
+
+namespace torva {
+
+Board::Board(MessageSink messages) : setup_(iosim_, modules_.serial, std::move(messages)) {
+    memory_.attach_io(&routing_);
+}
+
+void Board::before_instruction(uint32_t total_cycles) {
+    modules_.set_total_cycles(total_cycles);
+    for (int interface = 0; interface < 2; ++interface) {
+        const int32_t handle = setup_.serial_handle(interface);
+        if (handle < 0) continue;
+        if (iosim_.QuerySim(handle) == 0) {
+            setup_.release_slot(setup_.slot_of_handle(handle));
+            continue;
+        }
+        const uint8_t character = uint8_t(iosim_.InputSim(handle, 0));
+        if (character == 0) continue;
+        // The character is taken off the line whether or not the receiver
+        // is ready for it, as a real line would lose it.
+        modules_.serial[size_t(interface)].receive(character);
+        iosim_.OutputSim(handle, 0, 0);
+    }
+}
+
+void Board::after_instruction(uint32_t cycles) {
+    for (int interface = 0; interface < 2; ++interface) {
+        const auto character = modules_.serial[size_t(interface)].transmit_progress();
+        const int32_t handle = setup_.serial_handle(interface);
+        if (character && handle >= 0) iosim_.OutputSim(handle, *character, 1);
+    }
+    iosim_.advance(cycles);
+}
+
+bool Board::device_interrupt_pending() {
+    for (const ConnectionSlot& slot : setup_.slots())
+        if (slot.used() && iosim_.IsIosimPendingIrq(slot.handle) != 0) return true;
+    return false;
+}
+
+Device* Board::device_at(uint32_t base) {
+    for (const ConnectionSlot& slot : setup_.slots())
+        if (slot.used() && slot.base == base) return iosim_.device(slot.handle);
+    return nullptr;
+}
+
+} // namespace torva

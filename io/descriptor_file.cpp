@@ -1,0 +1,163 @@
+// Writing and reading target descriptor files.
+#include "io/descriptor_file.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace torva {
+
+namespace {
+
+constexpr size_t kMaxNumberField = 15;
+constexpr size_t kMaxNameField = 63;
+constexpr size_t kNameField = 5;
+
+// A whole field as a signed decimal number; nothing for anything else.
+std::optional<int32_t> number(const DescriptorLine& line, size_t field) {
+    if (field >= line.fields.size()) return std::nullopt;
+    const std::string& text = line.fields[field];
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    if (first != last && *first == '+') ++first;
+    int32_t value = 0;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || end != last || first == last) return std::nullopt;
+    return value;
+}
+
+struct DeviceLine {
+    int32_t type;
+    int32_t option;
+    uint32_t base;
+    int32_t row;
+    std::string address_text;
+};
+
+std::optional<DeviceLine> device_line(const DescriptorLine& line, bool named) {
+    const auto type = number(line, 1);
+    const auto option = number(line, 2);
+    const auto base = number(line, 3);
+    const auto row = number(line, 4);
+    if (!type || !option || !base || !row) return std::nullopt;
+    DeviceLine device{*type, *option, uint32_t(*base), *row, {}};
+    if (named && line.fields.size() > kNameField) device.address_text = line.fields[kNameField];
+    return device;
+}
+
+// An ":iotarget:" line: the device goes to its row. Row -1 (a device the
+// slots hold without a row, as ":iosim:" opens them) is opened unbound, so
+// that every saved line reads back.
+void open_target(DeviceSetup& setup, const DeviceLine& device) {
+    if (device.row != -1 && !setup.can_bind(device.row)) return;
+    const int slot =
+        setup.open_device(device.row, device.type, device.base, device.option, device.address_text);
+    if (slot >= 0 && device.row != -1) setup.bind(device.row, setup.slots()[size_t(slot)].handle);
+}
+
+// An ":iosim:" line: a device for the external bus window, not in the table.
+void open_range_device(DeviceSetup& setup, const DeviceLine& device) {
+    setup.open_device(device.row, device.type, device.base, device.option, "");
+}
+
+} // namespace
+
+std::optional<DescriptorLine> split_descriptor_line(std::string_view line) {
+    if (line.empty() || line.front() != ':') return std::nullopt;
+    const auto end = std::find_if(line.begin(), line.end(),
+                                  [](char c) { return static_cast<unsigned char>(c) < 32; });
+    line = line.substr(1, size_t(end - line.begin()) - 1);
+    DescriptorLine result;
+    while (true) {
+        const size_t colon = line.find(':');
+        std::string_view field = line.substr(0, colon);
+        const size_t index = result.fields.size();
+        if (index >= 1 && index <= 4) field = field.substr(0, kMaxNumberField);
+        if (index == kNameField) field = field.substr(0, kMaxNameField);
+        result.fields.emplace_back(field);
+        if (colon == std::string_view::npos) break;
+        line.remove_prefix(colon + 1);
+    }
+    return result;
+}
+
+std::string descriptor_text(DeviceSetup& setup) {
+    std::string text;
+    char buffer[128];
+    for (const ConnectionSlot& slot : setup.slots()) {
+        if (!slot.used()) continue;
+        // The file's row numbers refer to the table of the board it names; a
+        // device bound to the other board's table is kept without a row.
+        const int row = slot.board == setup.board() ? slot.row : -1;
+        std::snprintf(buffer, sizeof buffer, ":iotarget:%d:%d:%d:%d:", int(slot.type),
+                      int(setup.library().GetOptionSim(slot.handle)), int(slot.base), row);
+        text += buffer;
+        text += slot.name;
+        text += ":\n";
+    }
+    std::snprintf(buffer, sizeof buffer, ":emul:%d\n", int(setup.option_word()));
+    text += buffer;
+    return text;
+}
+
+void apply_descriptor_text(DeviceSetup& setup, std::string_view text) {
+    std::vector<DescriptorLine> lines;
+    std::istringstream stream{std::string(text)};
+    for (std::string line; std::getline(stream, line);)
+        if (auto split = split_descriptor_line(line)) lines.push_back(std::move(*split));
+
+    // The board decides which table the row numbers refer to, but the file
+    // names it last: take the option word before opening any device.
+    for (const DescriptorLine& line : lines)
+        if (line.fields[0] == "emul")
+            if (const auto word = number(line, 1)) setup.set_option_word(uint32_t(*word) & 3);
+
+    for (const DescriptorLine& line : lines) {
+        const std::string& word = line.fields[0];
+        if (word == "iotarget") {
+            if (const auto device = device_line(line, true)) open_target(setup, *device);
+        } else if (word == "iosim") {
+            if (const auto device = device_line(line, false)) open_range_device(setup, *device);
+        }
+    }
+}
+
+bool read_descriptor(DeviceSetup& setup, const std::string& path) {
+    if (path.empty()) return false;
+    setup.close_all();
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        setup.show(format_message(setup_message::kCantOpen, path.c_str()));
+        return false;
+    }
+    setup.set_current_descriptor(path);
+    std::ostringstream content;
+    content << file.rdbuf();
+    apply_descriptor_text(setup, content.str());
+    setup.commit();
+    return true;
+}
+
+bool save_descriptor(DeviceSetup& setup, const std::string& path) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    if (file) file << descriptor_text(setup);
+    if (!file) {
+        setup.show(format_message(setup_message::kCantCreate, path.c_str()));
+        return false;
+    }
+    return true;
+}
+
+std::filesystem::path config_directory(const std::filesystem::path& program_dir) {
+    return (program_dir / ".." / "config" / "kiv12").lexically_normal();
+}
+
+std::filesystem::path default_descriptor_path(const std::filesystem::path& program_dir,
+                                              BoardKind board) {
+    return config_directory(program_dir) /
+           (board == BoardKind::kBare ? "rt12s.hc12sim" : "rt12.hc12sim");
+}
+
+} // namespace torva

@@ -1,0 +1,177 @@
+#include "io/board.h"
+
+#include "io/board_option.h"
+#include "io/descriptor_file.h"
+#include "iosim/devices/flip_flop.h"
+#include "iosim/devices/port_device.h"
+#include "iosim/devices/printer.h"
+#include "iosim/devices/serial_device.h"
+
+#include <gtest/gtest.h>
+
+namespace torva {
+namespace {
+
+struct BoardTest : ::testing::Test {
+    Board board;
+    CpuRegisters regs;
+    uint32_t total = 0;
+
+    uint8_t read(uint32_t address) {
+        uint8_t byte = 0xEE;
+        EXPECT_EQ(0, board.memory().mem_read_byte(address, byte)) << std::hex << address;
+        return byte;
+    }
+    void write(uint32_t address, uint8_t byte) {
+        EXPECT_EQ(0, board.memory().mem_write_byte(address, byte)) << std::hex << address;
+    }
+    // One instruction's worth of I/O service around no instruction at all.
+    void step(uint32_t cycles = 3) {
+        board.before_instruction(total);
+        total += cycles;
+        board.after_instruction(cycles);
+    }
+    template <typename Model>
+    Model* connect(int row, int32_t type = 0) {
+        const int slot = board.setup().connect_row(row, type);
+        EXPECT_GE(slot, 0);
+        if (slot < 0) return nullptr;
+        return board.iosim().device_as<Model>(board.setup().slots()[size_t(slot)].handle);
+    }
+};
+
+TEST_F(BoardTest, SerialOutputReachesTheConsoleAfterTheTransmitTime) {
+    SerialDevice* console = connect<SerialDevice>(bus_row::kSerial0);
+    ASSERT_NE(nullptr, console);
+    board.reset_cpu(regs, false); // sets up serial interface 0
+    write(0xCF, 'H');
+    int steps = 0;
+    while (console->output().empty() && steps < 50) {
+        step();
+        ++steps;
+    }
+    EXPECT_EQ("H", console->output());
+    EXPECT_EQ(SerialInterface::kTransmitSteps + 2, steps);
+    EXPECT_EQ(0xC0, read(0xCC) & 0xC0); // transmitter empty again
+}
+
+TEST_F(BoardTest, SerialInputIsPolledBeforeEachInstruction) {
+    SerialDevice* console = connect<SerialDevice>(bus_row::kSerial0);
+    ASSERT_NE(nullptr, console);
+    board.reset_cpu(regs, false);
+    console->type_text("OK");
+    step();
+    EXPECT_EQ(SerialInterface::kReceiveFull, read(0xCC) & SerialInterface::kReceiveFull);
+    EXPECT_EQ('O', read(0xCF));
+    EXPECT_EQ(0, read(0xCC) & SerialInterface::kReceiveFull);
+    EXPECT_EQ(1u, console->pending_input()); // the first was taken off the line
+    for (int i = 0; i < 200 && !(read(0xCC) & SerialInterface::kReceiveFull); ++i)
+        step();
+    EXPECT_EQ('K', read(0xCF));
+}
+
+TEST_F(BoardTest, ASerialConsoleTheUserClosedIsDisconnected) {
+    SerialDevice* console = connect<SerialDevice>(bus_row::kSerial0);
+    ASSERT_NE(nullptr, console);
+    console->user_close();
+    step();
+    EXPECT_EQ(row_value::kFree, board.setup().row_value(bus_row::kSerial0));
+    EXPECT_FALSE(board.modules().serial[0].present());
+    EXPECT_EQ(-1, board.setup().serial_handle(0));
+    EXPECT_TRUE(board.iosim().handles().empty());
+}
+
+TEST_F(BoardTest, BareBoardSerialRowServesTheSameInterface) {
+    board.setup().set_option_word(board_option::kBareBoard);
+    SerialDevice* console = connect<SerialDevice>(bare_row::kSerial0);
+    ASSERT_NE(nullptr, console);
+    board.reset_cpu(regs, false);
+    write(0xCF, '!');
+    for (int i = 0; i < 20; ++i)
+        step();
+    EXPECT_EQ("!", console->output());
+}
+
+TEST_F(BoardTest, DeviceInterruptRequests) {
+    FlipFlop* flip_flop = connect<FlipFlop>(bus_row::kFlipFlop);
+    ASSERT_NE(nullptr, flip_flop);
+    EXPECT_FALSE(board.device_interrupt_pending());
+    flip_flop->press_button();
+    EXPECT_TRUE(board.device_interrupt_pending());
+    EXPECT_EQ(0x01, read(0xDC0)); // reading clears it
+    EXPECT_FALSE(board.device_interrupt_pending());
+    flip_flop->press_button();
+    flip_flop->user_close(); // a closed device requests nothing
+    EXPECT_FALSE(board.device_interrupt_pending());
+}
+
+TEST_F(BoardTest, DeviceTimeMovesWithTheInstructions) {
+    Printer* printer = connect<Printer>(bus_row::kPrinter);
+    ASSERT_NE(nullptr, printer);
+    write(0x800, 'P');
+    write(0x802, Printer::kStrobe);
+    EXPECT_EQ("P", printer->paper());
+    EXPECT_FALSE(printer->ready());
+    for (int i = 0; i < 100 && !printer->ready(); ++i)
+        step(10);
+    EXPECT_TRUE(printer->ready());
+}
+
+TEST_F(BoardTest, BarePortsPassTheirPinsToTheirDevices) {
+    board.setup().set_option_word(board_option::kBareBoard);
+    PortDevice* port_a = connect<PortDevice>(bare_row::kPortA, 11); // LEDs and switches
+    PortDevice* port_b = connect<PortDevice>(bare_row::kPortB, 2);  // switches only
+    ASSERT_TRUE(port_a && port_b);
+    port_a->set_switches(0xA5);
+    port_b->set_switches(0x3C);
+
+    write(0x02, 0x0F); // port A: low half output
+    write(0x00, 0xF3);
+    EXPECT_EQ(0x03, port_a->outputs()); // the pins the port drives
+    EXPECT_EQ(0xA3, read(0x00));        // inputs from the switches
+    EXPECT_EQ(0x3C, read(0x01));        // port B all inputs
+    write(0x02, 0xFF);                  // all outputs now: the LEDs follow
+    EXPECT_EQ(0x03, port_a->outputs());
+    EXPECT_EQ(0x03, read(0x00));
+
+    // Without a device the input pins read 1.
+    board.setup().disconnect_row(bare_row::kPortB);
+    EXPECT_EQ(0xFF, read(0x01));
+}
+
+TEST_F(BoardTest, WritesThatReachDevicesCanBeObserved) {
+    std::vector<std::pair<uint32_t, uint8_t>> seen;
+    board.routing().set_device_write_observer(
+        [&](uint32_t address, uint8_t byte) { seen.emplace_back(address, byte); });
+    connect<PortDevice>(bus_row::kOutport, 1);
+    write(0x400, 0x81);
+    write(0x401, 0x82);  // bus window, but no device covers it
+    write(0x1000, 0x83); // RAM
+    EXPECT_EQ((std::vector<std::pair<uint32_t, uint8_t>>{{0x400, 0x81}}), seen);
+}
+
+TEST_F(BoardTest, DevicesAreFoundByTheirBaseAddress) {
+    PortDevice* inport = connect<PortDevice>(bus_row::kInport, 2);
+    connect<PortDevice>(bus_row::kOutport, 1);
+    EXPECT_EQ(inport, board.device_at(0x600));
+    ASSERT_NE(nullptr, board.device_at(0x400));
+    EXPECT_EQ(DeviceType::kOutport, board.device_at(0x400)->type());
+    EXPECT_EQ(nullptr, board.device_at(0xC00));
+    inport->set_switches(0x42);
+    EXPECT_EQ(0x42, read(0x600));
+}
+
+TEST_F(BoardTest, TwoBoardsLiveSideBySide) {
+    Board other;
+    connect<PortDevice>(bus_row::kOutport, 1);
+    other.setup().set_option_word(board_option::kBareBoard);
+    write(0x11, 0x08);
+    EXPECT_EQ(0x0800, board.routing().register_base());
+    EXPECT_EQ(0, other.routing().register_base());
+    EXPECT_TRUE(other.iosim().handles().empty());
+    EXPECT_FALSE(other.routing().claims(0x400));
+    EXPECT_TRUE(board.routing().claims(0x400));
+}
+
+} // namespace
+} // namespace torva
