@@ -32,6 +32,8 @@ public:
     // sets up serial interface 0 for the monitor: baud divisor 1, transmitter
     // and receiver enabled (when a device is attached to it).
     void io_reset() override;
+    // The register block's base: moving it changes what is claimed.
+    uint32_t claims_layout() const override { return register_base(); }
 
     // Break on IO: asked with the address of every I/O access; true means the
     // run halts and this access is not made (a read gives kSuppressedRead).

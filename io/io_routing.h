@@ -17,6 +17,10 @@ public:
     virtual int io_write(uint32_t address, uint8_t byte) = 0;
     // The I/O part of a CPU reset: on-chip modules and the serial interface.
     virtual void io_reset() = 0;
+    // A value that changes whenever the set of claimed addresses may have
+    // changed (the register block moved). The memory map compares it around
+    // every I/O write, so storage it handed out as plain stays plain.
+    virtual uint32_t claims_layout() const { return 0; }
 };
 
 } // namespace torva

@@ -42,12 +42,29 @@ int MemoryMap::mem_read_byte(uint32_t address, uint8_t& byte) {
 }
 
 int MemoryMap::mem_write_byte(uint32_t address, uint8_t byte) {
-    if (io_ && io_->claims(address)) return io_->io_write(address, byte);
+    if (io_ && io_->claims(address)) {
+        const uint32_t layout = io_->claims_layout();
+        const int result = io_->io_write(address, byte);
+        if (io_->claims_layout() != layout) ++layout_generation_;
+        return result;
+    }
     if (!writable(address)) return 1;
     uint8_t* cell = storage(address);
     if (!cell) return 1;
     *cell = byte;
     return 0;
+}
+
+const uint8_t* MemoryMap::direct_read_block(uint32_t block) {
+    // Only a block that is one stretch of storage, none of it claimed by the
+    // I/O routing, is handed out.
+    const uint32_t first = block << kDirectBlockBits;
+    const uint32_t size = 1u << kDirectBlockBits;
+    const uint8_t* start = storage(first);
+    if (!start) return nullptr;
+    for (uint32_t a = first; a < first + size; ++a)
+        if (storage(a) != start + (a - first) || (io_ && io_->claims(a))) return nullptr;
+    return start;
 }
 
 bool MemoryMap::writable(uint32_t address) const {
@@ -67,6 +84,7 @@ void MemoryMap::reset_cpu(CpuRegisters& regs, bool use_vector) {
     regs.sp = 0x3C80;
     ram_base_ = kResetRamBase;
     if (io_) io_->io_reset();
+    ++layout_generation_;
     if (use_vector) {
         uint8_t high = 0, low = 0;
         mem_read_byte(0xFFFE, high);

@@ -25,7 +25,14 @@ public:
     int mem_read_byte(uint32_t address, uint8_t& byte) override;
     int mem_write_byte(uint32_t address, uint8_t byte) override;
     uint8_t get_ppage() const override { return ppage_; }
-    void set_ppage(uint8_t page) override { ppage_ = page; }
+    void set_ppage(uint8_t page) override {
+        ppage_ = page;
+        ++layout_generation_;
+    }
+    // The CPU's fast read path: plain storage behind a block of the 16-bit
+    // address space, valid until the layout generation changes.
+    const uint8_t* direct_read_block(uint32_t block) override;
+    const uint32_t* layout_generation() const override { return &layout_generation_; }
 
     // Whether the loader may store a byte here: never at an I/O address;
     // always in RAM; anywhere in storage while ROM write enable is on.
@@ -43,7 +50,10 @@ public:
     uint16_t ram_base() const { return ram_base_; }
 
     // The I/O routing that claims addresses before storage; null for none.
-    void attach_io(IoRouting* io) { io_ = io; }
+    void attach_io(IoRouting* io) {
+        io_ = io;
+        ++layout_generation_;
+    }
 
     // The storage byte an address maps to, or null when it maps to none.
     // Ignores the I/O routing; for views that show storage.
@@ -61,6 +71,9 @@ private:
     uint8_t ppage_ = 0;
     bool rom_write_enable_ = false;
     IoRouting* io_ = nullptr;
+    // Changes whenever a block handed out by direct_read_block may have moved
+    // or stopped being plain storage: program page, RAM base, I/O routing.
+    uint32_t layout_generation_ = 0;
 };
 
 } // namespace torva
