@@ -85,6 +85,7 @@ private:
     // Words whose room is kept when an error depends on a value that pass 1
     // may not know yet, so both passes agree on the location counter.
     int reserve_ = 0;
+    bool comment_follows_ = false; // an instruction without operands
 };
 
 // Class 31: Rd,#imm8.
@@ -149,15 +150,17 @@ bool XgateEncoder::shift() {
     return true;
 }
 
-// Class 35: SIF, or SIF Rs.
+// Class 35: SIF, or SIF Rs. Anything after a bare SIF is a comment, as
+// after the other inherent instructions.
 bool XgateEncoder::sif() {
-    if (static_cast<unsigned char>(*s_.scan) <= ' ') {
+    if (peek_token(s_, s_.scan, false).code != kTokRegR) {
         put(0x0300);
+        comment_follows_ = true;
         return true;
     }
     int rs = 0;
     if (!reg(rs)) return false;
-    put(op_ | 0xF7 | uint32_t(rs) << 8);
+    put(0x00F7 | uint32_t(rs) << 8);
     return true;
 }
 
@@ -264,6 +267,7 @@ void XgateEncoder::run() {
     switch (e_.encoding_class) {
     case 30:
         put(op_);
+        comment_follows_ = true;
         ok = true;
         break;
     case 31: ok = immediate8(); break;
@@ -278,7 +282,8 @@ void XgateEncoder::run() {
     case 40: ok = alias(); break;
     default: ok = fail(Msg::UnknownClass);
     }
-    if (ok && static_cast<unsigned char>(*s_.scan) > ' ') ok = fail(Msg::XExtraCharacters);
+    if (ok && !comment_follows_ && static_cast<unsigned char>(*s_.scan) > ' ')
+        ok = fail(Msg::XExtraCharacters);
     if (!ok) {
         if (reserve_) emit_storage(s_, uint32_t(reserve_) * 2);
         return;
