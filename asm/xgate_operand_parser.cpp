@@ -69,7 +69,9 @@ bool parse_xgate_operand(AsmSession& s, XgateOperand& op, Msg& error) {
         op.forward = ev.forward;
         return true;
     }
-    if (*p == '(') {
+    // A parenthesis opens a memory operand when a register follows it;
+    // otherwise it belongs to an expression, as in "bra (loop+2)".
+    if (*p == '(' && peek_token(s, p + 1, false).code == kTokRegR) {
         s.scan = p + 1;
         return parse_memory(s, op, error);
     }

@@ -54,6 +54,7 @@ TEST_F(XgateTest, FormsAndOffsets) {
         {__LINE__, " rts ;back", {0x02, 0x00}, ""},
         {__LINE__, " sif ;all", {0x03, 0x00}, ""},
         {__LINE__, " ldb r1,(r2,#(1+2))", {0x41, 0x43}, ""},
+        {__LINE__, " bra (*+4)", {0x3C, 0x01}, ""},
     });
 }
 
@@ -85,6 +86,7 @@ TEST_F(XgateTest, Messages) {
         {__LINE__, " mov r1", {}, "error: Comma expected"},
         {__LINE__, " add r1,r2;r3", {}, "error: Comma expected"},
         {__LINE__, " ldb r1,(r2#1)", {}, "error: Comma expected"},
+        {__LINE__, " ldb r1,(#1,r2)", {}, "error: Illegal character"},
         {__LINE__, " add r1,r2,r3,r4", {}, "error: Extra characters in operand"},
         {__LINE__, " tst r1,r2", {}, "error: Extra characters in operand"},
         {__LINE__, " ldl r1,#1x", {}, "Illegal decimal digit"},
