@@ -112,6 +112,14 @@ TEST_F(OracleTest, XgateAndHcs12xRulesWhereGnuDiffers) {
         {__LINE__, " option hcs12x\n tfr d,ccrw", {0xB7, 0x4A}, "CCRW, unknown to GNU as"},
         {__LINE__, " option hcs12x\n tfr ccrw,sp", {0xB7, 0x2F}, "CCRW, unknown to GNU as"},
         {__LINE__, " option hcs12x\n tfr a,ccrh", {0xB7, 0x0A}, "CCRH, unknown to GNU as"},
+        {__LINE__,
+         " option hcs12x\n movb [d,x],a,y",
+         {0x18, 0x0A, 0xE7, 0xEC},
+         "an indirect source beside an accumulator offset (GNU as refuses the pair)"},
+        {__LINE__,
+         " option hcs12x\n movw 2,x+,[4,sp]",
+         {0x18, 0x02, 0x31, 0xF3, 0x00, 0x04},
+         "an increment beside an indirect destination (GNU as refuses the pair)"},
     };
     for (const OwnRule& c : rules) {
         SCOPED_TRACE(c.line);
