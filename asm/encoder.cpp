@@ -7,6 +7,9 @@
 #include "asm/operand_parser.h"
 #include "asm/session.h"
 #include "asm/srecord_output.h"
+#include "asm/transfer_postbytes.h"
+#include "asm/xgate_encoder.h"
+#include "asm/xgate_mnemonics.h"
 
 #include <array>
 
@@ -23,13 +26,13 @@ bool at_operand_end(const char* p) {
 
 // The bytes of one instruction, emitted only when encoding succeeds.
 class Encoder {
-  public:
+public:
     Encoder(AsmSession& s, const MnemonicEntry& e)
         : s_(s), e_(e), prefix_(uint8_t(e.opcode >> 8)), op_(uint8_t(e.opcode)) {}
 
     void run();
 
-  private:
+private:
     // Syntax message of this class when an operand cannot be read.
     Msg syntax_message() const {
         switch (e_.encoding_class) {
@@ -304,19 +307,29 @@ bool Encoder::move(bool word) {
     if (src.mode == kModeDirect) src.mode = kModeExtended;
     if (dst.mode == kModeDirect) dst.mode = kModeExtended;
     const int imm = word ? 2 : 1;
-    // Lengths of the six forms (indexed operands here are one postbyte).
-    const int src_len = src.mode == kModeImmediate ? imm : src.mode == kModeExtended ? 2 : 1;
-    const int dst_len = dst.mode == kModeExtended ? 2 : 1;
-    const int length = 2 + src_len + dst_len;
-    size_indexed(s_, src, length);
-    size_indexed(s_, dst, length);
-    const bool src_ok =
-        src.mode == kModeImmediate || src.mode == kModeExtended || src.mode == kModeIdx5;
+    auto length_of = [&](const OperandInfo& o) {
+        if (o.mode == kModeImmediate) return imm;
+        if (o.mode == kModeExtended) return 2;
+        return 1 + o.offset_bytes;
+    };
+    // Each operand's form may hang on the other's length (PC-relative
+    // offsets count from the end of the instruction): size the destination,
+    // the source with it, then the destination with the settled source.
+    size_indexed(s_, dst, 2 + length_of(src) + 1);
+    size_indexed(s_, src, 2 + 1 + length_of(dst));
+    size_indexed(s_, dst, 2 + length_of(src) + 1);
+    // The CPU12 moves take the short indexed forms only (mode 64); the
+    // CPU12X takes every indexed form on either side.
+    const bool all_indexed = s_.cpu_model == kModelHCS12X;
+    auto indexed_ok = [&](const OperandInfo& o) {
+        return o.mode == kModeIdx5 || (all_indexed && is_indexed(o.mode));
+    };
+    const bool src_ok = src.mode == kModeImmediate || src.mode == kModeExtended || indexed_ok(src);
     if (!src_ok) {
         if (s_.cpu_model == kModelHCS12 && is_indexed(src.mode)) return fail(Msg::SourceModeHcs12);
         return fail(Msg::IllegalSource);
     }
-    if (dst.mode != kModeExtended && dst.mode != kModeIdx5) return fail(Msg::IllegalDestination);
+    if (dst.mode != kModeExtended && !indexed_ok(dst)) return fail(Msg::IllegalDestination);
     const bool dst_ext = dst.mode == kModeExtended;
     put(0x18);
     auto put_src = [&] {
@@ -325,13 +338,13 @@ bool Encoder::move(bool word) {
         else if (src.mode == kModeExtended)
             put16(src.value);
         else
-            put(src.postbyte);
+            put_indexed(src);
     };
     auto put_dst = [&] {
         if (dst_ext)
             put16(dst.value);
         else
-            put(dst.postbyte);
+            put_indexed(dst);
     };
     // Second opcode bytes: MOVB 08..0D, MOVW 00..05.
     const uint8_t base = word ? 0x00 : 0x08;
@@ -399,33 +412,15 @@ bool Encoder::bits(bool branch) {
 }
 
 bool Encoder::transfer() {
-    // Register codes of the postbyte: A 0, B 1, CCR 2, D 4, X 5, Y 6, SP 7.
-    auto code_of = [](int token) {
-        switch (token) {
-        case kTokRegA: return 0;
-        case kTokRegB: return 1;
-        case kTokRegCCR: return 2;
-        case kTokRegD: return 4;
-        case kTokRegX: return 5;
-        case kTokRegY: return 6;
-        case kTokRegSP: return 7;
-        default: return -1;
-        }
-    };
     const Token a = peek_token(s_, s_.scan, false);
-    const int src = code_of(a.code);
-    if (src < 0 || *a.end != ',') return fail(Msg::BadRegisters);
+    if (!is_transfer_register(a.code) || *a.end != ',') return fail(Msg::BadRegisters);
     const Token b = peek_token(s_, a.end + 1, false);
-    const int dst = code_of(b.code);
-    if (dst < 0) return fail(Msg::BadRegisters);
+    if (!is_transfer_register(b.code)) return fail(Msg::BadRegisters);
     s_.scan = b.end;
-    if (e_.extra == 3) {
-        const bool byte_src = src <= 2;
-        const bool ok = byte_src ? dst >= 4 : (src == 4 && (dst == 5 || dst == 6));
-        if (!ok) return fail(Msg::IllegalRegisterCombination);
-    }
+    const int postbyte = transfer_postbyte(s_.cpu_model, TransferKind(e_.extra), a.code, b.code);
+    if (postbyte < 0) return fail(Msg::IllegalRegisterCombination);
     put(op_);
-    put(uint8_t(src << 4 | dst | (e_.extra == 2 ? 0x80 : 0)));
+    put(uint8_t(postbyte));
     return true;
 }
 
@@ -518,13 +513,16 @@ void Encoder::run() {
 } // namespace
 
 const MnemonicEntry* lookup_mnemonic(AsmSession& s) {
-    // The XGATE instruction set has no table yet: nothing is found there.
-    if (s.cpu_model == kModelXGATE) return nullptr;
+    if (s.cpu_model == kModelXGATE) return lookup_xgate_mnemonic(s.scan);
     return lookup_hc12_mnemonic(s.scan);
 }
 
 void encode_instruction(AsmSession& s, const MnemonicEntry& entry) {
-    Encoder(s, entry).run();
+    // The XGATE classes start at 30.
+    if (entry.encoding_class >= 30)
+        encode_xgate_instruction(s, entry);
+    else
+        Encoder(s, entry).run();
 }
 
 } // namespace torva

@@ -98,6 +98,18 @@ constexpr MessageDef kMessages[] = {
     {Msg::IllegalDestination, K::Error, "Illegal destination operand"},
     {Msg::BadRegisters, K::Error, "Bad Register(s)"},
     {Msg::IllegalRegisterCombination, K::Error, "Illegal register combination"},
+    {Msg::XRegisterExpected, K::Error, "Register expected"},
+    {Msg::XImmediateExpected, K::Error, "Immediate operand expected"},
+    {Msg::XConstantExpected, K::Error, "Constant expected"},
+    {Msg::XMisaligned, K::Error, "Branch to misaligned instruction"},
+    {Msg::XBranchTooLong, K::Warning, "Branch to long"},
+    {Msg::XOutOfRange, K::Warning, "Operand out of range, truncated"},
+    {Msg::XImm8Truncated, K::Warning, "8-bit immediate value truncated"},
+    {Msg::XInvalidRegister, K::Error, "Invalid register"},
+    {Msg::XCommaExpected, K::Error, "Comma expected"},
+    {Msg::XExtraCharacters, K::Error, "Extra characters in operand"},
+    {Msg::XSyntaxError, K::Error, "Syntax error"},
+    {Msg::XIllegalAdressingMode, K::Error, "Illegal adressing mode"},
 };
 
 constexpr bool catalog_in_order() {

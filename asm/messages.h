@@ -100,6 +100,19 @@ enum class Msg {
     IllegalDestination,
     BadRegisters,
     IllegalRegisterCombination,
+    // XGATE instructions.
+    XRegisterExpected,
+    XImmediateExpected,
+    XConstantExpected,
+    XMisaligned,
+    XBranchTooLong,
+    XOutOfRange,
+    XImm8Truncated,
+    XInvalidRegister,
+    XCommaExpected,
+    XExtraCharacters,
+    XSyntaxError,
+    XIllegalAdressingMode,
     Count_
 };
 

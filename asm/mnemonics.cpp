@@ -313,28 +313,8 @@ constexpr MnemonicEntry kTable[] = {
     {"xgdy", 0xB7C6, kInh, 0, 1},
 };
 
-constexpr bool sorted_by_first_letter() {
-    for (size_t i = 1; i < std::size(kTable); ++i)
-        if (kTable[i - 1].name[0] > kTable[i].name[0]) return false;
-    return true;
-}
-static_assert(sorted_by_first_letter(), "rows are grouped by first letter");
-
-// First row of each letter a..z (and the end), so a lookup scans one letter.
-struct LetterIndex {
-    std::array<uint16_t, 27> first{};
-};
-constexpr LetterIndex make_index() {
-    LetterIndex index;
-    size_t row = 0;
-    for (int letter = 0; letter < 27; ++letter) {
-        while (row < std::size(kTable) && kTable[row].name[0] - 'a' < letter)
-            ++row;
-        index.first[size_t(letter)] = uint16_t(row);
-    }
-    return index;
-}
-constexpr LetterIndex kIndex = make_index();
+static_assert(grouped_by_first_letter(kTable), "rows are grouped by first letter");
+constexpr LetterIndex kIndex = make_letter_index(kTable);
 
 bool ends_word(char c) {
     return static_cast<unsigned char>(c) <= ' ';
@@ -350,22 +330,27 @@ std::span<const MnemonicEntry> hc12_mnemonics() {
     return kTable;
 }
 
-const MnemonicEntry* lookup_hc12_mnemonic(const char*& p) {
+const MnemonicEntry* find_mnemonic(std::span<const MnemonicEntry> rows, const LetterIndex& index,
+                                   const char*& p) {
     const int first = lower(p[0]) - 'a';
-    // The table is indexed by the letters a to y: a mnemonic beginning with z
-    // is never found.
+    // The tables are indexed by the letters a to y: a mnemonic beginning with
+    // z is never found.
     if (first < 0 || first >= 25) return nullptr;
-    for (size_t row = kIndex.first[size_t(first)]; row < kIndex.first[size_t(first) + 1]; ++row) {
-        const char* name = kTable[row].name;
+    for (size_t row = index[size_t(first)]; row < index[size_t(first) + 1]; ++row) {
+        const char* name = rows[row].name;
         size_t i = 1;
         while (name[i] && lower(p[i]) == name[i])
             ++i;
         if (!name[i] && ends_word(p[i])) {
             p += i;
-            return &kTable[row];
+            return &rows[row];
         }
     }
     return nullptr;
+}
+
+const MnemonicEntry* lookup_hc12_mnemonic(const char*& p) {
+    return find_mnemonic(kTable, kIndex, p);
 }
 
 } // namespace torva

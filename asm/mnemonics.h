@@ -2,6 +2,7 @@
 // base opcode, allowed addressing modes, class parameter and encoding class.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 
@@ -31,6 +32,31 @@ struct MnemonicEntry {
 
 // The rows, grouped by first letter in alphabetical order.
 std::span<const MnemonicEntry> hc12_mnemonics();
+
+// First row of each letter a..z (and the end) of a table grouped by first
+// letter, so a lookup scans one letter's rows only.
+using LetterIndex = std::array<uint16_t, 27>;
+
+constexpr bool grouped_by_first_letter(std::span<const MnemonicEntry> rows) {
+    for (size_t i = 1; i < rows.size(); ++i)
+        if (rows[i - 1].name[0] > rows[i].name[0]) return false;
+    return true;
+}
+
+constexpr LetterIndex make_letter_index(std::span<const MnemonicEntry> rows) {
+    LetterIndex index{};
+    size_t row = 0;
+    for (int letter = 0; letter < 27; ++letter) {
+        while (row < rows.size() && rows[row].name[0] - 'a' < letter)
+            ++row;
+        index[size_t(letter)] = uint16_t(row);
+    }
+    return index;
+}
+
+// Finds the mnemonic at p among `rows` (see lookup_hc12_mnemonic).
+const MnemonicEntry* find_mnemonic(std::span<const MnemonicEntry> rows, const LetterIndex& index,
+                                   const char*& p);
 
 // Finds the mnemonic at p (any case), which must end at a blank, a control
 // character or the end of the line; p moves past it. nullptr when unknown.

@@ -109,8 +109,10 @@ bool parse_operand(AsmSession& s, OperandInfo& op) {
         // (bset addr,mask).
         // (A register that opens the next operand, as in movb $1000,b,x, is
         // no part of this one.)
+        // A sign without a register after it opens the next operand too
+        // (movb $1000,-1,x).
         const bool next_operand = accumulator(reg.code) >= 0 && *reg.end == ',';
-        if (pre || (is_register_token(reg.code) && !next_operand)) return false;
+        if (!pre && is_register_token(reg.code) && !next_operand) return false;
         if (indirect) return false;
         op.mode = kModeExtended;
         return true;
