@@ -1,0 +1,59 @@
+// Directives: three name tables mapped to one DirectiveCode, and each
+// directive's effect.
+#pragma once
+
+#include <string_view>
+
+namespace torva {
+
+struct AsmSession;
+
+enum DirectiveCode : int {
+    kDirInclude = 1,
+    kDirList = 2,
+    kDirListcond = 3,
+    kDirNolist = 4,
+    kDirNolistcond = 5,
+    kDirOrg = 6,
+    kDirEqu = 7,
+    kDirSet = 8,
+    kDirEnd = 9,
+    kDirByte = 10,
+    kDirWord = 11,
+    kDirLong = 12,
+    kDirFloat = 13,
+    kDirDouble = 14,
+    kDirSpace = 15,
+    kDirSpaceW = 16,
+    kDirSpaceL = 17,
+    kDirAscii = 19,
+    kDirAsciiz = 20,
+    kDirEntry = 21,
+    kDirExit = 22,
+    kDirFunction = 23,
+    kDirFile = 24,
+    kDirGlobal = 25,
+    kDirXdef = 26,
+    kDirExtern = 27,
+    kDirXref = 28,
+    kDirPublic = 29,
+    kDirSegment = 30,
+    kDirBss = 31,
+    kDirData = 32,
+    kDirText = 33,
+    kDirRodata = 35,
+    kDirFarseg = 36,
+    kDirAlign = 38,
+    kDirOption = 41,
+    kDirPragma = 42,
+};
+
+// The directive code of an operation word (any case); 0 when none.
+int lookup_directive(std::string_view word);
+
+// Executes a directive; s.scan is at its operand. `label` is the
+// statement's label (may be empty); `label_used` is set when the directive
+// defined the label itself.
+void execute_directive(AsmSession& s, int code, std::string_view label, bool& label_used);
+
+} // namespace torva

@@ -1,0 +1,289 @@
+// The driver: options, the two passes, error and warning reporting, output
+// files and the summary.
+#include "asm/session.h"
+
+#include "asm/conditional.h"
+#include "asm/listing.h"
+#include "asm/messages.h"
+#include "asm/source_input.h"
+#include "asm/srecord_output.h"
+#include "asm/statement.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace torva {
+
+namespace {
+
+// The file name as messages show it: forward slashes, no doubled slashes,
+// no "." or ".." components.
+std::string canonical_name(const std::string& name) {
+    std::string slashed;
+    for (char c : name) {
+        if (c == '\\') c = '/';
+        if (c == '/' && !slashed.empty() && slashed.back() == '/') continue;
+        slashed.push_back(c);
+    }
+    if (slashed.empty()) return slashed;
+    return fs::path(slashed).lexically_normal().generic_string();
+}
+
+void write_message(AsmSession& s, const char* screen_format, const char* listing_format,
+                   std::string_view text) {
+    const std::string file = canonical_name(s.current_file);
+    char head[64];
+    std::snprintf(head, sizeof head, " (%d): ", s.file_line);
+    if (s.write_line) s.write_line("\"" + file + "\"" + head + screen_format + std::string(text));
+    if (s.listing_enabled) {
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, listing_format, s.file_line);
+        s.listing_text += "\"" + file + "\"" + buffer + std::string(text) + "\n";
+    }
+}
+
+bool is_space(char c) {
+    return static_cast<unsigned char>(c) < 33;
+}
+
+const char* skip_word(const char* p) {
+    while (*p && !is_space(*p) && *p != '"')
+        ++p;
+    return p;
+}
+
+const char* skip_spaces(const char* p) {
+    while (*p && is_space(*p))
+        ++p;
+    return p;
+}
+
+// "[-I "dir"] [-L] [-S] [-w] FILE"; returns the source file name.
+std::string parse_command_line(AsmSession& s, const std::string& line) {
+    const char* p = skip_spaces(line.c_str());
+    while (*p == '-') {
+        const char letter = p[1];
+        p = skip_word(p + 1);
+        switch (letter) {
+        case 'I': {
+            p = skip_spaces(p);
+            std::string dir;
+            if (*p == '"') {
+                const char* end = p + 1;
+                while (*end && *end != '"')
+                    ++end;
+                dir.assign(p + 1, end);
+                p = *end ? end + 1 : end;
+            }
+            if (dir.empty())
+                report(s, Msg::PathnameNotQuoted);
+            else if (s.include_dirs.size() >= size_t(kMaxIncludeDirs))
+                report(s, Msg::IncludeStackExhausted, dir.c_str());
+            else
+                s.include_dirs.push_back(dir);
+            break;
+        }
+        case 'L': s.listing_enabled = true; break;
+        case 'S': s.symbol_dump = true; break;
+        case 'w': s.warnings_enabled = true; break;
+        default: report(s, Msg::UnknownOption);
+        }
+        p = skip_spaces(p);
+    }
+    if (*p == '"') {
+        const char* end = p + 1;
+        while (*end && *end != '"')
+            ++end;
+        return std::string(p + 1, end);
+    }
+    const char* end = p;
+    while (*end && *end != ' ')
+        ++end;
+    return std::string(p, end);
+}
+
+void reset_counters(AsmSession& s) {
+    s.location = 0;
+    s.line_start = 0;
+    s.file_line = 0;
+    s.global_line = 0;
+    s.listing_line = 0;
+    s.errors = 0;
+    s.warnings = 0;
+    s.end_seen = false;
+    s.listcond = false;
+    s.phase_pending = false;
+    s.phase_reported = false;
+    s.stab_continues = false;
+    s.marker_pending = false;
+    s.nolist_pending = false;
+}
+
+// Writes what the listing and the S-record text hold so far.
+void flush_outputs(AsmSession& s) {
+    auto put = [&](std::FILE* f, std::string& text) {
+        if (f && !text.empty() && std::fwrite(text.data(), 1, text.size(), f) != text.size())
+            s.output_failed = true;
+        text.clear();
+    };
+    put(s.listing_file, s.listing_text);
+    put(s.srecord_file, s.srecord_text);
+}
+
+bool close_output(std::FILE*& f) {
+    if (!f) return true;
+    const bool ok = std::fclose(f) == 0;
+    f = nullptr;
+    return ok;
+}
+
+void run_pass(AsmSession& s) {
+    constexpr size_t kFlushSize = 1 << 16;
+    while (!s.aborted && read_line(s)) {
+        const bool skipped = process_statement(s);
+        if (s.pass == 1) {
+            list_line(s, skipped);
+            if (s.listing_text.size() > kFlushSize || s.srecord_text.size() > kFlushSize)
+                flush_outputs(s);
+        }
+    }
+    if (s.stab_continues) report(s, Msg::LastLineContinuation);
+}
+
+// Creates (empties) an output file so that a failure shows before pass 1.
+bool create_file(const std::string& path) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    std::fclose(f);
+    return true;
+}
+
+void write_summary(AsmSession& s) {
+    if (!s.write_line) return;
+    if (s.errors == 0 && s.warnings_enabled && s.warnings == 0) {
+        s.write_line("No Errors.");
+        return;
+    }
+    std::string line = "-- ";
+    char buffer[64];
+    if (s.errors == 0) {
+        line += "No Errors.";
+    } else {
+        std::snprintf(buffer, sizeof buffer, "%d error(s).", s.errors);
+        line += buffer;
+    }
+    if (s.warnings_enabled && s.warnings != 0) {
+        std::snprintf(buffer, sizeof buffer, "%d warning(s).", s.warnings);
+        line += buffer;
+    }
+    s.write_line(line);
+}
+
+} // namespace
+
+void asm_error(AsmSession& s, std::string_view text) {
+    if (s.pass == 0) {
+        s.line_done = true;
+        return;
+    }
+    if (s.phase_pending) {
+        // After the second phase error every error of the run is dropped.
+        if (s.phase_reported) return;
+        s.phase_reported = true;
+        s.phase_pending = false;
+    }
+    ++s.errors;
+    write_message(s, "error: ", " line %d, ERROR: ", text);
+    s.line_done = true;
+}
+
+void asm_warning(AsmSession& s, std::string_view text) {
+    if (!s.warnings_enabled || s.pass == 0) return;
+    ++s.warnings;
+    write_message(s, "warning: ", " LINE: %d,WARNING: ", text);
+}
+
+int asm_assemble(AsmSession& s, std::string_view command_line) {
+    {
+        // Everything but the host connections starts afresh.
+        AsmLineWriter writer = std::move(s.write_line);
+        AsmFatalHandler fatal = std::move(s.fatal);
+        std::string program_dir = std::move(s.program_dir);
+        s = AsmSession{};
+        s.write_line = std::move(writer);
+        s.fatal = std::move(fatal);
+        s.program_dir = std::move(program_dir);
+    }
+    std::error_code ec;
+    s.start_dir = fs::current_path(ec).string();
+    s.pass = 0;
+    const std::string source = parse_command_line(s, std::string(command_line));
+    reset_counters(s);
+
+    const std::string base = fs::path(source).filename().replace_extension().string();
+    s.listing_path = base + ".lst";
+    s.srecord_path = base + ".s19";
+    if (source.empty() || open_source(s, source) != OpenResult::Opened) {
+        s.files.clear();
+        report(s, Msg::CantOpenSource, source.c_str());
+        return 0;
+    }
+    fs::remove(s.listing_path, ec);
+    for (const std::string& path : {s.listing_path, s.srecord_path}) {
+        if (!create_file(path)) {
+            report(s, Msg::CantCreateFile, path.c_str());
+            s.errors = 1;
+            write_summary(s);
+            return 0;
+        }
+    }
+
+    run_pass(s);
+
+    s.symbols.reset_conditional_names();
+    reset_conditionals(s);
+    reset_counters(s);
+    s.pass = 1;
+    if (s.listing_enabled) {
+        listing_banner(s);
+        s.listing_on = true;
+    }
+    // Pass 2 writes its outputs as it goes.
+    s.listing_file = s.listing_enabled ? std::fopen(s.listing_path.c_str(), "wb") : nullptr;
+    s.srecord_file = std::fopen(s.srecord_path.c_str(), "wb");
+    if ((s.listing_enabled && !s.listing_file) || !s.srecord_file) s.output_failed = true;
+    // The text is handed over in large pieces; stdio need not copy it again.
+    if (s.listing_file) std::setvbuf(s.listing_file, nullptr, _IONBF, 0);
+    if (s.srecord_file) std::setvbuf(s.srecord_file, nullptr, _IONBF, 0);
+    srecord_start(s, 0);
+    close_all_sources(s);
+    s.current_file.clear();
+    if (!s.aborted && open_source(s, source) == OpenResult::Opened) {
+        s.cpu_model = kModelHCS12;
+        run_pass(s);
+    }
+    close_all_sources(s);
+
+    if (s.symbol_dump) dump_symbols(s);
+    srecord_finish(s);
+    if (s.errors != 0) {
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "\n\n****** Total Errors: %d\n", s.errors);
+        if (s.listing_enabled) s.listing_text += buffer;
+    }
+    flush_outputs(s);
+    const bool listing_ok = close_output(s.listing_file);
+    const bool srecord_ok = close_output(s.srecord_file);
+    if (s.output_failed || !listing_ok || !srecord_ok) {
+        ++s.errors;
+        report(s, Msg::CantCreateFile, (!listing_ok ? s.listing_path : s.srecord_path).c_str());
+    }
+    if (s.errors != 0 || s.aborted) fs::remove(s.srecord_path, ec);
+    s.symbols.clear();
+    write_summary(s);
+    return s.errors == 0 && !s.aborted ? 1 : 0;
+}
+
+} // namespace torva

@@ -1,0 +1,129 @@
+// The assembler's whole run state: one AsmSession per assembler, no globals,
+// so two sessions can assemble side by side.
+#pragma once
+
+#include "asm/expression.h"
+#include "asm/symbols.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace torva {
+
+// Receives one output line (messages, summary) without its line end.
+using AsmLineWriter = std::function<void(std::string_view line)>;
+// Receives the text of a fatal error; the host decides whether to end the
+// program. When it returns, the run stops and reports failure.
+using AsmFatalHandler = std::function<void(std::string_view text)>;
+
+enum CpuModel : int { kModelHC12 = 0, kModelHCS12 = 1, kModelHCS12X = 2, kModelXGATE = 3 };
+
+// One open source file. The whole file is read at open; lines are served
+// from memory.
+struct FileFrame {
+    std::string path;     // the path under which the file was opened
+    std::string identity; // canonical path, for recursion detection
+    std::shared_ptr<const std::string> text;
+    size_t pos = 0;
+    int saved_line = 0; // file line of this file while a nested file is read
+};
+
+constexpr int kCodeBufferSize = 120;
+constexpr int kMaxIncludeDirs = 20;
+constexpr int kMaxCondDepth = 20;
+constexpr size_t kLineBufferSize = 4095;
+
+struct AsmSession {
+    // Host connections; kept across runs.
+    AsmLineWriter write_line;
+    AsmFatalHandler fatal;
+    std::string program_dir; // directory of the running program
+
+    // Options.
+    bool warnings_enabled = false;
+    bool listing_enabled = true;
+    bool symbol_dump = false;
+    std::vector<std::string> include_dirs;
+    std::string start_dir;
+
+    // Pass state.
+    int pass = 0;
+    uint32_t location = 0;
+    uint32_t line_start = 0;
+    int file_line = 0;
+    int global_line = 0;
+    int listing_line = 0;
+    int errors = 0;
+    int warnings = 0;
+    int cpu_model = kModelHCS12;
+    bool first_org_seen = false;
+    uint32_t first_org = 0;
+    bool entry_defined = false;
+    uint32_t entry = 0;
+    bool end_seen = false;
+    bool line_done = false;
+    bool phase_pending = false;
+    bool phase_reported = false;
+    bool aborted = false; // a fatal error stopped the run
+
+    // Code of the current line, for the listing.
+    std::array<uint8_t, kCodeBufferSize> code{};
+    int code_count = 0;
+    bool byte_mode = false;
+
+    // Source input.
+    std::vector<FileFrame> files;
+    std::string current_file;
+    std::string line;           // the current line, with its line end
+    const char* scan = nullptr; // parsers advance this through `line`
+    bool stab_continues = false;
+
+    // Conditional assembly.
+    int cond_depth = 0;
+    int skip_level = 0;
+    std::array<uint8_t, kMaxCondDepth + 1> cond_state{};
+
+    // Listing. The text is written out in pieces during pass 2.
+    std::string listing_path;
+    std::string listing_text;
+    std::FILE* listing_file = nullptr;
+    bool listing_on = false;
+    bool nolist_pending = false;
+    bool listcond = false;
+    bool marker_pending = false;
+    bool show_address = true;
+    bool force_list = false; // list this line even though skipping began on it
+
+    // S-record output.
+    std::string srecord_path;
+    std::string srecord_text;
+    std::FILE* srecord_file = nullptr;
+    bool output_failed = false;
+
+    // Source files read in pass 1, served again in pass 2.
+    std::vector<std::pair<std::string, std::shared_ptr<const std::string>>> file_cache;
+    uint32_t record_address = 0;
+    std::vector<uint8_t> record_data;
+
+    SymbolTable symbols;
+    std::vector<Token> tokens; // scratch of the expression evaluator (never nested)
+
+    bool is_assembling() const { return skip_level == 0; }
+    const char* line_begin() const { return line.c_str(); }
+};
+
+// Runs one assembly from its command line ("[-L] [-S] [-w] [-I "dir"] FILE").
+// Returns 1 when pass 2 ended without errors, else 0.
+int asm_assemble(AsmSession& s, std::string_view command_line);
+
+// Reports an error or a warning on the current line (pass 2 only).
+void asm_error(AsmSession& s, std::string_view text);
+void asm_warning(AsmSession& s, std::string_view text);
+
+} // namespace torva

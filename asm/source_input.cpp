@@ -1,0 +1,174 @@
+// The file stack and the line reader.
+#include "asm/source_input.h"
+
+#include "asm/messages.h"
+#include "asm/session.h"
+
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace torva {
+
+namespace {
+
+constexpr size_t kMaxFileName = 256;
+// Bytes a line may have with its line end before it is split.
+constexpr size_t kMaxLineBytes = kLineBufferSize - 1;
+
+// Backslashes become slashes and doubled slashes collapse, so names written
+// for another platform still compare equal.
+std::string normalise(std::string name) {
+    std::string out;
+    out.reserve(name.size());
+    for (char c : name) {
+        if (c == '\\') c = '/';
+        if (c == '/' && !out.empty() && out.back() == '/') continue;
+        out.push_back(c);
+    }
+    return out;
+}
+
+bool equal_nocase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+bool read_file(const std::string& path, std::string& text) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return false;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    text.clear();
+    char chunk[1 << 16];
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+        text.append(chunk, n);
+    const bool ok = !std::ferror(f);
+    std::fclose(f);
+    if (!ok) return false;
+    // Text mode: a carriage return before a line end is not part of the line.
+    if (text.find("\r\n") != std::string::npos) {
+        std::string out;
+        out.reserve(text.size());
+        for (size_t i = 0; i < text.size(); ++i)
+            if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+                out.push_back(text[i]);
+        text.swap(out);
+    }
+    return true;
+}
+
+std::string identity_of(const std::string& path) {
+    std::error_code ec;
+    const fs::path canonical = fs::weakly_canonical(fs::absolute(path, ec), ec);
+    return ec ? normalise(path) : canonical.generic_string();
+}
+
+std::string join(const std::string& dir, const std::string& name) {
+    return dir.empty() ? name : dir + "/" + name;
+}
+
+} // namespace
+
+OpenResult open_source(AsmSession& s, const std::string& name) {
+    if (name.size() > kMaxFileName) {
+        report(s, Msg::FileNameTooLong);
+        return OpenResult::NameTooLong;
+    }
+    const std::string wanted = normalise(name);
+    for (const FileFrame& f : s.files) {
+        if (equal_nocase(normalise(f.path), wanted)) {
+            report(s, Msg::FileRecursion);
+            return OpenResult::Recursion;
+        }
+    }
+    std::vector<std::string> candidates;
+    if (name.size() > 1 && name[1] == ':') {
+        candidates.push_back(name);
+    } else {
+        candidates.push_back(name);
+        if (!s.current_file.empty())
+            candidates.push_back(join(fs::path(s.current_file).parent_path().string(), name));
+        candidates.push_back(join(s.start_dir, name));
+        for (const std::string& dir : s.include_dirs) {
+            if (!dir.empty() && dir[0] == '.')
+                candidates.push_back(join(join(s.program_dir, dir), name));
+            else
+                candidates.push_back(join(dir, name));
+        }
+    }
+    for (const std::string& path : candidates) {
+        FileFrame frame;
+        // Pass 2 reads the same files again: take them from memory.
+        for (const auto& [cached_path, text] : s.file_cache)
+            if (cached_path == path) frame.text = text;
+        if (!frame.text) {
+            auto text = std::make_shared<std::string>();
+            if (!read_file(path, *text)) continue;
+            frame.text = text;
+            if (s.pass == 0) s.file_cache.emplace_back(path, frame.text);
+        }
+        // A file reached again under another name would include itself for ever.
+        frame.identity = identity_of(path);
+        for (const FileFrame& f : s.files) {
+            if (f.identity == frame.identity) {
+                report(s, Msg::FileRecursion);
+                return OpenResult::Recursion;
+            }
+        }
+        frame.path = path;
+        if (!s.files.empty()) s.files.back().saved_line = s.file_line;
+        s.file_line = 0;
+        s.files.push_back(std::move(frame));
+        s.current_file = path;
+        return OpenResult::Opened;
+    }
+    return OpenResult::NotFound;
+}
+
+namespace {
+// Pops the newest file; the older one's line counter and name come back.
+void pop_file(AsmSession& s) {
+    s.files.pop_back();
+    if (s.files.empty()) return;
+    s.file_line = s.files.back().saved_line;
+    s.current_file = s.files.back().path;
+    s.marker_pending = true;
+}
+} // namespace
+
+bool read_line(AsmSession& s) {
+    while (!s.files.empty()) {
+        FileFrame& f = s.files.back();
+        const std::string& text = *f.text;
+        if (s.end_seen || f.pos >= text.size()) {
+            pop_file(s);
+            continue;
+        }
+        const size_t newline = text.find('\n', f.pos);
+        size_t length = (newline == std::string::npos ? text.size() : newline + 1) - f.pos;
+        const bool too_long = length >= kMaxLineBytes;
+        if (length > kMaxLineBytes) length = kMaxLineBytes;
+        s.line.assign(text, f.pos, length);
+        f.pos += length;
+        ++s.file_line;
+        ++s.global_line;
+        ++s.listing_line;
+        if (too_long) report(s, Msg::LineTooLong);
+        return true;
+    }
+    return false;
+}
+
+void close_all_sources(AsmSession& s) {
+    s.files.clear();
+}
+
+} // namespace torva
