@@ -60,7 +60,8 @@ std::string backup_path_for(const std::string& path) {
 Access check_access(const std::string& path) {
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
-    if (ec || !fs::exists(status)) return Access::missing;
+    // A directory or a device is no document.
+    if (ec || !fs::is_regular_file(status)) return Access::missing;
     if (!std::ifstream(path, std::ios::binary).is_open()) return Access::unreadable;
     constexpr fs::perms kAnyWrite =
         fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;

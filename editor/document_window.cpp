@@ -241,7 +241,11 @@ bool DocumentWindow::has_path(const std::string& path) const {
 // ---- activation and close ----
 
 void DocumentWindow::activated() {
+    // The question box takes the activation away and gives it back; that
+    // return must not ask again.
+    if (asking_) return;
     if (changed_on_disk()) {
+        asking_ = true;
         const int answer = frame_.messages().question(
             "File '%s' has been changed outside the editor, reload it?", name_);
         if (answer == kBoxYes) {
@@ -250,6 +254,7 @@ void DocumentWindow::activated() {
         } else {
             known_disk_time_ = last_write_time(path_).value_or(known_disk_time_);
         }
+        asking_ = false;
     }
     update();
     frame_.update_title();

@@ -89,6 +89,7 @@ private:
     int file_type_ = 0;
     bool read_only_ = false;
     bool modified_ = false;
+    bool asking_ = false; // the change-on-disk question is open
     FileTime loaded_time_{};
     FileTime backup_time_{};
     FileTime known_disk_time_{};

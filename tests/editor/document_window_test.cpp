@@ -49,6 +49,10 @@ TEST_F(document_window_test, missing_file_gives_its_box_and_no_window) {
     EXPECT_EQ("File '" + dir() + "/none.asm' can't be accessed", messages.shown[0].text);
     EXPECT_EQ(0, frame->child_count());
     EXPECT_FALSE(documents.any_document_open());
+
+    fs::create_directory(dir() + "/folder.asm"); // not a file either
+    EXPECT_EQ(nullptr, open(dir() + "/folder.asm"));
+    EXPECT_EQ(2u, messages.shown.size());
 }
 
 TEST_F(document_window_test, read_only_file_opens_read_only) {
@@ -338,6 +342,40 @@ TEST_F(document_window_test, save_as_moves_the_backup_with_the_name) {
     ASSERT_EQ(1u, dialogs.requests.size());
     EXPECT_TRUE(dialogs.requests[0].overwrite_prompt);
     EXPECT_EQ(dir() + "/old.asm", dialogs.requests[0].seed);
+}
+
+} // namespace
+} // namespace torva::test
+
+namespace torva::test {
+namespace {
+
+// A box whose closing hands the activation back to the document at once,
+// as the platform does when a modal box goes.
+class ReactivatingMessages final : public MessageService {
+public:
+    DocumentWindow* document = nullptr;
+    int shown = 0;
+    int show_box(BoxKind, const std::string&, const std::string&) override {
+        if (++shown == 1 && document != nullptr) document->activated();
+        return kBoxNo;
+    }
+};
+
+TEST_F(document_window_test, activation_during_the_question_does_not_ask_again) {
+    const std::string path = write("twice.asm", "one\n");
+    DocumentWindow* watched = open(path);
+    DocumentWindow* other = open(write("other.asm", "x\n"));
+    ReactivatingMessages boxes;
+    boxes.document = watched;
+    frame->messages().set_service(boxes);
+    std::ofstream(path, std::ios::binary) << "two\n";
+    fs::last_write_time(path, fs::last_write_time(path) + std::chrono::seconds(2));
+    activate(watched);
+    activate(other);
+    activate(watched);
+    EXPECT_EQ(1, boxes.shown);
+    frame->messages().set_service(messages);
 }
 
 } // namespace
