@@ -195,7 +195,7 @@ Token read_character(const char* p) {
         case 'b': t.value = 8; break;
         case 'n': t.value = 10; break;
         case 'r': t.value = 13; break;
-        case 't': t.value = 11; break; // 11, not 9, as this assembler always had it
+        case 't': t.value = 11; break; // 11, not 9: sources written for this assembler rely on it
         default:
             if (e >= '0' && e <= '9')
                 t.value = e - '0';

@@ -352,7 +352,8 @@ std::span<const MnemonicEntry> hc12_mnemonics() {
 
 const MnemonicEntry* lookup_hc12_mnemonic(const char*& p) {
     const int first = lower(p[0]) - 'a';
-    // A mnemonic that begins with z is never found, as in the original tables.
+    // The table is indexed by the letters a to y: a mnemonic beginning with z
+    // is never found.
     if (first < 0 || first >= 25) return nullptr;
     for (size_t row = kIndex.first[size_t(first)]; row < kIndex.first[size_t(first) + 1]; ++row) {
         const char* name = kTable[row].name;

@@ -46,7 +46,14 @@ bool read_file(const std::string& path, std::string& text) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return false;
     text.clear();
-    char chunk[1 << 16];
+    // One read into a buffer of the file's size; a file that grows
+    // meanwhile is read on in pieces.
+    long size = 0;
+    if (std::fseek(f, 0, SEEK_END) == 0 && (size = std::ftell(f)) > 0) text.resize(size_t(size));
+    std::rewind(f);
+    const size_t got = text.empty() ? 0 : std::fread(text.data(), 1, text.size(), f);
+    text.resize(got);
+    char chunk[4096];
     size_t n;
     while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
         text.append(chunk, n);

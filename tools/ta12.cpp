@@ -54,6 +54,9 @@ int main(int argc, char** argv) {
     };
     std::error_code ec;
     const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) session.program_dir = self.parent_path().string();
+    if (!ec)
+        session.program_dir = self.parent_path().string();
+    else if (argc > 0)
+        session.program_dir = std::filesystem::absolute(argv[0], ec).parent_path().string();
     return torva::asm_assemble(session, line) == 1 ? 0 : 1;
 }

@@ -76,8 +76,8 @@ void run_command(benchmark::State& state, const std::string& command) {
             return;
         }
     }
-    state.counters["cpu_s"] = benchmark::Counter((child_cpu_seconds() - cpu_before) /
-                                                 double(state.iterations()));
+    state.counters["cpu_s"] =
+        benchmark::Counter((child_cpu_seconds() - cpu_before) / double(state.iterations()));
 }
 
 void BM_Ta12WithListing(benchmark::State& state) {

@@ -1,4 +1,4 @@
-// Encoding classes: the forms the Parts name, the choice of the shortest
+// Encoding classes: the documented forms, the choice of the shortest
 // indexed form, and what each class reports when it cannot encode.
 #include "asm_fixture.h"
 
