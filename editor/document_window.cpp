@@ -13,7 +13,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMimeData>
 
@@ -32,13 +31,15 @@ bool is_brace(int c) {
     return c != 0 && std::char_traits<char>::find(kBraces, 6, static_cast<char>(c)) != nullptr;
 }
 
-// The key each arrow accelerator stands for.
-Qt::Key arrow_key(int id) {
+// The component's own command for the key each arrow accelerator stands
+// for. Handing it a key event instead would run the application's shortcut
+// check on it again, which finds this same accelerator.
+unsigned arrow_command(int id) {
     switch (id) {
-    case cmd::kArrowLeft: return Qt::Key_Left;
-    case cmd::kArrowUp: return Qt::Key_Up;
-    case cmd::kArrowDown: return Qt::Key_Down;
-    default: return Qt::Key_Right;
+    case cmd::kArrowLeft: return SCI_CHARLEFT;
+    case cmd::kArrowUp: return SCI_LINEUP;
+    case cmd::kArrowDown: return SCI_LINEDOWN;
+    default: return SCI_CHARRIGHT;
     }
 }
 
@@ -326,7 +327,7 @@ bool DocumentWindow::handle_command(int id, std::intptr_t parameter) {
     case cmd::kArrowLeft:
     case cmd::kArrowUp:
     case cmd::kArrowDown:
-    case cmd::kArrowRight: send_arrow_key(id, parameter); return true;
+    case cmd::kArrowRight: send_arrow_key(id); return true;
     default: return false; // print and find/replace are not handled here yet
     }
 }
@@ -337,10 +338,8 @@ void DocumentWindow::go_to_line(int line) {
     sci_.send(SCI_GOTOLINE, line);
 }
 
-void DocumentWindow::send_arrow_key(int id, std::intptr_t key_data) {
-    QKeyEvent press(QEvent::KeyPress, arrow_key(id), Qt::NoModifier, QString(), false,
-                    static_cast<quint16>(std::max<std::intptr_t>(1, key_data & 0xFFFF)));
-    QApplication::sendEvent(component_, &press);
+void DocumentWindow::send_arrow_key(int id) {
+    sci_.send(arrow_command(id));
 }
 
 void DocumentWindow::menu_popup(MenuItems& items, QMenu*) {

@@ -74,7 +74,7 @@ private:
     void save_as();
     void silent_save();
     void go_to_line(int line);
-    void send_arrow_key(int id, std::intptr_t key_data);
+    void send_arrow_key(int id);
     void auto_indent(int character);
     void brace_highlight();
     void show_line_column();
