@@ -221,6 +221,28 @@ TEST_F(document_window_test, change_on_disk_is_asked_about_once) {
     EXPECT_EQ("three\n", read_raw(dir() + "/~watched.asm~").value_or("?"));
 }
 
+TEST_F(document_window_test, save_all_and_exit_ask_about_each_modified_document) {
+    DocumentWindow* first = open(write("one.asm", "1\n"));
+    DocumentWindow* second = open(write("two.asm", "2\n"));
+    open(write("three.asm", "3\n")); // unmodified: no question
+    type_text(first, "a");
+    type_text(second, "b");
+    frame->dispatch(cmd::kSaveAll);
+    EXPECT_EQ("a1\n", read_raw(dir() + "/one.asm").value_or("?"));
+    EXPECT_EQ("b2\n", read_raw(dir() + "/two.asm").value_or("?"));
+
+    type_text(first, "c");
+    type_text(second, "d");
+    dialogs.modal_answers = {0, 1}; // "&No" for the first, "&Yes" for the second
+    frame->dispatch(cmd::kExit);
+    settle_events();
+    EXPECT_EQ(2u, dialogs.modal_dialogs.size());
+    EXPECT_EQ(0, frame->child_count());
+    EXPECT_EQ("a1\n", read_raw(dir() + "/one.asm").value_or("?"));
+    EXPECT_EQ("bd2\n", read_raw(dir() + "/two.asm").value_or("?"));
+    EXPECT_FALSE(documents.any_document_open());
+}
+
 TEST_F(document_window_test, documents_cascade_and_the_sixth_starts_again) {
     std::vector<QPoint> corners;
     for (int i = 0; i < 6; ++i) {
@@ -334,6 +356,7 @@ TEST_F(document_window_test, save_as_moves_the_backup_with_the_name) {
     dialogs.answers = {dir() + "/new.asm"};
     frame->dispatch(cmd::kSaveAs);
     EXPECT_EQ("new.asm", document->windowTitle().toStdString());
+    EXPECT_EQ("new.asm", document->parentWidget()->windowTitle().toStdString());
     EXPECT_EQ(dir() + "/new.asm", document->path());
     EXPECT_EQ("text\n", read_raw(dir() + "/new.asm").value_or("?"));
     EXPECT_EQ("text\n", read_raw(dir() + "/~new.asm~").value_or("?"));
