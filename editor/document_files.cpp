@@ -40,8 +40,13 @@ int file_type_of(const std::string& path) {
         int type;
     };
     static constexpr Row kTypes[] = {
-        {"s12", kFileAsm},    {"asm", kFileAsm},     {"c", kFileC},         {"h", kFileHeader},
-        {"lsc", kFileLinker}, {"adb", kFileAdaBody}, {"ads", kFileAdaSpec},
+        {"s12", kFileAsm},
+        {"asm", kFileAsm},
+        {"c", kFileC},
+        {"h", kFileHeader},
+        {"lsc", kFileLinker},
+        {"adb", kFileAdaBody},
+        {"ads", kFileAdaDeclarations},
     };
     const std::string ext = lower_extension(path);
     for (const Row& row : kTypes)

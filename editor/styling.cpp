@@ -116,7 +116,7 @@ const TypeSetup& setup_for(int file_type) {
     case kFileHeader: return kCSetup;
     case kFileLinker: return kLinkerSetup;
     case kFileAdaBody:
-    case kFileAdaSpec: return kAdaSetup;
+    case kFileAdaDeclarations: return kAdaSetup;
     default: return kOtherSetup;
     }
 }

@@ -8,13 +8,13 @@ namespace torva {
 
 // File types by extension (letter case ignored).
 enum FileType : int {
-    kFileOther = 0,    // anything else
-    kFileAsm = 1,      // "asm", "s12"
-    kFileC = 2,        // "c"
-    kFileHeader = 3,   // "h"
-    kFileLinker = 4,   // "lsc"
-    kFileAdaBody = 10, // "adb"
-    kFileAdaSpec = 11, // "ads"
+    kFileOther = 0,            // anything else
+    kFileAsm = 1,              // "asm", "s12"
+    kFileC = 2,                // "c"
+    kFileHeader = 3,           // "h"
+    kFileLinker = 4,           // "lsc"
+    kFileAdaBody = 10,         // "adb"
+    kFileAdaDeclarations = 11, // "ads"
 };
 
 // The lexer that colours a file type.

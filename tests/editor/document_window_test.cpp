@@ -403,3 +403,44 @@ TEST_F(document_window_test, activation_during_the_question_does_not_ask_again) 
 
 } // namespace
 } // namespace torva::test
+
+#include "editor/ask_about_save.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace torva::test {
+namespace {
+
+TEST(ask_about_save_test, buttons_and_escape_give_their_results) {
+    struct Case {
+        int line;
+        const char* button; // objectName, or "" for Escape
+        int result;
+    };
+    constexpr Case kCases[] = {
+        {__LINE__, "id1", AskAboutSaveDialog::kYes},
+        {__LINE__, "id7", AskAboutSaveDialog::kNo},
+        {__LINE__, "", AskAboutSaveDialog::kCancel},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.line);
+        AskAboutSaveDialog dialog(QStringLiteral("main.asm"), nullptr);
+        EXPECT_EQ("Save this file?", dialog.windowTitle().toStdString());
+        auto* field = dialog.findChild<QLineEdit*>(QStringLiteral("id1191"));
+        ASSERT_NE(nullptr, field);
+        EXPECT_EQ("'main.asm'", field->text().toStdString());
+        EXPECT_TRUE(field->isReadOnly());
+        QTimer::singleShot(0, &dialog, [&dialog, &c] {
+            if (*c.button == '\0')
+                dialog.reject();
+            else
+                dialog.findChild<QPushButton*>(QString::fromLatin1(c.button))->click();
+        });
+        EXPECT_EQ(c.result, dialog.exec());
+    }
+}
+
+} // namespace
+} // namespace torva::test
