@@ -297,6 +297,10 @@ void KivFrame::closeEvent(QCloseEvent* event) {
     emit closed();
 }
 
+int KivFrame::run_modal(QDialog& dialog) {
+    return services_.dialogs->run_modal(dialog);
+}
+
 void KivFrame::fatal_error(const std::string& text) {
     messages_.fatal_text(text);
     dispatch(cmd::kExit);

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <memory>
 
+class QDialog;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -88,6 +89,9 @@ class KivFrame final : public QMainWindow, public SourceOpener {
     void output_append(std::string_view text);
     void output_show_and_clear();
     OutputWindow* output_window() const { return output_; }
+
+    // Runs a modal dialog through the dialog service; returns its result.
+    int run_modal(QDialog& dialog);
 
     // Error box then Exit.
     void fatal_error(const std::string& text);

@@ -181,11 +181,12 @@ void KivFrame::cmd_terminal_load(int id, std::intptr_t) {
 }
 
 void KivFrame::cmd_assemble(int, std::intptr_t) {
-    if (services_.documents == nullptr || services_.workbench == nullptr) return;
+    // Without a document on top the path is empty and the file is asked for.
+    if (services_.workbench == nullptr) return;
     QWidget* top = top_child();
-    if (top == nullptr) return;
-    const std::string path = services_.documents->document_path(top);
-    if (!path.empty()) services_.workbench->assemble(path);
+    services_.workbench->assemble(top != nullptr && services_.documents != nullptr
+                                      ? services_.documents->document_path(top)
+                                      : std::string());
 }
 
 void KivFrame::cmd_accelerator(int id, std::intptr_t parameter) {

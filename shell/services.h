@@ -22,6 +22,10 @@ class DocumentService {
     virtual QWidget* find_document(const std::string& path) const = 0;
     virtual bool any_document_open() const = 0;
     virtual void save_all_modified() = 0;
+    // Saves, without asking and without refreshing their backups, the
+    // modified documents of the file types the editor knows (the Assemble
+    // command does this first).
+    virtual void save_modified_sources() {}
     // Removes the line mark (marker 3) from every document.
     virtual void clear_line_marks() = 0;
 };
@@ -42,7 +46,8 @@ class WorkbenchFactory {
     virtual QWidget* create_terminal(int /*port*/) { return nullptr; }
     // The "GOTOLINE" dialog: the line number typed (1 and up), 0 for none.
     virtual int run_goto_line(QWidget* /*owner*/) { return 0; }
-    // Assembles the source at path (the document on top of the area).
+    // Assembles the source at path (the document on top of the area); an
+    // empty path when no document is on top (the user picks the file).
     virtual void assemble(const std::string& /*path*/) {}
     // Resets the assembler's options to their defaults (start-up).
     virtual void reset_assembler_options() {}

@@ -57,6 +57,7 @@ std::unique_ptr<KivFrame> start_up(StartupContext& context) {
     // The frame is created over the desktop's work area with the client
     // area, the status bar and the recent files (its creation handler).
     auto frame = std::make_unique<KivFrame>(context.services, context.dirs);
+    if (context.attach) context.attach(*frame);
     frame->create_fonts();
     frame->build_menus();
 

@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -22,6 +23,9 @@ struct StartupContext {
     std::string home;
     std::string command_line;
     bool splash = true;
+    // Called with the frame as soon as it exists, before anything opens in
+    // it (the editor and the workbench connect to it here).
+    std::function<void(KivFrame&)> attach;
 };
 
 // Registers the pictures compiled into the program and makes the icon every

@@ -336,12 +336,12 @@ TEST_F(frame_test, new_and_open_use_the_source_dialog_and_its_directory) {
 }
 
 TEST_F(frame_test, assemble_takes_the_document_on_top) {
-    frame->dispatch(cmd::kAssemble); // nothing on top
+    frame->dispatch(cmd::kAssemble); // nothing on top: no path, the file is asked for
     add(new FakeChild(kDocumentClass, "/w/src/prog.asm"));
     frame->dispatch(cmd::kAssemble);
     add(new FakeChild("KivOutputChild"));
     frame->dispatch(cmd::kAssemble); // not a document on top
-    EXPECT_EQ(std::vector<std::string>{"/w/src/prog.asm"}, workbench.assembled);
+    EXPECT_EQ((std::vector<std::string>{"", "/w/src/prog.asm", ""}), workbench.assembled);
 }
 
 TEST_F(frame_test, fatal_error_shows_its_box_and_exits) {

@@ -1,0 +1,136 @@
+// Open document with its cascade and reuse of an open window; lookups by
+// path; save all; the silent save before assembling; line-mark clearing.
+#include "editor/document_list.h"
+
+#include "editor/document_window.h"
+#include "shell/command_ids.h"
+#include "shell/frame.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include <algorithm>
+#include <cctype>
+
+namespace torva {
+namespace {
+
+constexpr int kCascadeStart = 200;
+constexpr int kCascadeStep = 20;
+constexpr int kCascadeLimit = 280;
+constexpr int kDocumentWidth = 800;
+constexpr int kDocumentHeight = 400;
+
+bool same_ignoring_case(const std::string& a, const std::string& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+} // namespace
+
+EditorDocuments::~EditorDocuments() = default;
+
+void EditorDocuments::attach(KivFrame& frame) {
+    frame_ = &frame;
+    QObject::connect(&frame.client(), &QMdiArea::subWindowActivated, &frame,
+                     [this](QMdiSubWindow* sub) {
+                         if (sub == nullptr) return;
+                         if (DocumentWindow* document = as_document(sub->widget()))
+                             document->activated();
+                     });
+}
+
+QWidget* EditorDocuments::open_document(bool is_new, const std::string& path, int line) {
+    if (frame_ == nullptr) return nullptr;
+    if (!is_new) {
+        for (DocumentWindow* document : documents()) {
+            if (!document->handle_command(doc_cmd::kPathQuery,
+                                          reinterpret_cast<std::intptr_t>(&path)))
+                continue;
+            if (QWidget* sub = document->parentWidget())
+                frame_->client().setActiveSubWindow(qobject_cast<QMdiSubWindow*>(sub));
+            document->setFocus();
+            if (line != -1) document->handle_command(cmd::kGoToLineToChild, line);
+            return document;
+        }
+    }
+
+    if (next_x_ == 0 || next_x_ > kCascadeLimit) next_x_ = next_y_ = kCascadeStart;
+    const QRect geometry(next_x_, next_y_, kDocumentWidth, kDocumentHeight);
+    DocumentWindow* document = DocumentWindow::create(*frame_, *this, is_new, path);
+    if (document == nullptr) return nullptr;
+    next_x_ += kCascadeStep;
+    next_y_ += kCascadeStep;
+    frame_->add_child(document, &geometry);
+    if (is_new) document->handle_command(cmd::kSave, 0);
+
+    // The line mark of an earlier life of this file goes; the caret lands
+    // on the line asked for, or the first.
+    document->sci().delete_all_markers(3);
+    if (line == -1) {
+        document->sci().send(sci::SCI_GOTOLINE, 0);
+        document->sci().delete_all_markers(3);
+    } else {
+        document->handle_command(cmd::kGoToLineToChild, line);
+    }
+    return document;
+}
+
+DocumentWindow* EditorDocuments::as_document(const QWidget* widget) const {
+    for (const auto& document : documents_)
+        if (document != nullptr && document.data() == widget) return document.data();
+    return nullptr;
+}
+
+std::string EditorDocuments::document_path(const QWidget* widget) const {
+    const DocumentWindow* document = as_document(widget);
+    return document != nullptr ? document->path() : std::string();
+}
+
+QWidget* EditorDocuments::find_document(const std::string& path) const {
+    const std::string wanted = normalise_path(path);
+    for (DocumentWindow* document : documents())
+        if (same_ignoring_case(document->path(), wanted)) return document;
+    return nullptr;
+}
+
+void EditorDocuments::save_all_modified() {
+    for (DocumentWindow* document : documents())
+        if (document->modified()) document->handle_command(cmd::kSave, 0);
+}
+
+void EditorDocuments::save_modified_sources() {
+    for (DocumentWindow* document : documents())
+        if (document->modified() && document->file_type() != 0)
+            document->handle_command(doc_cmd::kSilentSave, 0);
+}
+
+void EditorDocuments::clear_line_marks() {
+    for (DocumentWindow* document : documents())
+        document->sci().delete_all_markers(3);
+}
+
+DocumentWindow* EditorDocuments::active_document() const {
+    return frame_ != nullptr ? as_document(frame_->top_child()) : nullptr;
+}
+
+std::vector<DocumentWindow*> EditorDocuments::documents() const {
+    std::vector<DocumentWindow*> list;
+    for (const auto& document : documents_)
+        if (document != nullptr) list.push_back(document.data());
+    return list;
+}
+
+void EditorDocuments::append(DocumentWindow* document) {
+    documents_.emplace_back(document);
+}
+
+void EditorDocuments::unlink(DocumentWindow* document) {
+    std::erase_if(documents_, [document](const QPointer<DocumentWindow>& entry) {
+        return entry == nullptr || entry.data() == document;
+    });
+}
+
+} // namespace torva

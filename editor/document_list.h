@@ -1,0 +1,54 @@
+// The list of open editor documents and the operations the frame, the
+// Assemble command and the Output window use on it.
+#pragma once
+
+#include "shell/services.h"
+
+#include <QPointer>
+
+#include <string>
+#include <vector>
+
+namespace torva {
+
+class DocumentWindow;
+class KivFrame;
+
+class EditorDocuments final : public DocumentService {
+public:
+    EditorDocuments() = default;
+    ~EditorDocuments() override;
+    EditorDocuments(const EditorDocuments&) = delete;
+    EditorDocuments& operator=(const EditorDocuments&) = delete;
+
+    // The frame whose area holds the documents; set once it exists.
+    void attach(KivFrame& frame);
+
+    QWidget* open_document(bool is_new, const std::string& path, int line) override;
+    std::string document_path(const QWidget* widget) const override;
+    QWidget* find_document(const std::string& path) const override;
+    bool any_document_open() const override { return !documents_.empty(); }
+    void save_all_modified() override;
+    void save_modified_sources() override;
+    void clear_line_marks() override;
+
+    // The document on top of the frame's area, or null.
+    DocumentWindow* active_document() const;
+    // In the order they were opened.
+    std::vector<DocumentWindow*> documents() const;
+
+    // Called by the document windows themselves.
+    void append(DocumentWindow* document);
+    void unlink(DocumentWindow* document);
+
+private:
+    DocumentWindow* as_document(const QWidget* widget) const;
+
+    KivFrame* frame_ = nullptr;
+    std::vector<QPointer<DocumentWindow>> documents_;
+    // Where the next document window opens (cascading).
+    int next_x_ = 0;
+    int next_y_ = 0;
+};
+
+} // namespace torva

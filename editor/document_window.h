@@ -1,0 +1,100 @@
+// The editor document window "TV6RT12##kivDrawClass": one source file in an
+// editing component "KivEditorClass", with loading, saving, the backup copy,
+// the change-on-disk question, the save question on close and the editor's
+// commands.
+#pragma once
+
+#include "editor/document_files.h"
+#include "editor/scintilla_call.h"
+#include "shell/child_window.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <string>
+
+class QsciScintillaBase;
+
+namespace torva {
+
+class EditorDocuments;
+class KivFrame;
+
+// Commands only documents handle.
+namespace doc_cmd {
+inline constexpr int kModifiedQuery = 43002;
+inline constexpr int kRedo = 43032;
+inline constexpr int kPathQuery = 43060; // parameter: const std::string*
+inline constexpr int kSilentSave = 43061;
+} // namespace doc_cmd
+
+class DocumentWindow final : public QWidget, public ChildWindow {
+    Q_OBJECT
+public:
+    // The creation handler: checks the file (unless is_new), sets up the
+    // component, loads the file and takes the backup. Shows its own error
+    // box and returns null when the document cannot be opened.
+    static DocumentWindow* create(KivFrame& frame, EditorDocuments& list, bool is_new,
+                                  const std::string& path);
+    ~DocumentWindow() override;
+
+    bool handle_command(int id, std::intptr_t parameter) override;
+    bool close_query() override;
+    void menu_popup(MenuItems& items, QMenu* popup) override;
+
+    // The document became the active child: the change-on-disk question.
+    void activated();
+
+    const std::string& name() const { return name_; }
+    const std::string& path() const { return path_; }
+    const std::string& backup_path() const { return backup_path_; }
+    int file_type() const { return file_type_; }
+    bool read_only() const { return read_only_; }
+    bool modified() const { return modified_; }
+    bool counts_as_modified() const;
+    bool changed_on_disk() const;
+    // Path query: equal to path after both are normalised, byte for byte.
+    bool has_path(const std::string& path) const;
+
+    QsciScintillaBase& component() const { return *component_; }
+    const SciCall& sci() const { return sci_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    DocumentWindow(KivFrame& frame, EditorDocuments& list, const std::string& path, bool read_only);
+
+    void connect_notifications();
+    void load_file();
+    bool write_file();
+    void write_backup();
+    void save_command();
+    void save_as();
+    void silent_save();
+    void go_to_line(int line);
+    void send_arrow_key(int id);
+    void auto_indent(int character);
+    void brace_highlight();
+    void show_line_column();
+    void discard_changes();
+    void after_notification();
+
+    KivFrame& frame_;
+    EditorDocuments& list_;
+    std::string name_;
+    std::string path_;
+    std::string backup_path_;
+    int file_type_ = 0;
+    bool read_only_ = false;
+    bool modified_ = false;
+    bool asking_ = false; // the change-on-disk question is open
+    FileTime loaded_time_{};
+    FileTime backup_time_{};
+    FileTime known_disk_time_{};
+    QsciScintillaBase* component_;
+    SciCall sci_;
+};
+
+} // namespace torva

@@ -1,0 +1,177 @@
+// Every Scintilla message, notification and constant number the editor uses,
+// in one place, under Scintilla's own names.
+#pragma once
+
+namespace torva::sci {
+
+enum Message : unsigned {
+    // Text, undo and save point.
+    SCI_ADDTEXT = 2001,
+    SCI_CLEARALL = 2004,
+    SCI_GETLENGTH = 2006,
+    SCI_GETCHARAT = 2007,
+    SCI_GETCURRENTPOS = 2008,
+    SCI_GETSTYLEAT = 2010,
+    SCI_REDO = 2011,
+    SCI_SETUNDOCOLLECTION = 2012,
+    SCI_SELECTALL = 2013,
+    SCI_SETSAVEPOINT = 2014,
+    SCI_CANREDO = 2016,
+    SCI_GOTOLINE = 2024,
+    SCI_GOTOPOS = 2025,
+    SCI_GETEOLMODE = 2030,
+    SCI_SETEOLMODE = 2031,
+    SCI_GETSELECTIONSTART = 2143,
+    SCI_GETSELECTIONEND = 2145,
+    SCI_GETLINECOUNT = 2154,
+    SCI_GETMODIFY = 2159, // the rich-edit EM_GETMODIFY
+    SCI_SETSEL = 2160,
+    SCI_GETTEXTRANGE = 2162, // the rich-edit EM_GETTEXTRANGE
+    SCI_LINEFROMPOSITION = 2166,
+    SCI_POSITIONFROMLINE = 2167,
+    SCI_GETREADONLY = 2140,
+    SCI_SETREADONLY = 2171,
+    SCI_CANUNDO = 2174,
+    SCI_EMPTYUNDOBUFFER = 2175, // the rich-edit EM_EMPTYUNDOBUFFER
+    SCI_UNDO = 2176,
+    SCI_CUT = 2177,
+    SCI_COPY = 2178,
+    SCI_PASTE = 2179,
+    SCI_CLEAR = 2180,
+    SCI_SETTEXT = 2181,
+    SCI_GETTEXT = 2182,
+    SCI_LINEDOWN = 2300,
+    SCI_LINEUP = 2302,
+    SCI_CHARLEFT = 2304,
+    SCI_CHARRIGHT = 2306,
+    SCI_DOCUMENTEND = 2318,
+    SCI_CANCEL = 2325,
+    SCI_POSITIONBEFORE = 2417,
+    SCI_POSITIONAFTER = 2418,
+
+    // Indentation and braces.
+    SCI_SETINDENT = 2122,
+    SCI_SETLINEINDENTATION = 2126,
+    SCI_GETLINEINDENTATION = 2127,
+    SCI_GETLINEINDENTPOSITION = 2128,
+    SCI_GETCOLUMN = 2129,
+    SCI_SETHIGHLIGHTGUIDE = 2134,
+    SCI_GETHIGHLIGHTGUIDE = 2135,
+    SCI_GETLINEENDPOSITION = 2136,
+    SCI_SETTABINDENTS = 2260,
+    SCI_BRACEHIGHLIGHT = 2351,
+    SCI_BRACEBADLIGHT = 2352,
+    SCI_BRACEMATCH = 2353,
+
+    // Markers and margins.
+    SCI_MARKERDEFINE = 2040,
+    SCI_MARKERSETFORE = 2041,
+    SCI_MARKERSETBACK = 2042,
+    SCI_MARKERADD = 2043,
+    SCI_MARKERDELETEALL = 2045,
+    SCI_MARKERGET = 2046,
+    SCI_SETMARGINTYPEN = 2240,
+    SCI_SETMARGINWIDTHN = 2242,
+    SCI_GETMARGINWIDTHN = 2243,
+    SCI_SETMARGINMASKN = 2244,
+    SCI_GETMARGINMASKN = 2245,
+    SCI_SETMARGINSENSITIVEN = 2246,
+    SCI_GETMARGINSENSITIVEN = 2247,
+
+    // Styles.
+    SCI_STYLECLEARALL = 2050,
+    SCI_STYLESETFORE = 2051,
+    SCI_STYLESETBACK = 2052,
+    SCI_STYLESETBOLD = 2053,
+    SCI_STYLESETSIZE = 2055,
+    SCI_STYLESETFONT = 2056,
+    SCI_STYLESETUNDERLINE = 2059,
+    SCI_SETSTYLEBITS = 2090,
+    SCI_STYLEGETFORE = 2481,
+    SCI_STYLEGETBACK = 2482,
+    SCI_STYLEGETBOLD = 2483,
+    SCI_STYLEGETSIZE = 2485,
+    SCI_STYLEGETFONT = 2486,
+    SCI_STYLEGETUNDERLINE = 2488,
+
+    // Folding.
+    SCI_GETFOLDLEVEL = 2223,
+    SCI_GETLASTCHILD = 2224,
+    SCI_SHOWLINES = 2226,
+    SCI_HIDELINES = 2227,
+    SCI_GETLINEVISIBLE = 2228,
+    SCI_SETFOLDEXPANDED = 2229,
+    SCI_GETFOLDEXPANDED = 2230,
+    SCI_TOGGLEFOLD = 2231,
+    SCI_SETFOLDFLAGS = 2233,
+    SCI_SETFOLDMARGINCOLOUR = 2290,
+    SCI_SETMODEVENTMASK = 2359,
+    SCI_GETMODEVENTMASK = 2378,
+
+    // Lexers.
+    SCI_SETLEXER = 4001,
+    SCI_GETLEXER = 4002,
+    SCI_COLOURISE = 4003,
+    SCI_SETPROPERTY = 4004,
+    SCI_SETKEYWORDS = 4005,
+    SCI_GETPROPERTY = 4008,
+};
+
+// Notification codes (QScintilla delivers each as a signal of this name).
+enum Notification : int {
+    SCN_CHARADDED = 2001,
+    SCN_SAVEPOINTREACHED = 2002,
+    SCN_SAVEPOINTLEFT = 2003,
+    SCN_UPDATEUI = 2007,
+    SCN_MODIFIED = 2008,
+    SCN_MARGINCLICK = 2010,
+};
+
+enum Lexer : int { SCLEX_CPP = 3, SCLEX_NULL = 1, SCLEX_ADA = 20, SCLEX_ASM = 34 };
+
+enum MarkerShape : int {
+    SC_MARK_CIRCLE = 0,
+    SC_MARK_ARROW = 2,
+    SC_MARK_VLINE = 9,
+    SC_MARK_LCORNER = 10,
+    SC_MARK_TCORNER = 11,
+    SC_MARK_BOXPLUS = 12,
+    SC_MARK_BOXPLUSCONNECTED = 13,
+    SC_MARK_BOXMINUS = 14,
+    SC_MARK_BOXMINUSCONNECTED = 15,
+};
+
+enum MarkerNumber : int {
+    SC_MARKNUM_FOLDEREND = 25,
+    SC_MARKNUM_FOLDEROPENMID = 26,
+    SC_MARKNUM_FOLDERMIDTAIL = 27,
+    SC_MARKNUM_FOLDERTAIL = 28,
+    SC_MARKNUM_FOLDERSUB = 29,
+    SC_MARKNUM_FOLDER = 30,
+    SC_MARKNUM_FOLDEROPEN = 31,
+};
+
+inline constexpr int STYLE_DEFAULT = 32;
+inline constexpr int STYLE_BRACELIGHT = 34;
+inline constexpr int STYLE_BRACEBAD = 35;
+inline constexpr int SC_MARGIN_SYMBOL = 0;
+inline constexpr unsigned long SC_MASK_FOLDERS = 0xFE000000UL;
+inline constexpr int SC_MOD_CHANGEFOLD = 0x8;
+inline constexpr int SC_FOLDLEVELBASE = 0x400;
+inline constexpr int SC_FOLDLEVELHEADERFLAG = 0x2000;
+inline constexpr int SC_FOLDLEVELNUMBERMASK = 0x0FFF;
+inline constexpr int SC_EOL_CRLF = 0;
+inline constexpr int SC_EOL_CR = 1;
+inline constexpr int SC_EOL_LF = 2;
+
+// Modifier bits of a margin click.
+inline constexpr int SCMOD_SHIFT = 1;
+inline constexpr int SCMOD_CTRL = 2;
+
+// A colour as the component takes it: 0x00BBGGRR.
+constexpr long rgb(int red, int green, int blue) {
+    return static_cast<long>(red) | (static_cast<long>(green) << 8) |
+           (static_cast<long>(blue) << 16);
+}
+
+} // namespace torva::sci

@@ -1,0 +1,40 @@
+// The Assemble command: saves the sources, clears the Output window, checks
+// the file name and runs the built-in assembler on the source in its own
+// directory, with listing and warnings on and the board's include directory.
+#pragma once
+
+#include "asm/session.h"
+
+#include <string>
+
+namespace torva {
+
+class DocumentService;
+class KivFrame;
+
+class AssembleCommand {
+public:
+    // documents may be null (no editor: nothing to save or mark).
+    AssembleCommand(KivFrame& frame, DocumentService* documents);
+
+    // Assembles path; with an empty path the user picks the file first.
+    void assemble_active_document(const std::string& path);
+
+    // The fixed part of the command line for a program in program_dir,
+    // followed by the quoted source path.
+    static std::string command_line(const std::string& program_dir, const std::string& path);
+
+    const std::string& last_assembled() const { return last_assembled_; }
+    AsmSession& session() { return session_; }
+
+private:
+    // The extension check; false when the file must not be assembled.
+    bool extension_allows(const std::string& path);
+
+    KivFrame& frame_;
+    DocumentService* documents_;
+    AsmSession session_;
+    std::string last_assembled_;
+};
+
+} // namespace torva

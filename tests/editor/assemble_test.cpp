@@ -1,0 +1,201 @@
+// The Assemble command end to end: saving first, the file-name checks, the
+// current directory, the Output window and its double click, the examples,
+// and a picture of the IDE after an assembly with one error.
+#include "editor_fixture.h"
+
+#include "editor/document_files.h"
+#include "shell/output_window.h"
+
+#include <QMouseEvent>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace torva::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class assemble_test : public EditorFixture {
+protected:
+    std::vector<std::string> output_lines() const {
+        OutputWindow* output = frame->output_window();
+        return output != nullptr ? output->store().lines() : std::vector<std::string>{};
+    }
+    bool output_has(const std::string& line) const {
+        const auto lines = output_lines();
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+    void double_click_output_line(int n) {
+        OutputWindow& output = *frame->output_window();
+        const int row = n - output.store().first_visible();
+        const QPointF at(5, row * output.line_height() + output.line_height() / 2);
+        QMouseEvent event(QEvent::MouseButtonDblClick, at, output.viewport()->mapToGlobal(at),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(output.viewport(), &event);
+    }
+};
+
+TEST_F(assemble_test, command_line_is_fixed) {
+    EXPECT_EQ(" -L -w -I \"/opt/t/bin/../include/machine/rt12\" \"/w/a b/p.asm\"",
+              AssembleCommand::command_line("/opt/t/bin", "/w/a b/p.asm"));
+}
+
+TEST_F(assemble_test, saves_first_and_leaves_the_current_directory_alone) {
+    const std::string path = write("prog.asm", "        ORG $1000\nSTART   LDAA #1\n");
+    DocumentWindow* document = open(path);
+    document->sci().send(sci::SCI_DOCUMENTEND);
+    type_text(document, "        LDAB #2\n");
+    ASSERT_TRUE(document->modified());
+    const fs::path before = fs::current_path();
+
+    frame->dispatch(cmd::kAssemble);
+
+    EXPECT_EQ(before, fs::current_path());
+    EXPECT_FALSE(document->modified());
+    EXPECT_NE(std::string::npos, read_raw(path).value_or("").find("LDAB #2"));
+    EXPECT_NE(std::string::npos, read_raw(dir() + "/prog.lst").value_or("").find("LDAB #2"));
+    EXPECT_TRUE(fs::exists(dir() + "/prog.s19"));
+    EXPECT_TRUE(output_has("No Errors.")) << ::testing::PrintToString(output_lines());
+    EXPECT_EQ("Ready", frame->status_text().toStdString());
+    EXPECT_EQ(path, workbench.assembler()->last_assembled());
+    EXPECT_EQ(dir(), dirs.source_dialog_dir);
+    EXPECT_EQ(dir(), dirs.load_dialog_dir);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(assemble_test, file_name_checks) {
+    struct Case {
+        int line;
+        const char* name;
+        std::optional<int> answer; // to the extension question, when asked
+        const char* box;           // what the box says of the path
+        bool assembled;
+    };
+    const Case kCases[] = {
+        {__LINE__, "p.lst", std::nullopt,
+         "' can't be assembled since the filename conflicts with assembler generated files", false},
+        {__LINE__, "p.S19", std::nullopt,
+         "' can't be assembled since the filename conflicts with assembler generated files", false},
+        {__LINE__, "p.txt", kBoxNo, "' has wrong extension, assemble anyway?", false},
+        {__LINE__, "q.txt", kBoxYes, "' has wrong extension, assemble anyway?", true},
+        {__LINE__, "P.S12", std::nullopt, nullptr, true},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.line);
+        messages.shown.clear();
+        const std::string path = write(c.name, "        NOP\n");
+        DocumentWindow* document = open(path);
+        if (c.answer) messages.answers = {*c.answer};
+        frame->dispatch(cmd::kAssemble);
+        if (c.box != nullptr) {
+            ASSERT_EQ(1u, messages.shown.size());
+            EXPECT_EQ("'" + path + c.box, messages.shown[0].text);
+        } else {
+            EXPECT_TRUE(messages.shown.empty());
+        }
+        const std::string stem = fs::path(path).stem().string();
+        EXPECT_EQ(c.assembled, fs::exists(dir() + "/" + stem + ".s19"));
+        EXPECT_EQ(c.assembled, output_has("No Errors."));
+        close(document);
+        fs::remove(dir() + "/" + stem + ".s19");
+    }
+}
+
+TEST_F(assemble_test, without_a_document_the_file_is_asked_for) {
+    frame->dispatch(cmd::kAssemble); // cancelled
+    ASSERT_EQ(1u, dialogs.requests.size());
+    EXPECT_EQ("Source File (.asm,.s12,.s)", dialogs.requests[0].filters.at(0).first);
+    ASSERT_NE(nullptr, frame->output_window()); // shown and cleared all the same
+    EXPECT_TRUE(output_lines().empty());
+    EXPECT_TRUE(workbench.assembler()->last_assembled().empty());
+
+    const std::string path = write("picked.asm", "        NOP\n");
+    dialogs.answers = {path};
+    frame->dispatch(cmd::kAssemble);
+    EXPECT_TRUE(fs::exists(dir() + "/picked.s19"));
+    dialogs.answers = {std::nullopt};
+    frame->dispatch(cmd::kAssemble);
+    EXPECT_EQ(path, dialogs.requests.back().seed); // starts from the last one
+}
+
+TEST_F(assemble_test, double_click_on_an_error_lands_on_its_line) {
+    const std::string path =
+        write("bad.asm", "        ORG $1000\n        NOP\n        BOGUS\n        NOP\n");
+    DocumentWindow* document = open(path);
+    frame->dispatch(cmd::kAssemble);
+    const std::string error = "\"" + path + "\" (3): error: Illegal mnemonic";
+    const auto lines = output_lines();
+    const auto at = std::find(lines.begin(), lines.end(), error);
+    ASSERT_NE(lines.end(), at) << ::testing::PrintToString(lines);
+    EXPECT_FALSE(fs::exists(dir() + "/bad.s19")); // a failed run leaves none
+
+    activate(frame->output_window());
+    double_click_output_line(static_cast<int>(at - lines.begin()));
+    EXPECT_EQ(document, frame->top_child());
+    EXPECT_EQ(2, caret_line(document));
+    EXPECT_TRUE(has_line_mark(document, 2));
+
+    // Closed documents are opened again at the line.
+    close(document);
+    activate(frame->output_window());
+    double_click_output_line(static_cast<int>(at - lines.begin()));
+    auto* reopened = dynamic_cast<DocumentWindow*>(frame->top_child());
+    ASSERT_NE(nullptr, reopened);
+    EXPECT_EQ(path, reopened->path());
+    EXPECT_EQ(2, caret_line(reopened));
+    EXPECT_TRUE(has_line_mark(reopened, 2));
+
+    frame->dispatch(cmd::kAssemble); // a new run takes the mark away
+    EXPECT_FALSE(has_line_mark(reopened, 2));
+}
+
+TEST_F(assemble_test, every_example_assembles_without_errors) {
+    const fs::path examples = fs::path(source_dir()) / "examples";
+    int count = 0;
+    for (const auto& entry : fs::directory_iterator(examples)) {
+        if (entry.path().extension() != ".asm") continue;
+        SCOPED_TRACE(entry.path().filename().string());
+        const fs::path copy = temp.path() / entry.path().filename();
+        fs::copy_file(entry.path(), copy);
+        DocumentWindow* document = open(copy.generic_string());
+        ASSERT_NE(nullptr, document);
+        frame->dispatch(cmd::kAssemble);
+        EXPECT_TRUE(output_has("No Errors.")) << ::testing::PrintToString(output_lines());
+        fs::path s19 = copy;
+        s19.replace_extension(".s19");
+        EXPECT_TRUE(fs::exists(s19));
+        EXPECT_GT(fs::file_size(s19), 0u);
+        close(document);
+        ++count;
+    }
+    EXPECT_GE(count, 3);
+}
+
+TEST_F(assemble_test, picture_of_an_assembly_with_one_error) {
+    const fs::path example = fs::path(source_dir()) / "examples" / "blink.asm";
+    std::string text = read_raw(example.string()).value_or("");
+    const std::string good = "         COMA                ; swap even and odd LEDs";
+    const auto at = text.find(good);
+    ASSERT_NE(std::string::npos, at);
+    text.replace(at, good.size(), "         COMX  #1            ; swap even and odd LEDs");
+    const std::string path = write("blink.asm", text);
+    frame->dispatch(cmd::kCreateOutput);
+    DocumentWindow* document = open(path);
+    document->parentWidget()->setGeometry(0, 230, 900, 560);
+    frame->dispatch(cmd::kAssemble);
+    EXPECT_TRUE(output_has("-- 1 error(s).")) << ::testing::PrintToString(output_lines());
+    double_click_output_line(0); // the error: its line gets the mark
+    EXPECT_TRUE(has_line_mark(document, 14));
+    settle_events();
+    document->sci().send(sci::SCI_COLOURISE, 0, -1);
+
+    const fs::path shots = fs::path(build_dir()) / "screenshots";
+    fs::create_directories(shots);
+    const QString file = QString::fromStdString((shots / "editor_assemble.png").string());
+    ASSERT_TRUE(frame->grab().save(file));
+    EXPECT_GT(fs::file_size(file.toStdString()), 10000u);
+}
+
+} // namespace
+} // namespace torva::test

@@ -1,0 +1,158 @@
+// A shown frame with the real editor documents and the real Assemble command
+// behind scripted boxes and dialogs, and helpers to drive the documents.
+#pragma once
+
+#include "editor/document_list.h"
+#include "editor/document_window.h"
+#include "shell/command_ids.h"
+#include "shell/frame.h"
+#include "shell/program_workbench.h"
+
+#include "support/scripted_services.h"
+#include "support/temp_dir.h"
+
+#include <Qsci/qsciscintillabase.h>
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace torva::test {
+
+// File dialogs answered from a script; modal dialogs answered by a result
+// code (the save question: 1 "&Yes", 0 "&No", -1 Escape).
+class AnsweringDialogs final : public DialogService {
+public:
+    std::vector<FileDialogRequest> requests;
+    std::deque<std::optional<std::string>> answers; // none = cancelled
+    std::vector<std::string> modal_dialogs;
+    std::deque<int> modal_answers; // 1 when the script runs out
+
+    std::optional<std::string> run_file_dialog(QWidget*,
+                                               const FileDialogRequest& request) override {
+        requests.push_back(request);
+        if (answers.empty()) return std::nullopt;
+        auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    int run_modal(QDialog& dialog) override {
+        modal_dialogs.push_back(dialog.objectName().toStdString());
+        if (modal_answers.empty()) return 1;
+        const int answer = modal_answers.front();
+        modal_answers.pop_front();
+        return answer;
+    }
+};
+
+inline void settle_events() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+// File times move in steps of the kernel's clock tick; a pause makes the
+// next write visibly later than the last.
+inline void let_clock_tick() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+}
+
+inline std::string build_dir() {
+    const char* dir = std::getenv("TORVA_BUILD_DIR");
+    return dir != nullptr ? dir : ".";
+}
+
+inline std::string source_dir() {
+    const char* dir = std::getenv("TORVA_SOURCE_DIR");
+    return dir != nullptr ? dir : "..";
+}
+
+class EditorFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dirs.program_dir = build_dir() + "/bin";
+        dirs.start_dir = dirs.source_dialog_dir = dir() + "/";
+        FrameServices services;
+        services.messages = &messages;
+        services.dialogs = &dialogs;
+        services.documents = &documents;
+        services.workbench = &workbench;
+        frame = std::make_unique<KivFrame>(services, dirs);
+        documents.attach(*frame);
+        workbench.attach(*frame, &documents);
+        frame->create_fonts();
+        frame->build_menus();
+        frame->resize(1200, 900);
+        frame->show();
+        frame->update_menus(nullptr);
+    }
+    void TearDown() override {
+        frame.reset();
+        settle_events();
+    }
+
+    std::string dir() const { return temp.path().generic_string(); }
+    std::string write(const std::string& name, std::string_view text) const {
+        return std::filesystem::path(temp.write(name, text)).generic_string();
+    }
+
+    DocumentWindow* open(const std::string& path, int line = -1, bool is_new = false) {
+        return dynamic_cast<DocumentWindow*>(frame->open_document(is_new, path, line));
+    }
+
+    // Closes the document as the "&Close" command does.
+    void close(DocumentWindow* document) {
+        activate(document);
+        frame->dispatch(cmd::kClose);
+        settle_events();
+    }
+
+    void activate(QWidget* window) {
+        frame->client().setActiveSubWindow(qobject_cast<QMdiSubWindow*>(window->parentWidget()));
+    }
+
+    // Types a key into the document's component as the user would.
+    static void press(DocumentWindow* document, int key, const QString& text = {}) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(&document->component(), &event);
+    }
+
+    static bool has_line_mark(DocumentWindow* document, int line) {
+        return (document->sci().send(sci::SCI_MARKERGET, line) & (1 << 3)) != 0;
+    }
+    static int caret_line(DocumentWindow* document) {
+        return document->sci().line_from_position(document->sci().current_pos());
+    }
+    static void type_text(DocumentWindow* document, const std::string& text) {
+        document->component().SendScintilla(sci::SCI_ADDTEXT, static_cast<uintptr_t>(text.size()),
+                                            text.data());
+    }
+
+    int boxes_containing(const std::string& part) const {
+        int count = 0;
+        for (const auto& box : messages.shown)
+            if (box.text.find(part) != std::string::npos) ++count;
+        return count;
+    }
+
+    TempDir temp;
+    Directories dirs;
+    ScriptedMessages messages;
+    AnsweringDialogs dialogs;
+    EditorDocuments documents;
+    ProgramWorkbench workbench;
+    std::unique_ptr<KivFrame> frame;
+};
+
+} // namespace torva::test
