@@ -29,13 +29,13 @@ std::string read(const fs::path& p) {
 }
 
 // Assembles the file in its directory; returns the output lines.
-std::string assemble(const fs::path& file) {
+std::string assemble(const fs::path& file, const std::string& options = "") {
     std::string out;
     AsmSession session;
     session.write_line = [&](std::string_view line) { (out += line) += '\n'; };
     const fs::path before = fs::current_path();
     fs::current_path(file.parent_path());
-    asm_assemble(session, "-L -w \"" + file.filename().string() + "\"");
+    asm_assemble(session, "-L -w " + options + "\"" + file.filename().string() + "\"");
     fs::current_path(before);
     return out;
 }
@@ -71,6 +71,23 @@ TEST(DocsExamplesTest, ExampleFilesAssembleCleanly) {
         ++programs;
     }
     EXPECT_GT(programs, 0);
+}
+
+// The board's include file, found through -I as the IDE passes it, names
+// the registers and devices the manual describes.
+TEST(DocsExamplesTest, BoardIncludeFileAssemblesWithAProgram) {
+    test::TempDir dir;
+    const fs::path file = dir.write("uses_names.asm", " include \"rt12.inc\"\n"
+                                                      " org $1000\n"
+                                                      "start ldaa SCI0SR1\n"
+                                                      " anda #TDRE\n"
+                                                      " staa OUTPORT\n"
+                                                      " movb #RTIF,CRGFLG\n"
+                                                      " swi\n");
+    const std::string include = (source_root() / "include/machine/rt12").string();
+    EXPECT_EQ("No Errors.\n", assemble(file, "-I \"" + include + "\" "));
+    EXPECT_EQ("S1111000B600CC84807A0400180B8000373FC1\nS9031000EC\n",
+              read(dir.path() / "uses_names.s19"));
 }
 
 } // namespace
