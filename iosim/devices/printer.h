@@ -9,7 +9,7 @@
 namespace torva {
 
 class Printer final : public Device {
-  public:
+public:
     enum Offset : uint32_t { kData = 0, kStatus = 1, kControl = 2 };
     // Status bits.
     static constexpr uint8_t kReady = 0x80;
@@ -23,8 +23,8 @@ class Printer final : public Device {
     explicit Printer(std::string address_text)
         : Device(DeviceType::kPrinter, std::move(address_text)) {}
 
-    // Data reads back the latched byte, status gives ready and paper out,
-    // control reads back. A rising edge of the strobe prints the data byte
+    // Data and status both read the status (ready and paper out); the data
+    // latch is write-only. Control reads back. A rising edge of the strobe prints the data byte
     // when the printer is ready.
     uint8_t read(uint32_t offset) override;
     void write(uint32_t offset, uint8_t value) override;
@@ -40,7 +40,7 @@ class Printer final : public Device {
     void set_paper_out(bool out);
     bool paper_out() const { return paper_out_; }
 
-  private:
+private:
     uint8_t data_ = 0;
     uint8_t control_ = 0;
     uint32_t busy_cycles_ = 0;
