@@ -5,6 +5,7 @@ namespace torva {
 
 Board::Board(MessageSink messages) : setup_(iosim_, modules_.serial, std::move(messages)) {
     memory_.attach_io(&routing_);
+    setup_.set_option_word_callback([this] { memory_.invalidate_layout(); });
 }
 
 void Board::before_instruction(uint32_t total_cycles) {
@@ -27,6 +28,8 @@ void Board::before_instruction(uint32_t total_cycles) {
 
 void Board::after_instruction(uint32_t cycles) {
     for (int interface = 0; interface < 2; ++interface) {
+        // An interface without a device has no line time to pass.
+        if (!modules_.serial[size_t(interface)].present()) continue;
         const auto character = modules_.serial[size_t(interface)].transmit_progress();
         const int32_t handle = setup_.serial_handle(interface);
         if (character && handle >= 0) iosim_.OutputSim(handle, *character, 1);
@@ -35,6 +38,8 @@ void Board::after_instruction(uint32_t cycles) {
 }
 
 bool Board::device_interrupt_pending() {
+    // Every slot's device is one the library holds open.
+    if (iosim_.device_count() == 0) return false;
     for (const ConnectionSlot& slot : setup_.slots())
         if (slot.used() && iosim_.IsIosimPendingIrq(slot.handle) != 0) return true;
     return false;

@@ -2,7 +2,7 @@
 // tick, the break conditions, the counters and the interrupt bookkeeping.
 #include "sim/simulator.h"
 
-#include <algorithm>
+#include <bitset>
 #include <cstdio>
 
 namespace torva {
@@ -87,7 +87,10 @@ int Simulator::pending_interrupt() {
         manual_[kXirq] = false;
         manual = kXirq;
     }
-    if (board_.onchip_interrupt_vector(cycle_total_) || board_.device_interrupt_pending())
+    // The modules' cheap test first: most steps have nothing pending.
+    if ((board_.modules().may_request(cycle_total_) &&
+         board_.onchip_interrupt_vector(cycle_total_)) ||
+        board_.device_interrupt_pending())
         return kIrq;
     return manual;
 }
@@ -111,7 +114,8 @@ bool Simulator::execute_instruction() {
     return pc_written != 0;
 }
 
-void Simulator::step(bool full_display) {
+template <bool kNotify>
+void Simulator::step_with(bool full_display) {
     if (const int kind = pending_interrupt()) {
         if (!exception_handling_) {
             halt();
@@ -129,7 +133,7 @@ void Simulator::step(bool full_display) {
                 ui_.refresh_disassembly();
                 ui_.refresh_memory();
             }
-            ui_.refresh_status();
+            if (kNotify) ui_.refresh_status();
             if (break_on_irq_) halt();
             return;
         }
@@ -137,10 +141,11 @@ void Simulator::step(bool full_display) {
     if (cpu_.cpu_waiting) {
         ++cycle_counter_;
         ++cycle_total_;
-        ui_.refresh_counters();
+        if (kNotify) ui_.refresh_counters();
         return;
     }
     const bool flow_changed = execute_instruction();
+    if (!kNotify) return;
     if (full_display) {
         ui_.track_disassembly(flow_changed);
         ui_.refresh_registers();
@@ -280,30 +285,34 @@ void Simulator::set_instruction_observer(InstructionObserver observer) {
 Simulator::RunResult Simulator::run_headless(uint64_t max_steps,
                                              std::span<const uint8_t> stop_opcodes) {
     const MemoryMap& memory = board_.memory();
-    BoardRouting& routing = board_.routing();
+    const BoardRouting& routing = board_.routing();
+    std::bitset<256> stops;
+    for (const uint8_t opcode : stop_opcodes)
+        stops.set(opcode);
+    const bool any_stop = stops.any();
     run_mode_ = RunMode::kRunningFast;
     uint64_t steps = 0;
     for (;;) {
         if (run_mode_ == RunMode::kHalted) return {StopReason::kHalted, steps};
-        if (!cpu_.cpu_waiting && !stop_opcodes.empty()) {
+        const uint32_t address = cpu_.current_execution_address();
+        if (any_stop && !cpu_.cpu_waiting) {
             // Only plain storage is looked at: reading an I/O address could
             // change what the instruction itself then reads.
-            const uint32_t address = cpu_.current_execution_address();
             if (!routing.claims(address)) {
                 const uint8_t* opcode = memory.storage(address);
-                if (opcode && std::find(stop_opcodes.begin(), stop_opcodes.end(), *opcode) !=
-                                  stop_opcodes.end()) {
+                if (opcode && stops[*opcode]) {
                     run_mode_ = RunMode::kHalted;
                     return {StopReason::kOpcode, steps};
                 }
             }
         }
-        if (breakpoint_hit()) return {StopReason::kBreakpoint, steps};
+        if (breakpoints_.may_hold(address) && breakpoint_hit())
+            return {StopReason::kBreakpoint, steps};
         if (steps == max_steps) {
             run_mode_ = RunMode::kHalted;
             return {StopReason::kStepLimit, steps};
         }
-        step(false);
+        step_with<false>(false);
         ++steps;
     }
 }

@@ -105,7 +105,7 @@ public:
     void clear_byte_counter();
 
     // One step of the run loop (interrupt offer, waiting, or one instruction).
-    void step(bool full_display);
+    void step(bool full_display) { step_with<true>(full_display); }
 
     // --- window life -------------------------------------------------------
     // The headless part of creating the window: erase flash, reset with
@@ -141,6 +141,10 @@ private:
     uint16_t onchip_vector() override;
     void service_ended(uint8_t source) override;
 
+    // The step; kNotify false leaves out the per-step refreshes a headless
+    // run has no use for.
+    template <bool kNotify>
+    void step_with(bool full_display);
     // The kind of the interrupt to offer now (0 for none); consumes a manual request.
     int pending_interrupt();
     // Executes the instruction at PC with the serial service around it and
