@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 namespace torva {
@@ -91,13 +91,23 @@ TEST_F(Rt12runTest, SerialOutputRegistersAndMemory) {
     ASSERT_TRUE(assemble("hello", kHello));
     EXPECT_EQ(0, run("--sci0 stdio --dump-regs --dump-mem 0x1000:23 --dump-mem '$1017:3' "
                      "hello.s19"));
-    const std::regex expected("Hi\n"
-                              "PC=1016 SP=3C80 X=101B Y=0000 A=00 B=00 CCR=D4\n"
-                              "cycles=[0-9]+ steps=[0-9]+\n"
-                              "1000: CE 10 17 E6 30 27 0A 1F 00 CC 80 FB 7B 00 CF 20\n"
-                              "1010: F2 1F 00 CC 40 FB 3F\n"
-                              "1017: 48 69 0A\n");
-    EXPECT_TRUE(std::regex_match(out, expected)) << out;
+    // The cycle and step counts between the fixed lines are the CPU's business.
+    const std::string head = "Hi\n"
+                             "PC=1016 SP=3C80 X=101B Y=0000 A=00 B=00 CCR=D4\n"
+                             "cycles=";
+    const std::string tail = "1000: CE 10 17 E6 30 27 0A 1F 00 CC 80 FB 7B 00 CF 20\n"
+                             "1010: F2 1F 00 CC 40 FB 3F\n"
+                             "1017: 48 69 0A\n";
+    ASSERT_GT(out.size(), head.size() + tail.size()) << out;
+    EXPECT_EQ(head, out.substr(0, head.size()));
+    EXPECT_EQ(tail, out.substr(out.size() - tail.size()));
+    const std::string counts = out.substr(head.size(), out.size() - head.size() - tail.size());
+    unsigned cycles = 0, steps = 0;
+    char end_of_line = 0;
+    EXPECT_EQ(3, std::sscanf(counts.c_str(), "%u steps=%u%c", &cycles, &steps, &end_of_line))
+        << counts;
+    EXPECT_EQ('\n', end_of_line);
+    EXPECT_GT(cycles, steps);
     EXPECT_EQ("", err);
 
     // Without a serial device the program never gets its bytes out; the
