@@ -5,10 +5,10 @@ namespace torva {
 
 Board::Board(MessageSink messages) : setup_(iosim_, modules_.serial, std::move(messages)) {
     memory_.attach_io(&routing_);
+    setup_.set_option_word_callback([this] { memory_.invalidate_layout(); });
 }
 
-void Board::before_instruction(uint32_t total_cycles) {
-    modules_.set_total_cycles(total_cycles);
+void Board::poll_serial_input() {
     for (int interface = 0; interface < 2; ++interface) {
         const int32_t handle = setup_.serial_handle(interface);
         if (handle < 0) continue;
@@ -25,8 +25,10 @@ void Board::before_instruction(uint32_t total_cycles) {
     }
 }
 
-void Board::after_instruction(uint32_t cycles) {
+void Board::pass_serial_output(uint32_t cycles) {
     for (int interface = 0; interface < 2; ++interface) {
+        // An interface without a device has no line time to pass.
+        if (!modules_.serial[size_t(interface)].present()) continue;
         const auto character = modules_.serial[size_t(interface)].transmit_progress();
         const int32_t handle = setup_.serial_handle(interface);
         if (character && handle >= 0) iosim_.OutputSim(handle, *character, 1);
@@ -34,7 +36,7 @@ void Board::after_instruction(uint32_t cycles) {
     iosim_.advance(cycles);
 }
 
-bool Board::device_interrupt_pending() {
+bool Board::any_device_interrupt() {
     for (const ConnectionSlot& slot : setup_.slots())
         if (slot.used() && iosim_.IsIosimPendingIrq(slot.handle) != 0) return true;
     return false;

@@ -33,13 +33,23 @@ public:
     // Before an instruction: the on-chip modules learn the cycle total, and
     // each serial interface with a device takes the device's next character.
     // A serial device the user closed is disconnected.
-    void before_instruction(uint32_t total_cycles);
+    // The checks here run around every instruction and decide cheaply that
+    // there is nothing to do.
+    void before_instruction(uint32_t total_cycles) {
+        modules_.set_total_cycles(total_cycles);
+        if (setup_.serial_handle(0) >= 0 || setup_.serial_handle(1) >= 0) poll_serial_input();
+    }
     // After an instruction: a character the transmitters finished goes to
     // its device, and the devices' time moves on by the instruction's cycles.
-    void after_instruction(uint32_t cycles);
+    void after_instruction(uint32_t cycles) {
+        if (modules_.serial[0].present() || modules_.serial[1].present() ||
+            iosim_.device_count() != 0)
+            pass_serial_output(cycles);
+    }
 
-    // Whether any connected device requests an interrupt.
-    bool device_interrupt_pending();
+    // Whether any connected device requests an interrupt. Every slot's
+    // device is one the library holds open.
+    bool device_interrupt_pending() { return iosim_.device_count() != 0 && any_device_interrupt(); }
     // The vector of an on-chip module's request (clock, then serial 0 and 1).
     std::optional<uint16_t> onchip_interrupt_vector(uint32_t total_cycles) {
         return routing_.interrupt_vector(total_cycles);
@@ -50,6 +60,10 @@ public:
     Device* device_at(uint32_t base);
 
 private:
+    void poll_serial_input();
+    void pass_serial_output(uint32_t cycles);
+    bool any_device_interrupt();
+
     IoSimulator iosim_;
     MemoryMap memory_;
     OnChipModules modules_{memory_};

@@ -99,17 +99,6 @@ bool BoardRouting::is_register_address(uint32_t address) const {
     return fixed_bus_active() && find_fixed(address) != nullptr;
 }
 
-bool BoardRouting::in_external_window(uint32_t address) const {
-    return !is_bare_board(setup_.option_word()) && address >= kWindowFirst &&
-           address <= kWindowLast;
-}
-
-bool BoardRouting::claims(uint32_t address) const {
-    // Every fixed bus address lies in the window, so past the register block
-    // the window alone decides; this runs for every memory access.
-    return address - register_base() < kRegisterBlockSize || in_external_window(address);
-}
-
 void BoardRouting::sync_board_mode() {
     modules_.core.set_ports_modelled(is_bare_board(setup_.option_word()));
 }

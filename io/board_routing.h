@@ -4,6 +4,7 @@
 #pragma once
 
 #include "cpu/onchip/onchip_modules.h"
+#include "io/board_option.h"
 #include "io/device_setup.h"
 #include "io/io_routing.h"
 
@@ -25,15 +26,22 @@ public:
 
     BoardRouting(OnChipModules& modules, DeviceSetup& setup);
 
-    bool claims(uint32_t address) const override;
+    // Every fixed bus address lies in the window, so past the register block
+    // the window alone decides; this runs for every memory access.
+    bool claims(uint32_t address) const override {
+        return address - register_base() < kRegisterBlockSize || in_external_window(address);
+    }
+    bool claims_range(uint32_t first, uint32_t last) const override {
+        const uint32_t base = register_base();
+        if (first <= base + kRegisterBlockSize - 1 && last >= base) return true;
+        return !is_bare_board(setup_.option_word()) && first <= kWindowLast && last >= kWindowFirst;
+    }
     int io_read(uint32_t address, uint8_t& byte) override;
     int io_write(uint32_t address, uint8_t byte) override;
     // Resets the on-chip modules and puts the register block back at 0, then
     // sets up serial interface 0 for the monitor: baud divisor 1, transmitter
     // and receiver enabled (when a device is attached to it).
     void io_reset() override;
-    // The register block's base: moving it changes what is claimed.
-    uint32_t claims_layout() const override { return register_base(); }
 
     // Break on IO: asked with the address of every I/O access; true means the
     // run halts and this access is not made (a read gives kSuppressedRead).
@@ -56,7 +64,10 @@ public:
     uint16_t register_base() const { return modules_.core.register_base(); }
     // In the register block, or (option word 0 only) a fixed device address.
     bool is_register_address(uint32_t address) const;
-    bool in_external_window(uint32_t address) const;
+    bool in_external_window(uint32_t address) const {
+        return !is_bare_board(setup_.option_word()) && address >= kWindowFirst &&
+               address <= kWindowLast;
+    }
 
 private:
     bool fixed_bus_active() const { return setup_.option_word() == 0; }

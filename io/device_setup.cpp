@@ -200,11 +200,6 @@ int DeviceSetup::slot_of_handle(int32_t handle) const {
     return -1;
 }
 
-int32_t DeviceSetup::serial_handle(int interface) const {
-    if (interface < 0 || interface > 1) return -1;
-    return serial_handles_[size_t(interface)];
-}
-
 void DeviceSetup::attach_serial(int interface, int32_t handle) {
     serial_handles_[size_t(interface)] = handle;
     serial_[size_t(interface)].attach();

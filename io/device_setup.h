@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -45,7 +46,15 @@ public:
     void show(const std::string& text) const;
 
     uint32_t option_word() const { return option_word_; }
-    void set_option_word(uint32_t word) { option_word_ = word; }
+    void set_option_word(uint32_t word) {
+        option_word_ = word;
+        if (on_option_word_) on_option_word_();
+    }
+    // Called after every change of the option word (the board's address
+    // decoding depends on it).
+    void set_option_word_callback(std::function<void()> callback) {
+        on_option_word_ = std::move(callback);
+    }
     BoardKind board() const { return board_kind(option_word_); }
 
     // The device-type list, fetched from the library the first time it is asked for.
@@ -98,7 +107,10 @@ public:
     std::span<const ConnectionSlot> slots() const { return slots_; }
     int slot_of_handle(int32_t handle) const;
     // The handle of the device attached to an on-chip serial interface, or -1.
-    int32_t serial_handle(int interface) const;
+    int32_t serial_handle(int interface) const {
+        if (interface < 0 || interface > 1) return -1;
+        return serial_handles_[size_t(interface)];
+    }
 
     // The descriptor file read last, and its name as the simulator shows it.
     const std::string& current_descriptor() const { return current_descriptor_; }
@@ -125,6 +137,7 @@ private:
     std::array<int32_t, 2> serial_handles_{-1, -1};
     DeviceTypeList types_;
     std::string current_descriptor_;
+    std::function<void()> on_option_word_;
 };
 
 } // namespace torva

@@ -17,10 +17,13 @@ public:
     virtual int io_write(uint32_t address, uint8_t byte) = 0;
     // The I/O part of a CPU reset: on-chip modules and the serial interface.
     virtual void io_reset() = 0;
-    // A value that changes whenever the set of claimed addresses may have
-    // changed (the register block moved). The memory map compares it around
-    // every I/O write, so storage it handed out as plain stays plain.
-    virtual uint32_t claims_layout() const { return 0; }
+    // Whether any address from first to last is claimed; the memory map asks
+    // before it hands out a block of storage for direct reads.
+    virtual bool claims_range(uint32_t first, uint32_t last) const {
+        for (uint64_t address = first; address <= last; ++address)
+            if (claims(uint32_t(address))) return true;
+        return false;
+    }
 };
 
 } // namespace torva

@@ -2,6 +2,7 @@
 #include "io/memory_map.h"
 
 #include <algorithm>
+#include <cstddef>
 
 namespace torva {
 
@@ -19,8 +20,7 @@ static_assert(flash_offset_of_page(0x3D) + 0x4000 == MemoryMap::kFlashSize);
 
 MemoryMap::MemoryMap() : ram_(kRamSize, 0), flash_(kFlashSize, 0xFF) {}
 
-const uint8_t* MemoryMap::storage(uint32_t address) const {
-    if (is_ram(address)) return &ram_[address - ram_base_];
+const uint8_t* MemoryMap::storage_outside_ram(uint32_t address) const {
     if (address >= 0x4000 && address <= 0x7FFF) return &flash_[address];
     if (address >= 0xC000 && address <= 0xFFFF) return &flash_[address - 0xC000];
     const uint32_t low = address & 0xFFFF;
@@ -43,28 +43,16 @@ int MemoryMap::mem_read_byte(uint32_t address, uint8_t& byte) {
 
 int MemoryMap::mem_write_byte(uint32_t address, uint8_t byte) {
     if (io_ && io_->claims(address)) {
-        const uint32_t layout = io_->claims_layout();
-        const int result = io_->io_write(address, byte);
-        if (io_->claims_layout() != layout) ++layout_generation_;
-        return result;
+        // A register write may move the register block; direct-read blocks
+        // are asked again.
+        ++layout_generation_;
+        return io_->io_write(address, byte);
     }
     if (!writable(address)) return 1;
     uint8_t* cell = storage(address);
     if (!cell) return 1;
     *cell = byte;
     return 0;
-}
-
-const uint8_t* MemoryMap::direct_read_block(uint32_t block) {
-    // Only a block that is one stretch of storage, none of it claimed by the
-    // I/O routing, is handed out.
-    const uint32_t first = block << kDirectBlockBits;
-    const uint32_t size = 1u << kDirectBlockBits;
-    const uint8_t* start = storage(first);
-    if (!start) return nullptr;
-    for (uint32_t a = first; a < first + size; ++a)
-        if (storage(a) != start + (a - first) || (io_ && io_->claims(a))) return nullptr;
-    return start;
 }
 
 bool MemoryMap::writable(uint32_t address) const {
@@ -91,6 +79,21 @@ void MemoryMap::reset_cpu(CpuRegisters& regs, bool use_vector) {
         mem_read_byte(0xFFFF, low);
         regs.pc = uint16_t(high << 8 | low);
     }
+}
+
+const uint8_t* MemoryMap::direct_read_block(uint32_t block) {
+    const uint32_t size = 1u << kDirectBlockBits;
+    const uint32_t first = block << kDirectBlockBits;
+    const uint32_t last = first + size - 1;
+    if (block >= kDirectBlocks || (io_ && io_->claims_range(first, last))) return nullptr;
+    if (is_ram(first) && is_ram(last)) return &ram_[first - ram_base_];
+    if (is_ram(first) || is_ram(last)) return nullptr;
+    // Outside RAM a block is direct when both ends map to flash one block
+    // apart (a flash page never splits a 1 KB block).
+    const uint8_t* low = storage_outside_ram(first);
+    const uint8_t* high = storage_outside_ram(last);
+    if (!low || !high || high - low != std::ptrdiff_t(size - 1)) return nullptr;
+    return low;
 }
 
 } // namespace torva

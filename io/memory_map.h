@@ -26,13 +26,17 @@ public:
     int mem_write_byte(uint32_t address, uint8_t byte) override;
     uint8_t get_ppage() const override { return ppage_; }
     void set_ppage(uint8_t page) override {
+        if (page != ppage_) ++layout_generation_;
         ppage_ = page;
-        ++layout_generation_;
     }
-    // The CPU's fast read path: plain storage behind a block of the 16-bit
-    // address space, valid until the layout generation changes.
+
+    // Direct reads: a 1 KB block of plain storage, none where the I/O
+    // routing claims an address or the block is not one piece of storage.
     const uint8_t* direct_read_block(uint32_t block) override;
     const uint32_t* layout_generation() const override { return &layout_generation_; }
+    // Blocks handed out for direct reads may have moved (the I/O routing's
+    // decoding changed); called by whoever changes it outside the bus.
+    void invalidate_layout() { ++layout_generation_; }
 
     // Whether the loader may store a byte here: never at an I/O address;
     // always in RAM; anywhere in storage while ROM write enable is on.
@@ -52,14 +56,18 @@ public:
     // The I/O routing that claims addresses before storage; null for none.
     void attach_io(IoRouting* io) {
         io_ = io;
-        ++layout_generation_;
+        invalidate_layout();
     }
 
     // The storage byte an address maps to, or null when it maps to none.
     // Ignores the I/O routing; for views that show storage.
-    const uint8_t* storage(uint32_t address) const;
+    const uint8_t* storage(uint32_t address) const {
+        if (is_ram(address)) return &ram_[address - ram_base_];
+        return storage_outside_ram(address);
+    }
 
 private:
+    const uint8_t* storage_outside_ram(uint32_t address) const;
     uint8_t* storage(uint32_t address) {
         return const_cast<uint8_t*>(static_cast<const MemoryMap*>(this)->storage(address));
     }
@@ -71,8 +79,7 @@ private:
     uint8_t ppage_ = 0;
     bool rom_write_enable_ = false;
     IoRouting* io_ = nullptr;
-    // Changes whenever a block handed out by direct_read_block may have moved
-    // or stopped being plain storage: program page, RAM base, I/O routing.
+    // Changes whenever a block handed out for direct reads may have changed.
     uint32_t layout_generation_ = 0;
 };
 

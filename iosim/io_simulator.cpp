@@ -27,6 +27,7 @@ int32_t IoSimulator::OpenSim(int32_t type, std::string_view address, int32_t /*r
     if (!info || devices_.size() >= size_t(std::numeric_limits<int32_t>::max())) return -1;
     devices_.push_back(info->make(info->type, std::string(address)));
     const int32_t handle = int32_t(devices_.size() - 1);
+    ++open_count_;
     if (on_open_) on_open_(handle, *devices_.back());
     return handle;
 }
@@ -58,6 +59,7 @@ int32_t IoSimulator::CloseSim(int32_t handle) {
     if (!d) return -1;
     if (on_close_) on_close_(handle, *d);
     devices_[size_t(handle)].reset();
+    --open_count_;
     return 0;
 }
 
@@ -84,6 +86,7 @@ int32_t IoSimulator::IsIosimPendingIrq(int32_t handle) {
 }
 
 void IoSimulator::advance(uint32_t cycles) {
+    if (open_count_ == 0) return;
     for (const auto& d : devices_)
         if (d && d->is_open()) d->advance(cycles);
 }

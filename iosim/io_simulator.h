@@ -52,8 +52,9 @@ class IoSimulator final : public IoSimLibrary {
         on_close_ = std::move(callback);
     }
 
-    // Handles of the devices not yet closed by the program.
+    // Handles of the devices not yet closed by the program, and their number.
     std::vector<int32_t> handles() const;
+    size_t device_count() const { return open_count_; }
 
   private:
     // The device a handle names while it is open, else null.
@@ -63,6 +64,7 @@ class IoSimulator final : public IoSimLibrary {
     // Indexed by handle; handles are never reused, so a stale handle can
     // never reach a newer device.
     std::vector<std::unique_ptr<Device>> devices_;
+    size_t open_count_ = 0;
     std::function<void(int32_t, Device&)> on_open_;
     std::function<void(int32_t, Device&)> on_close_;
 };

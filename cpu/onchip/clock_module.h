@@ -45,6 +45,13 @@ class ClockModule {
     // real-time interrupt, else $FFC6 for the bit-6 pair.
     std::optional<uint16_t> pending_vector(uint32_t total_cycles);
 
+    // False when pending_vector would surely give none and change nothing:
+    // no real-time deadline reached and no enabled flag set.
+    bool may_request(uint32_t total_cycles) const {
+        return (rti_running() && int32_t(total_cycles - rti_deadline_) >= 0) ||
+               (regs_[kInterruptEnable] & regs_[kFlags] & 0xC0) != 0;
+    }
+
     uint32_t rti_period() const { return rti_period_; }
     uint32_t rti_deadline() const { return rti_deadline_; }
     bool rti_running() const { return (regs_[kRtiControl] & 0x70) != 0; }

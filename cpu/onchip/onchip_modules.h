@@ -37,6 +37,12 @@ class OnChipModules {
     // The vector of the first module that requests an interrupt: clock
     // module, first serial interface, second serial interface.
     std::optional<uint16_t> pending_vector(uint32_t total_cycles);
+    // False when pending_vector would surely give none (the run loop's
+    // cheap test before it asks).
+    bool may_request(uint32_t total_cycles) const {
+        return clock.may_request(total_cycles) || serial[0].may_request() ||
+               serial[1].may_request();
+    }
 
     CoreBlock core;
     ClockModule clock;

@@ -36,6 +36,8 @@ class SerialInterface {
     static constexpr uint8_t kIdleInterrupt = 0x10;
     static constexpr uint8_t kTransmitterEnable = 0x08;
     static constexpr uint8_t kReceiverEnable = 0x04;
+    static constexpr uint8_t kInterruptEnables =
+        kTransmitInterrupt | kCompleteInterrupt | kReceiveInterrupt | kIdleInterrupt;
 
     // Steps a character spends in the shift register after the step that
     // starts it.
@@ -71,6 +73,8 @@ class SerialInterface {
 
     // The interface's vector while one of its enabled conditions holds.
     std::optional<uint16_t> pending_vector() const;
+    // False when no request is possible: no device, or no interrupt enabled.
+    bool may_request() const { return present_ && (regs_[kControl2] & kInterruptEnables) != 0; }
 
     uint8_t status1() const { return regs_[kStatus1]; }
     BaudState baud_state() const { return baud_state_; }

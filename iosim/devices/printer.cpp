@@ -7,7 +7,9 @@ namespace torva {
 
 uint8_t Printer::read(uint32_t offset) {
     switch (offset) {
-    case kData: return data_;
+    // The data latch is write-only: the bus board reads the status at $801,
+    // which reaches the printer as register 0.
+    case kData:
     case kStatus: return uint8_t((ready() ? kReady : 0) | (paper_out_ ? kPaperOut : 0));
     case kControl: return control_;
     default: return 0xFF;

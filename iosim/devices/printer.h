@@ -23,8 +23,8 @@ class Printer final : public Device {
     explicit Printer(std::string address_text)
         : Device(DeviceType::kPrinter, std::move(address_text)) {}
 
-    // Data reads back the latched byte, status gives ready and paper out,
-    // control reads back. A rising edge of the strobe prints the data byte
+    // Data and status both read the status (ready and paper out); the data
+    // latch is write-only. Control reads back. A rising edge of the strobe prints the data byte
     // when the printer is ready.
     uint8_t read(uint32_t offset) override;
     void write(uint32_t offset, uint8_t value) override;

@@ -1,0 +1,183 @@
+// The control of one simulated run over a board and its CPU: load chain,
+// resets, steps, slow and fast runs driven by the caller's timer, halting,
+// breakpoints and the break conditions, and the counters.
+#pragma once
+
+#include "cpu/cpu.h"
+#include "cpu/interrupt_host.h"
+#include "io/board.h"
+#include "sim/breakpoint_table.h"
+#include "sim/sim_commands.h"
+#include "sim/simulator_ui.h"
+#include "sim/srecord_loader.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace torva {
+
+class Simulator final : private InterruptHost {
+public:
+    // Fast runs execute at most this many steps per timer tick.
+    static constexpr int kFastStepsPerTick = 500;
+    static constexpr int kTimerMilliseconds = 100;
+    // Interrupt kinds: 1 IRQ, 2 XIRQ, 3-7 further request lines.
+    static constexpr int kIrq = 1;
+    static constexpr int kXirq = 2;
+    static constexpr int kKinds = 8;
+    static constexpr char kMonitorImage[] = "rt12_kbm12.s19";
+
+    // program_dir is where the monitor image is found, at
+    // <program_dir>/../config/kiv12. Device setup messages go to the ui too.
+    Simulator(Board& board, Cpu& cpu, SimulatorUi& ui, std::filesystem::path program_dir,
+              TextSink output = {});
+    ~Simulator() override;
+    Simulator(const Simulator&) = delete;
+    Simulator& operator=(const Simulator&) = delete;
+
+    Board& board() { return board_; }
+    Cpu& cpu() { return cpu_; }
+    BreakpointTable& breakpoints() { return breakpoints_; }
+    LoadFileState& load_file() { return load_file_; }
+
+    // --- state the window shows -------------------------------------------
+    RunMode run_mode() const { return run_mode_; }
+    bool running() const { return run_mode_ != RunMode::kHalted; }
+    bool exception_handling() const { return exception_handling_; }
+    bool break_on_io() const { return break_on_io_; }
+    bool break_on_irq() const { return break_on_irq_; }
+    bool rom_write_enable() { return board_.memory().rom_write_enable(); }
+    bool manual_request(int kind) const { return kind >= 1 && kind <= 2 && manual_[size_t(kind)]; }
+    bool in_service(int kind) const {
+        return kind > 0 && kind < kKinds && in_service_[size_t(kind)];
+    }
+    uint32_t service_nesting() const { return service_nesting_; }
+    uint32_t cycle_counter() const { return cycle_counter_; }
+    uint32_t byte_counter() const { return byte_counter_; }
+    uint32_t cycle_total() const { return cycle_total_; }
+    // Whether a command may be given now: while running only Halt; while
+    // halted all but Halt, and Reload only with a load file base name.
+    bool command_enabled(int id) const;
+
+    // --- commands ----------------------------------------------------------
+    // Gives a command by its identifier (768-812). selected_address is the
+    // selected disassembly line for the commands that act on it; path the
+    // file a Load New carries. False for an identifier the simulator lacks.
+    bool dispatch(int id, std::optional<uint32_t> selected_address = std::nullopt,
+                  std::optional<std::string> path = std::nullopt);
+
+    // Simulator reset; with clearing also all breakpoints and both break conditions.
+    void reset_simulator(bool clear_breakpoints);
+    // CPU reset that takes PC from the reset vector.
+    void reset_cpu();
+    // Gives the load file's loader result (the monitor image's is only shown).
+    int load_chain();
+    // Loads the load file into memory (no reset); gives the loader's result.
+    int reload();
+    // Reload after Simulator Setup or the reload prompt: any failure shows
+    // the load-errors message and sets the load start address to 0.
+    void reload_with_message();
+    void after_load_refresh();
+    void load_new(std::optional<std::string> path);
+    void simulator_setup();
+
+    void start_run(RunMode mode);
+    void halt();
+    // One step as the Step button gives it: only while halted.
+    void step_button();
+    // One run-timer tick.
+    void tick();
+    void goto_here(uint32_t address);
+    void clear_all_breaks();
+    void toggle_rom_write_enable();
+    void toggle_exception_handling();
+    void set_break_on_io(bool on);
+    void set_break_on_irq(bool on);
+    // Raises the manual request of kind 1 (IRQ) or 2 (XIRQ).
+    void request_interrupt(int kind);
+    void clear_cycle_counter();
+    void clear_byte_counter();
+
+    // One step of the run loop (interrupt offer, waiting, or one instruction).
+    void step(bool full_display) { step_with<true>(full_display); }
+
+    // --- window life -------------------------------------------------------
+    // The headless part of creating the window: erase flash, reset with
+    // clearing, fetch the device list, read the current descriptor again,
+    // reset the CPU and modules without the vector.
+    void window_created();
+    // Closing: halt, then close every connected device.
+    void window_closing();
+    // The reload prompt, run each time the window becomes active.
+    void window_activated();
+
+    // --- headless runs -----------------------------------------------------
+    enum class StopReason { kOpcode, kBreakpoint, kHalted, kStepLimit };
+    struct RunResult {
+        StopReason reason;
+        uint64_t steps;
+    };
+    // Runs fast steps from the current state until the next instruction's
+    // opcode is one of stop_opcodes (checked only when the CPU is not waiting
+    // and the opcode lies in plain storage; the instruction is not
+    // executed), an enabled or temporary breakpoint is reached, the run
+    // halts, or max_steps steps have run. No display callbacks are made.
+    RunResult run_headless(uint64_t max_steps, std::span<const uint8_t> stop_opcodes);
+
+    // When set, every executed instruction is also disassembled and given
+    // here with its address (for command-line traces); costs a little speed.
+    using InstructionObserver = std::function<void(uint32_t address, std::string_view text)>;
+    void set_instruction_observer(InstructionObserver observer);
+
+private:
+    // InterruptHost: what the CPU asks while entering or leaving a service.
+    bool breakpoint_match(uint16_t pc, uint8_t ppage) override;
+    uint16_t onchip_vector() override;
+    void service_ended(uint8_t source) override;
+
+    // The step; kNotify false leaves out the per-step refreshes a headless
+    // run has no use for.
+    template <bool kNotify>
+    void step_with(bool full_display);
+    // The kind of the interrupt to offer now (0 for none); consumes a manual request.
+    int pending_interrupt();
+    // Executes the instruction at PC with the serial service around it and
+    // adds its cycles and bytes to the counters. Gives whether control left
+    // the straight sequence.
+    bool execute_instruction();
+    // The breakpoint check of a run at the current address; true when the run halts.
+    bool breakpoint_hit();
+    void refresh_after_halt();
+    void show(std::string_view caption, std::string_view text) { ui_.show_message(caption, text); }
+
+    Board& board_;
+    Cpu& cpu_;
+    SimulatorUi& ui_;
+    std::filesystem::path program_dir_;
+    TextSink output_;
+    BreakpointTable breakpoints_;
+    LoadFileState load_file_;
+
+    RunMode run_mode_ = RunMode::kHalted;
+    bool exception_handling_ = true;
+    bool break_on_io_ = false;
+    bool break_on_irq_ = false;
+    std::array<bool, 3> manual_{};
+    std::array<bool, kKinds> in_service_{};
+    uint32_t service_nesting_ = 0;
+    uint32_t cycle_counter_ = 0;
+    uint32_t byte_counter_ = 0;
+    uint32_t cycle_total_ = 0;
+    bool first_activation_ = false;
+
+    InstructionObserver instruction_observer_;
+    std::string trace_line_;
+};
+
+} // namespace torva

@@ -1,0 +1,96 @@
+// Whole programs against device models through the run control.
+#include "sim_fixture.h"
+
+#include "iosim/devices/printer.h"
+#include "iosim/devices/serial_device.h"
+
+namespace torva {
+namespace {
+
+struct DevicesTest : test::SimulatorFixture {
+    template <typename Model>
+    Model* connect(int row) {
+        const int slot = board.setup().connect_row(row);
+        EXPECT_GE(slot, 0);
+        if (slot < 0) return nullptr;
+        return board.iosim().device_as<Model>(board.setup().slots()[size_t(slot)].handle);
+    }
+    Simulator::RunResult run_to_swi(uint64_t max_steps = 100000) {
+        static constexpr uint8_t kSwi[] = {0x3F};
+        return sim.run_headless(max_steps, kSwi);
+    }
+};
+
+TEST_F(DevicesTest, PrinterProgramPollsTheStatusAt801) {
+    Printer* printer = connect<Printer>(bus_row::kPrinter);
+    ASSERT_NE(nullptr, printer);
+    load({{0x1000,
+           {
+               0xCE, 0x10, 0x20, // $1000 LDX  #$1020
+               0xE6, 0x30,       // $1003 LDAB 1,X+
+               0x27, 0x12,       // $1005 BEQ  $1019
+               0xB6, 0x08, 0x01, // $1007 LDAA $0801   status
+               0x2A, 0xFB,       // $100A BPL  $1007   not ready yet
+               0x7B, 0x08, 0x00, // $100C STAB $0800   data
+               0x86, 0x01,       // $100F LDAA #$01
+               0x7A, 0x08, 0x02, // $1011 STAA $0802   strobe up
+               0x79, 0x08, 0x02, // $1014 CLR  $0802   strobe down
+               0x20, 0xEA,       // $1017 BRA  $1003
+               0x3F,             // $1019 SWI
+           }},
+          {0x1020, {'H', 'I', '\r', '\n', 0}}});
+    const auto result = run_to_swi();
+    EXPECT_EQ(Simulator::StopReason::kOpcode, result.reason);
+    EXPECT_EQ("HI\r\n", printer->paper());
+    // Each character after the first waited out the printer's busy time.
+    EXPECT_GT(sim.cycle_total(), 3 * Printer::kBusyCycles);
+}
+
+TEST_F(DevicesTest, SerialEchoThroughInterfaceZero) {
+    SerialDevice* console = connect<SerialDevice>(bus_row::kSerial0);
+    ASSERT_NE(nullptr, console);
+    load({{0x1000,
+           {
+               0x1F, 0x00, 0xCC, 0x20, 0xFB, // $1000 BRCLR $00CC,#$20,$1000  wait for a byte
+               0xD6, 0xCF,                   // $1005 LDAB  $CF
+               0x1F, 0x00, 0xCC, 0x80, 0xFB, // $1007 BRCLR $00CC,#$80,$1007  transmitter free
+               0x5B, 0xCF,                   // $100C STAB  $CF
+               0xC1, 0x2E,                   // $100E CMPB  #'.'
+               0x26, 0xEE,                   // $1010 BNE   $1000
+               0x1F, 0x00, 0xCC, 0x40, 0xFB, // $1012 BRCLR $00CC,#$40,$1012  all sent
+               0x3F,                         // $1017 SWI
+           }}});
+    console->type_text("echo me.");
+    const auto result = run_to_swi();
+    EXPECT_EQ(Simulator::StopReason::kOpcode, result.reason);
+    EXPECT_EQ("echo me.", console->output());
+}
+
+TEST_F(DevicesTest, DeviceWritesReachTheObserverWithTheirCycleTotal) {
+    ASSERT_GE(board.setup().connect_row(bus_row::kOutport, 1), 0);
+    load({{0x1000,
+           {
+               0x86, 0x01,       // $1000 LDAA #$01
+               0x7A, 0x04, 0x00, // $1002 STAA $0400
+               0x48,             // $1005 ASLA
+               0x26, 0xFA,       // $1006 BNE  $1002
+               0x3F,             // $1008 SWI
+           }}});
+    std::vector<std::pair<uint32_t, uint8_t>> writes;
+    std::vector<uint32_t> totals;
+    board.routing().set_device_write_observer([&](uint32_t address, uint8_t byte) {
+        writes.push_back({address, byte});
+        totals.push_back(sim.cycle_total());
+    });
+    run_to_swi();
+    ASSERT_EQ(8u, writes.size());
+    for (size_t i = 0; i < writes.size(); ++i) {
+        EXPECT_EQ(0x400u, writes[i].first);
+        EXPECT_EQ(1u << i, writes[i].second);
+    }
+    EXPECT_EQ(1u, totals[0]);                    // after LDAA #
+    EXPECT_EQ(totals[0] + 3 + 1 + 3, totals[1]); // STAA, ASLA, BNE taken
+}
+
+} // namespace
+} // namespace torva

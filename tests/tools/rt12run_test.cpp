@@ -1,0 +1,246 @@
+// rt12run as a process: programs assembled with ta12, run to their stop
+// condition, with the output lines and exit statuses graders rely on.
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace torva {
+namespace {
+
+std::string tool(const char* name) {
+    // The test runs from build/tests; the tools sit in build/bin.
+    if (const char* build = std::getenv("TORVA_BUILD_DIR"))
+        return std::string(build) + "/bin/" + name;
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return (self.parent_path().parent_path() / "bin" / name).string();
+}
+
+std::string read(const std::filesystem::path& p) {
+    std::ifstream in(p);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+struct Rt12runTest : ::testing::Test {
+    test::TempDir dir;
+    std::string out;
+    std::string err;
+
+    static std::string quoted(const std::string& text) {
+        std::string result = "'";
+        result += text;
+        result += "'";
+        return result;
+    }
+    std::string in_dir() const {
+        std::string command = "cd ";
+        command += quoted(dir.path().string());
+        command += " && ";
+        return command;
+    }
+    void SetUp() override {
+        if (!std::filesystem::exists(tool("rt12run")) || !std::filesystem::exists(tool("ta12")))
+            GTEST_SKIP() << "rt12run or ta12 not built";
+    }
+    // Assembles source as name.asm with ta12; true when it assembled.
+    bool assemble(const std::string& name, const std::string& source) {
+        dir.write(name + ".asm", source);
+        std::string command = in_dir();
+        command += quoted(tool("ta12"));
+        command += " " + name + ".asm > ta12.out 2>&1";
+        return std::system(command.c_str()) == 0;
+    }
+    // Runs rt12run in the directory; stdin from `input` (a shell word) if given.
+    int run(const std::string& args, const std::string& input = "") {
+        std::string command = in_dir();
+        if (!input.empty()) command += "printf '%s' " + input + " | ";
+        command += quoted(tool("rt12run"));
+        command += " " + args + " > run.out 2> run.err";
+        if (input.empty()) command += " < /dev/null";
+        const int status = std::system(command.c_str());
+        out = read(dir.path() / "run.out");
+        err = read(dir.path() / "run.err");
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+};
+
+// Prints "Hi" and a line feed through serial interface 0, waits until the
+// last bit left, then stops on SWI at $1016.
+constexpr char kHello[] = R"(        org $1000
+start   ldx #msg
+next    ldab 1,x+
+        beq done
+wait    brclr $cc,#$80,wait
+        stab $cf
+        bra next
+done    brclr $cc,#$40,done
+        swi
+msg     fcs "Hi"
+        fcb 10,0
+)";
+
+TEST_F(Rt12runTest, SerialOutputRegistersAndMemory) {
+    ASSERT_TRUE(assemble("hello", kHello));
+    EXPECT_EQ(0, run("--sci0 stdio --dump-regs --dump-mem 0x1000:23 --dump-mem '$1017:3' "
+                     "hello.s19"));
+    // The cycle and step counts between the fixed lines are the CPU's business.
+    const std::string head = "Hi\n"
+                             "PC=1016 SP=3C80 X=101B Y=0000 A=00 B=00 CCR=D4\n"
+                             "cycles=";
+    const std::string tail = "1000: CE 10 17 E6 30 27 0A 1F 00 CC 80 FB 7B 00 CF 20\n"
+                             "1010: F2 1F 00 CC 40 FB 3F\n"
+                             "1017: 48 69 0A\n";
+    ASSERT_GT(out.size(), head.size() + tail.size()) << out;
+    EXPECT_EQ(head, out.substr(0, head.size()));
+    EXPECT_EQ(tail, out.substr(out.size() - tail.size()));
+    const std::string counts = out.substr(head.size(), out.size() - head.size() - tail.size());
+    unsigned cycles = 0, steps = 0;
+    char end_of_line = 0;
+    EXPECT_EQ(3, std::sscanf(counts.c_str(), "%u steps=%u%c", &cycles, &steps, &end_of_line))
+        << counts;
+    EXPECT_EQ('\n', end_of_line);
+    EXPECT_GT(cycles, steps);
+    EXPECT_EQ("", err);
+
+    // Without a serial device the program never gets its bytes out; the
+    // step limit ends it with status 2.
+    EXPECT_EQ(2, run("--max-steps 500 hello.s19"));
+    EXPECT_EQ("", out);
+    EXPECT_NE(std::string::npos, err.find("step limit")) << err;
+}
+
+TEST_F(Rt12runTest, TraceAndTheStepLimit) {
+    ASSERT_TRUE(assemble("hello", kHello));
+    EXPECT_EQ(2, run("--trace --max-steps 3 --dump-regs hello.s19"));
+    EXPECT_EQ("1000  LDX   #$1017\n"
+              "1003  LDAB  1,X+\n"
+              "1005  BEQ   $1011\n"
+              "PC=1007 SP=3C80 X=1018 Y=0000 A=00 B=48 CCR=D0\n"
+              "cycles=6 steps=3\n",
+              out);
+}
+
+TEST_F(Rt12runTest, BreakAddressesInEveryForm) {
+    ASSERT_TRUE(assemble("hello", kHello));
+    for (const char* address : {"0x1005", "$1005", "4101"}) {
+        SCOPED_TRACE(address);
+        EXPECT_EQ(0, run(std::string("--break '") + address + "' --dump-regs hello.s19"));
+        EXPECT_EQ(0u, out.find("PC=1005 ")) << out;
+        EXPECT_NE(std::string::npos, out.find("steps=2\n")) << out;
+    }
+}
+
+TEST_F(Rt12runTest, StopOnAndTheResetVector) {
+    ASSERT_TRUE(assemble("stops", R"(        org $1000
+        swi
+        nop
+        bgnd
+handler bra handler
+        org $fff6
+        fdb handler
+        org $fffe
+        fdb $1001
+)"));
+    EXPECT_EQ(0, run("--dump-regs stops.s19"));
+    EXPECT_EQ(0u, out.find("PC=1000 ")) << out;
+    EXPECT_NE(std::string::npos, out.find("steps=0\n"));
+    EXPECT_EQ(0, run("--vector --stop-on bgnd --dump-regs stops.s19"));
+    EXPECT_EQ(0u, out.find("PC=1002 ")) << out;
+    EXPECT_NE(std::string::npos, out.find("steps=1\n"));
+    // SWI runs into its handler, which spins until the limit.
+    EXPECT_EQ(2, run("--stop-on none --max-steps 0x10 --dump-regs stops.s19"));
+    EXPECT_EQ(0u, out.find("PC=1003 SP=3C77 ")) << out;
+    EXPECT_NE(std::string::npos, out.find("steps=16\n"));
+}
+
+TEST_F(Rt12runTest, EchoesStandardInputThroughSerialInterfaceZero) {
+    ASSERT_TRUE(assemble("echo", R"(        org $1000
+wait    brclr $cc,#$20,wait
+        ldab $cf
+tx      brclr $cc,#$80,tx
+        stab $cf
+        cmpb #$2E
+        bne wait
+done    brclr $cc,#$40,done
+        swi
+)"));
+    EXPECT_EQ(0, run("--sci0 stdio echo.s19", "'hello, board.'"));
+    EXPECT_EQ("hello, board.", out);
+    // The same through the serial device a descriptor connects.
+    dir.write("sci.hc12sim", ":iotarget:10:0:200:9:sci0:\n:emul:0\n");
+    EXPECT_EQ(0, run("--target sci.hc12sim --sci0 stdio echo.s19", "'again.'"));
+    EXPECT_EQ("again.", out);
+}
+
+TEST_F(Rt12runTest, IoLogAndSwitches) {
+    ASSERT_TRUE(assemble("leds", R"(        org $1000
+        ldaa #1
+loop    staa $400
+        asla
+        bne loop
+        swi
+)"));
+    dir.write("board.hc12sim", ":iotarget:1:0:1024:0::\n:iotarget:2:0:1536:1::\n:emul:0\n");
+    EXPECT_EQ(0, run("--target board.hc12sim --io-log leds.s19"));
+    // LDAA # takes 1 cycle; each round STAA, ASLA, BNE takes 3 + 1 + 3.
+    std::string expected;
+    for (int i = 0; i < 8; ++i) {
+        char line[32];
+        std::snprintf(line, sizeof line, "IO %d 0400 %02X\n", 1 + 7 * i, 1 << i);
+        expected += line;
+    }
+    EXPECT_EQ(expected, out);
+
+    ASSERT_TRUE(assemble("switches", R"(        org $1000
+        ldaa $600
+        staa $1100
+        swi
+)"));
+    EXPECT_EQ(0, run("--target board.hc12sim --switches 0x600=0xA5 --dump-mem '$1100:1' "
+                     "switches.s19"));
+    EXPECT_EQ("1100: A5\n", out);
+    EXPECT_EQ(1, run("--target board.hc12sim --switches 0x400=1 switches.s19"));
+    EXPECT_NE(std::string::npos, err.find("no input device at $400")) << err;
+}
+
+TEST_F(Rt12runTest, BadArgumentsAndLoadErrorsGiveStatusOne) {
+    ASSERT_TRUE(assemble("hello", kHello));
+    dir.write("bad.s19", "S1041000A7\nS5030001FB\n");
+    struct Case {
+        int line;
+        const char* args;
+        const char* message; // part of standard error
+    };
+    const Case cases[] = {
+        {__LINE__, "", "no load file"},
+        {__LINE__, "--frobnicate hello.s19", "unknown option --frobnicate"},
+        {__LINE__, "--max-steps ten hello.s19", "--max-steps needs a number"},
+        {__LINE__, "--max-steps", "--max-steps needs a number"},
+        {__LINE__, "--stop-on rts hello.s19", "--stop-on takes swi, bgnd or none"},
+        {__LINE__, "--break 0x hello.s19", "--break needs an address"},
+        {__LINE__, "--dump-mem 1000 hello.s19", "--dump-mem takes START:LENGTH"},
+        {__LINE__, "--switches 0x600=0x100 hello.s19", "--switches takes ADDR=VALUE"},
+        {__LINE__, "--sci0 sci hello.s19", "--sci0 takes stdio"},
+        {__LINE__, "hello.s19 other.s19", "only one load file"},
+        {__LINE__, "missing.s19", "can't open 'missing.s19'"},
+        {__LINE__, "--target missing.hc12sim hello.s19", "Can't open 'missing.hc12sim'"},
+        {__LINE__, "bad.s19", "Failed to load: 'bad.s19' You should check simulator setup"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(1, run(c.args));
+        EXPECT_NE(std::string::npos, err.find(c.message)) << err;
+        EXPECT_EQ("", out);
+    }
+}
+
+} // namespace
+} // namespace torva
