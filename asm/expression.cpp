@@ -368,7 +368,7 @@ SyntaxResult check_syntax(const AsmSession& s, const char* p, std::vector<Token>
 }
 
 class Evaluator {
-  public:
+public:
     Evaluator(AsmSession& s, const std::vector<Token>& t, ExprValue& out)
         : s_(s), t_(t), out_(out) {}
 
@@ -379,7 +379,7 @@ class Evaluator {
         return stop_ ? 0 : v;
     }
 
-  private:
+private:
     int32_t expression() {
         int32_t v = term();
         while (!stop_ && i_ < t_.size() && is_binary(t_[i_].code) && !is_multiplicative(t_[i_])) {

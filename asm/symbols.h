@@ -40,7 +40,7 @@ struct SymbolRecord {
 };
 
 class SymbolTable {
-  public:
+public:
     SymbolTable() { clear(); }
     void clear();
     SymbolRecord* find(std::string_view name);
@@ -60,7 +60,7 @@ class SymbolTable {
     }
     static int hash(std::string_view name);
 
-  private:
+private:
     struct Hash {
         using is_transparent = void;
         size_t operator()(std::string_view v) const { return std::hash<std::string_view>{}(v); }

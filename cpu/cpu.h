@@ -18,7 +18,7 @@ namespace torva {
 using TraceSink = std::function<void(std::string_view)>;
 
 class Cpu {
-  public:
+public:
     explicit Cpu(MemoryBus& bus) : bus_(bus), layout_generation_(bus.layout_generation()) {}
     Cpu(const Cpu&) = delete;
     Cpu& operator=(const Cpu&) = delete;
@@ -123,7 +123,7 @@ class Cpu {
     // Pushes the 9-byte exception frame: return address (PC), Y, X, A, B, CCR.
     void stack_all();
 
-  private:
+private:
     void dispatch(const OpcodeEntry& e, bool execute);
 
     // Trace text; all of these do nothing while the step does not trace,

@@ -8,7 +8,7 @@
 namespace torva {
 
 class InterruptHost {
-  public:
+public:
     virtual ~InterruptHost() = default;
 
     // Whether the breakpoint module has an armed address matching the PC

@@ -7,7 +7,7 @@
 namespace torva {
 
 class MemoryBus {
-  public:
+public:
     virtual ~MemoryBus() = default;
 
     // 0 and the byte when something answers at the address; non-zero (and the

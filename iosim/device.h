@@ -26,7 +26,7 @@ enum class DeviceType : int32_t {
 };
 
 class Device {
-  public:
+public:
     Device(DeviceType type, std::string address_text)
         : type_(type), address_text_(std::move(address_text)) {}
     virtual ~Device() = default;
@@ -60,10 +60,10 @@ class Device {
     uint64_t change_count() const { return change_count_; }
     void set_change_callback(std::function<void()> callback) { on_change_ = std::move(callback); }
 
-  protected:
+protected:
     void changed();
 
-  private:
+private:
     DeviceType type_;
     std::string address_text_;
     int32_t option_ = 0;

@@ -14,7 +14,7 @@
 namespace torva {
 
 class IoSimulator final : public IoSimLibrary {
-  public:
+public:
     static constexpr int32_t kVersion = 100;
 
     IoSimulator();
@@ -56,7 +56,7 @@ class IoSimulator final : public IoSimLibrary {
     std::vector<int32_t> handles() const;
     size_t device_count() const { return open_count_; }
 
-  private:
+private:
     // The device a handle names while it is open, else null.
     Device* open_device(int32_t handle);
 

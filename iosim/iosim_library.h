@@ -11,7 +11,7 @@
 namespace torva {
 
 class IoSimLibrary {
-  public:
+public:
     virtual ~IoSimLibrary() = default;
 
     // A version number for the device dialog's title.

@@ -7,7 +7,7 @@ namespace torva {
 
 class AboutDialog final : public QDialog {
     Q_OBJECT
-  public:
+public:
     explicit AboutDialog(QWidget* owner = nullptr);
 };
 

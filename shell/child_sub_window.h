@@ -12,7 +12,7 @@ class ChildWindow;
 
 class ChildSubWindow final : public QMdiSubWindow {
     Q_OBJECT
-  public:
+public:
     explicit ChildSubWindow(QWidget* child);
 
     ChildWindow* child() const;
@@ -23,10 +23,10 @@ class ChildSubWindow final : public QMdiSubWindow {
         on_retire_ = std::move(on_retire);
     }
 
-  protected:
+protected:
     void closeEvent(QCloseEvent* event) override;
 
-  private:
+private:
     bool asked_ = false;
     bool retired_ = false;
     std::function<void(ChildSubWindow&)> on_retire_;

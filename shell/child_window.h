@@ -9,7 +9,7 @@ namespace torva {
 
 // Lets a child enable or grey the frame's menu items by command id.
 class MenuItems {
-  public:
+public:
     virtual ~MenuItems() = default;
     virtual void set_enabled(int id, bool enabled) = 0;
 };
@@ -19,7 +19,7 @@ class MenuItems {
 // its menu items when a menu opens. The frame finds the interface on the
 // widget it put into a sub-window.
 class ChildWindow {
-  public:
+public:
     virtual ~ChildWindow() = default;
     // Returns true when the command concerned this window.
     virtual bool handle_command(int id, std::intptr_t parameter) = 0;

@@ -27,7 +27,7 @@ struct FileDialogRequest {
 };
 
 class DialogService {
-  public:
+public:
     virtual ~DialogService() = default;
     // The chosen path, or none when cancelled.
     virtual std::optional<std::string> run_file_dialog(QWidget* owner,
@@ -39,7 +39,7 @@ class DialogService {
 
 // QFileDialog behind the service.
 class QtDialogService final : public DialogService {
-  public:
+public:
     std::optional<std::string> run_file_dialog(QWidget* owner,
                                                const FileDialogRequest& request) override;
     int run_modal(QDialog& dialog) override;
@@ -47,7 +47,7 @@ class QtDialogService final : public DialogService {
 
 // The requests the shell and the editor make, and what they remember.
 class FileDialogs {
-  public:
+public:
     FileDialogs(DialogService& service, Directories& dirs) : service_(&service), dirs_(dirs) {}
 
     // "Open" for a source file; keep_dir puts the remembered directory back.
@@ -62,7 +62,7 @@ class FileDialogs {
     void set_service(DialogService& service) { service_ = &service; }
     const Directories& dirs() const { return dirs_; }
 
-  private:
+private:
     std::optional<std::string> source_dialog(QWidget* owner, FileDialogRequest request,
                                              bool keep_dir);
 

@@ -50,7 +50,7 @@ struct FrameServices {
 
 class KivFrame final : public QMainWindow, public SourceOpener {
     Q_OBJECT
-  public:
+public:
     KivFrame(const FrameServices& services, Directories& dirs);
     ~KivFrame() override;
 
@@ -110,14 +110,14 @@ class KivFrame final : public QMainWindow, public SourceOpener {
     const SharedBrushes& brushes() const { return brushes_; }
     void set_services(const FrameServices& services);
 
-  signals:
+signals:
     // The frame has accepted its close: the message loop should end.
     void closed();
 
-  protected:
+protected:
     void closeEvent(QCloseEvent* event) override;
 
-  private:
+private:
     struct Command {
         int first;
         int last;

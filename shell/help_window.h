@@ -11,17 +11,17 @@ namespace torva {
 
 class HelpWindow final : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit HelpWindow(const QString& manual, QWidget* parent = nullptr);
     QTextBrowser& browser() { return *browser_; }
 
-  private:
+private:
     QTextBrowser* browser_;
 };
 
 // Keeps the one help window; showing a missing manual does nothing.
 class Help {
-  public:
+public:
     explicit Help(std::string manual_path) : manual_(std::move(manual_path)) {}
     ~Help();
     Help(const Help&) = delete;
@@ -35,7 +35,7 @@ class Help {
     const std::string& manual() const { return manual_; }
     void set_manual(std::string manual_path) { manual_ = std::move(manual_path); }
 
-  private:
+private:
     std::string manual_;
     HelpWindow* window_ = nullptr;
 };

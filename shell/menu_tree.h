@@ -89,7 +89,7 @@ inline constexpr int kDocumentItems[] = {43020, 43022, 43019, 43024, 43044, 4304
 // Builds the tree into a menu bar; every item's action sends its id to the
 // dispatcher and carries the id in its data (and in objectName "id<number>").
 class MenuBar final : public MenuItems {
-  public:
+public:
     using Dispatch = std::function<void(int id)>;
 
     MenuBar(QMenuBar& bar, Dispatch dispatch);
@@ -112,7 +112,7 @@ class MenuBar final : public MenuItems {
     void rebuild_window_list(const std::vector<std::pair<QString, bool>>& windows,
                              const std::function<void(int index)>& activate);
 
-  private:
+private:
     QAction* add_item(QMenu& menu, const QString& text, int id, QAction* before = nullptr);
 
     QMenuBar& bar_;

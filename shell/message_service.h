@@ -20,7 +20,7 @@ inline constexpr int kBoxYes = 6;
 inline constexpr int kBoxNo = 7;
 
 class MessageService {
-  public:
+public:
     virtual ~MessageService() = default;
     // Shows one box and returns the button pressed.
     virtual int show_box(BoxKind kind, const std::string& title, const std::string& text) = 0;
@@ -37,7 +37,7 @@ std::string fill_strings(const std::string& format, std::initializer_list<std::s
 
 // The application's boxes, titled "TORVA 6 for RT12".
 class MessageBoxes {
-  public:
+public:
     explicit MessageBoxes(MessageService& service) : service_(&service) {}
 
     int error(const std::optional<std::string>& format,
@@ -52,18 +52,18 @@ class MessageBoxes {
     MessageService& service() { return *service_; }
     void set_service(MessageService& service) { service_ = &service; }
 
-  private:
+private:
     MessageService* service_;
 };
 
 // The real boxes (QMessageBox) over an owner window.
 class QtMessageService final : public MessageService {
-  public:
+public:
     explicit QtMessageService(QWidget* owner = nullptr) : owner_(owner) {}
     void set_owner(QWidget* owner) { owner_ = owner; }
     int show_box(BoxKind kind, const std::string& title, const std::string& text) override;
 
-  private:
+private:
     QWidget* owner_;
 };
 

@@ -11,7 +11,7 @@ namespace torva {
 enum class ScrollRequest { line_up, line_down, page_up, page_down, thumb, top, bottom };
 
 class OutputLines {
-  public:
+public:
     static constexpr int kMaxColumn = 255;
 
     // Appends text: a line feed ends a line, a tab becomes one blank, other
@@ -40,7 +40,7 @@ class OutputLines {
     int scroll_range() const;
     bool scroll_to_end_pending() const { return scroll_to_end_pending_; }
 
-  private:
+private:
     void store_line();
     void put(unsigned char c);
 

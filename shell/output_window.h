@@ -14,7 +14,7 @@ class SourceOpener;
 
 class OutputWindow final : public QAbstractScrollArea, public ChildWindow {
     Q_OBJECT
-  public:
+public:
     // Cells are char_width by line_height pixels, painted with font.
     OutputWindow(const QFont& font, int char_width, int line_height, SourceOpener* opener,
                  QWidget* parent = nullptr);
@@ -26,7 +26,7 @@ class OutputWindow final : public QAbstractScrollArea, public ChildWindow {
 
     bool handle_command(int id, std::intptr_t parameter) override;
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -35,7 +35,7 @@ class OutputWindow final : public QAbstractScrollArea, public ChildWindow {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
-  private:
+private:
     void scroll_lines(ScrollRequest request);
     void sync_scroll_bar();
 

@@ -9,7 +9,7 @@
 namespace torva {
 
 class RecentFiles {
-  public:
+public:
     static constexpr int kSlots = 6;
 
     // Puts path (normalised) into slot 0; an entry for the same file moves
@@ -28,7 +28,7 @@ class RecentFiles {
     // Whether two normalised paths name the same file on this platform.
     static bool same_file(const std::string& a, const std::string& b);
 
-  private:
+private:
     std::array<std::string, kSlots> slots_;
 };
 

@@ -27,7 +27,7 @@ bool port_present(const SerialPortEntry& port);
 
 // Lists the present ports for the "&Terminal" pop-up; tests replace it.
 class PortLister {
-  public:
+public:
     virtual ~PortLister() = default;
     virtual std::vector<MenuBar::PortItem> present_ports();
 };

@@ -10,7 +10,7 @@ namespace torva {
 
 // Editor documents. The frame works without one (nothing opens).
 class DocumentService {
-  public:
+public:
     virtual ~DocumentService() = default;
     // Opens (or activates) the document for path inside the frame's area and
     // moves to line (-1: no particular line). is_new marks a file that is
@@ -34,7 +34,7 @@ class DocumentService {
 // frame's commands. Every member has a harmless default so the frame runs
 // before those subsystems exist.
 class WorkbenchFactory {
-  public:
+public:
     virtual ~WorkbenchFactory() = default;
     // The Simulator child (objectName "KivSimulatorChild") for load_path
     // ("" for none); null when there is no simulator.
@@ -58,7 +58,7 @@ class WorkbenchFactory {
 // Opens a source file at a one-based line number and marks that line; the
 // Output window calls it on a double click.
 class SourceOpener {
-  public:
+public:
     virtual ~SourceOpener() = default;
     virtual void open_source_at(const std::string& path, int line_number) = 0;
 };

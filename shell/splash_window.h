@@ -11,7 +11,7 @@ namespace torva {
 
 class SplashWindow final : public QWidget {
     Q_OBJECT
-  public:
+public:
     // Shows picture centred over the owner's client area (over the screen
     // without an owner) and closes itself after display_ms.
     SplashWindow(const QPixmap& picture, QWidget* owner, int display_ms);
@@ -25,10 +25,10 @@ class SplashWindow final : public QWidget {
     // The picture with its texts, as painted.
     QPixmap render() const;
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
 
-  private:
+private:
     QPixmap picture_;
     QColor text_colour_ = Qt::black;
     QString text_;

@@ -9,7 +9,7 @@
 namespace torva {
 
 class ClockModule {
-  public:
+public:
     enum Register : int {
         kSynthesizer = 0,
         kReferenceDivider = 1,
@@ -56,7 +56,7 @@ class ClockModule {
     uint32_t rti_deadline() const { return rti_deadline_; }
     bool rti_running() const { return (regs_[kRtiControl] & 0x70) != 0; }
 
-  private:
+private:
     std::array<uint8_t, kRegisterCount> regs_{};
     uint32_t rti_period_ = 0;
     uint32_t rti_deadline_ = 0;

@@ -10,7 +10,7 @@
 namespace torva {
 
 class CoreBlock {
-  public:
+public:
     // Offsets of the registers this block answers, relative to the register base.
     enum Offset : uint16_t {
         kPortA = 0x00,
@@ -59,7 +59,7 @@ class CoreBlock {
     uint8_t port_output(int port) const;
     uint8_t port_direction(int port) const { return regs_[kDdrA + (port & 1)]; }
 
-  private:
+private:
     MemoryBus& bus_;
     std::array<uint8_t, kSize> regs_{};
     bool ports_modelled_ = false;

@@ -14,7 +14,7 @@
 namespace torva {
 
 class OnChipModules {
-  public:
+public:
     static constexpr uint16_t kFirstSerialVector = 0xFFD6;
     static constexpr uint16_t kSecondSerialVector = 0xFFD4;
 
@@ -49,7 +49,7 @@ class OnChipModules {
     std::array<SerialInterface, 2> serial{SerialInterface(kFirstSerialVector),
                                           SerialInterface(kSecondSerialVector)};
 
-  private:
+private:
     uint32_t total_cycles_ = 0;
 };
 

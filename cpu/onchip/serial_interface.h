@@ -10,7 +10,7 @@
 namespace torva {
 
 class SerialInterface {
-  public:
+public:
     enum Register : int {
         kBaudHigh = 0,
         kBaudLow = 1,
@@ -81,7 +81,7 @@ class SerialInterface {
     bool transmitting() const { return tx_busy_; }
     uint16_t vector() const { return vector_; }
 
-  private:
+private:
     bool enabled(uint8_t control2_bit) const { return (regs_[kControl2] & control2_bit) != 0; }
     void idle_progress();
 

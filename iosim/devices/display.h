@@ -11,7 +11,7 @@
 namespace torva {
 
 class Display final : public Device {
-  public:
+public:
     static constexpr int kDigits = 8;
     enum Offset : uint32_t { kControl = 0, kData = 1 };
     // Control bits: bits 2-0 select the position (0 = leftmost); bit 7
@@ -43,7 +43,7 @@ class Display final : public Device {
     // '.' after each lit decimal point.
     std::string text() const;
 
-  private:
+private:
     std::array<Digit, kDigits> digits_{};
     int position_ = 0;
 };

@@ -8,7 +8,7 @@
 namespace torva {
 
 class Door final : public Device {
-  public:
+public:
     // Control bits (write offset 0).
     static constexpr uint8_t kMotorOpen = 0x01;
     static constexpr uint8_t kMotorClose = 0x02;
@@ -49,7 +49,7 @@ class Door final : public Device {
     // The door pushes against someone in the doorway.
     bool squeezing() const;
 
-  private:
+private:
     // The direction the motor drives now: +1 opening, -1 closing, 0 still.
     int motion() const;
 

@@ -10,7 +10,7 @@
 namespace torva {
 
 class Drill final : public Device {
-  public:
+public:
     enum Offset : uint32_t { kControl = 0, kStatus = 1 };
     // Control bits.
     static constexpr uint8_t kSpindle = 0x01;
@@ -57,7 +57,7 @@ class Drill final : public Device {
     bool workpiece_present() const { return workpiece_; }
     void repair();
 
-  private:
+private:
     void move_one_step(int direction);
     void break_drill();
 

@@ -7,7 +7,7 @@
 namespace torva {
 
 class FlipFlop final : public Device {
-  public:
+public:
     explicit FlipFlop(std::string address_text)
         : Device(DeviceType::kFlipFlop, std::move(address_text)) {}
 
@@ -22,7 +22,7 @@ class FlipFlop final : public Device {
     bool is_set() const { return set_; }
     uint32_t presses() const { return presses_; }
 
-  private:
+private:
     void clear();
 
     bool set_ = false;

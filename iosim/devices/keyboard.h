@@ -8,7 +8,7 @@
 namespace torva {
 
 class Keyboard final : public Device {
-  public:
+public:
     // Key register bits.
     static constexpr uint8_t kNewKey = 0x80;
     static constexpr uint8_t kKeyDown = 0x40;
@@ -33,7 +33,7 @@ class Keyboard final : public Device {
     uint8_t key_register() const;
     bool interrupt_enabled() const { return interrupt_enabled_; }
 
-  private:
+private:
     uint8_t code_ = 0;
     bool new_key_ = false;
     bool key_down_ = false;

@@ -7,7 +7,7 @@
 namespace torva {
 
 class PortDevice final : public Device {
-  public:
+public:
     // The type decides which halves exist: outport, hex display and segment
     // digit have outputs only, the inport inputs only, the in/out port both.
     PortDevice(DeviceType type, std::string address_text);
@@ -28,7 +28,7 @@ class PortDevice final : public Device {
     void set_switches(uint8_t value);
     void set_switch(int bit, bool on);
 
-  private:
+private:
     bool has_outputs_;
     bool has_inputs_;
     uint8_t outputs_ = 0;

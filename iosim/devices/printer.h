@@ -9,7 +9,7 @@
 namespace torva {
 
 class Printer final : public Device {
-  public:
+public:
     enum Offset : uint32_t { kData = 0, kStatus = 1, kControl = 2 };
     // Status bits.
     static constexpr uint8_t kReady = 0x80;
@@ -40,7 +40,7 @@ class Printer final : public Device {
     void set_paper_out(bool out);
     bool paper_out() const { return paper_out_; }
 
-  private:
+private:
     uint8_t data_ = 0;
     uint8_t control_ = 0;
     uint32_t busy_cycles_ = 0;

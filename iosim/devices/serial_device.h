@@ -15,7 +15,7 @@
 namespace torva {
 
 class SerialDevice final : public Device {
-  public:
+public:
     // Offsets as the board's serial connection uses them.
     enum Offset : uint32_t { kReceive = 0, kTransmit = 1 };
     // Polls between two characters handed to the board, so that a program
@@ -47,7 +47,7 @@ class SerialDevice final : public Device {
     void attach_input(std::istream* in) { input_ = in; }
     void attach_output(std::ostream* out) { output_ = out; }
 
-  private:
+private:
     // Refills an empty input queue from the attached stream.
     void refill();
 

@@ -76,18 +76,18 @@ inline std::string read_text(const std::filesystem::path& path) {
 
 // Makes a directory current for the lifetime of the object.
 class CurrentDir {
-  public:
+public:
     explicit CurrentDir(const std::filesystem::path& dir) : old_(std::filesystem::current_path()) {
         std::filesystem::current_path(dir);
     }
     ~CurrentDir() { std::filesystem::current_path(old_); }
 
-  private:
+private:
     std::filesystem::path old_;
 };
 
 class AsmFixture : public ::testing::Test {
-  protected:
+protected:
     TempDir dir;
     AsmSession session;
 

@@ -18,7 +18,7 @@ struct Case {
 };
 
 class EncoderTest : public AsmFixture {
-  protected:
+protected:
     void check(const std::vector<Case>& cases, const std::string& prologue = "") {
         for (const Case& c : cases) {
             SCOPED_TRACE(c.line);

@@ -15,7 +15,7 @@ namespace {
 // holding a hole; the program page window answers paged addresses of the
 // current page.
 class DirectMemory final : public MemoryBus {
-  public:
+public:
     test::FlatMemory flat;
     std::bitset<MemoryBus::kDirectBlocks> io_blocks;
     uint32_t generation = 7;
@@ -42,7 +42,7 @@ class DirectMemory final : public MemoryBus {
     }
     const uint32_t* layout_generation() const override { return &generation; }
 
-  private:
+private:
     uint32_t window(uint32_t address) const {
         if (address > 0xFFFF && (address >> 16) == flat.ppage && (address & 0xC000) == 0x8000)
             return address & 0xFFFF;

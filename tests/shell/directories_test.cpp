@@ -39,7 +39,7 @@ TEST(directories_test, first_token_of_a_command_line) {
 }
 
 class settle_test : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         saved_ = fs::current_path();
         fs::create_directories(root_.path() / "bin");

@@ -32,7 +32,7 @@ namespace torva::test {
 inline constexpr const char* kDocumentClass = "TV6RT12##kivDrawClass";
 
 class FakeChild final : public QWidget, public ChildWindow {
-  public:
+public:
     FakeChild(const char* class_name, std::string path = {}) : path(std::move(path)) {
         setObjectName(QString::fromLatin1(class_name));
         setWindowTitle(QString::fromStdString(this->path.empty() ? class_name : this->path));
@@ -63,7 +63,7 @@ class FakeChild final : public QWidget, public ChildWindow {
 };
 
 class FakeDocuments final : public DocumentService {
-  public:
+public:
     struct Open {
         bool is_new;
         std::string path;
@@ -102,7 +102,7 @@ class FakeDocuments final : public DocumentService {
         return list;
     }
 
-  private:
+private:
     static bool same_text(const std::string& a, const std::string& b) {
         return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
             return std::tolower(static_cast<unsigned char>(x)) ==
@@ -112,7 +112,7 @@ class FakeDocuments final : public DocumentService {
 };
 
 class FakeWorkbench final : public WorkbenchFactory {
-  public:
+public:
     std::vector<std::string> simulators; // load path of each simulator created
     int start_requests = 0;
     std::vector<int> terminals;
@@ -142,7 +142,7 @@ class FakeWorkbench final : public WorkbenchFactory {
 };
 
 class FakePorts final : public PortLister {
-  public:
+public:
     std::vector<MenuBar::PortItem> ports;
     std::vector<MenuBar::PortItem> present_ports() override { return ports; }
 };
@@ -156,7 +156,7 @@ inline void settle_events() {
 // A shown frame over the fakes, as start-up leaves it (menus built, first
 // enabling pass done).
 class FrameFixture : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { frame = make_frame(); }
     void TearDown() override {
         frame.reset();

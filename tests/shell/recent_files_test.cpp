@@ -24,7 +24,7 @@ QSettings store() {
 }
 
 class recent_files_test : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { store().clear(); }
 };
 

@@ -15,7 +15,7 @@
 namespace torva::test {
 
 class ScriptedMessages final : public MessageService {
-  public:
+public:
     struct Box {
         BoxKind kind;
         std::string title;
@@ -35,7 +35,7 @@ class ScriptedMessages final : public MessageService {
 };
 
 class ScriptedDialogs final : public DialogService {
-  public:
+public:
     std::vector<FileDialogRequest> requests;
     std::deque<std::optional<std::string>> answers; // none = cancelled
     std::vector<std::string> modal_dialogs;         // objectNames, in order
