@@ -5,6 +5,7 @@
 #include "asm/session.h"
 #include "support/temp_dir.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -113,6 +114,25 @@ protected:
         const AsmRun r = assemble(prologue + " org $1000\n" + line + "\n");
         if (messages) *messages = r.messages();
         return r.listed_bytes();
+    }
+
+    // One instruction line, the bytes it must give at $1000 and a message the
+    // output must hold ("" for none: the run ends with "No Errors.").
+    struct CodeCase {
+        int line;
+        const char* source;
+        std::vector<uint8_t> bytes;
+        const char* message;
+    };
+    void check_code(const std::vector<CodeCase>& cases, const std::string& prologue = "") {
+        for (const CodeCase& c : cases) {
+            SCOPED_TRACE(c.line);
+            std::string messages;
+            EXPECT_EQ(c.bytes, code_of(c.source, &messages, prologue)) << c.source << "\n"
+                                                                       << messages;
+            EXPECT_THAT(messages, ::testing::HasSubstr(*c.message ? c.message : "No Errors."))
+                << c.source;
+        }
     }
 };
 

@@ -15,26 +15,10 @@ namespace {
 using test::AsmFixture;
 using ::testing::HasSubstr;
 
-struct Case {
-    int line;
-    const char* source; // assembled at $1000
-    std::vector<uint8_t> bytes;
-    const char* message; // expected in the output, or "" for none
-};
-
 class Hcs12xTest : public AsmFixture {
 protected:
-    void check(const std::vector<Case>& cases, const std::string& prologue) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(c.line);
-            std::string messages;
-            EXPECT_EQ(c.bytes, code_of(c.source, &messages, prologue)) << c.source << "\n"
-                                                                       << messages;
-            if (*c.message)
-                EXPECT_THAT(messages, HasSubstr(c.message)) << c.source;
-            else
-                EXPECT_THAT(messages, HasSubstr("No Errors.")) << c.source;
-        }
+    void check(const std::vector<CodeCase>& cases, const std::string& prologue) {
+        check_code(cases, prologue);
     }
 };
 

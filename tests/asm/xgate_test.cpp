@@ -11,26 +11,10 @@ using test::AsmFixture;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-struct Case {
-    int line;
-    const char* source; // assembled at $1000 after OPTION XGATE
-    std::vector<uint8_t> bytes;
-    const char* message; // expected in the output, or "" for none
-};
-
 class XgateTest : public AsmFixture {
 protected:
-    void check(const std::vector<Case>& cases, const std::string& prologue = " option xgate\n") {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(c.line);
-            std::string messages;
-            EXPECT_EQ(c.bytes, code_of(c.source, &messages, prologue)) << c.source << "\n"
-                                                                       << messages;
-            if (*c.message)
-                EXPECT_THAT(messages, HasSubstr(c.message)) << c.source;
-            else
-                EXPECT_THAT(messages, HasSubstr("No Errors.")) << c.source;
-        }
+    void check(const std::vector<CodeCase>& cases, const std::string& prologue = " option xgate\n") {
+        check_code(cases, prologue);
     }
 };
 
