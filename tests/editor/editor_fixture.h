@@ -31,32 +31,6 @@
 
 namespace torva::test {
 
-// File dialogs answered from a script; modal dialogs answered by a result
-// code (the save question: 1 "&Yes", 0 "&No", -1 Escape).
-class AnsweringDialogs final : public DialogService {
-public:
-    std::vector<FileDialogRequest> requests;
-    std::deque<std::optional<std::string>> answers; // none = cancelled
-    std::vector<std::string> modal_dialogs;
-    std::deque<int> modal_answers; // 1 when the script runs out
-
-    std::optional<std::string> run_file_dialog(QWidget*,
-                                               const FileDialogRequest& request) override {
-        requests.push_back(request);
-        if (answers.empty()) return std::nullopt;
-        auto answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    int run_modal(QDialog& dialog) override {
-        modal_dialogs.push_back(dialog.objectName().toStdString());
-        if (modal_answers.empty()) return 1;
-        const int answer = modal_answers.front();
-        modal_answers.pop_front();
-        return answer;
-    }
-};
-
 inline void settle_events() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
@@ -149,7 +123,7 @@ protected:
     TempDir temp;
     Directories dirs;
     ScriptedMessages messages;
-    AnsweringDialogs dialogs;
+    ScriptedDialogs dialogs;
     EditorDocuments documents;
     ProgramWorkbench workbench;
     std::unique_ptr<KivFrame> frame;

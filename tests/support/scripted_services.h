@@ -39,6 +39,9 @@ public:
     std::vector<FileDialogRequest> requests;
     std::deque<std::optional<std::string>> answers; // none = cancelled
     std::vector<std::string> modal_dialogs;         // objectNames, in order
+    // Results of modal dialogs in order (the save question: 1 "&Yes", 0 "&No",
+    // -1 Escape); QDialog::Accepted when the script runs out.
+    std::deque<int> modal_answers;
 
     std::optional<std::string> run_file_dialog(QWidget*,
                                                const FileDialogRequest& request) override {
@@ -50,7 +53,10 @@ public:
     }
     int run_modal(QDialog& dialog) override {
         modal_dialogs.push_back(dialog.objectName().toStdString());
-        return QDialog::Accepted;
+        if (modal_answers.empty()) return QDialog::Accepted;
+        const int answer = modal_answers.front();
+        modal_answers.pop_front();
+        return answer;
     }
 };
 
