@@ -16,11 +16,14 @@ void Board::poll_serial_input() {
             setup_.release_slot(setup_.slot_of_handle(handle));
             continue;
         }
+        // The console holds a character back until the receiver can take it,
+        // as a terminal with flow control does: nothing typed or piped in is
+        // lost to an overrun while the program is busy elsewhere.
+        SerialInterface& serial = modules_.serial[size_t(interface)];
+        if (!serial.ready_to_receive()) continue;
         const uint8_t character = uint8_t(iosim_.InputSim(handle, 0));
         if (character == 0) continue;
-        // The character is taken off the line whether or not the receiver
-        // is ready for it, as a real line would lose it.
-        modules_.serial[size_t(interface)].receive(character);
+        serial.receive(character);
         iosim_.OutputSim(handle, 0, 0);
     }
 }

@@ -118,6 +118,11 @@ int BoardRouting::io_write(uint32_t address, uint8_t byte) {
     if (!claims(address)) return 1;
     if (break_check_ && break_check_(address)) return 0;
     sync_board_mode();
+    // Every write to the board's bus reaches the write observer, whether or
+    // not a device answers there, so a log shows all that the program drove.
+    if (device_write_observer_ &&
+        (in_external_window(address) || (fixed_bus_active() && find_fixed(address))))
+        device_write_observer_(address, byte);
     if (is_register_address(address))
         register_write(address, byte);
     else
@@ -161,7 +166,7 @@ void BoardRouting::register_write(uint32_t address, uint8_t byte) {
     if (fixed_bus_active()) {
         if (const FixedAddress* fixed = find_fixed(address)) {
             const int32_t handle = bus_device(fixed->write.row);
-            if (handle >= 0) device_write(handle, address, byte, fixed->write.offset);
+            if (handle >= 0) library_.OutputSim(handle, byte, int32_t(fixed->write.offset));
             return;
         }
     }
@@ -201,9 +206,11 @@ void BoardRouting::block_write(uint16_t offset, uint8_t byte) {
         const int32_t handle =
             setup_.row_handle(BoardKind::kBare, port == 0 ? bare_row::kPortA : bare_row::kPortB);
         const int slot = setup_.slot_of_handle(handle);
-        if (slot >= 0 && shows_pins(setup_.slots()[size_t(slot)].type))
-            device_write(handle, register_base() + uint32_t(port), modules_.core.port_output(port),
-                         0);
+        if (slot >= 0 && shows_pins(setup_.slots()[size_t(slot)].type)) {
+            const uint8_t pins = modules_.core.port_output(port);
+            library_.OutputSim(handle, pins, 0);
+            if (device_write_observer_) device_write_observer_(register_base() + port, pins);
+        }
     }
 }
 
@@ -237,12 +244,7 @@ void BoardRouting::range_write(uint32_t address, uint8_t byte) {
         setup_.release_slot(index);
         return;
     }
-    device_write(slot.handle, address, byte, address - slot.base);
-}
-
-void BoardRouting::device_write(int32_t handle, uint32_t address, uint8_t byte, uint32_t offset) {
-    library_.OutputSim(handle, byte, int32_t(offset));
-    if (device_write_observer_) device_write_observer_(address, byte);
+    library_.OutputSim(slot.handle, byte, int32_t(address - slot.base));
 }
 
 } // namespace torva

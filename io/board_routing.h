@@ -48,8 +48,9 @@ public:
     using BreakCheck = std::function<bool(uint32_t address)>;
     void set_break_check(BreakCheck check) { break_check_ = std::move(check); }
 
-    // Told of every byte that reaches a device (address as the program used
-    // it, byte as the device got it), for logs of what a program drove.
+    // Told of every byte the program writes to the board's bus (fixed device
+    // addresses and the bus window, device or not) and of the pins a bare
+    // board's port passes to its device, for logs of what a program drove.
     using DeviceWriteObserver = std::function<void(uint32_t address, uint8_t byte)>;
     void set_device_write_observer(DeviceWriteObserver observer) {
         device_write_observer_ = std::move(observer);
@@ -78,7 +79,6 @@ private:
     void block_write(uint16_t offset, uint8_t byte);
     uint8_t range_read(uint32_t address);
     void range_write(uint32_t address, uint8_t byte);
-    void device_write(int32_t handle, uint32_t address, uint8_t byte, uint32_t offset);
     // The device of a bus-board row when it is open, else -1.
     int32_t bus_device(int row);
     // The slot whose device covers a window address; -1 for none.

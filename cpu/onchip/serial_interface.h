@@ -70,6 +70,12 @@ public:
     // A character from the attached device. False when the receiver does not
     // take it (not attached, baud not set, receiver disabled).
     bool receive(uint8_t character);
+    // Whether a character would be taken now without overrunning an unread
+    // one: attached, baud set, receiver enabled, data register empty.
+    bool ready_to_receive() const {
+        return present_ && baud_state_ == BaudState::kSet && enabled(kReceiverEnable) &&
+               (regs_[kStatus1] & kReceiveFull) == 0;
+    }
 
     // The interface's vector while one of its enabled conditions holds.
     std::optional<uint16_t> pending_vector() const;

@@ -70,6 +70,25 @@ TEST_F(BoardTest, SerialInputIsPolledBeforeEachInstruction) {
     EXPECT_EQ('K', read(0xCF));
 }
 
+// A program busy elsewhere does not lose typed characters: the console waits
+// until the data register has been read.
+TEST_F(BoardTest, SerialInputWaitsWhileTheReceiverHoldsAnUnreadCharacter) {
+    SerialDevice* console = connect<SerialDevice>(bus_row::kSerial0);
+    ASSERT_NE(nullptr, console);
+    board.reset_cpu(regs, false);
+    console->type_text("abc");
+    for (int i = 0; i < 1000; ++i)
+        step();
+    EXPECT_EQ(0, read(0xCC) & SerialInterface::kOverrun);
+    EXPECT_EQ(2u, console->pending_input());
+    std::string received;
+    for (int i = 0; i < 1000 && received.size() < 3; ++i) {
+        step();
+        if (read(0xCC) & SerialInterface::kReceiveFull) received += char(read(0xCF));
+    }
+    EXPECT_EQ("abc", received);
+}
+
 TEST_F(BoardTest, ASerialConsoleTheUserClosedIsDisconnected) {
     SerialDevice* console = connect<SerialDevice>(bus_row::kSerial0);
     ASSERT_NE(nullptr, console);
@@ -139,7 +158,9 @@ TEST_F(BoardTest, BarePortsPassTheirPinsToTheirDevices) {
     EXPECT_EQ(0xFF, read(0x01));
 }
 
-TEST_F(BoardTest, WritesThatReachDevicesCanBeObserved) {
+// A log of what a program drove shows every bus write, with or without a
+// device at the address; storage and on-chip registers stay out of it.
+TEST_F(BoardTest, WritesToTheBusCanBeObserved) {
     std::vector<std::pair<uint32_t, uint8_t>> seen;
     board.routing().set_device_write_observer(
         [&](uint32_t address, uint8_t byte) { seen.emplace_back(address, byte); });
@@ -147,7 +168,12 @@ TEST_F(BoardTest, WritesThatReachDevicesCanBeObserved) {
     write(0x400, 0x81);
     write(0x401, 0x82);  // bus window, but no device covers it
     write(0x1000, 0x83); // RAM
-    EXPECT_EQ((std::vector<std::pair<uint32_t, uint8_t>>{{0x400, 0x81}}), seen);
+    write(0x00CF, 0x84); // serial data register
+    board.setup().disconnect_row(bus_row::kOutport);
+    write(0x400, 0x85); // the outport's address without the outport
+    EXPECT_EQ(
+        (std::vector<std::pair<uint32_t, uint8_t>>{{0x400, 0x81}, {0x401, 0x82}, {0x400, 0x85}}),
+        seen);
 }
 
 TEST_F(BoardTest, DevicesAreFoundByTheirBaseAddress) {
