@@ -13,7 +13,8 @@ using ::testing::Not;
 
 class XgateTest : public AsmFixture {
 protected:
-    void check(const std::vector<CodeCase>& cases, const std::string& prologue = " option xgate\n") {
+    void check(const std::vector<CodeCase>& cases,
+               const std::string& prologue = " option xgate\n") {
         check_code(cases, prologue);
     }
 };
