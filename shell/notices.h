@@ -2,13 +2,15 @@
 // and the about box show.
 #pragma once
 
+#include "torva/version.h"
+
 #include <array>
 #include <string>
 
 namespace torva {
 
 inline constexpr const char* kVersionFormat = "VERSION %s, RELEASE DATE %s";
-inline constexpr const char* kVersion = "9.5";
+inline constexpr const char* kVersion = kProgramVersion;
 inline constexpr const char* kReleaseDate = "1 November, 2017";
 
 inline std::string version_text() {

@@ -7,12 +7,13 @@
 #include "iosim/devices/port_device.h"
 #include "iosim/devices/serial_device.h"
 #include "sim/simulator.h"
+#include "tools/program_directory.h"
+#include "tools/rt12run_options.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,154 +22,9 @@ namespace {
 
 using namespace torva;
 
-constexpr uint64_t kDefaultMaxSteps = 10'000'000;
-constexpr uint8_t kOpcodeSwi = 0x3F;
-constexpr uint8_t kOpcodeBgnd = 0x00;
-
-void usage() {
-    std::fputs("usage: rt12run [--max-steps N] [--stop-on swi|bgnd|none] [--break ADDR]... "
-               "[--vector] [--target FILE.hc12sim] [--monitor] [--sci0 stdio] [--io-log] "
-               "[--switches ADDR=VALUE]... [--dump-regs] [--dump-mem START:LENGTH]... "
-               "[--trace] FILE.s19\n",
-               stderr);
-}
-
-// A number as 0x1F, $1F or decimal; none for anything else or a value
-// beyond `limit`.
-std::optional<uint64_t> parse_number(std::string_view text, uint64_t limit) {
-    int base = 10;
-    if (text.starts_with("0x") || text.starts_with("0X")) {
-        base = 16;
-        text.remove_prefix(2);
-    } else if (text.starts_with("$")) {
-        base = 16;
-        text.remove_prefix(1);
-    }
-    if (text.empty()) return std::nullopt;
-    uint64_t value = 0;
-    for (const char c : text) {
-        int digit;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else
-            return std::nullopt;
-        if (value > (limit - uint64_t(digit)) / uint64_t(base)) return std::nullopt;
-        value = value * uint64_t(base) + uint64_t(digit);
-    }
-    return value;
-}
-
-struct MemoryDump {
-    uint32_t start;
-    uint32_t length;
-};
-struct SwitchPreset {
-    uint32_t address;
-    uint8_t value;
-};
-
-struct Options {
-    uint64_t max_steps = kDefaultMaxSteps;
-    std::vector<uint8_t> stop_opcodes{kOpcodeSwi};
-    std::vector<uint32_t> breaks;
-    bool vector = false;
-    std::string target;
-    bool monitor = false;
-    bool sci0_stdio = false;
-    bool io_log = false;
-    std::vector<SwitchPreset> switches;
-    bool dump_regs = false;
-    std::vector<MemoryDump> dumps;
-    bool trace = false;
-    std::string file;
-};
-
 bool fail(const std::string& text) {
     std::fprintf(stderr, "rt12run: %s\n", text.c_str());
     return false;
-}
-
-bool parse_arguments(int argc, char** argv, Options& options) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        // Options that take a value find it in the next argument.
-        const auto value = [&]() -> std::optional<std::string_view> {
-            if (i + 1 >= argc) return std::nullopt;
-            return std::string_view(argv[++i]);
-        };
-        if (arg == "--max-steps") {
-            const auto text = value();
-            const auto n = text ? parse_number(*text, UINT64_MAX) : std::nullopt;
-            if (!n) return fail("--max-steps needs a number");
-            options.max_steps = *n;
-        } else if (arg == "--stop-on") {
-            const auto text = value();
-            if (text == "swi")
-                options.stop_opcodes = {kOpcodeSwi};
-            else if (text == "bgnd")
-                options.stop_opcodes = {kOpcodeBgnd};
-            else if (text == "none")
-                options.stop_opcodes.clear();
-            else
-                return fail("--stop-on takes swi, bgnd or none");
-        } else if (arg == "--break") {
-            const auto text = value();
-            const auto address = text ? parse_number(*text, 0xFFFFFFFE) : std::nullopt;
-            if (!address) return fail("--break needs an address");
-            options.breaks.push_back(uint32_t(*address));
-        } else if (arg == "--vector") {
-            options.vector = true;
-        } else if (arg == "--target") {
-            const auto text = value();
-            if (!text || text->empty()) return fail("--target needs a descriptor file");
-            options.target = *text;
-        } else if (arg == "--monitor") {
-            options.monitor = true;
-        } else if (arg == "--sci0") {
-            if (value() != "stdio") return fail("--sci0 takes stdio");
-            options.sci0_stdio = true;
-        } else if (arg == "--io-log") {
-            options.io_log = true;
-        } else if (arg == "--switches") {
-            const auto text = value();
-            const size_t equals = text ? text->find('=') : std::string_view::npos;
-            const auto address = equals != std::string_view::npos
-                                     ? parse_number(text->substr(0, equals), 0xFFFFFFFF)
-                                     : std::nullopt;
-            const auto byte = equals != std::string_view::npos
-                                  ? parse_number(text->substr(equals + 1), 0xFF)
-                                  : std::nullopt;
-            if (!address || !byte) return fail("--switches takes ADDR=VALUE (VALUE up to $FF)");
-            options.switches.push_back({uint32_t(*address), uint8_t(*byte)});
-        } else if (arg == "--dump-regs") {
-            options.dump_regs = true;
-        } else if (arg == "--dump-mem") {
-            const auto text = value();
-            const size_t colon = text ? text->find(':') : std::string_view::npos;
-            const auto start = colon != std::string_view::npos
-                                   ? parse_number(text->substr(0, colon), 0xFFFFFFFF)
-                                   : std::nullopt;
-            const auto length = colon != std::string_view::npos
-                                    ? parse_number(text->substr(colon + 1), 0x100000)
-                                    : std::nullopt;
-            if (!start || !length) return fail("--dump-mem takes START:LENGTH");
-            options.dumps.push_back({uint32_t(*start), uint32_t(*length)});
-        } else if (arg == "--trace") {
-            options.trace = true;
-        } else if (arg.starts_with("-") && arg.size() > 1) {
-            return fail("unknown option " + std::string(arg));
-        } else if (options.file.empty()) {
-            options.file = arg;
-        } else {
-            return fail("only one load file");
-        }
-    }
-    if (options.file.empty()) return fail("no load file");
-    return true;
 }
 
 // Boxes become lines on standard error.
@@ -185,13 +41,6 @@ public:
         std::fprintf(stderr, "rt12run: %s\n", line.c_str());
     }
 };
-
-std::filesystem::path program_directory(const char* argv0) {
-    std::error_code ec;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) return self.parent_path();
-    return std::filesystem::absolute(argv0, ec).parent_path();
-}
 
 // Connects standard input and output to serial interface 0, through the
 // device already there or a new one on its row.
@@ -240,10 +89,17 @@ void dump_memory(Board& board, const MemoryDump& dump) {
 } // namespace
 
 int main(int argc, char** argv) {
-    Options options;
-    if (!parse_arguments(argc, argv, options)) {
-        usage();
+    Rt12runOptions options;
+    std::string error;
+    const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    switch (parse_rt12run_arguments(args, options, error)) {
+    case Rt12runRequest::kHelp: std::fputs(rt12run_help().c_str(), stdout); return 0;
+    case Rt12runRequest::kVersion: std::fputs(rt12run_version().c_str(), stdout); return 0;
+    case Rt12runRequest::kUsageError:
+        fail(error);
+        std::fputs(rt12run_usage().c_str(), stderr);
         return 1;
+    case Rt12runRequest::kRun: break;
     }
     // The loader does not report a file it cannot open; a runner must.
     if (std::FILE* probe = std::fopen(options.file.c_str(), "rb"))

@@ -1,0 +1,194 @@
+// The command lines of ta12 and rt12run: arguments into requests, and both
+// programs' --help and --version as processes.
+#include "support/temp_dir.h"
+#include "tools/rt12run_options.h"
+#include "tools/ta12_command_line.h"
+#include "torva/version.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace torva {
+namespace {
+
+using Kind = Ta12Request::Kind;
+
+TEST(Ta12CommandLineTest, ArgumentsBecomeTheAssemblersLine) {
+    struct Case {
+        int line;
+        std::vector<std::string_view> args;
+        Kind kind;
+        std::string text; // the assembler's line, or the error
+    };
+    const Case cases[] = {
+        {__LINE__, {"-L", "-w", "my prog.asm"}, Kind::kAssemble, "-L -w \"my prog.asm\""},
+        {__LINE__,
+         {"-I", "inc dir", "-Iother", "x.asm"},
+         Kind::kAssemble,
+         "-I \"inc dir\" -I \"other\" \"x.asm\""},
+        {__LINE__, {"-LSw", "x.asm"}, Kind::kAssemble, "-LSw \"x.asm\""},
+        // --help and --version win wherever they stand, over any fault.
+        {__LINE__, {"x.asm", "--bogus", "--help"}, Kind::kHelp, ""},
+        {__LINE__, {"--version", "a", "b"}, Kind::kVersion, ""},
+        // A quote cannot be passed inside the assembler's quoted paths.
+        {__LINE__, {"a\"b.asm"}, Kind::kUsageError, "unusable source file name"},
+        {__LINE__, {"-I", "x\"y", "a.asm"}, Kind::kUsageError, "unusable directory name after -I"},
+        {__LINE__, {"a.asm", "-I"}, Kind::kUsageError, "-I needs a directory"},
+        {__LINE__, {"-L x.asm", "a.asm"}, Kind::kUsageError, "unknown option"},
+        {__LINE__, {"a.asm", "b.asm"}, Kind::kUsageError, "only one source file"},
+        {__LINE__, {"--listing", "a.asm"}, Kind::kUsageError, "unknown option --listing"},
+        {__LINE__, {""}, Kind::kUsageError, "empty file name"},
+        {__LINE__, {"-L"}, Kind::kUsageError, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const Ta12Request request = ta12_request(c.args);
+        EXPECT_EQ(c.kind, request.kind);
+        EXPECT_EQ(c.text, c.kind == Kind::kAssemble ? request.line : request.error);
+    }
+}
+
+TEST(Rt12runCommandLineTest, NumbersAndFaults) {
+    EXPECT_EQ(0x1Fu, parse_number("0x1F", 0xFF));
+    EXPECT_EQ(0x1Fu, parse_number("$1f", 0xFF));
+    EXPECT_EQ(31u, parse_number("31", 0xFF));
+    EXPECT_EQ(UINT64_MAX, parse_number("18446744073709551615", UINT64_MAX));
+    for (const char* bad : {"", "0x", "$", "1F", "$1G", "256", "-1"})
+        EXPECT_FALSE(parse_number(bad, 0xFF)) << bad;
+    EXPECT_FALSE(parse_number("18446744073709551616", UINT64_MAX));
+
+    struct Case {
+        int line;
+        std::vector<std::string_view> args;
+        Rt12runRequest request;
+        std::string error;
+    };
+    const Case cases[] = {
+        {__LINE__, {"--trace", "p.s19", "--help"}, Rt12runRequest::kHelp, ""},
+        {__LINE__, {"--bogus", "--version"}, Rt12runRequest::kVersion, ""},
+        {__LINE__,
+         {"p.s19", "--max-steps"},
+         Rt12runRequest::kUsageError,
+         "--max-steps needs a number"},
+        {__LINE__,
+         {"--break", "0xFFFFFFFF", "p.s19"},
+         Rt12runRequest::kUsageError,
+         "--break needs an address"},
+        {__LINE__,
+         {"--switches", "$800=$100", "p.s19"},
+         Rt12runRequest::kUsageError,
+         "--switches takes ADDR=VALUE (VALUE up to $FF)"},
+        {__LINE__,
+         {"--dump-mem", "0x1000", "p.s19"},
+         Rt12runRequest::kUsageError,
+         "--dump-mem takes START:LENGTH"},
+        {__LINE__, {"--sci0", "tty", "p.s19"}, Rt12runRequest::kUsageError, "--sci0 takes stdio"},
+        {__LINE__, {"a.s19", "b.s19"}, Rt12runRequest::kUsageError, "only one load file"},
+        {__LINE__, {"--trace"}, Rt12runRequest::kUsageError, "no load file"},
+        {__LINE__, {"-x", "p.s19"}, Rt12runRequest::kUsageError, "unknown option -x"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        Rt12runOptions options;
+        std::string error;
+        EXPECT_EQ(c.request, parse_rt12run_arguments(c.args, options, error));
+        EXPECT_EQ(c.error, error);
+    }
+
+    Rt12runOptions options;
+    std::string error;
+    const std::vector<std::string_view> args = {"--stop-on",  "none",       "--break",
+                                                "$1010",      "--switches", "0x800=7",
+                                                "--dump-mem", "$1000:16",   "p.s19"};
+    ASSERT_EQ(Rt12runRequest::kRun, parse_rt12run_arguments(args, options, error));
+    EXPECT_TRUE(options.stop_opcodes.empty());
+    EXPECT_EQ(std::vector<uint32_t>{0x1010}, options.breaks);
+    ASSERT_EQ(1u, options.switches.size());
+    EXPECT_EQ(0x800u, options.switches[0].address);
+    EXPECT_EQ(7, options.switches[0].value);
+    ASSERT_EQ(1u, options.dumps.size());
+    EXPECT_EQ(16u, options.dumps[0].length);
+    EXPECT_EQ("p.s19", options.file);
+}
+
+std::string tool(const char* name) {
+    if (const char* build = std::getenv("TORVA_BUILD_DIR"))
+        return std::string(build) + "/bin/" + name;
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return (self.parent_path().parent_path() / "bin" / name).string();
+}
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs a program with arguments (shell words); standard error goes to a file.
+Outcome run(const std::string& program, const std::string& args) {
+    test::TempDir dir;
+    const std::string err_path = (dir.path() / "err").string();
+    const std::string command = "'" + program + "' " + args + " 2>'" + err_path + "' </dev/null";
+    Outcome result;
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return result;
+    std::array<char, 4096> buffer{};
+    for (size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
+        result.out.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::FILE* err = std::fopen(err_path.c_str(), "rb");
+    if (err != nullptr) {
+        for (size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), err)) > 0;)
+            result.err.append(buffer.data(), n);
+        std::fclose(err);
+    }
+    return result;
+}
+
+// Every option the usage line names has its own line in the help's list.
+void expect_help_describes_usage(const std::string& help) {
+    const std::string usage = help.substr(0, help.find('\n'));
+    const std::regex option(R"((--?[A-Za-z][-A-Za-z0-9]*))");
+    int found = 0;
+    for (std::sregex_iterator it(usage.begin(), usage.end(), option), end; it != end; ++it) {
+        const std::string name = (*it)[1];
+        EXPECT_NE(std::string::npos, help.find("\n  " + name + " ")) << name;
+        ++found;
+    }
+    EXPECT_GE(found, 4);
+}
+
+TEST(ProgramConventionsTest, HelpAndVersionOnStandardOutput) {
+    for (const char* name : {"ta12", "rt12run"}) {
+        SCOPED_TRACE(name);
+        if (!std::filesystem::exists(tool(name))) GTEST_SKIP() << name << " not built";
+        const Outcome help = run(tool(name), "--help");
+        EXPECT_EQ(0, help.status);
+        EXPECT_EQ("", help.err);
+        EXPECT_EQ(0u, help.out.find(std::string("usage: ") + name + " "));
+        expect_help_describes_usage(help.out);
+
+        const Outcome version = run(tool(name), "--bogus --version");
+        EXPECT_EQ(0, version.status);
+        EXPECT_EQ(std::string(name) + " (TORVA 6 for RT12) " + kProgramVersion + "\n", version.out);
+
+        // A fault: the reason and the usage on standard error, status 1.
+        const Outcome bad = run(tool(name), "--bogus x");
+        EXPECT_EQ(1, bad.status);
+        EXPECT_EQ("", bad.out);
+        EXPECT_EQ(std::string(name) + ": unknown option --bogus\nusage: " + name,
+                  bad.err.substr(0, bad.err.find(' ', bad.err.find("usage: ") + 7)));
+    }
+}
+
+} // namespace
+} // namespace torva

@@ -1,0 +1,199 @@
+// Parsing rt12run's arguments into its options.
+#include "tools/rt12run_options.h"
+
+#include "torva/version.h"
+
+namespace torva {
+
+std::optional<uint64_t> parse_number(std::string_view text, uint64_t limit) {
+    int base = 10;
+    if (text.starts_with("0x") || text.starts_with("0X")) {
+        base = 16;
+        text.remove_prefix(2);
+    } else if (text.starts_with("$")) {
+        base = 16;
+        text.remove_prefix(1);
+    }
+    if (text.empty()) return std::nullopt;
+    uint64_t value = 0;
+    for (const char c : text) {
+        int digit;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            return std::nullopt;
+        if (value > (limit - uint64_t(digit)) / uint64_t(base)) return std::nullopt;
+        value = value * uint64_t(base) + uint64_t(digit);
+    }
+    return value;
+}
+
+namespace {
+
+// Parses one option or the load file; false with error set when it is wrong.
+class ArgumentParser {
+public:
+    ArgumentParser(std::span<const std::string_view> args, Rt12runOptions& options)
+        : args_(args), options_(options) {}
+
+    bool parse(std::string& error) {
+        bool ok = true;
+        for (i_ = 0; ok && i_ < args_.size(); ++i_)
+            ok = parse_one(args_[i_]);
+        if (ok && options_.file.empty()) ok = fail("no load file");
+        if (!ok) error = error_;
+        return ok;
+    }
+
+private:
+    bool fail(std::string text) {
+        error_ = std::move(text);
+        return false;
+    }
+
+    // The value of an option that takes one: the next argument.
+    std::optional<std::string_view> value() {
+        if (i_ + 1 >= args_.size()) return std::nullopt;
+        return args_[++i_];
+    }
+
+    bool parse_one(std::string_view arg) {
+        if (arg == "--max-steps") {
+            const auto text = value();
+            const auto n = text ? parse_number(*text, UINT64_MAX) : std::nullopt;
+            if (!n) return fail("--max-steps needs a number");
+            options_.max_steps = *n;
+        } else if (arg == "--stop-on") {
+            const auto text = value();
+            if (text == "swi")
+                options_.stop_opcodes = {kOpcodeSwi};
+            else if (text == "bgnd")
+                options_.stop_opcodes = {kOpcodeBgnd};
+            else if (text == "none")
+                options_.stop_opcodes.clear();
+            else
+                return fail("--stop-on takes swi, bgnd or none");
+        } else if (arg == "--break") {
+            const auto text = value();
+            const auto address = text ? parse_number(*text, 0xFFFFFFFE) : std::nullopt;
+            if (!address) return fail("--break needs an address");
+            options_.breaks.push_back(uint32_t(*address));
+        } else if (arg == "--vector") {
+            options_.vector = true;
+        } else if (arg == "--target") {
+            const auto text = value();
+            if (!text || text->empty()) return fail("--target needs a descriptor file");
+            options_.target = *text;
+        } else if (arg == "--monitor") {
+            options_.monitor = true;
+        } else if (arg == "--sci0") {
+            if (value() != "stdio") return fail("--sci0 takes stdio");
+            options_.sci0_stdio = true;
+        } else if (arg == "--io-log") {
+            options_.io_log = true;
+        } else if (arg == "--switches") {
+            const auto text = value();
+            const size_t equals = text ? text->find('=') : std::string_view::npos;
+            const auto address = equals != std::string_view::npos
+                                     ? parse_number(text->substr(0, equals), 0xFFFFFFFF)
+                                     : std::nullopt;
+            const auto byte = equals != std::string_view::npos
+                                  ? parse_number(text->substr(equals + 1), 0xFF)
+                                  : std::nullopt;
+            if (!address || !byte) return fail("--switches takes ADDR=VALUE (VALUE up to $FF)");
+            options_.switches.push_back({uint32_t(*address), uint8_t(*byte)});
+        } else if (arg == "--dump-regs") {
+            options_.dump_regs = true;
+        } else if (arg == "--dump-mem") {
+            const auto text = value();
+            const size_t colon = text ? text->find(':') : std::string_view::npos;
+            const auto start = colon != std::string_view::npos
+                                   ? parse_number(text->substr(0, colon), 0xFFFFFFFF)
+                                   : std::nullopt;
+            const auto length = colon != std::string_view::npos
+                                    ? parse_number(text->substr(colon + 1), 0x100000)
+                                    : std::nullopt;
+            if (!start || !length) return fail("--dump-mem takes START:LENGTH");
+            options_.dumps.push_back({uint32_t(*start), uint32_t(*length)});
+        } else if (arg == "--trace") {
+            options_.trace = true;
+        } else if (arg.starts_with("-") && arg.size() > 1) {
+            return fail("unknown option " + std::string(arg));
+        } else if (arg.empty()) {
+            return fail("empty load file name");
+        } else if (options_.file.empty()) {
+            options_.file = arg;
+        } else {
+            return fail("only one load file");
+        }
+        return true;
+    }
+
+    std::span<const std::string_view> args_;
+    Rt12runOptions& options_;
+    size_t i_ = 0;
+    std::string error_;
+};
+
+} // namespace
+
+Rt12runRequest parse_rt12run_arguments(std::span<const std::string_view> args,
+                                       Rt12runOptions& options, std::string& error) {
+    for (const std::string_view arg : args) {
+        if (arg == "--help") return Rt12runRequest::kHelp;
+        if (arg == "--version") return Rt12runRequest::kVersion;
+    }
+    ArgumentParser parser(args, options);
+    return parser.parse(error) ? Rt12runRequest::kRun : Rt12runRequest::kUsageError;
+}
+
+std::string rt12run_usage() {
+    return "usage: rt12run [--max-steps N] [--stop-on swi|bgnd|none] [--break ADDR]... "
+           "[--vector] [--target FILE.hc12sim] [--monitor] [--sci0 stdio] [--io-log] "
+           "[--switches ADDR=VALUE]... [--dump-regs] [--dump-mem START:LENGTH]... "
+           "[--trace] FILE.s19\n";
+}
+
+std::string rt12run_help() {
+    return rt12run_usage() + R"(
+Loads the S-record file FILE.s19 onto the simulated RT12 board, resets it and
+runs the program until a stop condition or the step limit, then prints what
+was asked for. Exit status 0 when a stop condition was met, 2 when the step
+limit ran out, 1 on a load error or bad arguments. Addresses, lengths and
+numbers take 0x1F, $1F or decimal.
+
+Options:
+  --max-steps N          stop after N instructions (default 10000000)
+  --stop-on swi|bgnd|none
+                         stop before the next SWI (the default) or BGND
+                         instruction, or at neither
+  --break ADDR           stop before the instruction at ADDR (may be repeated)
+  --vector               start from the reset vector, not the file's first
+                         address
+  --target FILE.hc12sim  read the board and its devices from a descriptor,
+                         e.g. config/kiv12/rt12.hc12sim beside the program
+  --monitor              load the board's monitor image first
+  --sci0 stdio           join serial interface 0 to standard input and output
+  --io-log               print IO <cycles> <address> <byte> for every byte the
+                         program writes to the board's bus or an output port
+  --switches ADDR=VALUE  set the switches of the input port at ADDR (may be
+                         repeated)
+  --dump-regs            print the registers, cycles and steps at the end
+  --dump-mem START:LENGTH
+                         print LENGTH bytes from START at the end (may be
+                         repeated; XX where nothing answers)
+  --trace                print each instruction before it runs
+  --help                 show this text and exit
+  --version              show the version and exit
+)";
+}
+
+std::string rt12run_version() {
+    return std::string("rt12run (TORVA 6 for RT12) ") + kProgramVersion + "\n";
+}
+
+} // namespace torva

@@ -1,0 +1,59 @@
+// rt12run's command line: the options, their parsing, and the texts of
+// --help and --version.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace torva {
+
+inline constexpr uint64_t kDefaultMaxSteps = 10'000'000;
+inline constexpr uint8_t kOpcodeSwi = 0x3F;
+inline constexpr uint8_t kOpcodeBgnd = 0x00;
+
+struct MemoryDump {
+    uint32_t start;
+    uint32_t length;
+};
+struct SwitchPreset {
+    uint32_t address;
+    uint8_t value;
+};
+
+struct Rt12runOptions {
+    uint64_t max_steps = kDefaultMaxSteps;
+    std::vector<uint8_t> stop_opcodes{kOpcodeSwi};
+    std::vector<uint32_t> breaks;
+    bool vector = false;
+    std::string target;
+    bool monitor = false;
+    bool sci0_stdio = false;
+    bool io_log = false;
+    std::vector<SwitchPreset> switches;
+    bool dump_regs = false;
+    std::vector<MemoryDump> dumps;
+    bool trace = false;
+    std::string file;
+};
+
+enum class Rt12runRequest { kRun, kHelp, kVersion, kUsageError };
+
+// Fills options from the arguments (the program name left out). --help and
+// --version anywhere win over everything else; on kUsageError, error says
+// what is wrong.
+Rt12runRequest parse_rt12run_arguments(std::span<const std::string_view> args,
+                                       Rt12runOptions& options, std::string& error);
+
+// A number as 0x1F, $1F or decimal; none for anything else or a value
+// beyond limit.
+std::optional<uint64_t> parse_number(std::string_view text, uint64_t limit);
+
+std::string rt12run_usage();
+std::string rt12run_help();
+std::string rt12run_version();
+
+} // namespace torva
