@@ -1,6 +1,8 @@
 // Writing and reading target descriptor files.
 #include "io/descriptor_file.h"
 
+#include "io/text_lines.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -14,6 +16,9 @@ namespace {
 constexpr size_t kMaxNumberField = 15;
 constexpr size_t kMaxNameField = 63;
 constexpr size_t kNameField = 5;
+// A descriptor line holds at most some hundred characters; anything beyond
+// this is cut off as it is read, so no line can grow without bound.
+constexpr size_t kMaxLine = 1024;
 
 // A whole field as a signed decimal number; nothing for anything else.
 std::optional<int32_t> number(const DescriptorLine& line, size_t field) {
@@ -62,6 +67,49 @@ void open_range_device(DeviceSetup& setup, const DeviceLine& device) {
     setup.open_device(device.row, device.type, device.base, device.option, "");
 }
 
+bool slot_free(const DeviceSetup& setup) {
+    return std::ranges::any_of(setup.slots(),
+                               [](const ConnectionSlot& slot) { return !slot.used(); });
+}
+
+// The counted lines of a descriptor.
+std::vector<DescriptorLine> descriptor_lines(std::istream& in) {
+    std::vector<DescriptorLine> lines;
+    LineReader reader(in, kMaxLine);
+    for (std::string line; reader.next(line);)
+        if (auto split = split_descriptor_line(line)) lines.push_back(std::move(*split));
+    return lines;
+}
+
+void apply_descriptor_lines(DeviceSetup& setup, const std::vector<DescriptorLine>& lines) {
+    // The board decides which table the row numbers refer to, but the file
+    // names it last: take the option word before opening any device.
+    for (const DescriptorLine& line : lines)
+        if (line.fields[0] == "emul")
+            if (const auto word = number(line, 1)) setup.set_option_word(uint32_t(*word) & 3);
+
+    // Devices beyond the last free slot are counted, not tried one by one:
+    // the message appears once however many lines the file holds.
+    int left_out = 0;
+    for (const DescriptorLine& line : lines) {
+        const std::string& word = line.fields[0];
+        const bool target = word == "iotarget";
+        if (!target && word != "iosim") continue;
+        const auto device = device_line(line, target);
+        if (!device || (target && device->row != -1 && !setup.can_bind(device->row))) continue;
+        if (!slot_free(setup)) {
+            ++left_out;
+        } else if (target) {
+            open_target(setup, *device);
+        } else {
+            open_range_device(setup, *device);
+        }
+    }
+    if (left_out > 0)
+        setup.show(format_message(setup_message::kTooManyDevices, DeviceSetup::kSlotCount) + "\n" +
+                   format_message(setup_message::kDevicesLeftOut, left_out));
+}
+
 } // namespace
 
 std::optional<DescriptorLine> split_descriptor_line(std::string_view line) {
@@ -103,39 +151,20 @@ std::string descriptor_text(DeviceSetup& setup) {
 }
 
 void apply_descriptor_text(DeviceSetup& setup, std::string_view text) {
-    std::vector<DescriptorLine> lines;
     std::istringstream stream{std::string(text)};
-    for (std::string line; std::getline(stream, line);)
-        if (auto split = split_descriptor_line(line)) lines.push_back(std::move(*split));
-
-    // The board decides which table the row numbers refer to, but the file
-    // names it last: take the option word before opening any device.
-    for (const DescriptorLine& line : lines)
-        if (line.fields[0] == "emul")
-            if (const auto word = number(line, 1)) setup.set_option_word(uint32_t(*word) & 3);
-
-    for (const DescriptorLine& line : lines) {
-        const std::string& word = line.fields[0];
-        if (word == "iotarget") {
-            if (const auto device = device_line(line, true)) open_target(setup, *device);
-        } else if (word == "iosim") {
-            if (const auto device = device_line(line, false)) open_range_device(setup, *device);
-        }
-    }
+    apply_descriptor_lines(setup, descriptor_lines(stream));
 }
 
 bool read_descriptor(DeviceSetup& setup, const std::string& path) {
     if (path.empty()) return false;
     setup.close_all();
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    std::ifstream file;
+    if (!open_regular_file(path, file)) {
         setup.show(format_message(setup_message::kCantOpen, path.c_str()));
         return false;
     }
     setup.set_current_descriptor(path);
-    std::ostringstream content;
-    content << file.rdbuf();
-    apply_descriptor_text(setup, content.str());
+    apply_descriptor_lines(setup, descriptor_lines(file));
     setup.commit();
     return true;
 }

@@ -14,6 +14,9 @@ using MessageSink = std::function<void(const std::string& text)>;
 namespace setup_message {
 inline constexpr const char kTooManyDevices[] =
     "You already have max (%d) devices connected, disconnect one and try again";
+// Follows the line above when a descriptor names more devices than there
+// are slots.
+inline constexpr const char kDevicesLeftOut[] = "(%d more devices of the file were not connected)";
 inline constexpr const char kCantOpen[] = "Can't open '%s'";
 inline constexpr const char kCantCreate[] = "Can't create '%s'";
 } // namespace setup_message

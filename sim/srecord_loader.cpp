@@ -2,6 +2,7 @@
 #include "sim/srecord_loader.h"
 
 #include "io/memory_map.h"
+#include "io/text_lines.h"
 #include "sim/srecord_writer.h"
 
 #include <cstdio>
@@ -11,6 +12,10 @@
 namespace torva {
 
 namespace {
+
+// The longest record (count 255: 4 + 510 digits) with room for trailing
+// blanks; a longer line cannot be a record.
+constexpr size_t kMaxRecordLine = 1024;
 
 int hex_digit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -68,8 +73,8 @@ std::string load_file_base_name(std::string_view path) {
 
 int load_srecord_file(const std::string& path, MemoryMap& memory, LoadFileState& state,
                       const TextSink& out) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return kLoadCannotOpen;
+    std::ifstream file;
+    if (!open_regular_file(path, file)) return kLoadCannotOpen;
 
     RomWriteEnableGuard rom_guard(memory);
     bool first_record = true;
@@ -77,11 +82,12 @@ int load_srecord_file(const std::string& path, MemoryMap& memory, LoadFileState&
     uint32_t address = 0;
 
     std::string raw;
-    while (std::getline(file, raw)) {
+    LineReader reader(file, kMaxRecordLine);
+    while (reader.next(raw)) {
         const std::string_view line = trim_line_end(raw);
         // Blank lines carry nothing; any other line must be a record.
         if (is_blank(line)) continue;
-        if (line[0] != 'S' || line.size() < 4) {
+        if (line[0] != 'S' || line.size() < 4 || reader.cut()) {
             error = true;
             break;
         }

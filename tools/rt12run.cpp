@@ -4,6 +4,7 @@
 // step limit ran out, 1 on a load error or bad arguments.
 #include "io/board_option.h"
 #include "io/descriptor_file.h"
+#include "io/text_lines.h"
 #include "iosim/devices/port_device.h"
 #include "iosim/devices/serial_device.h"
 #include "sim/simulator.h"
@@ -13,6 +14,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -101,10 +103,9 @@ int main(int argc, char** argv) {
         return 1;
     case Rt12runRequest::kRun: break;
     }
-    // The loader does not report a file it cannot open; a runner must.
-    if (std::FILE* probe = std::fopen(options.file.c_str(), "rb"))
-        std::fclose(probe);
-    else {
+    // The loader does not report a file it cannot open; a runner must. Only
+    // a regular file can be a load file (a FIFO would block, /dev/zero never end).
+    if (std::ifstream probe; !open_regular_file(options.file, probe)) {
         fail("can't open '" + options.file + "'");
         return 1;
     }

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace torva {
 namespace {
@@ -280,6 +281,47 @@ TEST_F(DescriptorFileTest, GarbageNeverBreaksTheReader) {
         EXPECT_LE(setup.option_word(), 3u);
         if (round % 10 == 0) setup.close_all();
     }
+}
+
+TEST_F(DescriptorFileTest, EveryLineEndEndsALine) {
+    for (const char* end : {"\r", "\n", "\r\n"}) {
+        SCOPED_TRACE(testing::PrintToString(end));
+        const std::string e = end;
+        ASSERT_TRUE(read_descriptor(setup, dir.write("d.hc12sim", ":iosim:1:0:2560:-1:" + e +
+                                                                      ":iosim:1:0:2816:-1:" + e +
+                                                                      ":emul:1" + e)));
+        EXPECT_EQ(2, used_slots());
+        EXPECT_EQ(1u, setup.option_word());
+    }
+}
+
+TEST_F(DescriptorFileTest, WhatIsNotARegularFileIsRefused) {
+    const std::string fifo = (dir.path() / "fifo").string();
+    ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
+    for (const std::string& path : {dir.path().string(), fifo, std::string("/dev/zero")}) {
+        SCOPED_TRACE(path);
+        messages.clear();
+        EXPECT_FALSE(read_descriptor(setup, path));
+        EXPECT_EQ(std::vector<std::string>{"Can't open '" + path + "'"}, messages);
+    }
+    // A line of any length is read as one line, its excess dropped.
+    ASSERT_TRUE(read_descriptor(
+        setup, dir.write("long.hc12sim", ":iosim:1:0:2560:-1:" + std::string(3'000'000, 'x') +
+                                             "\n:iosim:1:0:2816:-1:\n")));
+    EXPECT_EQ(2, used_slots());
+}
+
+TEST_F(DescriptorFileTest, DevicesBeyondTheSlotsAreReportedOnceWithTheirCount) {
+    std::string text;
+    for (int i = 0; i < 10'000; ++i)
+        text += ":iosim:1:0:" + std::to_string(2560 + i) + ":-1:\n";
+    apply_descriptor_text(setup, text);
+    EXPECT_EQ(DeviceSetup::kSlotCount, used_slots());
+    EXPECT_EQ(
+        std::vector<std::string>{"You already have max (20) devices connected, disconnect one "
+                                 "and try again\n(9980 more devices of the file were not "
+                                 "connected)"},
+        messages);
 }
 
 TEST_F(DescriptorFileTest, DisplayNameOfTheCurrentDescriptor) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <vector>
 
 namespace torva {
@@ -165,6 +166,33 @@ TEST_F(LoaderTest, RecordsLongerThanSeventyNineCharactersLoad) {
     ASSERT_EQ(kLoadOk, load(srecord_data(0x1100, data) + "\n"));
     EXPECT_EQ(0, at(0x1100));
     EXPECT_EQ(249, at(0x1100 + 249));
+}
+
+TEST_F(LoaderTest, EveryLineEndEndsARecord) {
+    // A lone CR as older Macintosh editors write it: the checksum stays a
+    // checksum and the end record ends the file.
+    for (const char* end : {"\r", "\n", "\r\n"}) {
+        SCOPED_TRACE(testing::PrintToString(end));
+        const std::string e = end;
+        ASSERT_EQ(kLoadOk, load("S1041000AA40" + e + "S9031000EC" + e + "S1041002BB2F" + e));
+        EXPECT_EQ(0xAA, at(0x1000));
+        EXPECT_EQ(0x00, at(0x1001)); // not the checksum $40
+        EXPECT_EQ(0x00, at(0x1002)); // not read: after the end record
+    }
+}
+
+TEST_F(LoaderTest, OnlyRegularFilesAreOpenedAndLinesAreBounded) {
+    // A line longer than any record is an error, not a growing buffer.
+    EXPECT_EQ(kLoadError, load("S1041000" + std::string(4000, 'A') + "\n"));
+    EXPECT_EQ(kLoadError, load("S1" + std::string(5'000'000, '0')));
+
+    const std::string fifo = (dir.path() / "fifo").string();
+    ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
+    for (const std::string& path : {dir.path().string(), fifo, std::string("/dev/zero")}) {
+        SCOPED_TRACE(path);
+        state.load_file_path = path;
+        EXPECT_EQ(kLoadCannotOpen, load_srecord_file(path, memory, state, {}));
+    }
 }
 
 TEST_F(LoaderTest, RecordsTheTimeAndBaseNameOfTheCurrentLoadFile) {
