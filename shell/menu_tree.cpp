@@ -2,6 +2,7 @@
 #include "shell/menu_tree.h"
 
 #include "shell/command_ids.h"
+#include "shell/recent_files.h"
 
 #include <QAction>
 #include <QMenu>
@@ -83,7 +84,8 @@ void MenuBar::rebuild_recent(std::span<const std::string> paths) {
     for (std::size_t i = 0; i < paths.size() && i < cmd::kRecentCount; ++i) {
         if (paths[i].empty()) continue;
         const int id = cmd::kRecentFirst + static_cast<int>(i);
-        const QString text = QStringLiteral("%1: ").arg(i + 1) + menu_escaped(paths[i]);
+        const QString text =
+            QStringLiteral("%1: ").arg(i + 1) + menu_escaped(RecentFiles::menu_text(paths[i]));
         if (static_cast<qsizetype>(i) < count) {
             if (QAction* item = action(id)) item->setText(text);
         } else {

@@ -38,6 +38,30 @@ bool RecentFiles::same_file(const std::string& a, const std::string& b) {
 #endif
 }
 
+std::string RecentFiles::menu_text(const std::string& path) {
+    if (path.size() <= kMenuWidth) return path;
+    const size_t name_cut = path.rfind('/');
+    if (name_cut == std::string::npos || name_cut == 0) return path; // no directory to leave out
+    const std::string name = path.substr(name_cut);                  // "/name"
+    // The head: the root and the first directory ("/home/", "C:/"), unless
+    // that alone leaves no room.
+    const size_t head_end = path.find('/', path.front() == '/' ? 1 : 0);
+    std::string head = head_end < name_cut ? path.substr(0, head_end + 1) : "";
+    if (head.size() + 3 + name.size() > kMenuWidth) head.clear();
+    // Then whole directories from the end, while they fit.
+    std::string tail = name;
+    size_t cut = name_cut;
+    while (true) {
+        const size_t before = path.rfind('/', cut - 1);
+        if (before == std::string::npos || before <= head_end) break;
+        std::string longer = path.substr(before, cut - before) + tail;
+        if (head.size() + 3 + longer.size() > kMenuWidth) break;
+        tail = std::move(longer);
+        cut = before;
+    }
+    return head + "..." + tail;
+}
+
 void RecentFiles::add(const std::string& path) {
     const std::string entry = normalise(path);
     if (entry.empty()) return;

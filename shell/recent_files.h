@@ -28,6 +28,12 @@ public:
     // Whether two normalised paths name the same file on this platform.
     static bool same_file(const std::string& a, const std::string& b);
 
+    // How a stored path shows in the menu: whole up to kMenuWidth
+    // characters; a longer one keeps its first directory, "...", and as many
+    // of its last directories as fit, and always the whole file name.
+    static constexpr size_t kMenuWidth = 64;
+    static std::string menu_text(const std::string& path);
+
 private:
     std::array<std::string, kSlots> slots_;
 };

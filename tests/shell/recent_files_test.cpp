@@ -110,5 +110,28 @@ TEST_F(recent_files_test, missing_values_load_as_empty_slots) {
     EXPECT_FALSE(recent.at(6));
 }
 
+TEST(recent_files_menu_text, long_paths_keep_their_head_and_file_name) {
+    const std::string fits = "/home/student/labs/lab3/main.asm";
+    EXPECT_EQ(fits, RecentFiles::menu_text(fits));
+    EXPECT_EQ("/home/.../hcs12/labs/lab3/projects/final/version2/main.asm",
+              RecentFiles::menu_text(
+                  "/home/student/courses/hcs12/labs/lab3/projects/final/version2/main.asm"));
+
+    // 10,000 characters of directories: one screen-wide entry, name intact.
+    std::string deep = "/home";
+    while (deep.size() < 10'000)
+        deep += "/" + std::string(40, 'd');
+    const std::string text = RecentFiles::menu_text(deep + "/blink.asm");
+    EXPECT_LE(text.size(), RecentFiles::kMenuWidth);
+    EXPECT_EQ(0u, text.find("/home/..."));
+    EXPECT_TRUE(text.ends_with("/blink.asm")) << text;
+
+    // A file name longer than the width stays whole; so does a name alone.
+    const std::string name = std::string(200, 'n') + ".asm";
+    EXPECT_EQ(".../" + name, RecentFiles::menu_text(deep + "/" + name));
+    EXPECT_EQ(name, RecentFiles::menu_text(name));
+    EXPECT_EQ("C:/.../x/y.asm", RecentFiles::menu_text("C:/" + std::string(70, 'a') + "/x/y.asm"));
+}
+
 } // namespace
 } // namespace torva
