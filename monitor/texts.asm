@@ -1,0 +1,20 @@
+; texts.asm - everything the monitor says, each text ended by a zero byte.
+
+TXT_BANNER  ASCIIZ "RT12 Monitor 1.0"
+TXT_PROMPT  ASCIIZ "> "
+TXT_UNKNOWN ASCIIZ "Unknown command"
+TXT_BAD_ARG ASCIIZ "Bad argument"
+TXT_CHECKSUM ASCIIZ "Checksum error"
+TXT_WRITE_ERROR ASCIIZ "Write error at $"
+TXT_ABORTED ASCIIZ "Load aborted"
+TXT_LOADED  ASCIIZ "Loaded "
+TXT_BYTES   ASCIIZ " bytes"
+TXT_UNHANDLED ASCIIZ "Unhandled interrupt $"
+TXT_ERASE   FCB   BS,' ',BS,0
+TXT_HELP    FCS   "L                load S-records (until S7, S8 or S9)\r\n"
+            FCS   "G [addr]         run from addr or the user PC; SWI returns\r\n"
+            FCS   "RD               show the registers\r\n"
+            FCS   "RM reg value     set PC, SP, X, Y, A, B, D or CCR\r\n"
+            FCS   "MD addr [end]    show memory through end, or 4 lines\r\n"
+            FCS   "MM addr byte...  write bytes from addr on\r\n"
+            ASCIIZ "HELP or ?        this list"
