@@ -1,7 +1,8 @@
 // rt12run: the simulator without windows. Loads an S-record file onto the
-// simulated RT12, runs it until a stop condition or a step limit, and prints
-// what was asked for. Exit status 0 when a stop condition was met, 2 when the
-// step limit ran out, 1 on a load error or bad arguments.
+// simulated RT12 (or only starts the board's monitor), runs it until a stop
+// condition or a step limit, and prints what was asked for. Exit status 0
+// when a stop condition was met, 2 when the step limit ran out, 1 on a load
+// error or bad arguments.
 #include "io/board_option.h"
 #include "io/descriptor_file.h"
 #include "io/text_lines.h"
@@ -11,11 +12,13 @@
 #include "tools/program_directory.h"
 #include "tools/rt12run_options.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +26,10 @@
 namespace {
 
 using namespace torva;
+
+// The monitor's routine table entry for getchar: a JMP to the routine.
+constexpr uint16_t kMonitorGetchar = 0xFE03;
+constexpr uint8_t kOpcodeJmp = 0x06;
 
 bool fail(const std::string& text) {
     std::fprintf(stderr, "rt12run: %s\n", text.c_str());
@@ -45,21 +52,68 @@ public:
 };
 
 // Connects standard input and output to serial interface 0, through the
-// device already there or a new one on its row.
-bool connect_sci0(Board& board) {
+// device already there or a new one on its row. Gives the device, or null.
+SerialDevice* connect_sci0(Board& board) {
     DeviceSetup& setup = board.setup();
     int32_t handle = setup.serial_handle(0);
     if (handle < 0) {
         const int row = setup.board() == BoardKind::kBare ? bare_row::kSerial0 : bus_row::kSerial0;
         const int slot = setup.connect_row(row);
-        if (slot < 0) return fail("cannot connect a serial device to serial interface 0");
+        if (slot < 0) {
+            fail("cannot connect a serial device to serial interface 0");
+            return nullptr;
+        }
         handle = setup.slots()[size_t(slot)].handle;
     }
     auto* console = board.iosim().device_as<SerialDevice>(handle);
-    if (!console) return fail("serial interface 0 has no serial device");
+    if (!console) {
+        fail("serial interface 0 has no serial device");
+        return nullptr;
+    }
     console->attach_input(&std::cin);
     console->attach_output(&std::cout);
-    return true;
+    return console;
+}
+
+// Where the monitor's getchar routine starts, read from its routine table;
+// none when no monitor is there.
+std::optional<uint16_t> monitor_getchar(MemoryMap& memory) {
+    uint8_t jmp = 0, high = 0, low = 0;
+    if (memory.mem_read_byte(kMonitorGetchar, jmp) != 0 || jmp != kOpcodeJmp ||
+        memory.mem_read_byte(kMonitorGetchar + 1, high) != 0 ||
+        memory.mem_read_byte(kMonitorGetchar + 2, low) != 0)
+        return std::nullopt;
+    return uint16_t(high << 8 | low);
+}
+
+// Runs to a stop condition. In a monitor session on standard input the
+// session is over when the monitor asks for a character that can no longer
+// come: it enters getchar after the input has ended and every character of
+// it was taken. That ends the run as a stop condition does.
+Simulator::RunResult run(Simulator& sim, const Rt12runOptions& options, SerialDevice* console) {
+    const auto found =
+        options.monitor && console ? monitor_getchar(sim.board().memory()) : std::nullopt;
+    const uint16_t getchar_entry = found.value_or(0);
+    // The user's own break there wins.
+    const bool watch =
+        found && std::ranges::find(options.breaks, getchar_entry) == options.breaks.end();
+    if (watch) sim.breakpoints().add(getchar_entry, BreakState::kEnabled);
+
+    uint64_t steps = 0;
+    for (;;) {
+        auto result = sim.run_headless(options.max_steps - steps, options.stop_opcodes);
+        steps += result.steps;
+        result.steps = steps;
+        if (result.reason != Simulator::StopReason::kBreakpoint || !watch ||
+            sim.cpu().current_execution_address() != getchar_entry)
+            return result;
+        const bool receiver_full =
+            (sim.board().modules().serial[0].status1() & SerialInterface::kReceiveFull) != 0;
+        if (console->input_ended() && !receiver_full) return result;
+        if (steps == options.max_steps) return {Simulator::StopReason::kStepLimit, steps};
+        sim.step(false); // past the watch, into getchar
+        ++steps;
+    }
 }
 
 bool preset_switches(Board& board, const SwitchPreset& preset) {
@@ -105,29 +159,39 @@ int main(int argc, char** argv) {
     }
     // The loader does not report a file it cannot open; a runner must. Only
     // a regular file can be a load file (a FIFO would block, /dev/zero never end).
-    if (std::ifstream probe; !open_regular_file(options.file, probe)) {
-        fail("can't open '" + options.file + "'");
+    // Without a load file the monitor image is all there is to run.
+    const auto program_dir = program_directory(argc > 0 ? argv[0] : "rt12run");
+    const std::string must_open =
+        !options.file.empty()
+            ? options.file
+            : (program_dir / "../config/kiv12" / Simulator::kMonitorImage).string();
+    if (std::ifstream probe; !open_regular_file(must_open, probe)) {
+        fail("can't open '" + must_open + "'");
         return 1;
     }
 
     Board board;
     Cpu cpu(board.memory());
     StderrUi ui;
-    Simulator sim(
-        board, cpu, ui, program_directory(argc > 0 ? argv[0] : "rt12run"),
-        [](std::string_view text) { std::fprintf(stderr, "%.*s", int(text.size()), text.data()); });
+    Simulator sim(board, cpu, ui, program_dir, [](std::string_view text) {
+        std::fprintf(stderr, "%.*s", int(text.size()), text.data());
+    });
     sim.window_created();
     if (!options.target.empty() && !read_descriptor(board.setup(), options.target)) return 1;
     board.setup().commit();
     if (options.monitor)
         board.setup().set_option_word(board.setup().option_word() | board_option::kLoadMonitor);
-    if (options.sci0_stdio && !connect_sci0(board)) return 1;
+    SerialDevice* console = options.sci0_stdio ? connect_sci0(board) : nullptr;
+    if (options.sci0_stdio && !console) return 1;
     for (const SwitchPreset& preset : options.switches)
         if (!preset_switches(board, preset)) return 1;
 
     sim.load_file().load_file_path = options.file;
-    if (sim.load_chain() != kLoadOk) return 1;
-    if (options.vector) sim.reset_cpu();
+    // Without a load file there is nothing to open: only the monitor loads.
+    const int loaded = sim.load_chain();
+    if (loaded == kLoadError || (loaded != kLoadOk && !options.file.empty())) return 1;
+    // The monitor alone starts as the board does: from the reset vector.
+    if (options.vector || options.file.empty()) sim.reset_cpu();
     for (const uint32_t address : options.breaks)
         sim.breakpoints().add(address, BreakState::kEnabled);
 
@@ -141,7 +205,7 @@ int main(int argc, char** argv) {
                         int(text.size()), text.data());
         });
 
-    const auto result = sim.run_headless(options.max_steps, options.stop_opcodes);
+    const auto result = run(sim, options, console);
     std::fflush(stdout);
     std::cout.flush();
 

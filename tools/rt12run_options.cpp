@@ -44,7 +44,9 @@ public:
         bool ok = true;
         for (i_ = 0; ok && i_ < args_.size(); ++i_)
             ok = parse_one(args_[i_]);
-        if (ok && options_.file.empty()) ok = fail("no load file");
+        if (ok && options_.file.empty() && !options_.monitor) ok = fail("no load file");
+        // The monitor alone runs programs that return to it with SWI.
+        if (ok && options_.file.empty() && !stop_on_given_) options_.stop_opcodes.clear();
         if (!ok) error = error_;
         return ok;
     }
@@ -77,6 +79,7 @@ private:
                 options_.stop_opcodes.clear();
             else
                 return fail("--stop-on takes swi, bgnd or none");
+            stop_on_given_ = true;
         } else if (arg == "--break") {
             const auto text = value();
             const auto address = text ? parse_number(*text, 0xFFFFFFFE) : std::nullopt;
@@ -136,6 +139,7 @@ private:
     std::span<const std::string_view> args_;
     Rt12runOptions& options_;
     size_t i_ = 0;
+    bool stop_on_given_ = false;
     std::string error_;
 };
 
@@ -155,14 +159,17 @@ std::string rt12run_usage() {
     return "usage: rt12run [--max-steps N] [--stop-on swi|bgnd|none] [--break ADDR]... "
            "[--vector] [--target FILE.hc12sim] [--monitor] [--sci0 stdio] [--io-log] "
            "[--switches ADDR=VALUE]... [--dump-regs] [--dump-mem START:LENGTH]... "
-           "[--trace] FILE.s19\n";
+           "[--trace] [FILE.s19]\n";
 }
 
 std::string rt12run_help() {
     return rt12run_usage() + R"(
 Loads the S-record file FILE.s19 onto the simulated RT12 board, resets it and
 runs the program until a stop condition or the step limit, then prints what
-was asked for. Exit status 0 when a stop condition was met, 2 when the step
+was asked for. With --monitor and no FILE.s19 it starts the board's monitor
+from the reset vector instead and does not stop on SWI (programs return to
+the monitor with it); a monitor session on standard input ends when the
+monitor waits for input after the input has ended. Exit status 0 when a stop condition was met, 2 when the step
 limit ran out, 1 on a load error or bad arguments. Addresses, lengths and
 numbers take 0x1F, $1F or decimal.
 
@@ -176,7 +183,8 @@ Options:
                          address
   --target FILE.hc12sim  read the board and its devices from a descriptor,
                          e.g. config/kiv12/rt12.hc12sim beside the program
-  --monitor              load the board's monitor image first
+  --monitor              load the board's monitor image first; without
+                         FILE.s19 run the monitor
   --sci0 stdio           join serial interface 0 to standard input and output
   --io-log               print IO <cycles> <address> <byte> for every byte the
                          program writes to the board's bus or an output port

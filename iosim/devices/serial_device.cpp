@@ -46,6 +46,11 @@ std::string SerialDevice::take_output() {
     return taken;
 }
 
+bool SerialDevice::input_ended() {
+    refill();
+    return to_board_.empty() && !input_;
+}
+
 void SerialDevice::refill() {
     while (input_ && to_board_.empty()) {
         const int c = input_->get();

@@ -1,60 +1,41 @@
 // rt12run as a process: programs assembled with ta12, run to their stop
 // condition, with the output lines and exit statuses graders rely on.
 #include "support/temp_dir.h"
+#include "support/tool_process.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace torva {
 namespace {
 
-std::string tool(const char* name) {
-    // The test runs from build/tests; the tools sit in build/bin.
-    if (const char* build = std::getenv("TORVA_BUILD_DIR"))
-        return std::string(build) + "/bin/" + name;
-    std::error_code ec;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return (self.parent_path().parent_path() / "bin" / name).string();
-}
-
-std::string read(const std::filesystem::path& p) {
-    std::ifstream in(p);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using test::read_file;
+using test::tool_path;
 
 struct Rt12runTest : ::testing::Test {
     test::TempDir dir;
     std::string out;
     std::string err;
 
-    static std::string quoted(const std::string& text) {
-        std::string result = "'";
-        result += text;
-        result += "'";
-        return result;
-    }
     std::string in_dir() const {
         std::string command = "cd ";
-        command += quoted(dir.path().string());
+        command += test::shell_quoted(dir.path().string());
         command += " && ";
         return command;
     }
     void SetUp() override {
-        if (!std::filesystem::exists(tool("rt12run")) || !std::filesystem::exists(tool("ta12")))
+        if (!std::filesystem::exists(tool_path("rt12run")) ||
+            !std::filesystem::exists(tool_path("ta12")))
             GTEST_SKIP() << "rt12run or ta12 not built";
     }
     // Assembles source as name.asm with ta12; true when it assembled.
     bool assemble(const std::string& name, const std::string& source) {
         dir.write(name + ".asm", source);
         std::string command = in_dir();
-        command += quoted(tool("ta12"));
+        command += test::shell_quoted(tool_path("ta12"));
         command += " " + name + ".asm > ta12.out 2>&1";
         return std::system(command.c_str()) == 0;
     }
@@ -62,12 +43,12 @@ struct Rt12runTest : ::testing::Test {
     int run(const std::string& args, const std::string& input = "") {
         std::string command = in_dir();
         if (!input.empty()) command += "printf '%s' " + input + " | ";
-        command += quoted(tool("rt12run"));
+        command += test::shell_quoted(tool_path("rt12run"));
         command += " " + args + " > run.out 2> run.err";
         if (input.empty()) command += " < /dev/null";
         const int status = std::system(command.c_str());
-        out = read(dir.path() / "run.out");
-        err = read(dir.path() / "run.err");
+        out = read_file(dir.path() / "run.out");
+        err = read_file(dir.path() / "run.err");
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 };
