@@ -1,6 +1,7 @@
 // The command lines of ta12 and rt12run: arguments into requests, and both
 // programs' --help and --version as processes.
 #include "support/temp_dir.h"
+#include "support/tool_process.h"
 #include "tools/rt12run_options.h"
 #include "tools/ta12_command_line.h"
 #include "torva/version.h"
@@ -116,15 +117,28 @@ TEST(Rt12runCommandLineTest, NumbersAndFaults) {
     ASSERT_EQ(1u, options.dumps.size());
     EXPECT_EQ(16u, options.dumps[0].length);
     EXPECT_EQ("p.s19", options.file);
+
+    // With --monitor the load file may be left out; SWI then brings programs
+    // back to the monitor instead of stopping, unless --stop-on says so.
+    struct MonitorCase {
+        int line;
+        std::vector<std::string_view> args;
+        std::vector<uint8_t> stops;
+    };
+    const MonitorCase monitor_cases[] = {
+        {__LINE__, {"--monitor"}, {}},
+        {__LINE__, {"--monitor", "--stop-on", "swi"}, {kOpcodeSwi}},
+        {__LINE__, {"--monitor", "p.s19"}, {kOpcodeSwi}},
+    };
+    for (const MonitorCase& c : monitor_cases) {
+        SCOPED_TRACE(c.line);
+        Rt12runOptions monitor;
+        ASSERT_EQ(Rt12runRequest::kRun, parse_rt12run_arguments(c.args, monitor, error));
+        EXPECT_EQ(c.stops, monitor.stop_opcodes);
+    }
 }
 
-std::string tool(const char* name) {
-    if (const char* build = std::getenv("TORVA_BUILD_DIR"))
-        return std::string(build) + "/bin/" + name;
-    std::error_code ec;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return (self.parent_path().parent_path() / "bin" / name).string();
-}
+using test::tool_path;
 
 struct Outcome {
     int status = -1;
@@ -170,19 +184,19 @@ void expect_help_describes_usage(const std::string& help) {
 TEST(ProgramConventionsTest, HelpAndVersionOnStandardOutput) {
     for (const char* name : {"ta12", "rt12run"}) {
         SCOPED_TRACE(name);
-        if (!std::filesystem::exists(tool(name))) GTEST_SKIP() << name << " not built";
-        const Outcome help = run(tool(name), "--help");
+        if (!std::filesystem::exists(tool_path(name))) GTEST_SKIP() << name << " not built";
+        const Outcome help = run(tool_path(name), "--help");
         EXPECT_EQ(0, help.status);
         EXPECT_EQ("", help.err);
         EXPECT_EQ(0u, help.out.find(std::string("usage: ") + name + " "));
         expect_help_describes_usage(help.out);
 
-        const Outcome version = run(tool(name), "--bogus --version");
+        const Outcome version = run(tool_path(name), "--bogus --version");
         EXPECT_EQ(0, version.status);
         EXPECT_EQ(std::string(name) + " (TORVA 6 for RT12) " + kProgramVersion + "\n", version.out);
 
         // A fault: the reason and the usage on standard error, status 1.
-        const Outcome bad = run(tool(name), "--bogus x");
+        const Outcome bad = run(tool_path(name), "--bogus x");
         EXPECT_EQ(1, bad.status);
         EXPECT_EQ("", bad.out);
         EXPECT_EQ(std::string(name) + ": unknown option --bogus\nusage: " + name,
