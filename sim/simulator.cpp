@@ -14,11 +14,13 @@ Simulator::Simulator(Board& board, Cpu& cpu, SimulatorUi& ui, std::filesystem::p
     cpu_.interrupt_host = this;
     board_.setup().set_message_sink(
         [this](const std::string& text) { ui_.show_message(kFrameCaption, text); });
-    // Break on IO: only while a run is in progress; the first access halts
-    // the run and is not made, the instruction still completes.
+    // Break on IO: only while a run is in progress; the first access is not
+    // made and the run halts once its instruction has completed. Halting
+    // here, inside the access, would let the window's refresh disassemble
+    // through the CPU in the middle of the instruction.
     board_.routing().set_break_check([this](uint32_t) {
-        if (!break_on_io_ || run_mode_ == RunMode::kHalted) return false;
-        halt();
+        if (!break_on_io_ || run_mode_ == RunMode::kHalted || io_break_pending_) return false;
+        io_break_pending_ = true;
         return true;
     });
 }
@@ -54,6 +56,7 @@ bool Simulator::command_enabled(int id) const {
 
 void Simulator::reset_simulator(bool clear_breakpoints) {
     run_mode_ = RunMode::kHalted;
+    io_break_pending_ = false;
     exception_handling_ = true;
     cycle_counter_ = byte_counter_ = cycle_total_ = 0;
     cpu_.cpu_waiting = false;
@@ -139,23 +142,37 @@ void Simulator::step_with(bool full_display) {
         }
     }
     if (cpu_.cpu_waiting) {
-        ++cycle_counter_;
-        ++cycle_total_;
+        wait_one_cycle();
         if (kNotify) ui_.refresh_counters();
         return;
     }
     const bool flow_changed = execute_instruction();
-    if (!kNotify) return;
-    if (full_display) {
-        ui_.track_disassembly(flow_changed);
-        ui_.refresh_registers();
-        ui_.refresh_memory();
-        ui_.refresh_counters();
-    } else {
-        ui_.refresh_counters();
-        ui_.refresh_registers();
+    if (kNotify) {
+        if (full_display) {
+            ui_.track_disassembly(flow_changed);
+            ui_.refresh_registers();
+            ui_.refresh_memory();
+            ui_.refresh_counters();
+        } else {
+            ui_.refresh_counters();
+            ui_.refresh_registers();
+        }
+        ui_.refresh_status();
     }
-    ui_.refresh_status();
+    if (io_break_pending_) [[unlikely]] {
+        io_break_pending_ = false;
+        halt();
+    }
+}
+
+void Simulator::wait_one_cycle() {
+    // The CPU executes nothing, but the board's clock runs on: the serial
+    // lines, the devices and the real-time clock get their cycle, so that
+    // an interrupt can come and wake the CPU.
+    board_.before_instruction(cycle_total_);
+    ++cycle_counter_;
+    ++cycle_total_;
+    board_.after_instruction(1);
 }
 
 void Simulator::step_button() {
@@ -169,8 +186,7 @@ void Simulator::start_run(RunMode mode) {
     // checks, so a run started on a breakpoint leaves it. A CPU parked in
     // WAI or STOP executes nothing: it only counts the cycle.
     if (cpu_.cpu_waiting) {
-        ++cycle_counter_;
-        ++cycle_total_;
+        wait_one_cycle();
     } else {
         ui_.track_disassembly(execute_instruction());
     }

@@ -151,6 +151,8 @@ private:
     // adds its cycles and bytes to the counters. Gives whether control left
     // the straight sequence.
     bool execute_instruction();
+    // One cycle of a CPU parked in WAI or STOP, with the board's I/O service.
+    void wait_one_cycle();
     // The breakpoint check of a run at the current address; true when the run halts.
     bool breakpoint_hit();
     void refresh_after_halt();
@@ -168,6 +170,8 @@ private:
     bool exception_handling_ = true;
     bool break_on_io_ = false;
     bool break_on_irq_ = false;
+    // Break on IO suppressed an access; the run halts after the instruction.
+    bool io_break_pending_ = false;
     std::array<bool, 3> manual_{};
     std::array<bool, kKinds> in_service_{};
     uint32_t service_nesting_ = 0;

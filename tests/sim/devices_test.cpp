@@ -92,5 +92,62 @@ TEST_F(DevicesTest, DeviceWritesReachTheObserverWithTheirCycleTotal) {
     EXPECT_EQ(totals[0] + 3 + 1 + 3, totals[1]); // STAA, ASLA, BNE taken
 }
 
+// A program that idles in WAI is woken by what the board does meanwhile: the
+// serial line delivers a character, a device finishes its busy time.
+TEST_F(DevicesTest, SerialInputWakesAProgramWaitingInWai) {
+    SerialDevice* console = connect<SerialDevice>(bus_row::kSerial0);
+    ASSERT_NE(nullptr, console);
+    load({{0x1000,
+           {
+               0xCE, 0x20, 0x00, // $1000 LDX  #$2000
+               0x7E, 0x21, 0x00, // $1003 STX  $2100   where the next character goes
+               0x86, 0x2C,       // $1006 LDAA #$2C    receive interrupt, TE, RE
+               0x5A, 0xCB,       // $1008 STAA $CB
+               0x10, 0xEF,       // $100A CLI
+               0x3E,             // $100C WAI
+               0x20, 0xFD,       // $100D BRA  $100C
+           }},
+          {0x1100,
+           {
+               0xD6, 0xCF,       // $1100 LDAB $CF     takes the character
+               0xFE, 0x21, 0x00, // $1102 LDX  $2100
+               0x6B, 0x30,       // $1105 STAB 1,X+
+               0x7E, 0x21, 0x00, // $1107 STX  $2100
+               0x0B,             // $110A RTI
+           }},
+          {0xFFD6, {0x11, 0x00}}});
+    console->type_text("ok");
+    sim.run_headless(2000, {});
+    EXPECT_EQ('o', read(0x2000));
+    EXPECT_EQ('k', read(0x2001));
+    EXPECT_EQ(0u, console->pending_input());
+    EXPECT_TRUE(cpu.cpu_waiting); // idling again
+}
+
+TEST_F(DevicesTest, DeviceTimeRunsWhileTheCpuWaits) {
+    Printer* printer = connect<Printer>(bus_row::kPrinter);
+    ASSERT_NE(nullptr, printer);
+    load({{0x1000,
+           {
+               0x86, 'P',        // $1000 LDAA #'P'
+               0x7A, 0x08, 0x00, // $1002 STAA $0800   data
+               0x86, 0x03,       // $1005 LDAA #$03    strobe, interrupt when ready
+               0x7A, 0x08, 0x02, // $1007 STAA $0802
+               0x10, 0xEF,       // $100A CLI
+               0x3E,             // $100C WAI
+               0x3F,             // $100D SWI
+           }},
+          {0x1100,
+           {
+               0x79, 0x08, 0x02, // $1100 CLR  $0802   interrupt off
+               0x0B,             // $1103 RTI
+           }},
+          {0xFFF2, {0x11, 0x00}}});
+    const auto result = run_to_swi(2 * Printer::kBusyCycles);
+    EXPECT_EQ(Simulator::StopReason::kOpcode, result.reason);
+    EXPECT_EQ("P", printer->paper());
+    EXPECT_TRUE(printer->ready());
+}
+
 } // namespace
 } // namespace torva
