@@ -15,7 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         (std::filesystem::temp_directory_path() / ("srecord-fuzz-" + std::to_string(getpid())))
             .string();
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data), size);
-    torva::MemoryMap memory;
+    // One memory map for all inputs: creating its megabyte of flash for
+    // every input would cost more than the load itself.
+    static torva::MemoryMap memory;
     torva::LoadFileState state;
     state.load_file_path = path;
     const int result = torva::load_srecord_file(path, memory, state, [](std::string_view) {});

@@ -7,7 +7,11 @@
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    torva::Board board([](std::string_view) {});
+    // One board for all inputs, set back to the bus board without devices
+    // before each: building a board for every input would cost more than
+    // reading the text.
+    static torva::Board board([](std::string_view) {});
+    board.setup().set_option_word(0);
     torva::apply_descriptor_text(board.setup(),
                                  std::string_view(reinterpret_cast<const char*>(data), size));
     board.setup().close_all();
