@@ -9,7 +9,7 @@
 namespace torva {
 
 // Addressing-mode codes, also the bits of a row's mode mask.
-enum AddrMode : uint32_t {
+enum OperandMode : uint32_t {
     kModeImmediate = 1,
     kModeDirect = 2,
     kModeExtended = 8,

@@ -9,7 +9,7 @@ namespace torva {
 struct AsmSession;
 
 struct OperandInfo {
-    uint32_t mode = 0; // an AddrMode
+    uint32_t mode = 0; // an OperandMode
     uint8_t postbyte = 0;
     int index_reg = 0; // rr: X 0, Y 1, SP 2, PC 3
     int32_t value = 0;

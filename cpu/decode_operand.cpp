@@ -13,7 +13,7 @@ constexpr const char* kName[] = {"X", "Y", "SP", "PC"};
 uint32_t Cpu::decode_operand(bool execute, bool is_read, uint16_t value, bool is_word,
                              AddrMode mode) {
     switch (mode) {
-    case kModeImmediate: {
+    case AddrMode::Immediate: {
         // The operand byte itself costs nothing: an 8-bit immediate is free,
         // a 16-bit one costs the second byte.
         uint16_t v = fetch_byte();
@@ -22,21 +22,21 @@ uint32_t Cpu::decode_operand(bool execute, bool is_read, uint16_t value, bool is
         tracef(is_word ? "#$%4.4X" : "#$%2.2X", v);
         return execute ? v : 0;
     }
-    case kModeDirect: {
+    case AddrMode::Direct: {
         const uint16_t address = fetch_byte();
         tracef("<$%2.2X", address);
         if (!execute) return 0;
         ++ctx.cycles;
         return finish_operand(address, is_read, value, is_word);
     }
-    case kModeExtended: {
+    case AddrMode::Extended: {
         const uint8_t high = fetch_byte();
         const uint16_t address = uint16_t(high << 8 | fetch_byte());
         tracef("$%4.4X", address);
         if (!execute) return 0;
         return finish_operand(address, is_read, value, is_word);
     }
-    case kModeIndexed: return decode_indexed(execute, is_read, value, is_word);
+    case AddrMode::Indexed: return decode_indexed(execute, is_read, value, is_word);
     default: return 1;
     }
 }

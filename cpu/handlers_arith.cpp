@@ -109,7 +109,7 @@ void Cpu::rmw_write(const RmwMark& mark, AddrMode mode, bool wide, uint16_t valu
     decode_operand(true, false, value, wide, mode);
     ctx.trace = tracing;
     ctx.fetch_address = end;
-    ctx.cycles = mark.cycles + (mode == kModeExtended ? 1 : 0) + extra;
+    ctx.cycles = mark.cycles + (mode == AddrMode::Extended ? 1 : 0) + extra;
 }
 
 void Cpu::op_unary_mem(const OpcodeEntry& e, bool execute) {

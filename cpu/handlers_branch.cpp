@@ -56,7 +56,7 @@ void Cpu::op_call_rtc(const OpcodeEntry& e, bool execute) {
     const uint16_t target = uint16_t(decode_operand(execute, true, 0, false, e.mode));
     ctx.address_only = 0;
     // The indirect indexed forms carry no page byte: the page stays.
-    const bool indirect = e.mode == kModeIndexed && (ctx.postbyte & 0xE3) == 0xE3;
+    const bool indirect = e.mode == AddrMode::Indexed && (ctx.postbyte & 0xE3) == 0xE3;
     uint8_t page = get_ppage();
     if (!indirect) {
         page = fetch_byte();

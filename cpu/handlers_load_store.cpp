@@ -34,7 +34,8 @@ void Cpu::op_store(const OpcodeEntry& e, bool execute) {
     decode_operand(execute, false, value, wide, e.mode);
     if (!execute) return;
     set_nz_clear_v(value, wide);
-    if (e.mode == kModeDirect || (e.mode == kModeIndexed && !short_offset_postbyte(ctx.postbyte)))
+    if (e.mode == AddrMode::Direct ||
+        (e.mode == AddrMode::Indexed && !short_offset_postbyte(ctx.postbyte)))
         take_back(1);
 }
 
@@ -75,12 +76,12 @@ void Cpu::op_move(const OpcodeEntry& e, bool execute) {
         // last: skip it, decode the source behind it, come back.
         const uint32_t postbyte_address = ctx.fetch_address;
         ctx.fetch_address = postbyte_address + 1;
-        const uint16_t value = uint16_t(
-            decode_operand(execute, true, 0, wide, form == 0 ? kModeImmediate : kModeExtended));
+        const uint16_t value = uint16_t(decode_operand(
+            execute, true, 0, wide, form == 0 ? AddrMode::Immediate : AddrMode::Extended));
         const uint32_t source_end = ctx.fetch_address;
         trace(",");
         ctx.fetch_address = postbyte_address;
-        decode_operand(execute, false, value, wide, kModeIndexed);
+        decode_operand(execute, false, value, wide, AddrMode::Indexed);
         ctx.fetch_address = std::max(ctx.fetch_address, source_end);
         if (execute && form == 0) {
             if (wide)
@@ -90,9 +91,10 @@ void Cpu::op_move(const OpcodeEntry& e, bool execute) {
         }
         return;
     }
-    static constexpr AddrMode kSource[] = {kModeNone,      kModeNone,     kModeIndexed,
-                                           kModeImmediate, kModeExtended, kModeIndexed};
-    const AddrMode destination = form == 2 ? kModeIndexed : kModeExtended;
+    static constexpr AddrMode kSource[] = {AddrMode::None,     AddrMode::None,
+                                           AddrMode::Indexed,  AddrMode::Immediate,
+                                           AddrMode::Extended, AddrMode::Indexed};
+    const AddrMode destination = form == 2 ? AddrMode::Indexed : AddrMode::Extended;
     const uint16_t value = uint16_t(decode_operand(execute, true, 0, wide, kSource[form]));
     trace(",");
     decode_operand(execute, false, value, wide, destination);

@@ -10,14 +10,7 @@ namespace torva {
 
 // Addressing-mode codes handed to the operand decoder; Rel marks the
 // relative branches, None the inherent instructions.
-enum AddrMode : uint8_t {
-    kModeNone = 0,
-    kModeImmediate = 1,
-    kModeDirect = 2,
-    kModeExtended = 3,
-    kModeIndexed = 4,
-    kModeRelative = 5,
-};
+enum class AddrMode : uint8_t { None, Immediate, Direct, Extended, Indexed, Relative };
 
 // The register a row works on, numbered as in the transfer postbytes.
 enum class Reg : uint8_t { A = 0, B = 1, CCR = 2, D = 4, X = 5, Y = 6, SP = 7, None = 8 };
@@ -94,7 +87,7 @@ enum class Family : uint8_t {
 // a byte and D for a word operand.
 struct OpcodeEntry {
     Family family = Family::Missing;
-    AddrMode mode = kModeNone;
+    AddrMode mode = AddrMode::None;
     Reg reg = Reg::None;
     uint8_t param = 0;
     const char* mnemonic = "";
@@ -116,8 +109,9 @@ using R = Reg;
 using K = AluKind;
 using U = UnaryOp;
 struct M {
-    static constexpr AddrMode None = kModeNone, Imm = kModeImmediate, Dir = kModeDirect,
-                              Ext = kModeExtended, Idx = kModeIndexed, Rel = kModeRelative;
+    static constexpr AddrMode None = AddrMode::None, Imm = AddrMode::Immediate,
+                              Dir = AddrMode::Direct, Ext = AddrMode::Extended,
+                              Idx = AddrMode::Indexed, Rel = AddrMode::Relative;
 };
 
 // clang-format off
@@ -458,7 +452,7 @@ constexpr Map build(const Row (&rows)[N], bool with_traps) {
             if (code <= 0x39 || code >= 0x40) {
                 OpcodeEntry& e = map.entries[code];
                 if (e.family != Family::Missing) map.duplicate = true;
-                e = {Family::Trap, kModeNone, Reg::None, 0, "TRAP"};
+                e = {Family::Trap, AddrMode::None, Reg::None, 0, "TRAP"};
             }
     return map;
 }

@@ -101,12 +101,12 @@ TEST_F(DecodeOperandTest, WithoutExecuteReturnsZeroButConsumesTheBytes) {
     cpu.ctx = {};
     cpu.ctx.fetch_address = 0x2000;
     cpu.ctx.address_only = 1;
-    EXPECT_EQ(0u, cpu.decode_operand(false, true, 0, false, kModeIndexed));
+    EXPECT_EQ(0u, cpu.decode_operand(false, true, 0, false, AddrMode::Indexed));
     EXPECT_EQ(0x2003u, cpu.ctx.fetch_address);
     EXPECT_EQ(0xE2, cpu.ctx.postbyte);
     cpu.ctx.fetch_address = 0x2000;
     cpu.regs.x = 1;
-    EXPECT_EQ(0x1235u, cpu.decode_operand(true, true, 0, false, kModeIndexed));
+    EXPECT_EQ(0x1235u, cpu.decode_operand(true, true, 0, false, AddrMode::Indexed));
 }
 
 TEST_F(DecodeOperandTest, BranchTargets) {
