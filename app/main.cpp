@@ -1,11 +1,7 @@
 // Program entry of the IDE: start-up, the message loop, and the end of the
 // run when the frame closes or the session ends.
-#include "shell/program_workbench.h"
+#include "app/workbench.h"
 #include "shell/startup.h"
-
-#ifdef TORVA_HAVE_EDITOR
-#include "editor/document_list.h"
-#endif
 
 #include <QApplication>
 #include <QDir>
@@ -45,21 +41,10 @@ int main(int argc, char** argv) {
 
     torva::QtMessageService messages;
     torva::QtDialogService dialogs;
-    torva::ProgramWorkbench workbench;
+    torva::Workbench workbench;
     torva::StartupContext context;
-    context.services.messages = &messages;
-    context.services.dialogs = &dialogs;
-    context.services.workbench = &workbench;
-#ifdef TORVA_HAVE_EDITOR
-    torva::EditorDocuments documents;
-    context.services.documents = &documents;
-#endif
-    context.attach = [&context, &workbench](torva::KivFrame& frame) {
-#ifdef TORVA_HAVE_EDITOR
-        static_cast<torva::EditorDocuments*>(context.services.documents)->attach(frame);
-#endif
-        workbench.attach(frame, context.services.documents);
-    };
+    context.services = workbench.services(messages, dialogs);
+    context.attach = [&workbench](torva::KivFrame& frame) { workbench.attach(frame); };
     context.program_file = QCoreApplication::applicationFilePath().toStdString();
     context.home = QDir::homePath().toStdString();
     context.command_line =

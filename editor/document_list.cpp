@@ -4,7 +4,10 @@
 
 #include "editor/document_window.h"
 #include "shell/command_ids.h"
-#include "shell/frame.h"
+#include "shell/file_dialogs.h"
+#include "shell/frame_access.h"
+#include "shell/message_service.h"
+#include "shell/recent_files.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -32,14 +35,8 @@ bool same_ignoring_case(const std::string& a, const std::string& b) {
 
 EditorDocuments::~EditorDocuments() = default;
 
-void EditorDocuments::attach(KivFrame& frame) {
+void EditorDocuments::attach(FrameAccess& frame) {
     frame_ = &frame;
-    QObject::connect(&frame.client(), &QMdiArea::subWindowActivated, &frame,
-                     [this](QMdiSubWindow* sub) {
-                         if (sub == nullptr) return;
-                         if (DocumentWindow* document = as_document(sub->widget()))
-                             document->activated();
-                     });
 }
 
 QWidget* EditorDocuments::open_document(bool is_new, const std::string& path, int line) {
@@ -49,8 +46,7 @@ QWidget* EditorDocuments::open_document(bool is_new, const std::string& path, in
             if (!document->handle_command(doc_cmd::kPathQuery,
                                           reinterpret_cast<std::intptr_t>(&path)))
                 continue;
-            if (QWidget* sub = document->parentWidget())
-                frame_->client().setActiveSubWindow(qobject_cast<QMdiSubWindow*>(sub));
+            frame_->activate_child(document);
             document->setFocus();
             if (line != -1) document->handle_command(cmd::kGoToLineToChild, line);
             return document;
@@ -63,7 +59,7 @@ QWidget* EditorDocuments::open_document(bool is_new, const std::string& path, in
     if (document == nullptr) return nullptr;
     next_x_ += kCascadeStep;
     next_y_ += kCascadeStep;
-    frame_->add_child(document, &geometry);
+    frame_->add_child(*document, &geometry);
     if (is_new) document->handle_command(cmd::kSave, 0);
 
     // The line mark of an earlier life of this file goes; the caret lands

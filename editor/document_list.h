@@ -12,7 +12,7 @@
 namespace torva {
 
 class DocumentWindow;
-class KivFrame;
+class FrameAccess;
 
 class EditorDocuments final : public DocumentService {
 public:
@@ -22,7 +22,7 @@ public:
     EditorDocuments& operator=(const EditorDocuments&) = delete;
 
     // The frame whose area holds the documents; set once it exists.
-    void attach(KivFrame& frame);
+    void attach(FrameAccess& frame);
 
     QWidget* open_document(bool is_new, const std::string& path, int line) override;
     std::string document_path(const QWidget* widget) const override;
@@ -44,7 +44,7 @@ public:
 private:
     DocumentWindow* as_document(const QWidget* widget) const;
 
-    KivFrame* frame_ = nullptr;
+    FrameAccess* frame_ = nullptr;
     std::vector<QPointer<DocumentWindow>> documents_;
     // Where the next document window opens (cascading).
     int next_x_ = 0;

@@ -7,7 +7,11 @@
 #include "editor/folding.h"
 #include "editor/styling.h"
 #include "shell/command_ids.h"
-#include "shell/frame.h"
+#include "shell/file_dialogs.h"
+#include "shell/frame_access.h"
+#include "shell/message_service.h"
+#include "shell/recent_files.h"
+#include "shell/shared_fonts.h"
 
 #include <Qsci/qsciscintillabase.h>
 
@@ -45,7 +49,7 @@ unsigned arrow_command(int id) {
 
 } // namespace
 
-DocumentWindow* DocumentWindow::create(KivFrame& frame, EditorDocuments& list, bool is_new,
+DocumentWindow* DocumentWindow::create(FrameAccess& frame, EditorDocuments& list, bool is_new,
                                        const std::string& path) {
     bool read_only = false;
     if (!is_new) {
@@ -63,7 +67,7 @@ DocumentWindow* DocumentWindow::create(KivFrame& frame, EditorDocuments& list, b
     return new DocumentWindow(frame, list, path, read_only);
 }
 
-DocumentWindow::DocumentWindow(KivFrame& frame, EditorDocuments& list, const std::string& path,
+DocumentWindow::DocumentWindow(FrameAccess& frame, EditorDocuments& list, const std::string& path,
                                bool read_only)
     : frame_(frame), list_(list), name_(file_name_of(path)), path_(normalise_path(path)),
       file_type_(file_type_of(path)), read_only_(read_only),
@@ -241,7 +245,7 @@ bool DocumentWindow::has_path(const std::string& path) const {
 
 // ---- activation and close ----
 
-void DocumentWindow::activated() {
+void DocumentWindow::child_activated() {
     // The question box takes the activation away and gives it back; that
     // return must not ask again.
     if (asking_) return;
@@ -270,7 +274,7 @@ void DocumentWindow::discard_changes() {
 
 bool DocumentWindow::close_query() {
     if (counts_as_modified()) {
-        AskAboutSaveDialog ask(QString::fromStdString(name_), &frame_.client());
+        AskAboutSaveDialog ask(QString::fromStdString(name_), frame_.frame_widget());
         switch (frame_.run_modal(ask)) {
         case AskAboutSaveDialog::kYes: write_file(); break;
         case AskAboutSaveDialog::kNo: discard_changes(); break;

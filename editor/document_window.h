@@ -18,7 +18,7 @@ class QsciScintillaBase;
 namespace torva {
 
 class EditorDocuments;
-class KivFrame;
+class FrameAccess;
 
 // Commands only documents handle.
 namespace doc_cmd {
@@ -34,16 +34,17 @@ public:
     // The creation handler: checks the file (unless is_new), sets up the
     // component, loads the file and takes the backup. Shows its own error
     // box and returns null when the document cannot be opened.
-    static DocumentWindow* create(KivFrame& frame, EditorDocuments& list, bool is_new,
+    static DocumentWindow* create(FrameAccess& frame, EditorDocuments& list, bool is_new,
                                   const std::string& path);
     ~DocumentWindow() override;
 
+    QWidget& as_widget() override { return *this; }
     bool handle_command(int id, std::intptr_t parameter) override;
     bool close_query() override;
     void menu_popup(MenuItems& items, QMenu* popup) override;
 
     // The document became the active child: the change-on-disk question.
-    void activated();
+    void child_activated() override;
 
     const std::string& name() const { return name_; }
     const std::string& path() const { return path_; }
@@ -64,7 +65,8 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
-    DocumentWindow(KivFrame& frame, EditorDocuments& list, const std::string& path, bool read_only);
+    DocumentWindow(FrameAccess& frame, EditorDocuments& list, const std::string& path,
+                   bool read_only);
 
     void connect_notifications();
     void load_file();
@@ -81,7 +83,7 @@ private:
     void discard_changes();
     void after_notification();
 
-    KivFrame& frame_;
+    FrameAccess& frame_;
     EditorDocuments& list_;
     std::string name_;
     std::string path_;

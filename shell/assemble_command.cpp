@@ -2,8 +2,10 @@
 // assembler.
 #include "shell/assemble_command.h"
 
-#include "shell/frame.h"
-#include "shell/services.h"
+#include "shell/directories.h"
+#include "shell/file_dialogs.h"
+#include "shell/frame_access.h"
+#include "shell/message_service.h"
 
 #include <algorithm>
 #include <cctype>
@@ -25,14 +27,16 @@ std::string lower_extension(const std::string& path) {
 
 } // namespace
 
-AssembleCommand::AssembleCommand(KivFrame& frame, DocumentService* documents)
-    : frame_(frame), documents_(documents) {
+AssembleCommand::AssembleCommand(DocumentService* documents) : documents_(documents) {}
+
+void AssembleCommand::attach(FrameAccess& frame) {
+    frame_ = &frame;
     session_.write_line = [this](std::string_view line) {
         std::string text(line);
         text += '\n';
-        frame_.output_append(text);
+        frame_->output_append(text);
     };
-    session_.fatal = [this](std::string_view text) { frame_.fatal_error(std::string(text)); };
+    session_.fatal = [this](std::string_view text) { frame_->fatal_error(std::string(text)); };
 }
 
 std::string AssembleCommand::command_line(const std::string& program_dir, const std::string& path) {
@@ -45,30 +49,32 @@ bool AssembleCommand::extension_allows(const std::string& path) {
     // The assembler writes "<name>.lst" and "<name>.s19": a source of either
     // name would be overwritten by its own output.
     if (ext == "lst" || ext == "s19") {
-        frame_.messages().error(
+        frame_->messages().error(
             "'%s' can't be assembled since the filename conflicts with assembler generated files",
             path);
         return false;
     }
-    return frame_.messages().question("'%s' has wrong extension, assemble anyway?", path) ==
+    return frame_->messages().question("'%s' has wrong extension, assemble anyway?", path) ==
            kBoxYes;
 }
 
-void AssembleCommand::assemble_active_document(const std::string& given_path) {
+void AssembleCommand::assemble(const std::string& given_path) {
+    if (frame_ == nullptr) return;
     if (documents_ != nullptr) {
         documents_->clear_line_marks();
         documents_->save_modified_sources();
     }
-    frame_.output_show_and_clear(); // removes the line marks again
+    frame_->output_show_and_clear(); // removes the line marks again
 
     std::string path = given_path;
     if (path.empty()) {
-        const auto chosen = frame_.file_dialogs().open_source(&frame_, last_assembled_);
+        const auto chosen =
+            frame_->file_dialogs().open_source(frame_->frame_widget(), last_assembled_);
         if (!chosen) return;
         path = *chosen;
     }
     // The program's directory is settled after the frame exists.
-    session_.program_dir = frame_.directories().program_dir;
+    session_.program_dir = frame_->directories().program_dir;
     const std::string line = command_line(session_.program_dir, path);
     if (!extension_allows(path)) return;
 
@@ -76,15 +82,15 @@ void AssembleCommand::assemble_active_document(const std::string& given_path) {
     const fs::path remembered = fs::current_path(ec);
     const fs::path source_dir = fs::absolute(path, ec).parent_path();
     fs::current_path(source_dir, ec);
-    frame_.set_status_text(QStringLiteral("Assembling"));
-    Directories& dirs = frame_.directories();
+    frame_->set_status_text(QStringLiteral("Assembling"));
+    Directories& dirs = frame_->directories();
     dirs.source_dialog_dir = dirs.load_dialog_dir = source_dir.generic_string();
 
     asm_assemble(session_, line);
 
     last_assembled_ = path;
     if (!remembered.empty()) fs::current_path(remembered, ec);
-    frame_.set_status_ready();
+    frame_->set_status_ready();
 }
 
 } // namespace torva

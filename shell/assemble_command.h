@@ -4,21 +4,25 @@
 #pragma once
 
 #include "asm/session.h"
+#include "shell/services.h"
 
 #include <string>
 
 namespace torva {
 
-class DocumentService;
-class KivFrame;
+class FrameAccess;
 
-class AssembleCommand {
+class AssembleCommand final : public AssemblerService {
 public:
     // documents may be null (no editor: nothing to save or mark).
-    AssembleCommand(KivFrame& frame, DocumentService* documents);
+    explicit AssembleCommand(DocumentService* documents);
+
+    // The frame the command reports to; nothing assembles before it is set.
+    void attach(FrameAccess& frame);
 
     // Assembles path; with an empty path the user picks the file first.
-    void assemble_active_document(const std::string& path);
+    void assemble(const std::string& path) override;
+    void reset_assembler_options() override {}
 
     // The fixed part of the command line for a program in program_dir,
     // followed by the quoted source path.
@@ -31,7 +35,7 @@ private:
     // The extension check; false when the file must not be assembled.
     bool extension_allows(const std::string& path);
 
-    KivFrame& frame_;
+    FrameAccess* frame_ = nullptr;
     DocumentService* documents_;
     AsmSession session_;
     std::string last_assembled_;

@@ -8,14 +8,10 @@
 
 namespace torva {
 
-ChildSubWindow::ChildSubWindow(QWidget* child) {
+ChildSubWindow::ChildSubWindow(ChildWindow& child) : child_(&child) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWidget(child);
-    setWindowTitle(child->windowTitle());
-}
-
-ChildWindow* ChildSubWindow::child() const {
-    return dynamic_cast<ChildWindow*>(widget());
+    setWidget(&child.as_widget());
+    setWindowTitle(child.as_widget().windowTitle());
 }
 
 void ChildSubWindow::destroy_now() {

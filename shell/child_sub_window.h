@@ -13,9 +13,9 @@ class ChildWindow;
 class ChildSubWindow final : public QMdiSubWindow {
     Q_OBJECT
 public:
-    explicit ChildSubWindow(QWidget* child);
+    explicit ChildSubWindow(ChildWindow& child);
 
-    ChildWindow* child() const;
+    ChildWindow* child() const { return child_; }
     // Closes without asking again (the question was already answered).
     void destroy_now();
     // Called once, just before the window leaves the area.
@@ -27,6 +27,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    ChildWindow* child_;
     bool asked_ = false;
     bool retired_ = false;
     std::function<void(ChildSubWindow&)> on_retire_;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 class QMenu;
+class QWidget;
 
 namespace torva {
 
@@ -16,11 +17,13 @@ public:
 
 // A child window handles the commands the frame forwards to it, answers the
 // close query (doing its own asking: save? download running?) and enables
-// its menu items when a menu opens. The frame finds the interface on the
-// widget it put into a sub-window.
+// its menu items when a menu opens. The frame is handed this interface with
+// the child's widget when the child joins its area.
 class ChildWindow {
 public:
     virtual ~ChildWindow() = default;
+    // The widget the frame puts into a sub-window (the child itself).
+    virtual QWidget& as_widget() = 0;
     // Returns true when the command concerned this window.
     virtual bool handle_command(int id, std::intptr_t parameter) = 0;
     // True when the window may be closed now.
@@ -28,6 +31,8 @@ public:
     // Called after the frame has greyed the document items; popup is the
     // menu about to open, or null for the pass at start-up.
     virtual void menu_popup(MenuItems& /*items*/, QMenu* /*popup*/) {}
+    // The window became the active child of the area.
+    virtual void child_activated() {}
 };
 
 } // namespace torva

@@ -78,7 +78,10 @@ KivFrame::KivFrame(const FrameServices& services, Directories& dirs)
     statusBar()->addWidget(status_part0_, 1);
     statusBar()->addPermanentWidget(status_part1_);
     recent_.load();
-    connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { update_title(); });
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        update_title();
+        if (auto* sub = qobject_cast<ChildSubWindow*>(window)) sub->child()->child_activated();
+    });
     install_accelerators();
 }
 
@@ -150,8 +153,9 @@ void KivFrame::update_title() {
 
 // ---- children ----
 
-QMdiSubWindow* KivFrame::add_child(QWidget* child, const QRect* geometry) {
-    auto* sub = new ChildSubWindow(child);
+QMdiSubWindow* KivFrame::add_child(ChildWindow& window, const QRect* geometry) {
+    QWidget* child = &window.as_widget();
+    auto* sub = new ChildSubWindow(window);
     // A child without an icon of its own shows the program's.
     sub->setWindowIcon(child->testAttribute(Qt::WA_SetWindowIcon) ? child->windowIcon()
                                                                   : windowIcon());
@@ -189,6 +193,14 @@ QWidget* KivFrame::top_child() const {
     return sub != nullptr ? sub->widget() : nullptr;
 }
 
+void KivFrame::activate_child(QWidget* child) {
+    if (ChildSubWindow* sub = sub_of(child)) mdi_->setActiveSubWindow(sub);
+}
+
+QSize KivFrame::client_size() const {
+    return mdi_->viewport()->size();
+}
+
 int KivFrame::child_count() const {
     return static_cast<int>(mdi_->subWindowList().size());
 }
@@ -216,9 +228,10 @@ void KivFrame::open_source_at(const std::string& path, int line_number) {
     QWidget* document = services_.documents->find_document(path);
     if (document == nullptr) document = open_document(false, path, line_number - 1);
     if (document == nullptr) return;
-    if (ChildSubWindow* sub = sub_of(document)) mdi_->setActiveSubWindow(sub);
-    if (auto* child = dynamic_cast<ChildWindow*>(document))
-        child->handle_command(cmd::kGoToLineToChild, line_number - 1);
+    ChildSubWindow* sub = sub_of(document);
+    if (sub == nullptr) return;
+    mdi_->setActiveSubWindow(sub);
+    sub->child()->handle_command(cmd::kGoToLineToChild, line_number - 1);
 }
 
 void KivFrame::output_append(std::string_view text) {
@@ -276,8 +289,7 @@ void KivFrame::update_menus(QMenu* popup) {
         paths.push_back(recent_.at(i).value_or(""));
     menus_->rebuild_recent(paths);
     update_title();
-    if (ChildSubWindow* sub = top_sub(); sub != nullptr && sub->child() != nullptr)
-        sub->child()->menu_popup(*menus_, popup);
+    if (ChildSubWindow* sub = top_sub()) sub->child()->menu_popup(*menus_, popup);
 }
 
 // ---- closing ----

@@ -5,6 +5,7 @@
 #include "shell/child_window.h"
 #include "shell/directories.h"
 #include "shell/file_dialogs.h"
+#include "shell/frame_access.h"
 #include "shell/help_window.h"
 #include "shell/menu_tree.h"
 #include "shell/message_service.h"
@@ -13,7 +14,6 @@
 #include "shell/services.h"
 #include "shell/shared_fonts.h"
 
-#include <QBrush>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -30,25 +30,19 @@ namespace torva {
 class ChildSubWindow;
 class PortLister;
 
-// The four brushes every window may share: red, green, blue, light grey.
-struct SharedBrushes {
-    QBrush red{QColor(255, 0, 0)};
-    QBrush green{QColor(0, 255, 0)};
-    QBrush blue{QColor(0, 0, 255)};
-    QBrush light_grey{QColor(224, 224, 224)};
-};
-
 // What the frame talks to. messages and dialogs are required; the rest may
 // be null while their subsystems are absent.
 struct FrameServices {
     MessageService* messages = nullptr;
     DialogService* dialogs = nullptr;
     DocumentService* documents = nullptr;
-    WorkbenchFactory* workbench = nullptr;
+    AssemblerService* assembler = nullptr;
+    SimulatorWindowFactory* simulators = nullptr;
+    TerminalWindowFactory* terminals = nullptr;
     PortLister* ports = nullptr;
 };
 
-class KivFrame final : public QMainWindow, public SourceOpener {
+class KivFrame final : public QMainWindow, public FrameAccess, public SourceOpener {
     Q_OBJECT
 public:
     KivFrame(const FrameServices& services, Directories& dirs);
@@ -66,49 +60,48 @@ public:
 
     // The menu enabling pass for the pop-up about to open (null: none).
     void update_menus(QMenu* popup);
-    void update_title();
-    void set_status_text(const QString& text);
-    void set_status_ready();
-    void set_line_column_text(const QString& text);
     QString status_text() const;
     QString line_column_text() const;
 
     // Open document (the editor's open): adds the path to the recent files.
     QWidget* open_document(bool is_new, const std::string& path, int line);
-    void open_source_at(const std::string& path, int line_number) override;
 
-    // Puts a child window into the area; it becomes the active child.
-    QMdiSubWindow* add_child(QWidget* child, const QRect* geometry = nullptr);
-    // The window on top of the area (its child widget), or null.
-    QWidget* top_child() const;
     int child_count() const;
     QWidget* simulator_window() const;
-
-    // The Output window: append a line (ignored when it is absent) and
-    // create-if-needed-then-clear before an assembly.
-    void output_append(std::string_view text);
-    void output_show_and_clear();
     OutputWindow* output_window() const { return output_; }
 
-    // Runs a modal dialog through the dialog service; returns its result.
-    int run_modal(QDialog& dialog);
-
-    // Error box then Exit.
-    void fatal_error(const std::string& text);
     // The close rule shared by Exit and the session-end request: true when
     // every child has gone.
     bool query_end_session();
 
-    MessageBoxes& messages() { return messages_; }
-    FileDialogs& file_dialogs() { return dialogs_; }
-    RecentFiles& recent_files() { return recent_; }
     MenuBar* menus() const { return menus_.get(); }
     QMdiArea& client() const { return *mdi_; }
     Help& help() { return help_; }
-    Directories& directories() { return dirs_; }
-    const SharedFonts& fonts() const { return fonts_; }
-    const SharedBrushes& brushes() const { return brushes_; }
     void set_services(const FrameServices& services);
+
+    // FrameAccess: what child windows may ask of the frame.
+    QWidget* frame_widget() override { return this; }
+    MessageBoxes& messages() override { return messages_; }
+    FileDialogs& file_dialogs() override { return dialogs_; }
+    int run_modal(QDialog& dialog) override;
+    RecentFiles& recent_files() override { return recent_; }
+    Directories& directories() override { return dirs_; }
+    const SharedFonts& fonts() const override { return fonts_; }
+    const SharedBrushes& brushes() const override { return brushes_; }
+    void set_status_text(const QString& text) override;
+    void set_status_ready() override;
+    void set_line_column_text(const QString& text) override;
+    void output_append(std::string_view text) override;
+    void output_show_and_clear() override;
+    void open_source_at(const std::string& path, int line_number) override;
+    QMdiSubWindow* add_child(ChildWindow& child, const QRect* geometry = nullptr) override;
+    void activate_child(QWidget* child) override;
+    QWidget* top_child() const override;
+    QSize client_size() const override;
+    void send_command(int id, std::intptr_t parameter = 0) override { dispatch(id, parameter); }
+    void refresh_menus() override { update_menus(nullptr); }
+    void update_title() override;
+    void fatal_error(const std::string& text) override;
 
 signals:
     // The frame has accepted its close: the message loop should end.

@@ -52,16 +52,16 @@ void KivFrame::dispatch(int id, std::intptr_t parameter) {
 }
 
 void KivFrame::forward(int id, std::intptr_t parameter) {
-    if (ChildSubWindow* sub = top_sub(); sub != nullptr && sub->child() != nullptr)
-        sub->child()->handle_command(id, parameter);
+    if (ChildSubWindow* sub = top_sub()) sub->child()->handle_command(id, parameter);
 }
 
 void KivFrame::cmd_open_terminal(int, std::intptr_t parameter) {
-    if (services_.workbench == nullptr) return;
-    QWidget* terminal = services_.workbench->create_terminal(static_cast<int>(parameter));
+    if (services_.terminals == nullptr) return;
+    ChildWindow* terminal = services_.terminals->create_terminal(static_cast<int>(parameter));
     if (terminal == nullptr) return;
-    if (terminal->windowTitle().isEmpty()) terminal->setWindowTitle(QStringLiteral("Terminal"));
-    add_child(terminal);
+    if (terminal->as_widget().windowTitle().isEmpty())
+        terminal->as_widget().setWindowTitle(QStringLiteral("Terminal"));
+    add_child(*terminal);
 }
 
 void KivFrame::cmd_open(int id, std::intptr_t) {
@@ -75,10 +75,8 @@ void KivFrame::cmd_new(int id, std::intptr_t) {
 }
 
 void KivFrame::cmd_close(int, std::intptr_t) {
-    if (ChildSubWindow* sub = top_sub()) {
-        ChildWindow* child = sub->child();
-        if (child == nullptr || child->close_query()) sub->destroy_now();
-    }
+    if (ChildSubWindow* sub = top_sub(); sub != nullptr && sub->child()->close_query())
+        sub->destroy_now();
     update_title();
 }
 
@@ -116,15 +114,14 @@ void KivFrame::cmd_close_all(int, std::intptr_t) {
         auto* sub = qobject_cast<ChildSubWindow*>(window);
         if (sub == nullptr) continue;
         if (sub->isMaximized() || sub->isMinimized()) sub->showNormal();
-        ChildWindow* child = sub->child();
-        if (child == nullptr || child->close_query()) sub->destroy_now();
+        if (sub->child()->close_query()) sub->destroy_now();
     }
     update_title();
 }
 
 void KivFrame::cmd_goto_line(int, std::intptr_t) {
-    if (services_.workbench == nullptr) return;
-    const int line = services_.workbench->run_goto_line(this);
+    if (services_.documents == nullptr) return;
+    const int line = services_.documents->run_goto_line(this);
     if (line >= 1) dispatch(cmd::kGoToLineToChild, line - 1);
 }
 
@@ -136,12 +133,12 @@ void KivFrame::cmd_create_output(int, std::intptr_t) {
     output_ = new OutputWindow(fonts_.cell, fonts_.char_width, fonts_.line_height, this);
     const QRect area = mdi_->viewport()->rect();
     const QRect geometry(0, 0, area.width(), area.height() / 4);
-    add_child(output_, &geometry);
+    add_child(*output_, &geometry);
 }
 
 void KivFrame::cmd_simulator(int, std::intptr_t parameter) {
     if (parameter == 0 && !dialogs_.load_file(this)) return;
-    if (services_.workbench != nullptr) services_.workbench->simulator_start_request();
+    if (services_.simulators != nullptr) services_.simulators->simulator_start_request();
     open_simulator(dirs_.load_file_path);
 }
 
@@ -150,19 +147,20 @@ void KivFrame::cmd_simulator_no_file(int, std::intptr_t) {
 }
 
 void KivFrame::open_simulator(const std::string& load_path) {
-    QWidget* simulator = simulator_window();
-    if (simulator == nullptr) {
-        if (services_.workbench == nullptr) return;
-        simulator = services_.workbench->create_simulator(load_path);
+    if (simulator_window() == nullptr) {
+        if (services_.simulators == nullptr) return;
+        ChildWindow* simulator = services_.simulators->create_simulator(load_path);
         if (simulator == nullptr) return;
-        if (simulator->windowTitle().isEmpty())
-            simulator->setWindowTitle(QStringLiteral("Simulator"));
+        // The window may set its own title and size when it is created.
+        QWidget& widget = simulator->as_widget();
+        if (widget.windowTitle().isEmpty()) widget.setWindowTitle(QStringLiteral("Simulator"));
         const QRect geometry(0, 0, 600, 800);
-        simulator_ = add_child(simulator, &geometry);
+        simulator_ =
+            add_child(*simulator, widget.testAttribute(Qt::WA_Resized) ? nullptr : &geometry);
     }
     mdi_->setActiveSubWindow(simulator_);
-    if (auto* child = dynamic_cast<ChildWindow*>(simulator))
-        child->handle_command(cmd::kSimulatorLoadChain, 0);
+    if (auto* sub = qobject_cast<ChildSubWindow*>(simulator_.data()))
+        sub->child()->handle_command(cmd::kSimulatorLoadChain, 0);
 }
 
 void KivFrame::cmd_simulator_restart(int, std::intptr_t) {
@@ -175,16 +173,16 @@ void KivFrame::cmd_simulator_restart(int, std::intptr_t) {
 
 void KivFrame::cmd_terminal_load(int id, std::intptr_t) {
     if (id == cmd::kTerminalLoad && !dialogs_.load_file(this)) return;
-    if (ChildSubWindow* sub = top_sub(); sub != nullptr && sub->child() != nullptr)
+    if (ChildSubWindow* sub = top_sub())
         sub->child()->handle_command(cmd::kTerminalLoad,
                                      reinterpret_cast<std::intptr_t>(&dirs_.load_file_path));
 }
 
 void KivFrame::cmd_assemble(int, std::intptr_t) {
     // Without a document on top the path is empty and the file is asked for.
-    if (services_.workbench == nullptr) return;
+    if (services_.assembler == nullptr) return;
     QWidget* top = top_child();
-    services_.workbench->assemble(top != nullptr && services_.documents != nullptr
+    services_.assembler->assemble(top != nullptr && services_.documents != nullptr
                                       ? services_.documents->document_path(top)
                                       : std::string());
 }

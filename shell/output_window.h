@@ -24,6 +24,7 @@ public:
     const OutputLines& store() const { return store_; }
     int line_height() const { return line_height_; }
 
+    QWidget& as_widget() override { return *this; }
     bool handle_command(int id, std::intptr_t parameter) override;
 
 protected:

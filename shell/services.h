@@ -1,5 +1,7 @@
 // The seams through which the subsystems that live outside the shell (editor
-// documents, simulator, terminals, assembler) plug into the frame.
+// documents, the assembler, the simulator and terminal windows) plug into
+// the frame. The program's composition root implements them; the frame works
+// without any of them (the command then does nothing).
 #pragma once
 
 #include <string>
@@ -8,7 +10,9 @@ class QWidget;
 
 namespace torva {
 
-// Editor documents. The frame works without one (nothing opens).
+class ChildWindow;
+
+// Editor documents.
 class DocumentService {
 public:
     virtual ~DocumentService() = default;
@@ -18,7 +22,7 @@ public:
     virtual QWidget* open_document(bool is_new, const std::string& path, int line) = 0;
     // The document's full path when the widget is an editor document, else "".
     virtual std::string document_path(const QWidget* widget) const = 0;
-    // The open document whose path equals path (letter case ignored), or null.
+    // The open document whose path equals path, or null.
     virtual QWidget* find_document(const std::string& path) const = 0;
     virtual bool any_document_open() const = 0;
     virtual void save_all_modified() = 0;
@@ -28,31 +32,41 @@ public:
     virtual void save_modified_sources() {}
     // Removes the line mark (marker 3) from every document.
     virtual void clear_line_marks() = 0;
-};
-
-// Creates the windows of the other subsystems and runs their pieces of the
-// frame's commands. Every member has a harmless default so the frame runs
-// before those subsystems exist.
-class WorkbenchFactory {
-public:
-    virtual ~WorkbenchFactory() = default;
-    // The Simulator child (objectName "KivSimulatorChild") for load_path
-    // ("" for none); null when there is no simulator.
-    virtual QWidget* create_simulator(const std::string& /*load_path*/) { return nullptr; }
-    // The start request handed to the simulator workbench before the window.
-    virtual void simulator_start_request() {}
-    // The Terminal child (objectName "TV6RT12##TerminalChild") for the
-    // zero-based port number, or null.
-    virtual QWidget* create_terminal(int /*port*/) { return nullptr; }
     // The "GOTOLINE" dialog: the line number typed (1 and up), 0 for none.
     virtual int run_goto_line(QWidget* /*owner*/) { return 0; }
+};
+
+// The Assemble command.
+class AssemblerService {
+public:
+    virtual ~AssemblerService() = default;
     // Assembles the source at path (the document on top of the area); an
     // empty path when no document is on top (the user picks the file).
-    virtual void assemble(const std::string& /*path*/) {}
+    virtual void assemble(const std::string& path) = 0;
     // Resets the assembler's options to their defaults (start-up).
     virtual void reset_assembler_options() {}
+};
+
+// Makes the one simulator window.
+class SimulatorWindowFactory {
+public:
+    virtual ~SimulatorWindowFactory() = default;
+    // The start request of the "&Simulator" command, before the window.
+    virtual void simulator_start_request() {}
+    // A new simulator child (objectName "KivSimulatorChild") for load_path
+    // ("" for none), or null when it cannot be made.
+    virtual ChildWindow* create_simulator(const std::string& load_path) = 0;
+};
+
+// Makes terminal windows, one per serial port.
+class TerminalWindowFactory {
+public:
+    virtual ~TerminalWindowFactory() = default;
     // Sets the terminal settings to this board's defaults (start-up).
     virtual void set_terminal_defaults() {}
+    // A new terminal child (objectName "TV6RT12##TerminalChild") for the
+    // zero-based port number, or null.
+    virtual ChildWindow* create_terminal(int port) = 0;
 };
 
 // Opens a source file at a one-based line number and marks that line; the

@@ -52,8 +52,8 @@ void cover_work_area(QWidget& frame) {
 
 std::unique_ptr<KivFrame> start_up(StartupContext& context) {
     init_shell_resources();
-    if (context.services.workbench != nullptr)
-        context.services.workbench->reset_assembler_options();
+    if (context.services.assembler != nullptr)
+        context.services.assembler->reset_assembler_options();
     // The frame is created over the desktop's work area with the client
     // area, the status bar and the recent files (its creation handler).
     auto frame = std::make_unique<KivFrame>(context.services, context.dirs);
@@ -65,7 +65,7 @@ std::unique_ptr<KivFrame> start_up(StartupContext& context) {
         settle_directories(context.dirs, context.program_file, context.home, context.command_line);
     frame->help().set_manual(context.dirs.help_file);
     if (!found) frame->messages().error("Can't retrieve start directory");
-    if (context.services.workbench != nullptr) context.services.workbench->set_terminal_defaults();
+    if (context.services.terminals != nullptr) context.services.terminals->set_terminal_defaults();
 
     SplashWindow* splash =
         context.splash ? show_splash(splash_picture(), frame.get(), kSplashDisplayMs) : nullptr;

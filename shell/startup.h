@@ -24,7 +24,7 @@ struct StartupContext {
     std::string command_line;
     bool splash = true;
     // Called with the frame as soon as it exists, before anything opens in
-    // it (the editor and the workbench connect to it here).
+    // it (the program's pieces connect to it here).
     std::function<void(KivFrame&)> attach;
 };
 

@@ -58,7 +58,7 @@ TEST_F(assemble_test, saves_first_and_leaves_the_current_directory_alone) {
     EXPECT_TRUE(fs::exists(dir() + "/prog.s19"));
     EXPECT_TRUE(output_has("No Errors.")) << ::testing::PrintToString(output_lines());
     EXPECT_EQ("Ready", frame->status_text().toStdString());
-    EXPECT_EQ(path, workbench.assembler()->last_assembled());
+    EXPECT_EQ(path, assembler.last_assembled());
     EXPECT_EQ(dir(), dirs.source_dialog_dir);
     EXPECT_EQ(dir(), dirs.load_dialog_dir);
     EXPECT_TRUE(messages.shown.empty());
@@ -108,7 +108,7 @@ TEST_F(assemble_test, without_a_document_the_file_is_asked_for) {
     EXPECT_EQ("Source File (.asm,.s12,.s)", dialogs.requests[0].filters.at(0).first);
     ASSERT_NE(nullptr, frame->output_window()); // shown and cleared all the same
     EXPECT_TRUE(output_lines().empty());
-    EXPECT_TRUE(workbench.assembler()->last_assembled().empty());
+    EXPECT_TRUE(assembler.last_assembled().empty());
 
     const std::string path = write("picked.asm", "        NOP\n");
     dialogs.answers = {path};

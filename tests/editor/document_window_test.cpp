@@ -380,7 +380,7 @@ public:
     DocumentWindow* document = nullptr;
     int shown = 0;
     int show_box(BoxKind, const std::string&, const std::string&) override {
-        if (++shown == 1 && document != nullptr) document->activated();
+        if (++shown == 1 && document != nullptr) document->child_activated();
         return kBoxNo;
     }
 };

@@ -4,9 +4,9 @@
 
 #include "editor/document_list.h"
 #include "editor/document_window.h"
+#include "shell/assemble_command.h"
 #include "shell/command_ids.h"
 #include "shell/frame.h"
-#include "shell/program_workbench.h"
 
 #include "support/scripted_services.h"
 #include "support/temp_dir.h"
@@ -61,10 +61,10 @@ protected:
         services.messages = &messages;
         services.dialogs = &dialogs;
         services.documents = &documents;
-        services.workbench = &workbench;
+        services.assembler = &assembler;
         frame = std::make_unique<KivFrame>(services, dirs);
         documents.attach(*frame);
-        workbench.attach(*frame, &documents);
+        assembler.attach(*frame);
         frame->create_fonts();
         frame->build_menus();
         frame->resize(1200, 900);
@@ -125,7 +125,7 @@ protected:
     ScriptedMessages messages;
     ScriptedDialogs dialogs;
     EditorDocuments documents;
-    ProgramWorkbench workbench;
+    AssembleCommand assembler{&documents};
     std::unique_ptr<KivFrame> frame;
 };
 

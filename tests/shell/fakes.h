@@ -38,6 +38,7 @@ public:
         setWindowTitle(QString::fromStdString(this->path.empty() ? class_name : this->path));
         resize(200, 150);
     }
+    QWidget& as_widget() override { return *this; }
     bool handle_command(int id, std::intptr_t parameter) override {
         commands.emplace_back(id, parameter);
         return true;
@@ -79,7 +80,7 @@ public:
         if (QWidget* existing = find_document(path)) return existing;
         auto* document = new FakeChild(kDocumentClass, path);
         document->enables = {43020, 43022, 43019};
-        frame->add_child(document);
+        frame->add_child(*document);
         return document;
     }
     std::string document_path(const QWidget* widget) const override {
@@ -94,6 +95,8 @@ public:
     bool any_document_open() const override { return !documents().empty(); }
     void save_all_modified() override { ++saves; }
     void clear_line_marks() override { ++line_mark_clears; }
+    int run_goto_line(QWidget*) override { return goto_answer; }
+    int goto_answer = 0;
 
     std::vector<QWidget*> documents() const {
         std::vector<QWidget*> list;
@@ -111,30 +114,31 @@ private:
     }
 };
 
-class FakeWorkbench final : public WorkbenchFactory {
+// The assembler and the simulator and terminal window factories.
+class FakeWorkbench final : public AssemblerService,
+                            public SimulatorWindowFactory,
+                            public TerminalWindowFactory {
 public:
     std::vector<std::string> simulators; // load path of each simulator created
     int start_requests = 0;
     std::vector<int> terminals;
-    int goto_answer = 0;
     std::vector<std::string> assembled;
     int terminal_defaults = 0;
     FakeChild* last_simulator = nullptr;
 
-    QWidget* create_simulator(const std::string& load_path) override {
+    ChildWindow* create_simulator(const std::string& load_path) override {
         simulators.push_back(load_path);
         last_simulator = new FakeChild("KivSimulatorChild");
         last_simulator->setWindowTitle(QString());
         return last_simulator;
     }
     void simulator_start_request() override { ++start_requests; }
-    QWidget* create_terminal(int port) override {
+    ChildWindow* create_terminal(int port) override {
         terminals.push_back(port);
         auto* terminal = new FakeChild("TV6RT12##TerminalChild");
         terminal->setWindowTitle(QString());
         return terminal;
     }
-    int run_goto_line(QWidget*) override { return goto_answer; }
     void assemble(const std::string& path) override { assembled.push_back(path); }
     void set_terminal_defaults() override { ++terminal_defaults; }
     void reset_assembler_options() override { ++assembler_resets; }
@@ -169,7 +173,9 @@ protected:
         services.messages = &messages;
         services.dialogs = &dialogs;
         services.documents = &documents;
-        services.workbench = &workbench;
+        services.assembler = &workbench;
+        services.simulators = &workbench;
+        services.terminals = &workbench;
         services.ports = &ports;
         auto made = std::make_unique<KivFrame>(services, dirs);
         documents.frame = made.get();
@@ -186,7 +192,7 @@ protected:
     bool enabled(int id) const { return frame->menus()->action(id)->isEnabled(); }
 
     FakeChild* add(FakeChild* child) {
-        frame->add_child(child);
+        frame->add_child(*child);
         return child;
     }
 

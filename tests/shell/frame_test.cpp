@@ -301,7 +301,7 @@ TEST_F(frame_test, go_to_line_sends_the_zero_based_line) {
     for (const auto& [answer, expected] : {std::pair{0, -1}, std::pair{1, 0}, std::pair{12, 11}}) {
         SCOPED_TRACE(answer);
         child->commands.clear();
-        workbench.goto_answer = answer;
+        documents.goto_answer = answer;
         frame->dispatch(cmd::kGoToLine);
         if (expected < 0) {
             EXPECT_TRUE(child->commands.empty());

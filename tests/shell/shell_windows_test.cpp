@@ -146,7 +146,9 @@ TEST(startup_test, directory_argument_becomes_the_first_open_dialogs_directory) 
     StartupContext context;
     context.services.messages = &messages;
     context.services.dialogs = &dialogs;
-    context.services.workbench = &workbench;
+    context.services.assembler = &workbench;
+    context.services.simulators = &workbench;
+    context.services.terminals = &workbench;
     context.program_file = (dir.path() / "bin" / "torva6").string();
     context.home = dir.path().string();
     context.command_line = (dir.path() / "project").string();
