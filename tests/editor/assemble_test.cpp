@@ -2,6 +2,7 @@
 // current directory, the Output window and its double click, the examples,
 // and a picture of the IDE after an assembly with one error.
 #include "editor_fixture.h"
+#include "support/screenshot.h"
 
 #include "editor/document_files.h"
 #include "shell/output_window.h"
@@ -190,11 +191,8 @@ TEST_F(assemble_test, picture_of_an_assembly_with_one_error) {
     settle_events();
     document->sci().send(sci::SCI_COLOURISE, 0, -1);
 
-    const fs::path shots = fs::path(build_dir()) / "screenshots";
-    fs::create_directories(shots);
-    const QString file = QString::fromStdString((shots / "editor_assemble.png").string());
-    ASSERT_TRUE(frame->grab().save(file));
-    EXPECT_GT(fs::file_size(file.toStdString()), 10000u);
+    ASSERT_TRUE(save_screenshot(*frame, "editor_assemble.png"));
+    EXPECT_GT(fs::file_size(screenshot_dir() / "editor_assemble.png"), 10000u);
 }
 
 } // namespace

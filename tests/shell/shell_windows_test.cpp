@@ -8,6 +8,7 @@
 #include "shell/help_window.h"
 #include "shell/splash_window.h"
 #include "shell/startup.h"
+#include "support/screenshot.h"
 
 #include <QAction>
 #include <QDir>
@@ -30,13 +31,6 @@ void wait_ms(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
-}
-
-fs::path screenshot_dir() {
-    const char* build = std::getenv("TORVA_BUILD_DIR");
-    const fs::path dir = fs::path(build != nullptr ? build : ".") / "screenshots";
-    fs::create_directories(dir);
-    return dir;
 }
 
 TEST(splash_test, shows_its_picture_and_goes_after_its_time) {
