@@ -42,8 +42,14 @@ void SerialDevice::type_text(std::string_view text) {
 std::string SerialDevice::take_output() {
     std::string taken;
     taken.swap(from_board_);
-    changed();
+    if (!taken.empty()) changed();
     return taken;
+}
+
+void SerialDevice::set_linked(bool linked) {
+    if (linked == linked_) return;
+    linked_ = linked;
+    changed();
 }
 
 bool SerialDevice::input_ended() {

@@ -41,7 +41,8 @@ public:
     bool input_ended();
     void set_receive_gap(uint32_t polls) { receive_gap_ = polls; }
 
-    // Bytes from the board, oldest first, and taking them out.
+    // Bytes from the board, oldest first, and taking them out (the window
+    // or the linked terminal that shows them takes them).
     const std::string& output() const { return from_board_; }
     std::string take_output();
 
@@ -50,6 +51,13 @@ public:
     // read from in (a blocking read: meant for files and pipes). Null unties.
     void attach_input(std::istream* in) { input_ = in; }
     void attach_output(std::ostream* out) { output_ = out; }
+
+    // A terminal window linked to the simulated port takes the byte stream
+    // over: it takes what the board sends with take_output() and types
+    // towards the board with type_text(). Meanwhile the console's own window
+    // shows that it is linked and leaves both queues to the terminal.
+    void set_linked(bool linked);
+    bool linked() const { return linked_; }
 
 private:
     // Refills an empty input queue from the attached stream.
@@ -61,6 +69,7 @@ private:
     uint32_t polls_since_taken_ = UINT32_MAX;
     std::istream* input_ = nullptr;
     std::ostream* output_ = nullptr;
+    bool linked_ = false;
 };
 
 } // namespace torva

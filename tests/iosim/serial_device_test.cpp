@@ -70,5 +70,33 @@ TEST(SerialDeviceTest, InputStreamFeedsTheQueueUntilItsEnd) {
     EXPECT_EQ("z", drain(lib, h, 10));
 }
 
+// A linked terminal takes the stream over through the same queues; the link
+// and every byte taken count as changes a window repaints on, an empty take
+// does not.
+TEST(SerialDeviceTest, LinkedTerminalTakesTheStreamOver) {
+    IoSimulator lib;
+    const int32_t h = lib.OpenSim(10, "sci0", 0);
+    auto* serial = lib.device_as<SerialDevice>(h);
+    serial->set_receive_gap(0);
+    EXPECT_FALSE(serial->linked());
+    uint64_t seen = serial->change_count();
+    serial->set_linked(true);
+    EXPECT_TRUE(serial->linked());
+    EXPECT_NE(seen, serial->change_count());
+    seen = serial->change_count();
+    serial->set_linked(true);
+    EXPECT_EQ(seen, serial->change_count());
+
+    lib.OutputSim(h, 'A', 1);
+    EXPECT_EQ("A", serial->take_output());
+    seen = serial->change_count();
+    EXPECT_EQ("", serial->take_output());
+    EXPECT_EQ(seen, serial->change_count());
+    serial->type_text("go");
+    EXPECT_EQ("go", drain(lib, h, 10));
+    serial->set_linked(false);
+    EXPECT_FALSE(serial->linked());
+}
+
 } // namespace
 } // namespace torva
