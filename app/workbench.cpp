@@ -1,7 +1,16 @@
 // Wiring of the program's pieces to the frame.
 #include "app/workbench.h"
 
+#include <QCoreApplication>
+
 namespace torva {
+
+Workbench::Workbench()
+    : simulated_(QCoreApplication::applicationDirPath().toStdString(),
+                 // The loader's messages go to the Output window once the frame exists.
+                 [this](std::string_view text) {
+                     if (frame_ != nullptr) frame_->output_append(text);
+                 }) {}
 
 FrameServices Workbench::services(MessageService& messages, DialogService& dialogs) {
     FrameServices services;
@@ -13,6 +22,7 @@ FrameServices Workbench::services(MessageService& messages, DialogService& dialo
 }
 
 void Workbench::attach(KivFrame& frame) {
+    frame_ = &frame;
     documents_.attach(frame);
     assembler_.attach(frame);
 }

@@ -1,18 +1,19 @@
 // The program's composition root: creates the objects of the subsystems that
-// plug into the frame (editor documents, the Assemble command, and the
-// simulator and terminal windows as they come) and hands each the services
-// it needs. No other folder reaches into its siblings to find them.
+// plug into the frame (editor documents, the Assemble command, the simulated
+// board, and the simulator and terminal windows as they come) and hands each
+// the services it needs. No other folder reaches into its siblings to find them.
 #pragma once
 
 #include "editor/document_list.h"
 #include "shell/assemble_command.h"
 #include "shell/frame.h"
+#include "sim/simulated_board.h"
 
 namespace torva {
 
 class Workbench {
 public:
-    Workbench() = default;
+    Workbench();
     Workbench(const Workbench&) = delete;
     Workbench& operator=(const Workbench&) = delete;
 
@@ -22,9 +23,15 @@ public:
     // Connects the pieces to the frame once it exists, before anything opens.
     void attach(KivFrame& frame);
 
+    // The one simulated board of this run, shared by the simulator window,
+    // the device windows and the simulated serial port.
+    SimulatedBoard& simulated_board() { return simulated_; }
+
 private:
     EditorDocuments documents_;
     AssembleCommand assembler_{&documents_};
+    KivFrame* frame_ = nullptr;
+    SimulatedBoard simulated_;
 };
 
 } // namespace torva

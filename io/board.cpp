@@ -40,13 +40,13 @@ void Board::pass_serial_output(uint32_t cycles) {
 }
 
 bool Board::any_device_interrupt() {
-    for (const ConnectionSlot& slot : setup_.slots())
+    for (const ConnectionSlot& slot : setup_.connection_slots())
         if (slot.used() && iosim_.IsIosimPendingIrq(slot.handle) != 0) return true;
     return false;
 }
 
 Device* Board::device_at(uint32_t base) {
-    for (const ConnectionSlot& slot : setup_.slots())
+    for (const ConnectionSlot& slot : setup_.connection_slots())
         if (slot.used() && slot.base == base) return iosim_.device(slot.handle);
     return nullptr;
 }

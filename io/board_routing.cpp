@@ -182,7 +182,7 @@ uint8_t BoardRouting::block_read(uint16_t offset) {
             const int row = offset == CoreBlock::kPortA ? bare_row::kPortA : bare_row::kPortB;
             const int32_t handle = setup_.row_handle(BoardKind::kBare, row);
             const int slot = setup_.slot_of_handle(handle);
-            if (slot >= 0 && drives_pins(setup_.slots()[size_t(slot)].type)) {
+            if (slot >= 0 && drives_pins(setup_.connection_slots()[size_t(slot)].type)) {
                 const uint8_t inputs = uint8_t(~modules_.core.port_direction(offset));
                 const uint8_t pins = uint8_t(library_.InputSim(handle, 0));
                 byte = uint8_t((byte & ~inputs) | (pins & inputs));
@@ -206,7 +206,7 @@ void BoardRouting::block_write(uint16_t offset, uint8_t byte) {
         const int32_t handle =
             setup_.row_handle(BoardKind::kBare, port == 0 ? bare_row::kPortA : bare_row::kPortB);
         const int slot = setup_.slot_of_handle(handle);
-        if (slot >= 0 && shows_pins(setup_.slots()[size_t(slot)].type)) {
+        if (slot >= 0 && shows_pins(setup_.connection_slots()[size_t(slot)].type)) {
             const uint8_t pins = modules_.core.port_output(port);
             library_.OutputSim(handle, pins, 0);
             if (device_write_observer_) device_write_observer_(register_base() + port, pins);
@@ -216,7 +216,7 @@ void BoardRouting::block_write(uint16_t offset, uint8_t byte) {
 
 int BoardRouting::find_range_slot(uint32_t address) {
     const DeviceTypeList& types = setup_.types();
-    const auto slots = setup_.slots();
+    const auto slots = setup_.connection_slots();
     for (size_t index = 0; index < slots.size(); ++index) {
         const ConnectionSlot& slot = slots[index];
         if (slot.used() && address - slot.base < uint32_t(types.size(slot.type))) return int(index);
@@ -227,7 +227,7 @@ int BoardRouting::find_range_slot(uint32_t address) {
 uint8_t BoardRouting::range_read(uint32_t address) {
     const int index = find_range_slot(address);
     if (index < 0) return 0;
-    const ConnectionSlot& slot = setup_.slots()[size_t(index)];
+    const ConnectionSlot& slot = setup_.connection_slots()[size_t(index)];
     // A device the user closed gives its slot back on the first access.
     if (library_.QuerySim(slot.handle) == 0) {
         setup_.release_slot(index);
@@ -239,7 +239,7 @@ uint8_t BoardRouting::range_read(uint32_t address) {
 void BoardRouting::range_write(uint32_t address, uint8_t byte) {
     const int index = find_range_slot(address);
     if (index < 0) return;
-    const ConnectionSlot& slot = setup_.slots()[size_t(index)];
+    const ConnectionSlot& slot = setup_.connection_slots()[size_t(index)];
     if (library_.QuerySim(slot.handle) == 0) {
         setup_.release_slot(index);
         return;

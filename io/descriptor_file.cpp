@@ -59,7 +59,7 @@ void open_target(DeviceSetup& setup, const DeviceLine& device) {
     if (device.row != -1 && !setup.can_bind(device.row)) return;
     const int slot =
         setup.open_device(device.row, device.type, device.base, device.option, device.address_text);
-    if (slot >= 0 && device.row != -1) setup.bind(device.row, setup.slots()[size_t(slot)].handle);
+    if (slot >= 0 && device.row != -1) setup.bind(device.row, setup.connection_slots()[size_t(slot)].handle);
 }
 
 // An ":iosim:" line: a device for the external bus window, not in the table.
@@ -68,7 +68,7 @@ void open_range_device(DeviceSetup& setup, const DeviceLine& device) {
 }
 
 bool slot_free(const DeviceSetup& setup) {
-    return std::ranges::any_of(setup.slots(),
+    return std::ranges::any_of(setup.connection_slots(),
                                [](const ConnectionSlot& slot) { return !slot.used(); });
 }
 
@@ -134,7 +134,7 @@ std::optional<DescriptorLine> split_descriptor_line(std::string_view line) {
 std::string descriptor_text(DeviceSetup& setup) {
     std::string text;
     char buffer[128];
-    for (const ConnectionSlot& slot : setup.slots()) {
+    for (const ConnectionSlot& slot : setup.connection_slots()) {
         if (!slot.used()) continue;
         // The file's row numbers refer to the table of the board it names; a
         // device bound to the other board's table is kept without a row.

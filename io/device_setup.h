@@ -104,7 +104,9 @@ public:
     // Undoes everything since the last commit: closes the new devices.
     void cancel_new();
 
-    std::span<const ConnectionSlot> slots() const { return slots_; }
+    // (Not named slots(): window code includes this beside Qt, whose
+    // keyword macro takes that name.)
+    std::span<const ConnectionSlot> connection_slots() const { return slots_; }
     int slot_of_handle(int32_t handle) const;
     // The handle of the device attached to an on-chip serial interface, or -1.
     int32_t serial_handle(int interface) const {

@@ -39,15 +39,15 @@ int Simulator::load_chain() {
 void Simulator::after_load_refresh() {
     if (!board_.memory().writable(cpu_.regs.pc))
         cpu_.set_register(kRegPc, load_file_.load_start_address);
-    ui_.refresh_registers();
-    ui_.mark_current_line();
-    ui_.refresh_disassembly();
-    ui_.refresh_memory();
-    ui_.set_apply_enabled(false);
+    ui_->refresh_registers();
+    ui_->mark_current_line();
+    ui_->refresh_disassembly();
+    ui_->refresh_memory();
+    ui_->set_apply_enabled(false);
 }
 
 void Simulator::load_new(std::optional<std::string> path) {
-    if (!path) path = ui_.choose_load_file();
+    if (!path) path = ui_->choose_load_file();
     if (!path) return;
     load_file_.load_file_path = *path;
     load_chain();
@@ -59,13 +59,13 @@ void Simulator::reload_with_message() {
         show(kMessageCaption, sim_message::kLoadErrors);
         load_file_.load_start_address = 0;
     }
-    ui_.refresh_registers();
-    ui_.refresh_disassembly();
-    ui_.refresh_memory();
+    ui_->refresh_registers();
+    ui_->refresh_disassembly();
+    ui_->refresh_memory();
 }
 
 void Simulator::simulator_setup() {
-    ui_.run_target_setup();
+    ui_->run_target_setup();
     reload_with_message();
 }
 
@@ -77,6 +77,11 @@ void Simulator::window_created() {
     const std::string descriptor = board_.setup().current_descriptor();
     if (!descriptor.empty()) read_descriptor(board_.setup(), descriptor);
     board_.reset_cpu(cpu_.regs, false);
+}
+
+void Simulator::start_request() {
+    if (started_) reset_simulator(false);
+    started_ = true;
 }
 
 void Simulator::window_closing() {
@@ -92,7 +97,7 @@ void Simulator::window_activated() {
     load_file_.load_file_time = time;
     // The first newer time found after the window was created belongs to
     // the load chain that is about to run (or just ran); it asks nothing.
-    if (first_activation_ && ui_.ask_yes_no(kFrameCaption, sim_message::kUpdatedLoadfile))
+    if (first_activation_ && ui_->ask_yes_no(kFrameCaption, sim_message::kUpdatedLoadfile))
         reload_with_message();
     first_activation_ = true;
 }

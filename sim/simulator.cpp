@@ -9,11 +9,16 @@ namespace torva {
 
 Simulator::Simulator(Board& board, Cpu& cpu, SimulatorUi& ui, std::filesystem::path program_dir,
                      TextSink output)
-    : board_(board), cpu_(cpu), ui_(ui), program_dir_(std::move(program_dir)),
+    : Simulator(board, cpu, std::move(program_dir), std::move(output)) {
+    bind_ui(ui);
+}
+
+Simulator::Simulator(Board& board, Cpu& cpu, std::filesystem::path program_dir, TextSink output)
+    : board_(board), cpu_(cpu), ui_(&idle_ui_), program_dir_(std::move(program_dir)),
       output_(std::move(output)) {
     cpu_.interrupt_host = this;
     board_.setup().set_message_sink(
-        [this](const std::string& text) { ui_.show_message(kFrameCaption, text); });
+        [this](const std::string& text) { ui_->show_message(kFrameCaption, text); });
     // Break on IO: only while a run is in progress; the first access is not
     // made and the run halts once its instruction has completed. Halting
     // here, inside the access, would let the window's refresh disassemble
@@ -44,7 +49,7 @@ void Simulator::service_ended(uint8_t source) {
     const int kind = source == 255 ? kIrq : source;
     if (kind > 0 && kind < kKinds) in_service_[size_t(kind)] = false;
     if (service_nesting_ > 0) --service_nesting_;
-    ui_.refresh_status();
+    ui_->refresh_status();
 }
 
 bool Simulator::command_enabled(int id) const {
@@ -68,7 +73,7 @@ void Simulator::reset_simulator(bool clear_breakpoints) {
         break_on_io_ = break_on_irq_ = false;
     }
     board_.reset_cpu(cpu_.regs, false);
-    ui_.update_toolbar();
+    ui_->update_toolbar();
 }
 
 void Simulator::reset_cpu() {
@@ -76,9 +81,9 @@ void Simulator::reset_cpu() {
     // where it goes on.
     cpu_.cpu_waiting = false;
     board_.reset_cpu(cpu_.regs, true);
-    ui_.refresh_registers();
-    ui_.refresh_disassembly();
-    ui_.refresh_memory();
+    ui_->refresh_registers();
+    ui_->refresh_disassembly();
+    ui_->refresh_memory();
 }
 
 int Simulator::pending_interrupt() {
@@ -132,32 +137,32 @@ void Simulator::step_with(bool full_display) {
             in_service_[size_t(kind)] = true;
             ++service_nesting_;
             if (full_display) {
-                ui_.refresh_registers();
-                ui_.refresh_disassembly();
-                ui_.refresh_memory();
+                ui_->refresh_registers();
+                ui_->refresh_disassembly();
+                ui_->refresh_memory();
             }
-            if (kNotify) ui_.refresh_status();
+            if (kNotify) ui_->refresh_status();
             if (break_on_irq_) halt();
             return;
         }
     }
     if (cpu_.cpu_waiting) {
         wait_one_cycle();
-        if (kNotify) ui_.refresh_counters();
+        if (kNotify) ui_->refresh_counters();
         return;
     }
     const bool flow_changed = execute_instruction();
     if (kNotify) {
         if (full_display) {
-            ui_.track_disassembly(flow_changed);
-            ui_.refresh_registers();
-            ui_.refresh_memory();
-            ui_.refresh_counters();
+            ui_->track_disassembly(flow_changed);
+            ui_->refresh_registers();
+            ui_->refresh_memory();
+            ui_->refresh_counters();
         } else {
-            ui_.refresh_counters();
-            ui_.refresh_registers();
+            ui_->refresh_counters();
+            ui_->refresh_registers();
         }
-        ui_.refresh_status();
+        ui_->refresh_status();
     }
     if (io_break_pending_) [[unlikely]] {
         io_break_pending_ = false;
@@ -188,14 +193,14 @@ void Simulator::start_run(RunMode mode) {
     if (cpu_.cpu_waiting) {
         wait_one_cycle();
     } else {
-        ui_.track_disassembly(execute_instruction());
+        ui_->track_disassembly(execute_instruction());
     }
-    ui_.refresh_counters();
-    ui_.refresh_registers();
+    ui_->refresh_counters();
+    ui_->refresh_registers();
     run_mode_ = mode;
-    ui_.update_toolbar();
-    ui_.refresh_status();
-    ui_.start_timer(mode);
+    ui_->update_toolbar();
+    ui_->refresh_status();
+    ui_->start_timer(mode);
 }
 
 bool Simulator::breakpoint_hit() {
@@ -225,18 +230,18 @@ void Simulator::tick() {
 }
 
 void Simulator::refresh_after_halt() {
-    ui_.mark_current_line();
-    ui_.refresh_registers();
-    ui_.refresh_disassembly();
-    ui_.refresh_memory();
-    ui_.set_apply_enabled(false);
+    ui_->mark_current_line();
+    ui_->refresh_registers();
+    ui_->refresh_disassembly();
+    ui_->refresh_memory();
+    ui_->set_apply_enabled(false);
 }
 
 void Simulator::halt() {
-    ui_.stop_timer();
+    ui_->stop_timer();
     run_mode_ = RunMode::kHalted;
-    ui_.update_toolbar();
-    ui_.refresh_status();
+    ui_->update_toolbar();
+    ui_->refresh_status();
     refresh_after_halt();
 }
 
@@ -249,45 +254,45 @@ void Simulator::goto_here(uint32_t address) {
 void Simulator::clear_all_breaks() {
     breakpoints_.clear();
     break_on_io_ = break_on_irq_ = false;
-    ui_.refresh_status();
-    ui_.refresh_disassembly();
+    ui_->refresh_status();
+    ui_->refresh_disassembly();
 }
 
 void Simulator::toggle_rom_write_enable() {
     board_.memory().set_rom_write_enable(!board_.memory().rom_write_enable());
-    ui_.refresh_status();
-    ui_.refresh_memory();
+    ui_->refresh_status();
+    ui_->refresh_memory();
 }
 
 void Simulator::toggle_exception_handling() {
     exception_handling_ = !exception_handling_;
-    ui_.refresh_status();
+    ui_->refresh_status();
 }
 
 void Simulator::set_break_on_io(bool on) {
     break_on_io_ = on;
-    ui_.refresh_status();
+    ui_->refresh_status();
 }
 
 void Simulator::set_break_on_irq(bool on) {
     break_on_irq_ = on;
-    ui_.refresh_status();
+    ui_->refresh_status();
 }
 
 void Simulator::request_interrupt(int kind) {
     if (kind != kIrq && kind != kXirq) return;
     manual_[size_t(kind)] = true;
-    ui_.refresh_status();
+    ui_->refresh_status();
 }
 
 void Simulator::clear_cycle_counter() {
     cycle_counter_ = 0;
-    ui_.refresh_counters();
+    ui_->refresh_counters();
 }
 
 void Simulator::clear_byte_counter() {
     byte_counter_ = 0;
-    ui_.refresh_counters();
+    ui_->refresh_counters();
 }
 
 void Simulator::set_instruction_observer(InstructionObserver observer) {

@@ -37,6 +37,9 @@ public:
     // <program_dir>/../config/kiv12. Device setup messages go to the ui too.
     Simulator(Board& board, Cpu& cpu, SimulatorUi& ui, std::filesystem::path program_dir,
               TextSink output = {});
+    // A simulator without a window yet: until one binds, boxes, questions
+    // and refreshes go nowhere.
+    Simulator(Board& board, Cpu& cpu, std::filesystem::path program_dir, TextSink output = {});
     ~Simulator() override;
     Simulator(const Simulator&) = delete;
     Simulator& operator=(const Simulator&) = delete;
@@ -108,6 +111,14 @@ public:
     void step(bool full_display) { step_with<true>(full_display); }
 
     // --- window life -------------------------------------------------------
+    // The simulator outlives its window: a window binds itself when it is
+    // created and unbinds when it closes; unbound, a do-nothing ui answers.
+    void bind_ui(SimulatorUi& ui) { ui_ = &ui; }
+    void unbind_ui() { ui_ = &idle_ui_; }
+    bool ui_bound() const { return ui_ != &idle_ui_; }
+    // The start request of the frame's Simulator command: a simulator
+    // started that way before is reset first (breakpoints kept).
+    void start_request();
     // The headless part of creating the window: erase flash, reset with
     // clearing, fetch the device list, read the current descriptor again,
     // reset the CPU and modules without the vector.
@@ -156,11 +167,12 @@ private:
     // The breakpoint check of a run at the current address; true when the run halts.
     bool breakpoint_hit();
     void refresh_after_halt();
-    void show(std::string_view caption, std::string_view text) { ui_.show_message(caption, text); }
+    void show(std::string_view caption, std::string_view text) { ui_->show_message(caption, text); }
 
     Board& board_;
     Cpu& cpu_;
-    SimulatorUi& ui_;
+    SimulatorUi idle_ui_;
+    SimulatorUi* ui_;
     std::filesystem::path program_dir_;
     TextSink output_;
     BreakpointTable breakpoints_;
@@ -179,6 +191,7 @@ private:
     uint32_t byte_counter_ = 0;
     uint32_t cycle_total_ = 0;
     bool first_activation_ = false;
+    bool started_ = false;
 
     InstructionObserver instruction_observer_;
     std::string trace_line_;

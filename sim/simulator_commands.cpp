@@ -15,11 +15,11 @@ bool Simulator::dispatch(int id, std::optional<uint32_t> selected,
     case sim_cmd::kResetSimulator:
         reset_simulator(false);
         cpu_.set_register(kRegPc, load_file_.load_start_address);
-        ui_.refresh_registers();
-        ui_.refresh_disassembly();
-        ui_.refresh_memory();
-        ui_.refresh_counters();
-        ui_.refresh_status();
+        ui_->refresh_registers();
+        ui_->refresh_disassembly();
+        ui_->refresh_memory();
+        ui_->refresh_counters();
+        ui_->refresh_status();
         break;
     case sim_cmd::kResetCpu: reset_cpu(); break;
     case sim_cmd::kRunSlow: start_run(RunMode::kRunningSlow); break;
@@ -41,7 +41,7 @@ bool Simulator::dispatch(int id, std::optional<uint32_t> selected,
     case sim_cmd::kDisableBreakOnIo: set_break_on_io(false); break;
     case sim_cmd::kEnableBreakOnIrq: set_break_on_irq(true); break;
     case sim_cmd::kDisableBreakOnIrq: set_break_on_irq(false); break;
-    case sim_cmd::kBreakpointTable: ui_.run_breakpoint_dialog(); break;
+    case sim_cmd::kBreakpointTable: ui_->run_breakpoint_dialog(); break;
     case sim_cmd::kGotoHere: goto_here(*selected); break;
     case sim_cmd::kLoadNew: load_new(std::move(path)); break;
     case sim_cmd::kLoadChain: load_chain(); break;

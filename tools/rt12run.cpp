@@ -63,7 +63,7 @@ SerialDevice* connect_sci0(Board& board) {
             fail("cannot connect a serial device to serial interface 0");
             return nullptr;
         }
-        handle = setup.slots()[size_t(slot)].handle;
+        handle = setup.connection_slots()[size_t(slot)].handle;
     }
     auto* console = board.iosim().device_as<SerialDevice>(handle);
     if (!console) {

@@ -25,7 +25,7 @@ struct RoutingTest : ::testing::Test {
     int32_t connect(int row, int32_t type = 0) {
         const int slot = setup.connect_row(row, type);
         EXPECT_GE(slot, 0) << "row " << row;
-        return slot < 0 ? -1 : setup.slots()[size_t(slot)].handle;
+        return slot < 0 ? -1 : setup.connection_slots()[size_t(slot)].handle;
     }
     uint8_t read(uint32_t address) {
         uint8_t byte = 0xEE;
@@ -208,9 +208,9 @@ TEST_F(RoutingTest, ExternalWindowTakesTheFirstSlotThatCoversTheAddress) {
     ASSERT_EQ(0, setup.open_device(-1, 1, 0xA00, 0, ""));
     ASSERT_EQ(1, setup.open_device(-1, 11, 0xA00, 0, ""));
     ASSERT_EQ(2, setup.open_device(-1, 5, 0xA01, 0, "")); // printer: $A01-$A04
-    const int32_t first = setup.slots()[0].handle;
-    const int32_t second = setup.slots()[1].handle;
-    const int32_t printer = setup.slots()[2].handle;
+    const int32_t first = setup.connection_slots()[0].handle;
+    const int32_t second = setup.connection_slots()[1].handle;
+    const int32_t printer = setup.connection_slots()[2].handle;
 
     write(0xA00, 0x11);
     write(0xA04, 0x22);
@@ -223,7 +223,7 @@ TEST_F(RoutingTest, ExternalWindowTakesTheFirstSlotThatCoversTheAddress) {
     library.user_close(first);
     library.writes.clear();
     EXPECT_EQ(0, read(0xA00));
-    EXPECT_FALSE(setup.slots()[0].used());
+    EXPECT_FALSE(setup.connection_slots()[0].used());
     EXPECT_EQ(0u + 2, library.open_count());
     write(0xA00, 0x33);
     EXPECT_EQ((std::vector<Write>{Write{second, 0x33, 0}}), library.writes);
@@ -232,7 +232,7 @@ TEST_F(RoutingTest, ExternalWindowTakesTheFirstSlotThatCoversTheAddress) {
     library.writes.clear();
     write(0xA00, 0x44); // frees the slot, reaches nobody
     EXPECT_TRUE(library.writes.empty());
-    EXPECT_FALSE(setup.slots()[1].used());
+    EXPECT_FALSE(setup.connection_slots()[1].used());
     EXPECT_EQ(0, read(0xA00));
 }
 

@@ -25,7 +25,7 @@ struct DescriptorFileTest : ::testing::Test {
     int open_devices() { return int(board.iosim().handles().size()); }
     int used_slots() const {
         int count = 0;
-        for (const ConnectionSlot& slot : setup.slots())
+        for (const ConnectionSlot& slot : setup.connection_slots())
             count += slot.used();
         return count;
     }
@@ -63,7 +63,7 @@ TEST_F(DescriptorFileTest, ReadsTheExampleConfiguration) {
     EXPECT_EQ("$C00", board.iosim().device(keyboard)->address_text());
     EXPECT_EQ(2, board.iosim().GetOptionSim(keyboard));
     EXPECT_EQ("sci0", board.iosim().device(setup.row_value(bus_row::kSerial0))->address_text());
-    for (const ConnectionSlot& slot : setup.slots())
+    for (const ConnectionSlot& slot : setup.connection_slots())
         EXPECT_FALSE(slot.is_new); // reading commits
     EXPECT_EQ(path, setup.current_descriptor());
     EXPECT_EQ("example", setup.descriptor_display_name());
@@ -245,16 +245,16 @@ TEST_F(DescriptorFileTest, SplitsFieldsAtColonsAndEndsAtControlCharacters) {
 
 TEST_F(DescriptorFileTest, SlotNamesKeepThirtyTwoCharacters) {
     apply_descriptor_text(setup, ":iotarget:6:0:3072:3:" + std::string(40, 'k') + ":\n");
-    ASSERT_TRUE(setup.slots()[0].used());
-    EXPECT_EQ(std::string(32, 'k'), setup.slots()[0].name);
+    ASSERT_TRUE(setup.connection_slots()[0].used());
+    EXPECT_EQ(std::string(32, 'k'), setup.connection_slots()[0].name);
 }
 
 TEST_F(DescriptorFileTest, IosimLinesOpenDevicesForTheBusWindowOnly) {
     apply_descriptor_text(setup, ":iosim:1:0:2560:-1:\n");
-    ASSERT_TRUE(setup.slots()[0].used());
-    EXPECT_EQ(0xA00u, setup.slots()[0].base);
-    EXPECT_EQ("$A00", board.iosim().device(setup.slots()[0].handle)->address_text());
-    EXPECT_EQ("", setup.slots()[0].name);
+    ASSERT_TRUE(setup.connection_slots()[0].used());
+    EXPECT_EQ(0xA00u, setup.connection_slots()[0].base);
+    EXPECT_EQ("$A00", board.iosim().device(setup.connection_slots()[0].handle)->address_text());
+    EXPECT_EQ("", setup.connection_slots()[0].name);
     for (int row = 0; row < setup.row_count(); ++row)
         EXPECT_LT(setup.row_value(row), 0) << row;
     uint8_t byte = 0;

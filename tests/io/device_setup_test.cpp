@@ -82,7 +82,7 @@ TEST_F(DeviceSetupTest, BusBoardRowsFollowTheDrillRules) {
 TEST_F(DeviceSetupTest, DrillHandleSitsInAllThreeRows) {
     const int slot = setup.connect_row(bus_row::kDrill);
     ASSERT_GE(slot, 0);
-    const ConnectionSlot& drill = setup.slots()[size_t(slot)];
+    const ConnectionSlot& drill = setup.connection_slots()[size_t(slot)];
     EXPECT_EQ(9, drill.type);
     EXPECT_EQ("$400/$600", drill.name);
     EXPECT_EQ(0x400u, drill.base);
@@ -131,7 +131,7 @@ TEST_F(DeviceSetupTest, SerialRowsAttachAndDetachTheirInterface) {
         setup.set_option_word(c.option_word);
         const int slot = setup.connect_row(c.row);
         ASSERT_GE(slot, 0);
-        const int32_t handle = setup.slots()[size_t(slot)].handle;
+        const int32_t handle = setup.connection_slots()[size_t(slot)].handle;
         EXPECT_TRUE(board.modules().serial[size_t(c.interface)].present());
         EXPECT_FALSE(board.modules().serial[size_t(1 - c.interface)].present());
         EXPECT_EQ(handle, setup.serial_handle(c.interface));
@@ -165,7 +165,7 @@ TEST_F(DeviceSetupTest, ConnectGivesTheOptionAndTheAddressText) {
         SCOPED_TRACE(c.line);
         const int slot = setup.connect_row(c.row);
         ASSERT_GE(slot, 0);
-        const ConnectionSlot& connected = setup.slots()[size_t(slot)];
+        const ConnectionSlot& connected = setup.connection_slots()[size_t(slot)];
         EXPECT_EQ(c.type, connected.type);
         EXPECT_EQ(c.row, connected.row);
         EXPECT_TRUE(connected.is_new);
@@ -182,13 +182,13 @@ TEST_F(DeviceSetupTest, PortRowsOpenOnlyTheTypesTheirKindOffers) {
     EXPECT_EQ(0, open_devices());
     const int slot = setup.connect_row(bus_row::kInport, 11);
     ASSERT_GE(slot, 0);
-    EXPECT_EQ(0x600u, setup.slots()[size_t(slot)].base);
-    EXPECT_EQ("$600", board.iosim().device(setup.slots()[size_t(slot)].handle)->address_text());
+    EXPECT_EQ(0x600u, setup.connection_slots()[size_t(slot)].base);
+    EXPECT_EQ("$600", board.iosim().device(setup.connection_slots()[size_t(slot)].handle)->address_text());
     // Both bare ports open their device at $400.
     setup.set_option_word(board_option::kBareBoard);
     const int port_b = setup.connect_row(bare_row::kPortB, 12);
     ASSERT_GE(port_b, 0);
-    EXPECT_EQ(0x400u, setup.slots()[size_t(port_b)].base);
+    EXPECT_EQ(0x400u, setup.connection_slots()[size_t(port_b)].base);
 }
 
 TEST_F(DeviceSetupTest, TwentyFirstDeviceIsRefusedWithItsMessage) {
@@ -211,7 +211,7 @@ TEST_F(DeviceSetupTest, RefusedDeviceLeavesTheRowFreeAndNoMessage) {
     EXPECT_EQ(-1, setup.open_device(3, 99, 0xC00, 0, ""));
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(0, open_devices());
-    EXPECT_FALSE(setup.slots()[0].used());
+    EXPECT_FALSE(setup.connection_slots()[0].used());
 }
 
 TEST_F(DeviceSetupTest, PruneReleasesDevicesTheUserClosed) {

@@ -55,7 +55,7 @@ TEST_F(GnuProgramsTest, PrintsTextThroughSerialInterfaceZeroByPolling) {
     const int slot = board.setup().connect_row(bus_row::kSerial0);
     ASSERT_GE(slot, 0);
     auto* console =
-        board.iosim().device_as<SerialDevice>(board.setup().slots()[size_t(slot)].handle);
+        board.iosim().device_as<SerialDevice>(board.setup().connection_slots()[size_t(slot)].handle);
     const std::string s19 = build(R"(
         .sect .text
         .globl _start
