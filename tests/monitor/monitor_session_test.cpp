@@ -95,7 +95,8 @@ int data_bytes(const std::string& records) {
     return bytes;
 }
 
-// S-record lines with CR LF line ends, as a terminal sends a file.
+// S-record lines with CR LF line ends, as a terminal program sending the
+// file as it is gives them (the IDE's own download sends LF only).
 std::string crlf_lines(std::string_view text) {
     std::string lines;
     for (const char c : text)
