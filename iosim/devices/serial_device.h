@@ -35,9 +35,9 @@ public:
     // Bytes for the board; zero bytes are dropped.
     void type_text(std::string_view text);
     size_t pending_input() const { return to_board_.size(); }
-    // True once the attached input stream has ended and every byte of it
-    // went to the board: nothing more will come. Reads ahead from the
-    // stream (blocking) when the queue is empty.
+    // True once the attached input stream has ended (or none is attached)
+    // and every byte of it went to the board: nothing more will come. Reads
+    // ahead from the stream (blocking) when the queue is empty.
     bool input_ended();
     void set_receive_gap(uint32_t polls) { receive_gap_ = polls; }
 
