@@ -10,7 +10,7 @@ namespace torva {
 namespace {
 using K = MsgKind;
 constexpr MessageDef kMessages[] = {
-    {Msg::IncludeStackExhausted, K::Error, "Include stack is exhausted, '%s' is ignored"},
+    {Msg::IncludeStackExhausted, K::Warning, "Include stack is exhausted, '%s' is ignored"},
     {Msg::PathnameNotQuoted, K::Warning, "Pathname should be quoted, option ignored"},
     {Msg::UnknownOption, K::Warning, "Unknown Option (ignored) "},
     {Msg::SymbolTableOverflow, K::Fatal, "(F1010) Symbol table overflow"},
@@ -18,7 +18,7 @@ constexpr MessageDef kMessages[] = {
     {Msg::BadTruncationSize, K::Error, "(F1017)"},
     {Msg::BadDefinitionState, K::Error, "(F1023)"},
     {Msg::SymbolEnteredTwice, K::Error, "(F1024)"},
-    {Msg::FileNameTooLong, K::Error, "(F1034)"},
+    {Msg::FileNameTooLong, K::Error, "(F1034) File name too long: '%s'"},
     {Msg::ParserUnreachable, K::Error, "Reached unreacheable point in Parser..P0"},
     {Msg::PhaseError, K::Error, "Phase error between passes"},
     {Msg::CantOpenSource, K::Plain, "Can't open source file '%s'"},
@@ -130,6 +130,7 @@ void report_text(AsmSession& s, MsgKind kind, const std::string& text) {
     case MsgKind::Error: asm_error(s, text); break;
     case MsgKind::Warning: asm_warning(s, text); break;
     case MsgKind::Fatal:
+        if (s.aborted) break; // the run already ended with the first
         s.aborted = true;
         if (s.fatal) s.fatal(text);
         break;

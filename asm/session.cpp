@@ -77,12 +77,17 @@ std::string parse_command_line(AsmSession& s, const std::string& line) {
                 dir.assign(p + 1, end);
                 p = *end ? end + 1 : end;
             }
-            if (dir.empty())
+            if (dir.empty()) {
                 report(s, Msg::PathnameNotQuoted);
-            else if (s.include_dirs.size() >= size_t(kMaxIncludeDirs))
-                report(s, Msg::IncludeStackExhausted, dir.c_str());
-            else
+            } else if (s.include_dirs.size() >= size_t(kMaxIncludeDirs)) {
+                // Messages of the passes are not written yet; a directory
+                // the search will not see is told at once.
+                if (s.write_line)
+                    s.write_line("warning: " +
+                                 format_message(Msg::IncludeStackExhausted, dir.c_str()));
+            } else {
                 s.include_dirs.push_back(dir);
+            }
             break;
         }
         case 'L': s.listing_enabled = true; break;
@@ -265,6 +270,9 @@ int asm_assemble(AsmSession& s, std::string_view command_line) {
         run_pass(s);
     }
     close_all_sources(s);
+    // A fatal error fails the run: it counts as one of its errors, so the
+    // listing's total and the summary say so.
+    if (s.aborted) ++s.errors;
 
     if (s.symbol_dump) dump_symbols(s);
     srecord_finish(s);
@@ -280,10 +288,10 @@ int asm_assemble(AsmSession& s, std::string_view command_line) {
         ++s.errors;
         report(s, Msg::CantCreateFile, (!listing_ok ? s.listing_path : s.srecord_path).c_str());
     }
-    if (s.errors != 0 || s.aborted) fs::remove(s.srecord_path, ec);
+    if (s.errors != 0) fs::remove(s.srecord_path, ec);
     s.symbols.clear();
     write_summary(s);
-    return s.errors == 0 && !s.aborted ? 1 : 0;
+    return s.errors == 0 ? 1 : 0;
 }
 
 } // namespace torva

@@ -60,13 +60,17 @@ bool read_file(const std::string& path, std::string& text) {
     const bool ok = !std::ferror(f);
     std::fclose(f);
     if (!ok) return false;
-    // Text mode: a carriage return before a line end is not part of the line.
-    if (text.find("\r\n") != std::string::npos) {
+    // Line ends as the platforms write them: CR LF, LF, and a lone CR (older
+    // Macintosh editors), all read as one LF.
+    if (text.find('\r') != std::string::npos) {
         std::string out;
         out.reserve(text.size());
-        for (size_t i = 0; i < text.size(); ++i)
-            if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] != '\r')
                 out.push_back(text[i]);
+            else if (i + 1 == text.size() || text[i + 1] != '\n')
+                out.push_back('\n');
+        }
         text.swap(out);
     }
     return true;
@@ -84,11 +88,8 @@ std::string join(const std::string& dir, const std::string& name) {
 
 } // namespace
 
-OpenResult open_source(AsmSession& s, const std::string& name) {
-    if (name.size() > kMaxFileName) {
-        report(s, Msg::FileNameTooLong);
-        return OpenResult::NameTooLong;
-    }
+namespace {
+OpenResult search_and_open(AsmSession& s, const std::string& name) {
     const std::string wanted = normalise(name);
     for (const FileFrame& f : s.files) {
         if (equal_nocase(normalise(f.path), wanted)) {
@@ -139,6 +140,21 @@ OpenResult open_source(AsmSession& s, const std::string& name) {
     }
     return OpenResult::NotFound;
 }
+} // namespace
+
+OpenResult open_source(AsmSession& s, const std::string& name) {
+    if (name.size() > kMaxFileName) {
+        report(s, Msg::FileNameTooLong, name.c_str());
+        return OpenResult::NameTooLong;
+    }
+    const OpenResult result = search_and_open(s, name);
+    // Sources written where the directory separator is the backslash name
+    // their includes "sub\x.inc"; such a name is tried once more with
+    // slashes when it is not found as written.
+    if (result == OpenResult::NotFound && name.find('\\') != std::string::npos)
+        return search_and_open(s, normalise(name));
+    return result;
+}
 
 namespace {
 // Pops the newest file; the older one's line counter and name come back.
@@ -160,11 +176,14 @@ bool read_line(AsmSession& s) {
             continue;
         }
         const size_t newline = text.find('\n', f.pos);
-        size_t length = (newline == std::string::npos ? text.size() : newline + 1) - f.pos;
+        const size_t end = newline == std::string::npos ? text.size() : newline + 1;
+        const size_t length = end - f.pos;
         const bool too_long = length >= kMaxLineBytes;
-        if (length > kMaxLineBytes) length = kMaxLineBytes;
-        s.line.assign(text, f.pos, length);
-        f.pos += length;
+        // A longer line is cut at the buffer's size and stays one line: its
+        // excess is dropped (the warning below tells), so line numbers
+        // remain those of the file.
+        s.line.assign(text, f.pos, length > kMaxLineBytes ? kMaxLineBytes : length);
+        f.pos = end;
         ++s.file_line;
         ++s.global_line;
         ++s.listing_line;

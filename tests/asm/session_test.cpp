@@ -123,16 +123,30 @@ TEST_F(SessionTest, TwoSessionsSideBySide) {
 TEST_F(SessionTest, SymbolOverflowTakesTheFatalPath) {
     std::string source;
     char line[32];
-    for (int i = 0; i < 40001; ++i) {
+    for (int i = 0; i < 40000; ++i) {
         std::snprintf(line, sizeof line, "s%d equ 1\n", i);
         source += line;
     }
-    std::string fatal;
-    session.fatal = [&](std::string_view text) { fatal = text; };
+    source += "label fcb new\n"; // two names find the table full
+    std::vector<std::string> fatal;
+    session.fatal = [&](std::string_view text) { fatal.emplace_back(text); };
     const test::AsmRun r = assemble(source);
-    EXPECT_EQ("(F1010) Symbol table overflow", fatal);
+    EXPECT_THAT(fatal, ElementsAre("(F1010) Symbol table overflow")); // once, though
     EXPECT_EQ(0, r.result);
     EXPECT_FALSE(r.srecord_exists);
+    // The run failed, and its summary and listing say so.
+    EXPECT_THAT(r.output, ElementsAre("-- 1 error(s)."));
+    EXPECT_TRUE(r.listing.ends_with("\n\n****** Total Errors: 1\n"));
+}
+
+TEST_F(SessionTest, IncludeDirectoriesBeyondTheTwentiethAreToldAndIgnored) {
+    std::string options = "-w";
+    for (int i = 1; i <= 22; ++i)
+        options += " -I \"/d" + std::to_string(i) + "\"";
+    const test::AsmRun r = assemble(" nop\n", options);
+    EXPECT_THAT(r.output, ElementsAre("warning: Include stack is exhausted, '/d21' is ignored",
+                                      "warning: Include stack is exhausted, '/d22' is ignored",
+                                      "No Errors."));
 }
 
 } // namespace

@@ -102,6 +102,23 @@ TEST_F(SourceInputTest, IncludesSearchAndLineNumbers) {
                 HasSubstr("error: File not found: 'deep.inc'"));
 }
 
+TEST_F(SourceInputTest, IncludeNames) {
+    // Written with a backslash as the directory separator.
+    std::filesystem::create_directories(dir.path() / "inc");
+    dir.write("inc/x.inc", " fcb 7\n");
+    test::AsmRun r = assemble(" include \"inc\\x.inc\"\n include inc\\y.inc\n");
+    EXPECT_THAT(r.output, ElementsAre("\"prog.asm\" (2): error: File not found: 'inc\\y.inc'",
+                                      "-- 1 error(s)."));
+    EXPECT_THAT(r.listing, HasSubstr("---- File: \"inc/x.inc\"\n"));
+    EXPECT_EQ((std::vector<uint8_t>{7}), r.listed_bytes());
+
+    const std::string long_name(300, 'n');
+    r = assemble(" include \"" + long_name + "\"\n");
+    EXPECT_THAT(r.output, ElementsAre("\"prog.asm\" (1): error: (F1034) File name too long: '" +
+                                          long_name + "'",
+                                      "-- 1 error(s)."));
+}
+
 TEST_F(SourceInputTest, IncludeRecursionIsRefused) {
     dir.write("a.inc", " fcb 1\n include \"b.inc\"\n");
     dir.write("b.inc", " fcb 2\n include \"./a.inc\"\n");
@@ -127,9 +144,13 @@ TEST_F(SourceInputTest, LineLengthLimit) {
     EXPECT_EQ("No Errors.", assemble(ok).output.back());
     EXPECT_EQ("\"prog.asm\" (1): warning: Source line is to long",
               assemble(long_line).output.at(0));
-    // The rest of a longer line is read as the next line.
-    const test::AsmRun r = assemble(comment(4094, " frob\n"));
-    EXPECT_THAT(r.messages(), HasSubstr("(2): error: Illegal mnemonic"));
+    // A longer line stays one line: its excess is dropped with one warning,
+    // and the lines after it keep their numbers.
+    const test::AsmRun r = assemble(comment(1 << 20, "\n frob\n"));
+    EXPECT_THAT(r.output, ElementsAre("\"prog.asm\" (1): warning: Source line is to long",
+                                      "\"prog.asm\" (2): error: Illegal mnemonic",
+                                      "-- 1 error(s).1 warning(s)."));
+    EXPECT_THAT(r.listing, HasSubstr("    2.  frob\n"));
 }
 
 TEST_F(SourceInputTest, StabLinesAndContinuations) {
@@ -141,10 +162,17 @@ TEST_F(SourceInputTest, StabLinesAndContinuations) {
 }
 
 TEST_F(SourceInputTest, CarriageReturnsAndMissingLastLineEnd) {
-    const test::AsmRun r = assemble(" fcb 1\r\n fcb 2");
+    test::AsmRun r = assemble(" fcb 1\r\n fcb 2");
     EXPECT_EQ("No Errors.", r.output.back());
     EXPECT_EQ((std::vector<uint8_t>{1, 2}), r.bytes());
     EXPECT_THAT(r.listing, HasSubstr("    2.  fcb 2\n"));
+
+    // A lone carriage return ends a line too, in sources and includes.
+    dir.write("cr.inc", " fcb 2\r frob\r");
+    r = assemble(" fcb 1\r include cr.inc\r fcb 3\r");
+    EXPECT_THAT(r.output, ElementsAre("\"cr.inc\" (2): error: Illegal mnemonic", "-- 1 error(s)."));
+    EXPECT_EQ((std::vector<uint8_t>{1, 2, 3}), r.listed_bytes());
+    EXPECT_THAT(r.listing, HasSubstr("    5.  fcb 3\n"));
 }
 
 } // namespace

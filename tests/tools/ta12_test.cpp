@@ -58,5 +58,18 @@ TEST(Ta12Test, ExitStatusAndOutputs) {
     EXPECT_EQ(1, run(dir, "", out)); // no file: usage
 }
 
+TEST(Ta12Test, FatalErrorFailsTheRun) {
+    if (!std::filesystem::exists(ta12())) GTEST_SKIP() << "ta12 not built at " << ta12();
+    test::TempDir dir;
+    std::string source;
+    for (int i = 0; i <= 40000; ++i)
+        ((source += 's') += std::to_string(i)) += " equ 1\n";
+    dir.write("full.asm", source);
+    std::string out;
+    EXPECT_EQ(1, run(dir, "-w full.asm", out));
+    EXPECT_EQ("FATAL ERROR: (F1010) Symbol table overflow, Closing TA12\n-- 1 error(s).\n", out);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "full.s19"));
+}
+
 } // namespace
 } // namespace torva

@@ -1,0 +1,1 @@
+ org $1000LOOP nopLOOP nop ldx #TABEL+OFFS fcs "Hello",0#ifdef DEBUG;comment fcb 1#endif#define LEVEL;x include "sub\x.inc"   ; indentedE1 EQU 5E1 EQU 6 lbra #1 option xgate add ldw option hcs12OFFS equ 2
