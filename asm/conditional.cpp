@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 namespace torva {
 
@@ -67,9 +68,17 @@ std::string next_word(const char*& p) {
     return std::string(begin, p);
 }
 
-bool is_defined_name(AsmSession& s, const std::string& name, bool& ok) {
+// The name at the start of a word: it ends at the first character that
+// cannot belong to a name ("DEBUG;comment" names DEBUG).
+std::string_view name_in(const std::string& word) {
+    const size_t n = symbol_name_length(word.c_str());
+    return std::string_view(word).substr(0, n < kMaxSymbolName ? n : kMaxSymbolName);
+}
+
+bool is_defined_name(AsmSession& s, const std::string& word, bool& ok) {
     ok = true;
-    if (name.empty() || symbol_name_length(name.c_str()) == 0) {
+    const std::string_view name = name_in(word);
+    if (name.empty()) {
         ok = false;
         return false;
     }
@@ -113,19 +122,23 @@ void open_level(AsmSession& s, Msg too_deep, Test test) {
 
 void do_define(AsmSession& s, const char* p) {
     if (s.skip_level != 0) return;
-    const std::string name = next_word(p);
+    const std::string word = next_word(p);
     while (is_blank(*p))
         ++p;
-    const char* value_text = p;
-    const bool has_value = !is_space(*p) && *p != '*' && *p != ';';
-    if (name.find_first_of("()") != std::string::npos) {
+    if (word.find_first_of("()") != std::string::npos) {
         report(s, Msg::MacroNotSupported);
         return;
     }
-    if (name.empty() || symbol_name_length(name.c_str()) == 0) {
+    const std::string_view name = name_in(word);
+    if (name.empty()) {
         report(s, Msg::BadPreproc);
         return;
     }
+    // A value word follows the name only after a blank: in "LEVEL;x" the
+    // rest of the line is a comment.
+    const char* value_text = p;
+    const bool has_value =
+        symbol_name_length(word.c_str()) == word.size() && !is_space(*p) && *p != '*' && *p != ';';
     SymbolRecord* r = s.symbols.find(name);
     if (r && (r->flags & (kSymDefined | kSymDefinedTwice))) {
         r->flags |= kSymDefinedTwice;

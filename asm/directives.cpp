@@ -312,6 +312,8 @@ void do_string(AsmSession& s, bool zero_terminated) {
     }
     s.scan = p + 1;
     if (zero_terminated) emit_byte(s, 0);
+    // FCS "Hello",0 looks like a terminated string but emits no zero.
+    if (!is_space(*s.scan)) report(s, Msg::ExtraAfterString);
 }
 
 void do_align(AsmSession& s) {
@@ -374,13 +376,12 @@ void execute_directive(AsmSession& s, int code, std::string_view label, bool& la
             report(s, Msg::NoLabelForEqu);
             break;
         }
-        define_constant(s, label, code == kDirSet);
-        if (const SymbolRecord* r = s.symbols.find(label.substr(0, kMaxSymbolName))) {
-            // The listing shows the constant's value as two words.
+        // The listing shows the value this line gave, as two words.
+        if (const auto value = define_constant(s, label, code == kDirSet)) {
             s.byte_mode = false;
             s.code_count = 4;
             for (int i = 0; i < 4; ++i)
-                s.code[size_t(i)] = uint8_t(r->value >> (24 - 8 * i));
+                s.code[size_t(i)] = uint8_t(*value >> (24 - 8 * i));
         }
         break;
     }

@@ -187,7 +187,7 @@ bool Encoder::long_branch() {
     OperandInfo o;
     if (!operand(o)) return false;
     if (o.mode != kModeDirect && o.mode != kModeExtended)
-        return fail(Msg::IllegalAddressingModeLower);
+        return fail(Msg::IllegalAddressingModeCaps);
     put(0x18);
     put(op_);
     put_rel16(o.value, 4);

@@ -374,8 +374,6 @@ public:
 
     int32_t run() {
         const int32_t v = expression();
-        if (s_.pass == 1 && last_forward_ && !reported_ && (last_forward_->flags & kSymUndefined))
-            report(s_, Msg::UndefinedSymbolNamed, last_forward_->name.c_str());
         return stop_ ? 0 : v;
     }
 
@@ -444,14 +442,14 @@ private:
                 ++out_.forward;
             }
         } else {
-            if ((r->flags & kSymUndefined) || r->defined_at > s_.global_line) {
-                ++out_.forward;
-                last_forward_ = r;
-            }
-            if (r->flags == kSymUndefined && !reported_) {
+            if ((r->flags & kSymUndefined) || r->defined_at > s_.global_line) ++out_.forward;
+            // Every reference to a name still undefined is reported, so that
+            // a misspelt name beside a forward one cannot slip through. A
+            // name first met in pass 2 has nothing but the undefined flag.
+            if (r->flags == kSymUndefined)
                 report(s_, Msg::NameQuoted, message(Msg::UndefinedSymbol).text, r->name.c_str());
-                reported_ = true;
-            }
+            else if (r->flags & kSymUndefined)
+                report(s_, Msg::UndefinedSymbolNamed, r->name.c_str());
         }
         const uint32_t value = r->value;
         switch (t.code) {
@@ -503,8 +501,6 @@ private:
     ExprValue& out_;
     size_t i_ = 0;
     bool stop_ = false;
-    bool reported_ = false;
-    const SymbolRecord* last_forward_ = nullptr;
 };
 
 int column_of(const AsmSession& s, const char* start, const char* where) {

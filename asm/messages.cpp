@@ -79,6 +79,7 @@ constexpr MessageDef kMessages[] = {
     {Msg::BadConstantDelimiter, K::Error, "Bad constant delimiter"},
     {Msg::UndeterminedSize, K::Error, "Undetermined size for reservation of storage"},
     {Msg::BadOperandSyntax, K::Error, "Bad operand syntax"},
+    {Msg::ExtraAfterString, K::Warning, "Extra characters after string ignored"},
     {Msg::IllegalAlignment, K::Error, "Illegal alignment"},
     {Msg::OptionNeedsArgument, K::Error, "'option' requires argument(s)"},
     {Msg::UnrecognisedOption, K::Error, "Unrecognised option"},

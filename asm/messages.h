@@ -81,6 +81,7 @@ enum class Msg {
     BadConstantDelimiter,
     UndeterminedSize,
     BadOperandSyntax,
+    ExtraAfterString,
     IllegalAlignment,
     OptionNeedsArgument,
     UnrecognisedOption,

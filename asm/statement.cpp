@@ -81,7 +81,11 @@ bool process_statement(AsmSession& s) {
     while (is_blank(*p))
         ++p;
     if (ends_statement(*p) || is_space(*p)) {
-        if (!label.empty()) define_label(s, label, s.line_start, true);
+        // A comment line shows no address, wherever its comment starts.
+        if (label.empty())
+            s.show_address = false;
+        else
+            define_label(s, label, s.line_start, true);
         return false;
     }
     const char* word = p;
@@ -104,7 +108,10 @@ bool process_statement(AsmSession& s) {
         report(s, Msg::IllegalMnemonic);
         return false;
     }
-    if (s.line_done || s.aborted) return false;
+    // A fault of the label (defined twice, moved between the passes) still
+    // leaves the instruction to be encoded: both passes must give the line
+    // the same size, or every later label moves.
+    if (s.aborted) return false;
     while (is_blank(*s.scan))
         ++s.scan;
     encode_instruction(s, *entry);

@@ -122,7 +122,7 @@ void define_label(AsmSession& s, std::string_view name, uint32_t value, bool pha
         phase_error(s);
 }
 
-void define_constant(AsmSession& s, std::string_view name, bool redefinable) {
+std::optional<uint32_t> define_constant(AsmSession& s, std::string_view name, bool redefinable) {
     SymbolRecord* r = s.symbols.find(name.substr(0, kMaxSymbolName));
     const uint16_t kind =
         uint16_t(kSymDefined | kSymConstant | (redefinable ? kSymRedefinable : 0));
@@ -130,7 +130,7 @@ void define_constant(AsmSession& s, std::string_view name, bool redefinable) {
     if (s.pass == 0) {
         if (!r) {
             r = enter_checked(s, name, 0, s.file_line, kind);
-            if (!r) return;
+            if (!r) return std::nullopt;
             r->defined_at = s.global_line;
             r->value = uint32_t(evaluate_text(s, operand));
         } else if (r->flags & kSymUndefined) {
@@ -142,10 +142,11 @@ void define_constant(AsmSession& s, std::string_view name, bool redefinable) {
             r->value = uint32_t(evaluate_text(s, operand));
         } else {
             r->flags |= kSymDefinedTwice;
+            return std::nullopt;
         }
-        return;
+        return r->value;
     }
-    if (!r) return; // only after a fatal overflow in pass 1
+    if (!r) return std::nullopt; // only after a fatal overflow in pass 1
     const uint32_t value = uint32_t(evaluate_text(s, operand));
     if ((r->flags & kSymDefinedTwice) && r->line != s.file_line) {
         report_as(s, MsgKind::Error, Msg::PreviouslyDefined, r->name.c_str(), r->line);
@@ -158,6 +159,7 @@ void define_constant(AsmSession& s, std::string_view name, bool redefinable) {
     }
     if (r->flags & kSymForwardRef)
         report(s, Msg::ForwardReferenced, r->name.c_str(), r->forward_line);
+    return value;
 }
 
 void dump_symbols(AsmSession& s) {

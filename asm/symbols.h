@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -80,8 +81,10 @@ size_t symbol_name_length(const char* p);
 SymbolRecord* reference_symbol(AsmSession& s, std::string_view name);
 // A statement label (or a data directive's label) with the value given.
 void define_label(AsmSession& s, std::string_view name, uint32_t value, bool phase_check);
-// EQU and SET: the operand is the expression text at s.scan.
-void define_constant(AsmSession& s, std::string_view name, bool redefinable);
+// EQU and SET: the operand is the expression text at s.scan. Returns the
+// value this line's operand gave (a redefinition keeps the symbol's first
+// value), or nothing when the line evaluated none.
+std::optional<uint32_t> define_constant(AsmSession& s, std::string_view name, bool redefinable);
 // Raises the phase error of the run.
 void phase_error(AsmSession& s);
 // The -S symbol dump, to the listing or (without one) to the line writer.

@@ -263,6 +263,13 @@ bool XgateEncoder::alias() {
 }
 
 void XgateEncoder::run() {
+    // Only the inherent instructions and SIF go without an operand; every
+    // other class answers an empty operand field alike.
+    const bool needs_operand = e_.encoding_class != 30 && e_.encoding_class != 35;
+    if (needs_operand && static_cast<unsigned char>(*s_.scan) <= ' ') {
+        report(s_, Msg::XSyntaxError);
+        return;
+    }
     bool ok = false;
     switch (e_.encoding_class) {
     case 30:

@@ -52,6 +52,12 @@ TEST_F(DirectivesTest, DataStorageStringsAlignment) {
         {__LINE__, " rmb 2,", {}, "error: Bad constant delimiter"},
         {__LINE__, " fcs \"A\\n\\t\\\"\\7\"", {'A', 10, 11, '"', 7}, ""},
         {__LINE__, " asciiz \"hi\"", {'h', 'i', 0}, ""},
+        {__LINE__, " fcs \"Hi\",0", {'H', 'i'}, "warning: Extra characters after string ignored"},
+        {__LINE__,
+         " asciiz \"Hi\";x",
+         {'H', 'i', 0},
+         "warning: Extra characters after string ignored"},
+        {__LINE__, " fcs \"Hi\" ,0", {'H', 'i'}, ""}, // after a blank: a comment
         {__LINE__, " ascii hi", {}, "error: Bad operand syntax"},
         {__LINE__, " ascii \"open", {}, "error: Bad operand syntax"},
         {__LINE__, " ascii \"\xE9\"", {0xE9}, "warning: Illegal ASCII character"},

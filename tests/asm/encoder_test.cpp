@@ -57,6 +57,7 @@ TEST_F(EncoderTest, BranchesAndLoops) {
         {__LINE__, " bra *+200", {0x20, 0xC6}, "error: 8-bit displacement truncated"},
         {__LINE__, " bra #1", {}, "error: Illegal addressing mode"},
         {__LINE__, " lbra *", {0x18, 0x20, 0xFF, 0xFC}, ""},
+        {__LINE__, " lbra #1", {}, "error: Illegal Addressing Mode"}, // the general rule's case
         {__LINE__, "loop nop\n nop\n nop\n dbne a,loop", {0xA7, 0xA7, 0xA7, 0x04, 0x30, 0xFA}, ""},
         {__LINE__, " ibeq x *+3", {0x04, 0x85, 0x00}, ""}, // blank as separator
         {__LINE__, " tbne ccr,*", {}, "error: Syntax Error"},

@@ -76,6 +76,15 @@ TEST_F(ListingTest, ColumnsWordModeAndContinuationLines) {
     EXPECT_THAT(r.srecords, HasSubstr("\nS9034000BC\n"));
 }
 
+TEST_F(ListingTest, CommentLinesShowNoAddressWhereverTheyStart) {
+    const test::AsmRun r = assemble(" org $1000\n   ; indented\n\t* tab and star\nlab ; label\n");
+    const std::string blank24(24, ' ');
+    EXPECT_THAT(r.listing, HasSubstr(cat({blank24, "    2.    ; indented\n"})));
+    EXPECT_THAT(r.listing, HasSubstr(cat({blank24, "    3. \t* tab and star\n"})));
+    EXPECT_THAT(r.listing,
+                HasSubstr(cat({"001000", std::string(18, ' '), "    4. lab ; label\n"})));
+}
+
 TEST_F(ListingTest, RecordsSplitAtThirtyBytesAndWindowBoundaries) {
     std::string forty = " org $4000\n fcb 0";
     for (int i = 1; i < 40; ++i) {

@@ -53,6 +53,11 @@ TEST_F(SourceInputTest, ConditionalAssembly) {
          "warning: symbol 'D' previously defined at line 1"},
         {__LINE__, "#define D 1\n#define D 2", {}, "error: symbol 'D' redefined at line 2"},
         {__LINE__, "#ifdef 9\n#endif", {}, "error: Bad preproc"},
+        // A name ends where a name cannot go on; the rest is a comment.
+        {__LINE__, "#define DEBUG\n#ifdef DEBUG;comment\n fcb 1\n#endif", {1}, ""},
+        {__LINE__, "#define DEBUG\n#ifndef DEBUG,\n fcb 1\n#endif\n fcb 3", {3}, ""},
+        {__LINE__, "#define LEVEL;x\n#ifdef LEVEL\n fcb LEVEL+1\n#endif", {1}, ""},
+        {__LINE__, "#define LEVEL 5;x\n fcb LEVEL", {5}, ""},
     };
     for (const CondCase& c : cases) {
         SCOPED_TRACE(c.line);

@@ -88,6 +88,17 @@ TEST_F(XgateTest, Messages) {
     });
 }
 
+// An empty operand field reads alike in every class that needs an operand.
+TEST_F(XgateTest, EmptyOperandIsASyntaxError) {
+    for (const char* mnemonic : {"add", "ldl", "ldb", "lsl", "cmp", "mov", "ldw", "bra", "csem",
+                                 "tfr", "jal", "neg", "tst", "sex"}) {
+        SCOPED_TRACE(mnemonic);
+        const test::AsmRun r = assemble(std::string(" option xgate\n ") + mnemonic + "\n");
+        EXPECT_THAT(r.output, ::testing::ElementsAre("\"prog.asm\" (2): error: Syntax error",
+                                                     "-- 1 error(s)."));
+    }
+}
+
 // A forward branch found misaligned only in pass 2 keeps its room, so the
 // labels after it do not move between the passes.
 TEST_F(XgateTest, MisalignedForwardBranchKeepsLabelsInPlace) {
