@@ -1,5 +1,6 @@
 // Program entry of the IDE: start-up, the message loop, and the end of the
 // run when the frame closes or the session ends.
+#include "app/program_options.h"
 #include "app/workbench.h"
 #include "shell/startup.h"
 
@@ -11,6 +12,8 @@
 #include <QWindow>
 
 #include <cstdio>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -36,6 +39,12 @@ void exit_after_show(torva::KivFrame& frame) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // --help and --version need no display: answered before Qt starts.
+    const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (const auto answer = torva::program_option_answer(args)) {
+        std::fputs(answer->c_str(), stdout);
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -204,5 +204,51 @@ TEST(ProgramConventionsTest, HelpAndVersionOnStandardOutput) {
     }
 }
 
+// The IDE answers --help and --version without a display: nothing of Qt
+// starts (it would stop at its missing platform plugin).
+TEST(ProgramConventionsTest, Torva6AnswersWithoutADisplay) {
+    if (!std::filesystem::exists(tool_path("torva6"))) GTEST_SKIP() << "torva6 not built";
+    const Outcome version =
+        run("/usr/bin/env", "-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" +
+                                tool_path("torva6") + "' --version");
+    EXPECT_EQ(0, version.status);
+    EXPECT_EQ(std::string("torva6 (TORVA 6 for RT12) ") + kProgramVersion + "\n", version.out);
+    EXPECT_EQ("", version.err);
+
+    const Outcome help = run("/usr/bin/env", "-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" +
+                                                 tool_path("torva6") + "' some/dir --help");
+    EXPECT_EQ(0, help.status);
+    EXPECT_EQ(0u, help.out.find("usage: torva6 "));
+    EXPECT_NE(std::string::npos, help.out.find("\n  --version "));
+    EXPECT_EQ("", help.err);
+}
+
+// The manual's chapter and the manual pages keep up with the programs:
+// each option of the usage line appears in both.
+TEST(ProgramConventionsTest, ManualAndManualPagesNameEveryOption) {
+    const char* root = std::getenv("TORVA_SOURCE_DIR");
+    if (root == nullptr) GTEST_SKIP() << "TORVA_SOURCE_DIR not set";
+    const std::string manual =
+        test::read_file(std::filesystem::path(root) / "docs/command_line.md");
+    ASSERT_FALSE(manual.empty());
+    for (const std::string& usage : {ta12_usage(), rt12run_usage()}) {
+        const std::string name = usage.substr(7, usage.find(' ', 7) - 7);
+        SCOPED_TRACE(name);
+        const std::string page =
+            test::read_file(std::filesystem::path(root) / "docs/man" / (name + ".1"));
+        ASSERT_FALSE(page.empty());
+        const std::regex option(R"((--?[A-Za-z][-A-Za-z0-9]*))");
+        for (std::sregex_iterator it(usage.begin(), usage.end(), option), end; it != end; ++it) {
+            const std::string text = (*it)[1];
+            // Manual pages write every '-' as "\-".
+            std::string roff;
+            for (const char c : text)
+                roff += c == '-' ? std::string("\\-") : std::string(1, c);
+            EXPECT_NE(std::string::npos, page.find(roff)) << text;
+            EXPECT_NE(std::string::npos, manual.find("`" + text)) << text;
+        }
+    }
+}
+
 } // namespace
 } // namespace torva
