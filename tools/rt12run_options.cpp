@@ -169,9 +169,9 @@ runs the program until a stop condition or the step limit, then prints what
 was asked for. With --monitor and no FILE.s19 it starts the board's monitor
 from the reset vector instead and does not stop on SWI (programs return to
 the monitor with it); a monitor session on standard input ends when the
-monitor waits for input after the input has ended. Exit status 0 when a stop condition was met, 2 when the step
-limit ran out, 1 on a load error or bad arguments. Addresses, lengths and
-numbers take 0x1F, $1F or decimal.
+monitor waits for input after the input has ended. Exit status 0 when a stop
+condition was met, 2 when the step limit ran out, 1 on a load error or bad
+arguments. Addresses, lengths and numbers take 0x1F, $1F or decimal.
 
 Options:
   --max-steps N          stop after N instructions (default 10000000)

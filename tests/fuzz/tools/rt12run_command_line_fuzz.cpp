@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string error;
     switch (torva::parse_rt12run_arguments(args, options, error)) {
     case torva::Rt12runRequest::kRun:
-        if (options.file.empty() || !error.empty()) std::abort();
+        // Only the monitor runs without a load file.
+        if ((options.file.empty() && !options.monitor) || !error.empty()) std::abort();
         for (const uint32_t address : options.breaks)
             if (address == 0xFFFFFFFF) std::abort();
         for (const torva::MemoryDump& dump : options.dumps)
