@@ -21,8 +21,6 @@ foreach(pair IN LISTS TORVA_LAYOUT_DIRS)
     install(DIRECTORY ${from}/ DESTINATION ${to})
   endif()
 endforeach()
-install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/ DESTINATION bin USE_SOURCE_PERMISSIONS
-        PATTERN "*_test*" EXCLUDE PATTERN "*_bench*" EXCLUDE)
 
 # torva_add_test(name LIBS lib... SOURCES file...): one GoogleTest executable
 # registered with CTest; it runs in the build directory.
