@@ -6,6 +6,7 @@
 #
 #   tests/package/package_test.sh build/torva6_<version>_<arch>.deb
 set -uo pipefail
+[ $# -eq 1 ] && [ -f "$1" ] || { echo "usage: $0 PACKAGE.deb" >&2; exit 1; }
 deb=$(realpath "$1")
 source_dir=$(realpath "$(dirname "$0")/../..")
 version=$(sed -nE 's/^project\(torva6 VERSION ([0-9.]+).*/\1/p' "$source_dir/CMakeLists.txt")
