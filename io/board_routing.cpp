@@ -114,6 +114,20 @@ int BoardRouting::io_read(uint32_t address, uint8_t& byte) {
     return 0;
 }
 
+int BoardRouting::io_peek(uint32_t address, uint8_t& byte) const {
+    const uint32_t offset = address - register_base();
+    if (offset >= kRegisterBlockSize) return 1;
+    if (fixed_bus_active() && find_fixed(address)) return 1;
+    if (modules_.peek(uint16_t(offset), byte)) return 0;
+    if (offset == kFlashStatus)
+        byte = kFlashReady;
+    else if (in_toggle_range(uint16_t(offset)))
+        byte = toggle_;
+    else
+        byte = 0xFF;
+    return 0;
+}
+
 int BoardRouting::io_write(uint32_t address, uint8_t byte) {
     if (!claims(address)) return 1;
     if (break_check_ && break_check_(address)) return 0;

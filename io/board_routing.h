@@ -38,6 +38,10 @@ public:
     }
     int io_read(uint32_t address, uint8_t& byte) override;
     int io_write(uint32_t address, uint8_t byte) override;
+    // The on-chip registers as they stand (no receiver emptied, no toggle
+    // flipped, no break check); device addresses give 1: a device's read
+    // may change it, so a view does not ask.
+    int io_peek(uint32_t address, uint8_t& byte) const override;
     // Resets the on-chip modules and puts the register block back at 0, then
     // sets up serial interface 0 for the monitor: baud divisor 1, transmitter
     // and receiver enabled (when a device is attached to it).

@@ -15,6 +15,13 @@ public:
     // 0 for success, 1 for failure.
     virtual int io_read(uint32_t address, uint8_t& byte) = 0;
     virtual int io_write(uint32_t address, uint8_t byte) = 0;
+    // A view's read: what the address holds, without side effects and
+    // without the break check; 1 where that cannot be known without them.
+    virtual int io_peek(uint32_t address, uint8_t& byte) const {
+        (void)address;
+        (void)byte;
+        return 1;
+    }
     // The I/O part of a CPU reset: on-chip modules and the serial interface.
     virtual void io_reset() = 0;
     // Whether any address from first to last is claimed; the memory map asks

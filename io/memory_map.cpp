@@ -41,6 +41,14 @@ int MemoryMap::mem_read_byte(uint32_t address, uint8_t& byte) {
     return 0;
 }
 
+int MemoryMap::peek_byte(uint32_t address, uint8_t& byte) const {
+    if (io_ && io_->claims(address)) return io_->io_peek(address, byte);
+    const uint8_t* cell = storage(address);
+    if (!cell) return 1;
+    byte = *cell;
+    return 0;
+}
+
 int MemoryMap::mem_write_byte(uint32_t address, uint8_t byte) {
     if (io_ && io_->claims(address)) {
         // A register write may move the register block; direct-read blocks

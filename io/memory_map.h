@@ -24,6 +24,10 @@ public:
 
     int mem_read_byte(uint32_t address, uint8_t& byte) override;
     int mem_write_byte(uint32_t address, uint8_t byte) override;
+    // A view's read (memory and stack panes, disassembly): storage as
+    // mem_read_byte gives it, I/O addresses through the routing's peek, so
+    // that looking changes nothing and never trips break on IO.
+    int peek_byte(uint32_t address, uint8_t& byte) const;
     uint8_t get_ppage() const override { return ppage_; }
     void set_ppage(uint8_t page) override {
         if (page != ppage_) ++layout_generation_;

@@ -33,6 +33,9 @@ int Simulator::load_chain() {
     reset_simulator(true);
     cpu_.set_register(kRegPc, load_file_.load_start_address);
     after_load_refresh();
+    // The load just recorded the file's time: the next newer time is the
+    // user's own rebuild, and the reload prompt asks about it.
+    if (result == kLoadOk) first_activation_ = true;
     return result;
 }
 
@@ -43,6 +46,8 @@ void Simulator::after_load_refresh() {
     ui_->mark_current_line();
     ui_->refresh_disassembly();
     ui_->refresh_memory();
+    ui_->refresh_counters();
+    ui_->refresh_status();
     ui_->set_apply_enabled(false);
 }
 

@@ -1,5 +1,6 @@
-// The simulator's command identifiers (768-812) with their toolbar tips and
-// menu texts, shared by the window's toolbar, menus and the frame.
+// The simulator's command identifiers (768-812, and Run Real Time with its
+// clock choices from 830) with their toolbar tips and menu texts, shared by
+// the window's toolbar, menus and the frame.
 #pragma once
 
 #include <array>
@@ -36,6 +37,9 @@ inline constexpr int kLoadChain = 809;
 inline constexpr int kReload = 810;
 inline constexpr int kAfterLoadRefresh = 811;
 inline constexpr int kSimulatorSetup = 812;
+// Beyond the classic set: a run at the board's own speed.
+inline constexpr int kRunRealTime = 830;
+inline constexpr int kFirstBusClock = 831; // the clock choices below, in order
 } // namespace sim_cmd
 
 struct SimCommandInfo {
@@ -46,7 +50,7 @@ struct SimCommandInfo {
 };
 
 // clang-format off
-inline constexpr std::array<SimCommandInfo, 28> kSimCommands = {{
+inline constexpr std::array<SimCommandInfo, 29> kSimCommands = {{
     {sim_cmd::kResetSimulator,   "Reset Simulator", "&Reset Simulator", false},
     {sim_cmd::kResetCpu,         "Reset CPU",       "Reset &CPU",       false},
     {sim_cmd::kRunSlow,          "Run Slow",        "R&un",             false},
@@ -75,6 +79,7 @@ inline constexpr std::array<SimCommandInfo, 28> kSimCommands = {{
     {sim_cmd::kReload,           "Reload",          "Reload (%s)",      false},
     {sim_cmd::kAfterLoadRefresh, "",                "",                 false},
     {sim_cmd::kSimulatorSetup,   "Simulator Setup", "Simulator Setup",  false},
+    {sim_cmd::kRunRealTime,      "Run Real Time",   "Run Re&al Time",   false},
 }};
 // clang-format on
 
@@ -84,6 +89,22 @@ constexpr const SimCommandInfo* find_sim_command(int id) {
         if (info.id == id) return &info;
     return nullptr;
 }
+
+// Run Real Time's clock choices (menu ids kFirstBusClock on); 0 Hz is unlimited.
+struct BusClockChoice {
+    unsigned hz;
+    std::string_view menu_text;
+};
+inline constexpr std::array<BusClockChoice, 8> kBusClockChoices = {{
+    {1'000'000, "&1 MHz"},
+    {2'000'000, "&2 MHz"},
+    {4'000'000, "&4 MHz"},
+    {8'000'000, "&8 MHz (board)"},
+    {16'000'000, "1&6 MHz"},
+    {25'000'000, "2&5 MHz"},
+    {50'000'000, "5&0 MHz"},
+    {0, "&Unlimited"},
+}};
 
 // A toolbar tip request for anything else gets this text.
 inline constexpr std::string_view kUnknownTip = "Huh?";

@@ -2,7 +2,9 @@
 // tick, the break conditions, the counters and the interrupt bookkeeping.
 #include "sim/simulator.h"
 
+#include <algorithm>
 #include <bitset>
+#include <chrono>
 #include <cstdio>
 
 namespace torva {
@@ -16,6 +18,11 @@ Simulator::Simulator(Board& board, Cpu& cpu, SimulatorUi& ui, std::filesystem::p
 Simulator::Simulator(Board& board, Cpu& cpu, std::filesystem::path program_dir, TextSink output)
     : board_(board), cpu_(cpu), ui_(&idle_ui_), program_dir_(std::move(program_dir)),
       output_(std::move(output)) {
+    time_ = [] {
+        return uint64_t(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                            std::chrono::steady_clock::now().time_since_epoch())
+                            .count());
+    };
     cpu_.interrupt_host = this;
     board_.setup().set_message_sink(
         [this](const std::string& text) { ui_->show_message(kFrameCaption, text); });
@@ -37,26 +44,49 @@ Simulator::~Simulator() {
 }
 
 bool Simulator::breakpoint_match(uint16_t pc, uint8_t) {
-    return board_.modules().core.breakpoint_match(pc);
+    breakpoint_swi_ = board_.modules().core.breakpoint_match(pc);
+    return breakpoint_swi_;
 }
 
 uint16_t Simulator::onchip_vector() {
     return board_.onchip_interrupt_vector(cycle_total_).value_or(0);
 }
 
-void Simulator::service_ended(uint8_t source) {
-    // IRQ and the "as IRQ" code 255 share one indicator.
-    const int kind = source == 255 ? kIrq : source;
-    if (kind > 0 && kind < kKinds) in_service_[size_t(kind)] = false;
-    if (service_nesting_ > 0) --service_nesting_;
-    ui_->refresh_status();
+void Simulator::service_ended(uint8_t) {
+    // The CPU names only the last source it entered; the stack pointer the
+    // RTI restored tells which services really ended.
+    const size_t before = services_.size();
+    while (!services_.empty() && services_.back().sp_before <= cpu_.regs.sp)
+        services_.pop_back();
+    if (services_.size() != before) ui_->refresh_status();
 }
 
-bool Simulator::command_enabled(int id) const {
+bool Simulator::in_service(int kind) const {
+    return std::any_of(services_.begin(), services_.end(),
+                       [kind](const Service& service) { return service.kind == kind; });
+}
+
+bool Simulator::toolbar_enabled(int id) const {
     if (running()) return id == sim_cmd::kHalt;
     if (id == sim_cmd::kHalt) return false;
     if (id == sim_cmd::kReload) return !load_file_.load_file_base_name.empty();
     return true;
+}
+
+bool Simulator::command_enabled(int id) const {
+    if (!running()) return toolbar_enabled(id);
+    switch (id) {
+    case sim_cmd::kHalt:
+    case sim_cmd::kClearCycles:
+    case sim_cmd::kClearBytes:
+    case sim_cmd::kToggleRomWrite:
+    case sim_cmd::kToggleExceptions:
+    case sim_cmd::kActivateIrq:
+    case sim_cmd::kActivateXirq: return true;
+    default:
+        // Breakpoints and break conditions (797-806); not Goto here, which starts a run.
+        return id >= sim_cmd::kSetBreak && id <= sim_cmd::kBreakpointTable;
+    }
 }
 
 void Simulator::reset_simulator(bool clear_breakpoints) {
@@ -66,8 +96,7 @@ void Simulator::reset_simulator(bool clear_breakpoints) {
     cycle_counter_ = byte_counter_ = cycle_total_ = 0;
     cpu_.cpu_waiting = false;
     manual_.fill(false);
-    in_service_.fill(false);
-    service_nesting_ = 0;
+    services_.clear();
     if (clear_breakpoints) {
         breakpoints_.clear();
         break_on_io_ = break_on_irq_ = false;
@@ -108,10 +137,11 @@ bool Simulator::execute_instruction() {
     uint32_t cycles = 0, pc_written = 0;
     board_.before_instruction(cycle_total_);
     uint32_t length;
-    if (instruction_observer_) [[unlikely]] {
+    if (!listeners_.empty()) [[unlikely]] {
         trace_line_.clear();
         length = cpu_.cpu_step(address, true, true, cycles, pc_written);
-        instruction_observer_(address, trace_line_);
+        for (const auto& [id, listener] : listeners_)
+            listener(address, trace_line_);
     } else {
         length = cpu_.cpu_step(address, true, false, cycles, pc_written);
     }
@@ -130,12 +160,19 @@ void Simulator::step_with(bool full_display) {
             show(kMessageCaption, sim_message::kIrqPendingNoExceptions);
             return;
         }
+        breakpoint_swi_ = false;
+        const uint16_t sp_before = cpu_.regs.sp;
         if (cpu_.cpu_interrupt(kind)) {
             // Leaving WAI or STOP costs the CPU 5 cycles.
             cycle_counter_ += cpu_.ctx.cycles;
             cycle_total_ += cpu_.ctx.cycles;
-            in_service_[size_t(kind)] = true;
-            ++service_nesting_;
+            // The breakpoint module's SWI services no request. Frames at or
+            // below this one were abandoned (the stack was set anew).
+            if (!breakpoint_swi_) {
+                while (!services_.empty() && services_.back().sp_before <= sp_before)
+                    services_.pop_back();
+                services_.push_back({kind, sp_before});
+            }
             if (full_display) {
                 ui_->refresh_registers();
                 ui_->refresh_disassembly();
@@ -187,6 +224,10 @@ void Simulator::step_button() {
 
 void Simulator::start_run(RunMode mode) {
     if (running() || mode == RunMode::kHalted) return;
+    last_tick_ns_ = time_();
+    cycle_budget_ = 0;
+    speed_ns_ = speed_cycles_ = speed_steps_ = 0;
+    speed_ratio_ = speed_ips_ = 0;
     // The first instruction runs without the breakpoint and interrupt
     // checks, so a run started on a breakpoint leaves it. A CPU parked in
     // WAI or STOP executes nothing: it only counts the cycle.
@@ -217,7 +258,15 @@ bool Simulator::breakpoint_hit() {
     return true;
 }
 
+void Simulator::set_bus_clock(uint32_t hz) {
+    bus_clock_ = hz == 0 ? 0 : std::clamp(hz, kMinBusClock, kMaxBusClock);
+}
+
 void Simulator::tick() {
+    if (run_mode_ == RunMode::kRunningRealTime) {
+        tick_real_time();
+        return;
+    }
     for (int steps = 0; run_mode_ != RunMode::kHalted;) {
         if (breakpoint_hit()) return;
         if (run_mode_ == RunMode::kRunningSlow) {
@@ -227,6 +276,54 @@ void Simulator::tick() {
         step(false);
         if (++steps == kFastStepsPerTick) return;
     }
+}
+
+void Simulator::tick_real_time() {
+    // A host that stalled (a modal box, a suspended laptop) gives at most
+    // half a second: the run does not race to catch up.
+    constexpr uint64_t kMaxElapsedNs = 500'000'000;
+    constexpr int kBatch = 1024;
+    const uint64_t start = time_();
+    const uint64_t elapsed = std::min(start - last_tick_ns_, kMaxElapsedNs);
+    last_tick_ns_ = start;
+    const bool clocked = bus_clock_ != 0;
+    if (clocked) cycle_budget_ += int64_t(uint64_t(bus_clock_) * elapsed / 1'000'000'000);
+    const uint32_t first_total = cycle_total_;
+    uint64_t steps = 0;
+    while (run_mode_ == RunMode::kRunningRealTime) {
+        for (int i = 0; i < kBatch && run_mode_ == RunMode::kRunningRealTime; ++i) {
+            if (clocked && cycle_budget_ <= 0) break;
+            if (breakpoints_.may_hold(cpu_.current_execution_address()) && breakpoint_hit()) break;
+            const uint32_t before = cycle_total_;
+            step_with<false>(false);
+            cycle_budget_ -= int64_t(cycle_total_ - before);
+            ++steps;
+        }
+        if (clocked && cycle_budget_ <= 0) break;
+        if (time_() - start >= kRealTimeSliceNs) {
+            // The host cannot keep this clock: what is left is dropped
+            // rather than owed, and the speed shown says so.
+            cycle_budget_ = 0;
+            break;
+        }
+    }
+    note_speed(elapsed, cycle_total_ - first_total, steps);
+    ui_->refresh_counters();
+    ui_->refresh_registers();
+    ui_->refresh_status();
+}
+
+void Simulator::note_speed(uint64_t elapsed_ns, uint64_t cycles, uint64_t steps) {
+    speed_ns_ += elapsed_ns;
+    speed_cycles_ += cycles;
+    speed_steps_ += steps;
+    // Figures over about the last second; the first shows after 0.2 s.
+    if (speed_ns_ < 200'000'000) return;
+    const double seconds = double(speed_ns_) / 1e9;
+    const double clock = bus_clock_ != 0 ? bus_clock_ : kDefaultBusClock;
+    speed_ratio_ = double(speed_cycles_) / (clock * seconds);
+    speed_ips_ = double(speed_steps_) / seconds;
+    if (speed_ns_ >= 1'000'000'000) speed_ns_ = speed_cycles_ = speed_steps_ = 0;
 }
 
 void Simulator::refresh_after_halt() {
@@ -295,12 +392,16 @@ void Simulator::clear_byte_counter() {
     ui_->refresh_counters();
 }
 
-void Simulator::set_instruction_observer(InstructionObserver observer) {
-    instruction_observer_ = std::move(observer);
-    if (instruction_observer_)
-        cpu_.trace_out = [this](std::string_view text) { trace_line_.append(text); };
-    else
-        cpu_.trace_out = {};
+int Simulator::add_instruction_listener(InstructionObserver listener) {
+    const int id = next_listener_id_++;
+    listeners_.emplace_back(id, std::move(listener));
+    cpu_.trace_out = [this](std::string_view text) { trace_line_.append(text); };
+    return id;
+}
+
+void Simulator::remove_instruction_listener(int id) {
+    std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
+    if (listeners_.empty()) cpu_.trace_out = {};
 }
 
 Simulator::RunResult Simulator::run_headless(uint64_t max_steps,

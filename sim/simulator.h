@@ -19,6 +19,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace torva {
 
@@ -32,6 +33,14 @@ public:
     static constexpr int kXirq = 2;
     static constexpr int kKinds = 8;
     static constexpr char kMonitorImage[] = "rt12_kbm12.s19";
+    // Run Real Time: the board's bus clock by default, and the bounds of the
+    // setting (0 is "unlimited": as fast as the host allows).
+    static constexpr uint32_t kDefaultBusClock = 8'000'000;
+    static constexpr uint32_t kMinBusClock = 1'000'000;
+    static constexpr uint32_t kMaxBusClock = 50'000'000;
+    // The part of each 100 ms tick a real-time run may use, so that the
+    // window still paints and answers.
+    static constexpr uint64_t kRealTimeSliceNs = 80'000'000;
 
     // program_dir is where the monitor image is found, at
     // <program_dir>/../config/kiv12. Device setup messages go to the ui too.
@@ -57,15 +66,20 @@ public:
     bool break_on_irq() const { return break_on_irq_; }
     bool rom_write_enable() { return board_.memory().rom_write_enable(); }
     bool manual_request(int kind) const { return kind >= 1 && kind <= 2 && manual_[size_t(kind)]; }
-    bool in_service(int kind) const {
-        return kind > 0 && kind < kKinds && in_service_[size_t(kind)];
-    }
-    uint32_t service_nesting() const { return service_nesting_; }
+    // Whether an interrupt of this kind is being serviced (its RTI has not
+    // come yet), at any depth of nesting.
+    bool in_service(int kind) const;
+    uint32_t service_nesting() const { return uint32_t(services_.size()); }
     uint32_t cycle_counter() const { return cycle_counter_; }
     uint32_t byte_counter() const { return byte_counter_; }
     uint32_t cycle_total() const { return cycle_total_; }
-    // Whether a command may be given now: while running only Halt; while
-    // halted all but Halt, and Reload only with a load file base name.
+    // The toolbar's rule: while running only Halt; while halted all but
+    // Halt, and Reload only with a load file base name.
+    bool toolbar_enabled(int id) const;
+    // Whether a command may be given now from the menus and panel buttons:
+    // the toolbar's rule, except that the breakpoint and break-condition
+    // items, the Activate buttons, the counters' and lamps' buttons work
+    // while running too. dispatch refuses what this refuses.
     bool command_enabled(int id) const;
 
     // --- commands ----------------------------------------------------------
@@ -91,6 +105,17 @@ public:
     void simulator_setup();
 
     void start_run(RunMode mode);
+    // Run Real Time's bus clock in Hz; 0 for unlimited. Values outside
+    // kMinBusClock..kMaxBusClock (other than 0) are brought inside.
+    void set_bus_clock(uint32_t hz);
+    uint32_t bus_clock() const { return bus_clock_; }
+    // Monotonic nanoseconds; real-time runs measure time with it.
+    using TimeSource = std::function<uint64_t()>;
+    void set_time_source(TimeSource source) { time_ = std::move(source); }
+    // What the last second of a real-time run achieved: simulated time per
+    // host time (1.0 holds the clock), and instructions per host second.
+    double real_time_ratio() const { return speed_ratio_; }
+    double instructions_per_second() const { return speed_ips_; }
     void halt();
     // One step as the Step button gives it: only while halted.
     void step_button();
@@ -141,10 +166,12 @@ public:
     // halts, or max_steps steps have run. No display callbacks are made.
     RunResult run_headless(uint64_t max_steps, std::span<const uint8_t> stop_opcodes);
 
-    // When set, every executed instruction is also disassembled and given
-    // here with its address (for command-line traces); costs a little speed.
+    // While any listener is added, every executed instruction is also
+    // disassembled and given to each with its address (command-line traces,
+    // the window's trace); costs a little speed. add gives an id for remove.
     using InstructionObserver = std::function<void(uint32_t address, std::string_view text)>;
-    void set_instruction_observer(InstructionObserver observer);
+    int add_instruction_listener(InstructionObserver listener);
+    void remove_instruction_listener(int id);
 
 private:
     // InterruptHost: what the CPU asks while entering or leaving a service.
@@ -152,6 +179,10 @@ private:
     uint16_t onchip_vector() override;
     void service_ended(uint8_t source) override;
 
+    // One tick of Run Real Time: as many steps as the clock allows for the
+    // time since the last tick, within the tick's slice of host time.
+    void tick_real_time();
+    void note_speed(uint64_t elapsed_ns, uint64_t cycles, uint64_t steps);
     // The step; kNotify false leaves out the per-step refreshes a headless
     // run has no use for.
     template <bool kNotify>
@@ -185,15 +216,31 @@ private:
     // Break on IO suppressed an access; the run halts after the instruction.
     bool io_break_pending_ = false;
     std::array<bool, 3> manual_{};
-    std::array<bool, kKinds> in_service_{};
-    uint32_t service_nesting_ = 0;
+    // Interrupts in service, innermost last: the kind and the stack pointer
+    // before its frame was pushed. An RTI ends every service whose frame
+    // lies at or below the stack pointer it restores, so nested services,
+    // SWI instructions and abandoned frames keep the lamps true.
+    struct Service {
+        int kind;
+        uint16_t sp_before;
+    };
+    std::vector<Service> services_;
+    // The breakpoint module matched: the CPU's "interrupt" was its SWI.
+    bool breakpoint_swi_ = false;
+    uint32_t bus_clock_ = kDefaultBusClock;
+    TimeSource time_;
+    uint64_t last_tick_ns_ = 0;
+    int64_t cycle_budget_ = 0;
+    uint64_t speed_ns_ = 0, speed_cycles_ = 0, speed_steps_ = 0;
+    double speed_ratio_ = 0, speed_ips_ = 0;
     uint32_t cycle_counter_ = 0;
     uint32_t byte_counter_ = 0;
     uint32_t cycle_total_ = 0;
     bool first_activation_ = false;
     bool started_ = false;
 
-    InstructionObserver instruction_observer_;
+    std::vector<std::pair<int, InstructionObserver>> listeners_;
+    int next_listener_id_ = 1;
     std::string trace_line_;
 };
 

@@ -8,7 +8,16 @@ namespace torva {
 bool Simulator::dispatch(int id, std::optional<uint32_t> selected,
                          std::optional<std::string> path) {
     const SimCommandInfo* info = find_sim_command(id);
-    if (!info) return false;
+    if (!info) {
+        if (id < sim_cmd::kFirstBusClock ||
+            id >= sim_cmd::kFirstBusClock + int(kBusClockChoices.size()))
+            return false;
+        set_bus_clock(kBusClockChoices[size_t(id - sim_cmd::kFirstBusClock)].hz);
+        return true;
+    }
+    // A command that does not apply now (a toolbar or menu state that
+    // lagged behind) is taken and ignored.
+    if (!command_enabled(id)) return true;
     // Line commands without a selected line have nothing to act on.
     if (info->needs_selection && !selected) return true;
     switch (id) {
@@ -24,6 +33,7 @@ bool Simulator::dispatch(int id, std::optional<uint32_t> selected,
     case sim_cmd::kResetCpu: reset_cpu(); break;
     case sim_cmd::kRunSlow: start_run(RunMode::kRunningSlow); break;
     case sim_cmd::kRunFast: start_run(RunMode::kRunningFast); break;
+    case sim_cmd::kRunRealTime: start_run(RunMode::kRunningRealTime); break;
     case sim_cmd::kHalt: halt(); break;
     case sim_cmd::kStep: step_button(); break;
     case sim_cmd::kClearCycles: clear_cycle_counter(); break;

@@ -24,7 +24,7 @@ inline constexpr char kUpdatedLoadfile[] = "An updated Loadfile exists, reload i
 inline constexpr char kBadlyFormedAddress[] = "Badly formed address";
 } // namespace sim_message
 
-enum class RunMode { kHalted, kRunningSlow, kRunningFast };
+enum class RunMode { kHalted, kRunningSlow, kRunningFast, kRunningRealTime };
 
 class SimulatorUi {
 public:

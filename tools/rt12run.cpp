@@ -200,7 +200,7 @@ int main(int argc, char** argv) {
             std::printf("IO %u %04X %02X\n", unsigned(sim.cycle_total()), unsigned(address), byte);
         });
     if (options.trace)
-        sim.set_instruction_observer([](uint32_t address, std::string_view text) {
+        sim.add_instruction_listener([](uint32_t address, std::string_view text) {
             std::printf(address > 0xFFFF ? "%06X  %.*s\n" : "%04X  %.*s\n", unsigned(address),
                         int(text.size()), text.data());
         });

@@ -42,6 +42,19 @@ bool OnChipModules::read(uint16_t offset, uint8_t& byte) {
     return true;
 }
 
+bool OnChipModules::peek(uint16_t offset, uint8_t& byte) const {
+    const Range* range = find_range(offset);
+    if (!range) return false;
+    const int reg = offset - range->first;
+    switch (range->module) {
+    case Module::kCore: byte = core.read(offset); break;
+    case Module::kClock: byte = clock.read(reg); break;
+    case Module::kSerial0: byte = serial[0].peek(reg); break;
+    case Module::kSerial1: byte = serial[1].peek(reg); break;
+    }
+    return true;
+}
+
 bool OnChipModules::write(uint16_t offset, uint8_t byte) {
     const Range* range = find_range(offset);
     if (!range) return false;

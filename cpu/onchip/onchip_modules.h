@@ -24,6 +24,8 @@ public:
     // no module owns the offset; the caller decides what such offsets do.
     bool read(uint16_t offset, uint8_t& byte);
     bool write(uint16_t offset, uint8_t byte);
+    // As read, but without the effects a read has (a view's read).
+    bool peek(uint16_t offset, uint8_t& byte) const;
 
     // The run's cycle total, the time base of the clock module's register
     // writes. The run loop sets it before each step; the interrupt check

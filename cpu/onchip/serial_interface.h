@@ -54,6 +54,10 @@ public:
     // reads 0 and ignores writes; registers above 7 read 0.
     uint8_t read(int reg);
     void write(int reg, uint8_t value);
+    // What read would give, without its effects (a view's read).
+    uint8_t peek(int reg) const {
+        return present_ && reg >= 0 && reg < kRegisterCount ? regs_[size_t(reg)] : 0;
+    }
 
     // Target reset of an attached interface: baud, control and status back to
     // their idle values, any transmission dropped.

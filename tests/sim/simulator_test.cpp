@@ -389,25 +389,30 @@ TEST_F(SimulatorTest, ReloadKeepsStateAndFixesAPcOutsideWritableMemory) {
     EXPECT_EQ(0x1000, cpu.regs.pc);
 }
 
-TEST_F(SimulatorTest, ReloadPromptAsksFromTheSecondNewerTimeOn) {
-    load({{0x1000, {0x11}}});
-    const std::string path = sim.load_file().load_file_path;
-    const auto touch = [&](int seconds, uint8_t byte) {
+TEST_F(SimulatorTest, ReloadPromptAsksAboutEveryRebuildAfterTheLoadChain) {
+    const auto touch = [&](const std::string& path, int seconds, uint8_t byte) {
+        const auto time = std::filesystem::last_write_time(path);
         write_s19("program.s19", {{0x1000, {byte}}});
-        std::filesystem::last_write_time(path, sim.load_file().load_file_time +
-                                                   std::chrono::seconds(seconds));
+        std::filesystem::last_write_time(path, time + std::chrono::seconds(seconds));
     };
-    sim.window_activated(); // same time: nothing
-    touch(10, 0x22);
-    sim.window_activated(); // the first newer time asks nothing
+    // A window activated before its load chain: the newer time it finds is
+    // the file about to be loaded, and nothing is asked.
+    const std::string path = write_s19("program.s19", {{0x1000, {0x11}}});
+    sim.load_file().load_file_path = path;
+    touch(path, 10, 0x11);
+    sim.window_activated();
     EXPECT_TRUE(ui.questions.empty());
-    EXPECT_EQ(0x11, read(0x1000));
-    touch(10, 0x33);
+    ASSERT_EQ(kLoadOk, sim.load_chain());
+
+    sim.window_activated(); // same time: nothing
+    EXPECT_TRUE(ui.questions.empty());
+    // The user's first rebuild after the load chain asks.
+    touch(path, 10, 0x33);
     ui.answers = {false};
     sim.window_activated();
     EXPECT_EQ((std::vector<std::string>{"An updated Loadfile exists, reload it?"}), ui.questions);
     EXPECT_EQ(0x11, read(0x1000));
-    touch(10, 0x44);
+    touch(path, 10, 0x44);
     ui.answers = {true};
     cpu.regs.pc = 0x1555;
     sim.window_activated();

@@ -1,0 +1,111 @@
+// Lamps, counters and the context menus' entries.
+#include "sim/panel.h"
+
+#include "io/setup_messages.h"
+#include "sim/sim_commands.h"
+
+#include <cstdio>
+
+namespace torva {
+
+namespace {
+
+MenuEntry item(int id) {
+    const SimCommandInfo* info = find_sim_command(id);
+    MenuEntry entry;
+    entry.id = id;
+    if (info) entry.text = info->menu_text;
+    if (const std::string_view keys = shortcut_text(id); !keys.empty()) {
+        entry.text += '\t';
+        entry.text += keys;
+    }
+    return entry;
+}
+
+MenuEntry separator() {
+    return {};
+}
+
+} // namespace
+
+Lamps lamps_of(Simulator& sim) {
+    Lamps lamps;
+    lamps.io_break = sim.break_on_io();
+    lamps.irq_break = sim.break_on_irq();
+    lamps.running = sim.running();
+    lamps.exception_handling = sim.exception_handling();
+    lamps.rom_write = sim.rom_write_enable();
+    lamps.service_irq = sim.in_service(Simulator::kIrq);
+    lamps.service_xirq = sim.in_service(Simulator::kXirq);
+    return lamps;
+}
+
+std::string counter_text(uint32_t count) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%7.7u", unsigned(count));
+    return text;
+}
+
+std::string_view shortcut_text(int id) {
+    switch (id) {
+    case sim_cmd::kRunRealTime: return "F5";
+    case sim_cmd::kHalt: return "Shift+F5";
+    case sim_cmd::kStep: return "F10";
+    default: return {};
+    }
+}
+
+std::vector<MenuEntry> line_menu(std::optional<BreakState> state) {
+    std::vector<MenuEntry> menu;
+    if (state) {
+        menu.push_back(item(sim_cmd::kRemoveBreak));
+        menu.push_back(separator());
+        menu.push_back(
+            item(*state != BreakState::kDisabled ? sim_cmd::kDisableBreak : sim_cmd::kEnableBreak));
+    } else {
+        menu.push_back(item(sim_cmd::kSetBreak));
+    }
+    menu.push_back(separator());
+    menu.push_back(item(sim_cmd::kGotoHere));
+    return menu;
+}
+
+std::vector<MenuEntry> window_menu(Simulator& sim) {
+    std::vector<MenuEntry> menu;
+    menu.push_back(item(sim_cmd::kBreakpointTable));
+    menu.push_back(
+        item(sim.break_on_io() ? sim_cmd::kDisableBreakOnIo : sim_cmd::kEnableBreakOnIo));
+    menu.push_back(
+        item(sim.break_on_irq() ? sim_cmd::kDisableBreakOnIrq : sim_cmd::kEnableBreakOnIrq));
+    menu.push_back(item(sim_cmd::kClearAllBreaks));
+    menu.push_back(separator());
+    if (sim.running()) {
+        menu.push_back(item(sim_cmd::kHalt));
+        return menu;
+    }
+    menu.push_back(item(sim_cmd::kLoadNew));
+    if (const std::string& name = sim.load_file().load_file_base_name; !name.empty()) {
+        MenuEntry reload = item(sim_cmd::kReload);
+        reload.text = format_message(std::string(reload.text).c_str(), name.c_str());
+        menu.push_back(reload);
+    }
+    menu.push_back(separator());
+    for (const int id : {sim_cmd::kResetSimulator, sim_cmd::kResetCpu, sim_cmd::kRunSlow,
+                         sim_cmd::kRunFast, sim_cmd::kRunRealTime})
+        menu.push_back(item(id));
+    MenuEntry clock;
+    clock.text = "Real-time &clock";
+    for (size_t i = 0; i < kBusClockChoices.size(); ++i) {
+        MenuEntry choice;
+        choice.id = sim_cmd::kFirstBusClock + int(i);
+        choice.text = kBusClockChoices[i].menu_text;
+        choice.checked = kBusClockChoices[i].hz == sim.bus_clock();
+        clock.submenu.push_back(choice);
+    }
+    menu.push_back(clock);
+    menu.push_back(separator());
+    menu.push_back(item(sim_cmd::kSimulatorSetup));
+    return menu;
+}
+
+} // namespace torva

@@ -1,0 +1,49 @@
+// What the simulator window's panel shows and offers, without the window:
+// the lamps, the counters' texts, the keyboard shortcuts and both context
+// menus as lists of entries.
+#pragma once
+
+#include "sim/breakpoint_table.h"
+#include "sim/simulator.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace torva {
+
+struct Lamps {
+    bool io_break = false;
+    bool irq_break = false;
+    bool running = false;
+    bool exception_handling = false;
+    bool rom_write = false;
+    bool service_irq = false;
+    bool service_xirq = false;
+    bool operator==(const Lamps&) const = default;
+};
+Lamps lamps_of(Simulator& sim);
+
+// "%7.7u": seven digits at least.
+std::string counter_text(uint32_t count);
+
+// The keys of Run Real Time (F5), Halt (Shift+F5) and Step (F10) while the
+// window is active; "" for other commands.
+std::string_view shortcut_text(int id);
+
+// One menu entry: id 0 is a separator; a non-empty submenu makes a pop-up.
+struct MenuEntry {
+    int id = 0;
+    std::string text;
+    bool checked = false;
+    std::vector<MenuEntry> submenu;
+};
+
+// Over a disassembly line holding a breakpoint in state (none: no entry).
+std::vector<MenuEntry> line_menu(std::optional<BreakState> state);
+// Anywhere else in the window, for the simulator's state now.
+std::vector<MenuEntry> window_menu(Simulator& sim);
+
+} // namespace torva

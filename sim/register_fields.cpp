@@ -1,0 +1,63 @@
+// Register field texts and their parsing.
+#include "sim/register_fields.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+namespace torva {
+
+std::string format_number(int base, int width, uint64_t value) {
+    char text[80];
+    if (base == 16) {
+        if (width != 8 && width != 16 && width != 32 && width != 64) return {};
+        if (width < 64) value &= (uint64_t(1) << width) - 1;
+        std::snprintf(text, sizeof text, "%0*" PRIX64, width / 4, value);
+        return text;
+    }
+    if (base == 10) {
+        std::snprintf(text, sizeof text, "%" PRId64, int64_t(value));
+        return text;
+    }
+    if (base == 2 && (width == 3 || width == 8 || width == 16 || width == 32)) {
+        std::string digits;
+        for (int bit = width - 1; bit >= 0; --bit)
+            digits += (value >> bit & 1) != 0 ? '1' : '0';
+        return digits;
+    }
+    return {};
+}
+
+std::optional<uint64_t> parse_number(int base, std::string_view text) {
+    if (base != 2 && base != 10 && base != 16) return std::nullopt;
+    uint64_t value = 0;
+    for (const char c : text) {
+        int digit;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            return std::nullopt;
+        if (digit >= base) return std::nullopt;
+        if (value > (UINT64_MAX - uint64_t(digit)) / uint64_t(base)) return std::nullopt;
+        value = value * uint64_t(base) + uint64_t(digit);
+    }
+    return value;
+}
+
+std::string register_text(const Cpu& cpu, int number) {
+    return format_number(Cpu::register_radix(number), Cpu::register_width(number),
+                         cpu.get_register(number));
+}
+
+void apply_register_fields(Cpu& cpu, const std::array<std::string, kRegisterFields.size()>& texts) {
+    for (size_t i = 0; i < kRegisterFields.size(); ++i) {
+        const int number = kRegisterFields[i];
+        if (const auto value = parse_number(Cpu::register_radix(number), texts[i]))
+            cpu.set_register(number, uint32_t(*value));
+    }
+}
+
+} // namespace torva
