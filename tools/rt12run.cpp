@@ -5,6 +5,7 @@
 // error or bad arguments.
 #include "io/board_option.h"
 #include "io/descriptor_file.h"
+#include "io/serial_console.h"
 #include "io/text_lines.h"
 #include "iosim/devices/port_device.h"
 #include "iosim/devices/serial_device.h"
@@ -54,20 +55,9 @@ public:
 // Connects standard input and output to serial interface 0, through the
 // device already there or a new one on its row. Gives the device, or null.
 SerialDevice* connect_sci0(Board& board) {
-    DeviceSetup& setup = board.setup();
-    int32_t handle = setup.serial_handle(0);
-    if (handle < 0) {
-        const int row = setup.board() == BoardKind::kBare ? bare_row::kSerial0 : bus_row::kSerial0;
-        const int slot = setup.connect_row(row);
-        if (slot < 0) {
-            fail("cannot connect a serial device to serial interface 0");
-            return nullptr;
-        }
-        handle = setup.connection_slots()[size_t(slot)].handle;
-    }
-    auto* console = board.iosim().device_as<SerialDevice>(handle);
+    SerialDevice* console = connect_serial_console(board, 0);
     if (!console) {
-        fail("serial interface 0 has no serial device");
+        fail("cannot connect a serial console to serial interface 0");
         return nullptr;
     }
     console->attach_input(&std::cin);
