@@ -118,6 +118,10 @@ public:
     const std::string& current_descriptor() const { return current_descriptor_; }
     void set_current_descriptor(std::string path) { current_descriptor_ = std::move(path); }
     std::string descriptor_display_name() const;
+    // The directory the descriptor file dialogs start in: that of the file
+    // chosen last, "" for the current directory.
+    const std::string& descriptor_dialog_dir() const { return descriptor_dialog_dir_; }
+    void set_descriptor_dialog_dir(std::string dir) { descriptor_dialog_dir_ = std::move(dir); }
 
 private:
     using RowValues = std::array<int32_t, kMaxRows>;
@@ -139,6 +143,7 @@ private:
     std::array<int32_t, 2> serial_handles_{-1, -1};
     DeviceTypeList types_;
     std::string current_descriptor_;
+    std::string descriptor_dialog_dir_;
     std::function<void()> on_option_word_;
 };
 
