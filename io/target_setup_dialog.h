@@ -17,7 +17,8 @@ namespace torva {
 struct DescriptorFileChoice {
     static constexpr char kOpenTitle[] = "Select Target Description File";
     static constexpr char kSaveTitle[] = "Save Target Description File";
-    static constexpr char kFilterText[] = "Target Descriptor (*.hc12sim)";
+    // The filter the dialogs show: "Target Descriptor (*.hc12sim)".
+    static constexpr char kFilterName[] = "Target Descriptor";
     static constexpr char kFilterPattern[] = "*.hc12sim";
 
     bool save = false;       // save: overwrite prompt; open: the file must exist

@@ -59,6 +59,12 @@ public:
     // "Load File" for an S-record file; on OK the load file path changes.
     bool load_file(QWidget* owner);
 
+    // Any other file dialog, as its owner describes it; it remembers its
+    // own directory.
+    std::optional<std::string> run(QWidget* owner, const FileDialogRequest& request) {
+        return service_->run_file_dialog(owner, request);
+    }
+
     void set_service(DialogService& service) { service_ = &service; }
     const Directories& dirs() const { return dirs_; }
 

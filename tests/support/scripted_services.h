@@ -8,6 +8,7 @@
 #include <QDialog>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +43,9 @@ public:
     // Results of modal dialogs in order (the save question: 1 "&Yes", 0 "&No",
     // -1 Escape); QDialog::Accepted when the script runs out.
     std::deque<int> modal_answers;
+    // Works a modal dialog's controls before it is answered, as a user
+    // would while it is open (the dialog's objectName tells which it is).
+    std::function<void(QDialog&)> while_open;
 
     std::optional<std::string> run_file_dialog(QWidget*,
                                                const FileDialogRequest& request) override {
@@ -53,6 +57,7 @@ public:
     }
     int run_modal(QDialog& dialog) override {
         modal_dialogs.push_back(dialog.objectName().toStdString());
+        if (while_open) while_open(dialog);
         if (modal_answers.empty()) return QDialog::Accepted;
         const int answer = modal_answers.front();
         modal_answers.pop_front();

@@ -1,0 +1,54 @@
+// The target setup dialog's host over the frame.
+#include "io/gui/target_setup_runner.h"
+
+#include "io/gui/device_selection_dialog.h"
+#include "io/gui/target_setup_dialog.h"
+#include "shell/file_dialogs.h"
+#include "shell/frame_access.h"
+#include "shell/shared_fonts.h"
+
+namespace torva {
+
+TargetSetupRunner::TargetSetupRunner(FrameAccess& frame, DeviceSetup& setup,
+                                     std::filesystem::path program_dir, Simulator simulator)
+    : frame_(frame), setup_(setup), program_dir_(std::move(program_dir)),
+      simulator_(std::move(simulator)) {}
+
+void TargetSetupRunner::run() {
+    TargetSetupDialogLogic logic(setup_, *this, program_dir_);
+    TargetSetupDialog dialog(logic, frame_.fonts().small, frame_.frame_widget());
+    if (frame_.run_modal(dialog) == QDialog::Accepted)
+        logic.ok();
+    else
+        logic.cancel();
+}
+
+std::optional<std::string>
+TargetSetupRunner::choose_descriptor_file(const DescriptorFileChoice& choice) {
+    FileDialogRequest request;
+    request.mode = choice.save ? FileDialogRequest::Mode::save : FileDialogRequest::Mode::open;
+    request.title = choice.title;
+    // The dialog adds the patterns to the text: "Target Descriptor (*.hc12sim)".
+    request.filters = {{DescriptorFileChoice::kFilterName, DescriptorFileChoice::kFilterPattern}};
+    request.initial_dir = choice.initial_dir;
+    request.must_exist = !choice.save;
+    request.overwrite_prompt = choice.save;
+    return frame_.file_dialogs().run(frame_.frame_widget(), request);
+}
+
+int32_t TargetSetupRunner::choose_device_type(PortKind kind, uint32_t address) {
+    const DeviceSelectionDialogLogic logic(setup_.types(), setup_.library().GetIOVersion(), kind,
+                                           address);
+    DeviceSelectionDialog dialog(logic, frame_.fonts().small, frame_.frame_widget());
+    return dialog.chosen(frame_.run_modal(dialog));
+}
+
+void TargetSetupRunner::run_load_chain() {
+    if (simulator_.load_chain) simulator_.load_chain();
+}
+
+void TargetSetupRunner::reset_cpu() {
+    if (simulator_.reset_cpu) simulator_.reset_cpu();
+}
+
+} // namespace torva
