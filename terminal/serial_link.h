@@ -64,6 +64,10 @@ public:
     virtual bool set_queues(uint32_t /*input*/, uint32_t /*output*/) { return true; }
     virtual bool set_timeouts(const PortTimeouts& /*timeouts*/) { return true; }
 
+    // Waits until the bytes written have left the port (a configuration
+    // purges what still waits to be sent); false when they could not.
+    virtual bool drain() { return true; }
+
     // Takes what has arrived, up to buffer.size() bytes, without waiting;
     // gives the number taken.
     virtual size_t read(std::span<uint8_t> buffer) = 0;

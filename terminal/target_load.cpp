@@ -1,0 +1,53 @@
+// The steps of a load around the download's worker.
+#include "terminal/target_load.h"
+
+#include "terminal/download_texts.h"
+#include "terminal/load_command.h"
+#include "terminal/load_file_check.h"
+
+#include "io/text_lines.h"
+
+namespace torva {
+
+bool TargetLoad::start(const std::string& path, std::string_view load_command, SerialLink& link,
+                       DownloadUi& ui) {
+    using namespace download_message;
+    std::ifstream file;
+    if (!open_regular_file(path, file)) {
+        ui.error_box(message_with_text(kCantOpen, path));
+        return false;
+    }
+    // The monitor would take a broken record as best it can, or type what
+    // follows as commands: ask before sending one.
+    const LoadFileCheck check = check_load_file(file);
+    if (check.error_line != 0 &&
+        !ui.question_box(message_with_count(kFileHasErrors, check.error_line)))
+        return false;
+    file.clear();
+    file.seekg(0);
+    lines_ = check.lines;
+
+    send_load_command(link, load_command, [&ui](char escaped) {
+        ui.error_box(message_with_char(kIllegalEscape, escaped));
+    });
+    ui.status_text(kLoading);
+    if (!download_.start(std::move(file), link)) {
+        ui.error_box(kCantCreateThread);
+        ui.status_ready();
+        return false;
+    }
+    return true;
+}
+
+void TargetLoad::finish(DownloadUi& ui) {
+    download_.wait();
+    ui.status_ready();
+}
+
+std::string TargetLoad::progress_text() const {
+    const int sent = download_.lines_sent();
+    if (sent == 0) return download_message::kLoading;
+    return loading_line_text(sent, lines_);
+}
+
+} // namespace torva

@@ -1,0 +1,201 @@
+// The load to the board without a window: the file check, the load
+// command's escapes, the worker's pacing, "SX" lines and "Stop load".
+#include "terminal/load_file_check.h"
+#include "terminal/target_load.h"
+
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <sstream>
+
+namespace torva {
+namespace {
+
+// Records the link's writes and the worker's pauses in the order they came.
+class RecordingLink final : public SerialLink {
+public:
+    bool purge() override { return true; }
+    bool get_state(PortState&) override { return true; }
+    bool set_state(const PortState&) override { return true; }
+    size_t read(std::span<uint8_t>) override { return 0; }
+    size_t write(std::span<const uint8_t> bytes) override {
+        note(std::string(bytes.begin(), bytes.end()));
+        return bytes.size();
+    }
+    using SerialLink::write;
+
+    void note(std::string event) {
+        const std::lock_guard lock(mutex_);
+        events_.push_back(std::move(event));
+    }
+    std::vector<std::string> events() {
+        const std::lock_guard lock(mutex_);
+        return events_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<std::string> events_;
+};
+
+class RecordingUi final : public DownloadUi {
+public:
+    void error_box(const std::string& text) override { boxes.push_back(text); }
+    bool question_box(const std::string& text) override {
+        boxes.push_back(text);
+        return answer;
+    }
+    void status_text(const std::string& text) override { status = text; }
+    void status_ready() override { status = "Ready"; }
+
+    bool answer = true;
+    std::vector<std::string> boxes;
+    std::string status;
+};
+
+struct DownloadTest : ::testing::Test {
+    // The pauses join the link's events as "wait N".
+    Download::Sleep recording_sleep(std::function<void(int)> also = {}) {
+        return [this, also](Download::Milliseconds time) {
+            link.note("wait " + std::to_string(time.count()));
+            if (also) also(int(time.count()));
+        };
+    }
+
+    test::TempDir dir;
+    RecordingLink link;
+    RecordingUi ui;
+};
+
+TEST_F(DownloadTest, SendsEachLineBetweenTwoPausesAndStopsAtTheFirstSxLine) {
+    const std::string path = dir.write("prog.s19", "S1051000AABB85\r\n"
+                                                   "S9030000FC\n"
+                                                   "SX debug record\n"
+                                                   "S1051000AABB85\n");
+    TargetLoad load(recording_sleep());
+    ASSERT_TRUE(load.start(path, "l\\n", link, ui));
+    EXPECT_EQ("Loading to target", ui.status);
+    EXPECT_EQ(2, load.lines());
+    while (!load.finished())
+        std::this_thread::yield();
+    EXPECT_EQ("Loading to target: line 2 of 2", load.progress_text());
+    load.finish(ui);
+    EXPECT_EQ("Ready", ui.status);
+    const std::vector<std::string> expected = {"l",        "\n",
+                                               "wait 250", // command, then its pause
+                                               "wait 50",  "S1051000AABB85\n",
+                                               "wait 50", // CR LF goes as LF
+                                               "wait 50",  "S9030000FC\n",
+                                               "wait 50"}; // nothing from SX on
+    EXPECT_EQ(expected, link.events());
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(DownloadTest, LoadCommandEscapes) {
+    const std::string path = dir.write("empty.s19", "");
+    struct Case {
+        int line;
+        const char* command;
+        std::vector<std::string> writes;
+        std::vector<std::string> boxes;
+    } const cases[] = {
+        {__LINE__, "l\\x", {"l"}, {"Illegal escape character 'x' in load command, ignored"}},
+        {__LINE__, "l\\r\\n", {"l", "\r", "\n"}, {}},
+        {__LINE__,
+         "a\\qb\\",
+         {"a", "b"}, // a lone backslash at the end is reported
+         {"Illegal escape character 'q' in load command, ignored",
+          "Illegal escape character '\\' in load command, ignored"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        RecordingLink fresh;
+        RecordingUi boxes;
+        TargetLoad load([](Download::Milliseconds) {});
+        ASSERT_TRUE(load.start(path, c.command, fresh, boxes));
+        load.finish(boxes);
+        EXPECT_EQ(c.writes, fresh.events());
+        EXPECT_EQ(c.boxes, boxes.boxes);
+    }
+}
+
+TEST_F(DownloadTest, AFileThatCannotBeOpenedOrIsDeclinedSendsNothing) {
+    TargetLoad load([](Download::Milliseconds) {});
+    const std::string missing = (dir.path() / "missing.s19").string();
+    EXPECT_FALSE(load.start(missing, "l\\n", link, ui));
+    EXPECT_FALSE(load.start(dir.path().string(), "l\\n", link, ui)); // a directory
+    ASSERT_EQ(2u, ui.boxes.size());
+    EXPECT_EQ("Can't open (load): " + missing, ui.boxes[0]);
+
+    ui.boxes.clear();
+    ui.answer = false;
+    const std::string broken = dir.write("broken.s19", "S1051000AABB85\nS1\nS9030000FC\n");
+    EXPECT_FALSE(load.start(broken, "l\\n", link, ui));
+    EXPECT_EQ(std::vector<std::string>{"The load file has errors in line 2. Download anyway?"},
+              ui.boxes);
+    EXPECT_TRUE(link.events().empty());
+
+    ui.answer = true; // Yes sends it as it is
+    ASSERT_TRUE(load.start(broken, "l\\n", link, ui));
+    load.finish(ui);
+    EXPECT_EQ(3, load.lines());
+}
+
+TEST_F(DownloadTest, StopLoadSendsTheStopByteAndNoLineFollows) {
+    const std::string path = dir.write("prog.s19", "S1051000AABB85\nS1051002AABB83\nS9030000FC\n");
+    // Stop during the pause before the first line: nothing of the file goes.
+    {
+        RecordingLink fresh;
+        TargetLoad* running = nullptr;
+        TargetLoad load([&](Download::Milliseconds time) {
+            if (time == Download::kLinePause) running->stop();
+        });
+        running = &load;
+        ASSERT_TRUE(load.start(path, "", fresh, ui));
+        load.finish(ui);
+        EXPECT_EQ(std::vector<std::string>{"\x04"}, fresh.events());
+    }
+    // Stop after the first line: the stop byte follows it, nothing else.
+    int pauses = 0;
+    TargetLoad* running = nullptr;
+    TargetLoad load(recording_sleep([&](int ms) {
+        if (ms == 50 && ++pauses == 2) running->stop();
+    }));
+    running = &load;
+    ASSERT_TRUE(load.start(path, "", link, ui));
+    load.finish(ui);
+    const std::vector<std::string> expected = {"wait 250", "wait 50", "S1051000AABB85\n",
+                                               "wait 50",  "\x04",    "wait 50"};
+    EXPECT_EQ(expected, link.events());
+}
+
+TEST(LoadFileCheck, FindsTheFirstLineTheLoaderRefuses) {
+    struct Case {
+        int line;
+        const char* text;
+        int lines;
+        int error_line;
+    } const cases[] = {
+        {__LINE__, "S0030000FC\n\nS1051000aabb85\nS9030000FC\n", 4, 0}, // blank, lower case
+        {__LINE__, "S1051000AABB85\nhello\nS9030000FC\n", 3, 2},        // not a record
+        {__LINE__, "S1051000AABB85\nS5030001FB\n", 2, 2},               // a type the loader refuses
+        {__LINE__, "S105G000AABB85\n", 1, 1},                           // address not hexadecimal
+        {__LINE__, "S9030000FC\ngarbage\n", 2, 0},         // not read after the end record
+        {__LINE__, "S1051000AABB85\nSXdebug\nS5\n", 1, 0}, // nothing from SX on is sent
+        {__LINE__, "S1051000AABB85", 1, 0},                // no line end on the last line
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        std::istringstream file(c.text);
+        const LoadFileCheck check = check_load_file(file);
+        EXPECT_EQ(c.lines, check.lines);
+        EXPECT_EQ(c.error_line, check.error_line);
+    }
+    std::istringstream overlong("S1" + std::string(2000, '0') + "\n");
+    EXPECT_EQ(1, check_load_file(overlong).error_line);
+}
+
+} // namespace
+} // namespace torva
