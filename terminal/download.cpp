@@ -2,7 +2,6 @@
 #include "terminal/download.h"
 
 #include "terminal/load_file_check.h"
-#include "terminal/terminal_commands.h"
 
 #include "io/text_lines.h"
 
@@ -63,13 +62,9 @@ void Download::run(std::ifstream file) {
     finished_ = true;
 }
 
-void Download::stop() {
+void Download::request_stop() {
     const std::lock_guard lock(write_mutex_);
     abort_requested_ = true;
-    if (link_ != nullptr) {
-        const uint8_t stop_byte = terminal_cmd::kStopByte;
-        link_->write(std::span(&stop_byte, 1));
-    }
 }
 
 void Download::wait() {

@@ -35,8 +35,9 @@ public:
     // followed by one line feed in one write, until the end of the file or
     // an "SX" line, which is not sent. False when the thread cannot start.
     bool start(std::ifstream file, SerialLink& link);
-    // "Stop load": no line follows, and the stop byte $04 goes out at once.
-    void stop();
+    // "Stop load": no line goes after this returns, so the stop byte the
+    // caller then writes is the last thing the board gets.
+    void request_stop();
     // The worker has ended (or never started).
     bool finished() const { return finished_; }
     // Waits for the worker to end.
@@ -50,8 +51,9 @@ private:
     Sleep sleep_;
     SerialLink* link_ = nullptr;
     std::thread worker_;
-    // A line and the stop byte never cross: the abort request is checked,
-    // and the line written, under the same lock as "Stop load" writes.
+    // The abort request is checked and the line written under one lock, so
+    // no line can follow a stop request, not even one whose pause began
+    // before it.
     std::mutex write_mutex_;
     bool abort_requested_ = false;
     std::atomic<bool> finished_{true};

@@ -33,8 +33,8 @@ public:
     // "Loading to target" and starts the worker. False when no load started.
     bool start(const std::string& path, std::string_view load_command, SerialLink& link,
                DownloadUi& ui);
-    // "Stop load".
-    void stop() { download_.stop(); }
+    // "Stop load": no further line goes; the caller sends the stop byte.
+    void request_stop() { download_.request_stop(); }
     bool finished() const { return download_.finished(); }
     // Waits for the worker to end; the status bar shows "Ready" again.
     void finish(DownloadUi& ui);

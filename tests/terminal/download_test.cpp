@@ -56,6 +56,12 @@ public:
 };
 
 struct DownloadTest : ::testing::Test {
+    // "Stop load" as the terminal gives it: the request, then the stop byte.
+    static void stop(TargetLoad& load, RecordingLink& to) {
+        load.request_stop();
+        to.write(std::string_view("\x04", 1));
+    }
+
     // The pauses join the link's events as "wait N".
     Download::Sleep recording_sleep(std::function<void(int)> also = {}) {
         return [this, also](Download::Milliseconds time) {
@@ -150,7 +156,7 @@ TEST_F(DownloadTest, StopLoadSendsTheStopByteAndNoLineFollows) {
         RecordingLink fresh;
         TargetLoad* running = nullptr;
         TargetLoad load([&](Download::Milliseconds time) {
-            if (time == Download::kLinePause) running->stop();
+            if (time == Download::kLinePause) stop(*running, fresh);
         });
         running = &load;
         ASSERT_TRUE(load.start(path, "", fresh, ui));
@@ -161,7 +167,7 @@ TEST_F(DownloadTest, StopLoadSendsTheStopByteAndNoLineFollows) {
     int pauses = 0;
     TargetLoad* running = nullptr;
     TargetLoad load(recording_sleep([&](int ms) {
-        if (ms == 50 && ++pauses == 2) running->stop();
+        if (ms == 50 && ++pauses == 2) stop(*running, link);
     }));
     running = &load;
     ASSERT_TRUE(load.start(path, "", link, ui));
