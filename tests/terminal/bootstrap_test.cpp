@@ -6,6 +6,7 @@
 
 #include "sim/srecord_writer.h"
 #include "support/temp_dir.h"
+#include "support/write_only_link.h"
 
 #include <gtest/gtest.h>
 
@@ -118,12 +119,8 @@ TEST(BootstrapDialogValues, FieldsAreReadAndShown) {
 }
 
 // The port's writes and the dialog's doings, in order.
-class RecordingBootstrap final : public SerialLink, public BootstrapUi {
+class RecordingBootstrap final : public test::WriteOnlyLink, public BootstrapUi {
 public:
-    bool purge() override { return true; }
-    bool get_state(PortState&) override { return true; }
-    bool set_state(const PortState&) override { return true; }
-    size_t read(std::span<uint8_t>) override { return 0; }
     size_t write(std::span<const uint8_t> bytes) override {
         sent.append(bytes.begin(), bytes.end());
         return bytes.size();

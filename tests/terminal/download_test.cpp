@@ -4,6 +4,7 @@
 #include "terminal/target_load.h"
 
 #include "support/temp_dir.h"
+#include "support/write_only_link.h"
 
 #include <gtest/gtest.h>
 
@@ -14,12 +15,8 @@ namespace torva {
 namespace {
 
 // Records the link's writes and the worker's pauses in the order they came.
-class RecordingLink final : public SerialLink {
+class RecordingLink final : public test::WriteOnlyLink {
 public:
-    bool purge() override { return true; }
-    bool get_state(PortState&) override { return true; }
-    bool set_state(const PortState&) override { return true; }
-    size_t read(std::span<uint8_t>) override { return 0; }
     size_t write(std::span<const uint8_t> bytes) override {
         note(std::string(bytes.begin(), bytes.end()));
         return bytes.size();
