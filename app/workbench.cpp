@@ -18,6 +18,7 @@ FrameServices Workbench::services(MessageService& messages, DialogService& dialo
     services.dialogs = &dialogs;
     services.documents = &documents_;
     services.assembler = &assembler_;
+    services.simulators = &simulator_windows_;
     return services;
 }
 
@@ -25,6 +26,7 @@ void Workbench::attach(KivFrame& frame) {
     frame_ = &frame;
     documents_.attach(frame);
     assembler_.attach(frame);
+    simulator_windows_.attach(frame);
 }
 
 } // namespace torva

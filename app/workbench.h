@@ -7,6 +7,7 @@
 #include "editor/document_list.h"
 #include "shell/assemble_command.h"
 #include "shell/frame.h"
+#include "sim/gui/simulator_windows.h"
 #include "sim/simulated_board.h"
 
 namespace torva {
@@ -26,12 +27,15 @@ public:
     // The one simulated board of this run, shared by the simulator window,
     // the device windows and the simulated serial port.
     SimulatedBoard& simulated_board() { return simulated_; }
+    // The simulator window's maker, with the hooks other windows fill.
+    SimulatorWindows& simulator_windows() { return simulator_windows_; }
 
 private:
     EditorDocuments documents_;
     AssembleCommand assembler_{&documents_};
     KivFrame* frame_ = nullptr;
     SimulatedBoard simulated_;
+    SimulatorWindows simulator_windows_{simulated_.simulator()};
 };
 
 } // namespace torva

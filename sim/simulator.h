@@ -141,6 +141,7 @@ public:
     void bind_ui(SimulatorUi& ui) { ui_ = &ui; }
     void unbind_ui() { ui_ = &idle_ui_; }
     bool ui_bound() const { return ui_ != &idle_ui_; }
+    bool bound_to(const SimulatorUi& ui) const { return ui_ == &ui; }
     // The start request of the frame's Simulator command: a simulator
     // started that way before is reset first (breakpoints kept).
     void start_request();

@@ -1,0 +1,40 @@
+// Makes the one simulator window over the program's simulated board, hands
+// the frame's start request to the simulator, and remembers Run Real Time's
+// clock in the user's settings.
+#pragma once
+
+#include "shell/services.h"
+#include "sim/gui/simulator_child.h"
+
+#include <QPointer>
+
+namespace torva {
+
+class FrameAccess;
+
+class SimulatorWindows final : public SimulatorWindowFactory {
+public:
+    static constexpr char kClockSetting[] = "Simulator/RealTimeClockHz";
+
+    // Reads the remembered clock into the simulator.
+    explicit SimulatorWindows(Simulator& sim);
+
+    // The frame the windows live in; before it is set no window is made.
+    void attach(FrameAccess& frame) { frame_ = &frame; }
+    // What other parts of the program plug into the window (target setup,
+    // the simulated-port terminal); closing and clock are chained.
+    SimulatorWindowHooks& hooks() { return hooks_; }
+
+    void simulator_start_request() override { sim_.start_request(); }
+    ChildWindow* create_simulator(const std::string& load_path) override;
+    // The window while it exists.
+    KivSimulatorChild* window() const { return window_; }
+
+private:
+    Simulator& sim_;
+    FrameAccess* frame_ = nullptr;
+    SimulatorWindowHooks hooks_;
+    QPointer<KivSimulatorChild> window_;
+};
+
+} // namespace torva

@@ -1,0 +1,296 @@
+// The simulator window in a frame over scripted boxes and dialogs: opening
+// through the frame's commands, the toolbar and panel, the timer-driven runs,
+// breakpoints from the menus and the dialog, cell and register edits, the
+// reload prompt, closing, and the screenshots.
+#include "shell/fakes.h"
+#include "sim/gui/breakpoints_dialog.h"
+#include "sim/gui/simulator_windows.h"
+#include "sim/sim_commands.h"
+#include "sim/simulated_board.h"
+#include "sim/srecord_writer.h"
+#include "support/screenshot.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QToolBar>
+
+namespace torva::test {
+namespace {
+
+constexpr int kSimulatorNoFile = 43099;
+constexpr int kSimulatorCommand = 43098;
+
+// CLI; LDS #$3C80; LDAA #$55; then a loop: STAA $1800, BSR SUB, COMA,
+// BRA loop. The IRQ handler follows at $100F: NOP, NOP, RTI. SUB at $1020:
+// LDX #$0003, DBNE X,*, RTS.
+const std::vector<uint8_t> kProgram = {0x10, 0xEF, 0xCF, 0x3C, 0x80, 0x86, 0x55, 0x7A, 0x18,
+                                       0x00, 0x07, 0x14, 0x41, 0x20, 0xF8, 0xA7, 0xA7, 0x0B};
+const std::vector<uint8_t> kIrqVector = {0x10, 0x0F};
+const std::vector<uint8_t> kSub = {0xCE, 0x00, 0x03, 0x04, 0x35, 0xFD, 0x3D};
+
+struct SimulatorWindowTest : FrameFixture {
+    SimulatedBoard simulated{temp.path() / "bin"};
+    Simulator& sim = simulated.simulator();
+    SimulatorWindows windows{sim};
+    int closings = 0;
+    std::string path;
+
+    void SetUp() override {
+        FrameFixture::SetUp();
+        FrameServices services;
+        services.messages = &messages;
+        services.dialogs = &dialogs;
+        services.documents = &documents;
+        services.assembler = &workbench;
+        services.simulators = &windows;
+        services.terminals = &workbench;
+        services.ports = &ports;
+        frame->set_services(services);
+        windows.attach(*frame);
+        windows.hooks().closing = [this] { ++closings; };
+        path = write_program(0x55);
+    }
+    std::string write_program(uint8_t pattern) {
+        std::vector<uint8_t> code = kProgram;
+        code[6] = pattern;
+        return temp.write("prog.s19",
+                          srecord_data(0x1000, code) + "\n" + srecord_data(0x1020, kSub) + "\n" +
+                              srecord_data(0xFFF2, kIrqVector) + "\n" + srecord_end(0x1000) + "\n");
+    }
+    KivSimulatorChild& open() {
+        dialogs.answers.push_back(path);
+        frame->dispatch(kSimulatorCommand);
+        EXPECT_NE(nullptr, windows.window());
+        return *windows.window();
+    }
+    std::vector<std::string> box_texts() const {
+        std::vector<std::string> texts;
+        for (const auto& box : messages.shown)
+            texts.push_back(box.text);
+        return texts;
+    }
+};
+
+TEST_F(SimulatorWindowTest, OpensOnceThroughTheFrameAndLoads) {
+    KivSimulatorChild& window = open();
+    EXPECT_EQ("RT12 Visual Simulator", window.windowTitle().toStdString());
+    EXPECT_EQ(frame->simulator_window(), &window);
+    EXPECT_EQ(0x1000, sim.cpu().regs.pc) << "the load chain ran";
+    EXPECT_EQ(QSize(500, 466), window.size());
+    open_menu(Popup::debug);
+    EXPECT_FALSE(enabled(kSimulatorCommand));
+    frame->dispatch(kSimulatorNoFile);
+    EXPECT_EQ(1, frame->child_count()) << "43099 only activates the window";
+
+    // The toolbar, left to right, with Run Real Time after Run Fast.
+    std::vector<std::string> tips;
+    for (QAction* action : window.toolbar().actions())
+        tips.push_back(action->toolTip().toStdString());
+    EXPECT_EQ((std::vector<std::string>{"Load New", "Reload", "Breakpoints", "Reset Simulator",
+                                        "Reset CPU", "Run Slow", "Run Fast", "Run Real Time (F5)",
+                                        "Halt (Shift+F5)", "Simulator Setup"}),
+              tips);
+}
+
+TEST_F(SimulatorWindowTest, TimerRunsToolbarEnablingAndHalt) {
+    KivSimulatorChild& window = open();
+    EXPECT_FALSE(window.toolbar_action(sim_cmd::kHalt)->isEnabled());
+    EXPECT_TRUE(window.toolbar_action(sim_cmd::kReload)->isEnabled());
+    window.toolbar_action(sim_cmd::kRunSlow)->trigger();
+    EXPECT_TRUE(window.run_timer().isActive());
+    EXPECT_EQ(100, window.run_timer().interval());
+    for (QAction* action : window.toolbar().actions())
+        EXPECT_EQ(action == window.toolbar_action(sim_cmd::kHalt), action->isEnabled());
+    EXPECT_FALSE(window.step_button().isEnabled());
+    const uint32_t bytes = sim.byte_counter();
+    window.timer_tick();
+    EXPECT_EQ(bytes + 3, sim.byte_counter()) << "Run Slow: one instruction per tick (LDS)";
+
+    frame->dispatch(sim_cmd::kHalt); // forwarded by the frame to the window
+    EXPECT_FALSE(window.run_timer().isActive());
+    EXPECT_EQ(0x1005u, window.disassembly().address(window.disassembly().current_line()))
+        << "the current line is the PC's";
+    window.step_button().click();
+    EXPECT_EQ(0x1007, sim.cpu().regs.pc);
+
+    sim.breakpoints().add(0x1020, BreakState::kEnabled);
+    window.toolbar_action(sim_cmd::kRunFast)->trigger();
+    window.timer_tick();
+    EXPECT_FALSE(sim.running());
+    EXPECT_EQ(0x1020, sim.cpu().regs.pc);
+    EXPECT_EQ("Ready", frame->status_text().toStdString());
+}
+
+TEST_F(SimulatorWindowTest, BreakpointsFromTheLineMenuTheWindowMenuAndTheDialog) {
+    KivSimulatorChild& window = open();
+    std::vector<std::vector<std::string>> offered;
+    int choice = sim_cmd::kSetBreak;
+    window.set_menu_runner([&](QMenu& menu, QPoint) {
+        std::vector<std::string> texts;
+        for (QAction* action : menu.actions())
+            texts.push_back(action->isSeparator() ? "-" : action->text().toStdString());
+        offered.push_back(texts);
+        return choice;
+    });
+    window.open_context_menu(window.line_rect(2).center()); // LDAA #$55 at $1005
+    EXPECT_EQ((std::vector<std::string>{"&Set Break", "-", "&Goto here"}), offered.back());
+    EXPECT_EQ(BreakState::kEnabled, sim.breakpoints().state_of(0x1005));
+    EXPECT_EQ(-1, window.disassembly().selected());
+    choice = sim_cmd::kDisableBreak;
+    window.open_context_menu(window.line_rect(2).center());
+    EXPECT_EQ(BreakState::kDisabled, sim.breakpoints().state_of(0x1005));
+
+    choice = sim_cmd::kEnableBreakOnIo;
+    window.open_context_menu(QPoint(250, 60));
+    EXPECT_TRUE(sim.break_on_io());
+    EXPECT_EQ("&Breakpoint Table", offered.back().front());
+
+    // While running the breakpoint items still work from the menu.
+    window.toolbar_action(sim_cmd::kRunFast)->trigger();
+    choice = sim_cmd::kClearAllBreaks;
+    window.open_context_menu(QPoint(250, 60));
+    EXPECT_EQ("&Halt\tShift+F5", offered.back().back());
+    EXPECT_FALSE(sim.break_on_io());
+    EXPECT_EQ(0, sim.breakpoints().used_count());
+    frame->dispatch(sim_cmd::kHalt);
+
+    frame->dispatch(sim_cmd::kBreakpointTable);
+    EXPECT_EQ("NEWBPDIALOG", dialogs.modal_dialogs.back());
+    std::vector<std::string> errors;
+    BreakpointsDialog dialog(sim.breakpoints(),
+                             [&](const std::string& text) { errors.push_back(text); });
+    EXPECT_EQ("0000", dialog.field().text().toStdString());
+    EXPECT_FALSE(dialog.toggle_button().isEnabled());
+    dialog.field().setText("12G4");
+    dialog.add_button().click();
+    EXPECT_EQ((std::vector<std::string>{"Badly formed address"}), errors);
+    dialog.field().setText("1020");
+    dialog.add_button().click();
+    ASSERT_EQ(1, dialog.list().count());
+    dialog.list().setCurrentRow(0);
+    EXPECT_EQ("&Disable", dialog.toggle_button().text().toStdString());
+    dialog.toggle_button().click();
+    EXPECT_EQ("1020 (Disabled)", dialog.list().item(0)->text().toStdString());
+    EXPECT_EQ("&Enable", dialog.toggle_button().text().toStdString());
+    dialog.remove_button().click();
+    EXPECT_EQ(0, sim.breakpoints().used_count());
+}
+
+TEST_F(SimulatorWindowTest, CellsAndRegisterFields) {
+    KivSimulatorChild& window = open();
+    // Address entry, then a RAM cell.
+    window.mem_button().click();
+    EXPECT_EQ("set", window.mem_button().text().toStdString());
+    EXPECT_FALSE(window.row_field(0).isReadOnly());
+    window.row_field(0).setText("1234");
+    window.mem_button().click();
+    EXPECT_EQ("1230", window.row_field(0).text().toStdString());
+    EXPECT_EQ("mem", window.mem_button().text().toStdString());
+    emit window.cell(4).textEdited("7e");
+    uint8_t byte = 0;
+    sim.board().memory().mem_read_byte(0x1234, byte);
+    EXPECT_EQ(0x7E, byte);
+
+    // Flash: read-only until ROM write enable is switched on.
+    window.mem_button().click();
+    window.row_field(0).setText("C000");
+    window.mem_button().click();
+    EXPECT_TRUE(window.cell(0).isReadOnly());
+    frame->dispatch(sim_cmd::kToggleRomWrite);
+    EXPECT_FALSE(window.cell(0).isReadOnly());
+    emit window.cell(0).textEdited("42");
+    sim.board().memory().mem_read_byte(0xC000, byte);
+    EXPECT_EQ(0x42, byte);
+
+    // A bad address: the box, and the pane stays.
+    window.mem_button().click();
+    window.row_field(0).setText("XYZ");
+    window.mem_button().click();
+    EXPECT_EQ("Badly formed address", box_texts().back());
+    EXPECT_EQ("C000", window.row_field(0).text().toStdString());
+
+    // Registers: an emptied field sets 0 on Apply; a bad one stays.
+    EXPECT_FALSE(window.apply_button().isEnabled());
+    window.register_field(2).setText(""); // X
+    emit window.register_field(2).textEdited("");
+    window.register_field(3).setText("12G4"); // Y
+    sim.cpu().regs.x = 0x1111;
+    sim.cpu().regs.y = 0x2222;
+    EXPECT_TRUE(window.apply_button().isEnabled());
+    window.apply_button().click();
+    EXPECT_EQ(0, sim.cpu().regs.x);
+    EXPECT_EQ(0x2222, sim.cpu().regs.y);
+    EXPECT_EQ("2222", window.register_field(3).text().toStdString());
+    EXPECT_FALSE(window.apply_button().isEnabled());
+}
+
+TEST_F(SimulatorWindowTest, ReloadPromptAsksAboutTheFirstRebuild) {
+    KivSimulatorChild& window = open();
+    window.child_activated();
+    EXPECT_TRUE(messages.shown.empty());
+    path = write_program(0xAA);
+    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) +
+                                               std::chrono::seconds(5));
+    messages.answers = {kBoxYes};
+    window.child_activated();
+    ASSERT_EQ(1u, messages.shown.size());
+    EXPECT_EQ("An updated Loadfile exists, reload it?", messages.shown[0].text);
+    uint8_t byte = 0;
+    sim.board().memory().mem_read_byte(0x1006, byte);
+    EXPECT_EQ(0xAA, byte);
+}
+
+TEST_F(SimulatorWindowTest, ClosingKeepsTheSimulatorAndTellsTheHooks) {
+    KivSimulatorChild& window = open();
+    window.toolbar_action(sim_cmd::kRunFast)->trigger();
+    frame->dispatch(43150); // restart: a fresh window without a file
+    settle_events();
+    EXPECT_EQ(1, closings);
+    EXPECT_FALSE(sim.running());
+    ASSERT_NE(nullptr, windows.window());
+    // The new window's creation resets with clearing, as every creation
+    // does; the load file is the one the simulator kept.
+    EXPECT_EQ(path, sim.load_file().load_file_path);
+    EXPECT_EQ(0x1000, sim.cpu().regs.pc);
+    EXPECT_TRUE(sim.ui_bound());
+}
+
+TEST_F(SimulatorWindowTest, Screenshots) {
+    KivSimulatorChild& window = open();
+    sim.breakpoints().add(0x1007, BreakState::kEnabled);
+    sim.breakpoints().add(0x100D, BreakState::kDisabled);
+    window.mem_button().click();
+    window.row_field(0).setText("1000");
+    window.mem_button().click();
+    // Halted in the middle of the program with an IRQ in service: the
+    // interrupt's entry moved the stack pointer since the last paint.
+    sim.set_break_on_io(true);
+    for (int i = 0; i < 3; ++i)
+        window.step_button().click();
+    frame->resize(1000, 700);
+    settle_events();
+    frame->dispatch(sim_cmd::kActivateIrq);
+    window.step_button().click();
+    EXPECT_TRUE(sim.in_service(Simulator::kIrq));
+    EXPECT_EQ(0x100F, sim.cpu().regs.pc);
+    EXPECT_TRUE(save_screenshot(*frame, "simulator.png"));
+
+    sim.set_break_on_io(false);
+    sim.breakpoints().remove(0x1007);
+    uint64_t now = 0;
+    sim.set_time_source([&] { return now; });
+    frame->dispatch(sim_cmd::kRunRealTime);
+    for (int tick = 0; tick < 3; ++tick) {
+        now += 100'000'000;
+        window.timer_tick();
+    }
+    settle_events();
+    EXPECT_EQ("Real time ×1.00", frame->status_text().toStdString());
+    EXPECT_TRUE(save_screenshot(*frame, "simulator_running.png"));
+    frame->dispatch(sim_cmd::kHalt);
+}
+
+} // namespace
+} // namespace torva::test
