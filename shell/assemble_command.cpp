@@ -89,8 +89,17 @@ void AssembleCommand::assemble(const std::string& given_path) {
     asm_assemble(session_, line);
 
     last_assembled_ = path;
+    source_dir_ = source_dir.generic_string();
     if (!remembered.empty()) fs::current_path(remembered, ec);
     frame_->set_status_ready();
+}
+
+std::string AssembleCommand::message_file_path(const std::string& named) const {
+    const fs::path path(named);
+    if (named.empty() || path.is_absolute() || source_dir_.empty()) return named;
+    const fs::path resolved = (fs::path(source_dir_) / path).lexically_normal();
+    std::error_code ec;
+    return fs::exists(resolved, ec) ? resolved.generic_string() : named;
 }
 
 } // namespace torva

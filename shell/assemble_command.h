@@ -23,6 +23,9 @@ public:
     // Assembles path; with an empty path the user picks the file first.
     void assemble(const std::string& path) override;
     void reset_assembler_options() override {}
+    // A file named relative to the last assembled source's directory (as
+    // included files are) becomes a full path when it exists there.
+    std::string message_file_path(const std::string& named) const override;
 
     // The fixed part of the command line for a program in program_dir,
     // followed by the quoted source path.
@@ -39,6 +42,7 @@ private:
     DocumentService* documents_;
     AsmSession session_;
     std::string last_assembled_;
+    std::string source_dir_; // of the last assembled source
 };
 
 } // namespace torva

@@ -5,8 +5,9 @@
 namespace torva::cmd {
 
 // Menu items and frame commands.
-inline constexpr int kGoToLineToChild = 43004;  // parameter: zero-based line
-inline constexpr int kTerminalDownload = 43009; // download the load file again
+inline constexpr int kTitleModifiedQuery = 43003; // non-zero: the title shows " *"
+inline constexpr int kGoToLineToChild = 43004;    // parameter: zero-based line
+inline constexpr int kTerminalDownload = 43009;   // download the load file again
 inline constexpr int kCreateOutput = 43010;
 inline constexpr int kCloseOutput = 43015;  // sent to the Output window
 inline constexpr int kTerminalLoad = 43016; // parameter: const std::string* load path
@@ -18,6 +19,7 @@ inline constexpr int kPrint = 43024;
 inline constexpr int kExit = 43028;
 inline constexpr int kAbout = 43030;
 inline constexpr int kHelp = 43031;
+inline constexpr int kRedo = 43032;
 inline constexpr int kCascade = 43039;
 inline constexpr int kTile = 43040;
 inline constexpr int kArrangeIcons = 43041;
@@ -53,6 +55,9 @@ inline constexpr int kPortCount = 256;
 inline constexpr int kAccelOpen = 40025;
 inline constexpr int kAccelSave = 40026;
 inline constexpr int kAccelFind = 40027;
+// Find Next with the last search, down (F3) and up (Shift+F3).
+inline constexpr int kFindNextDown = 40028;
+inline constexpr int kFindNextUp = 40029;
 inline constexpr int kArrowLeft = 40030;
 inline constexpr int kArrowUp = 40031;
 inline constexpr int kArrowDown = 40032;

@@ -4,15 +4,20 @@
 
 #include "shell/child_sub_window.h"
 #include "shell/command_ids.h"
+#include "shell/frame_settings.h"
+#include "shell/frame_toolbar.h"
 #include "shell/output_window.h"
 #include "shell/serial_ports.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
 
@@ -27,7 +32,8 @@ namespace {
 
 constexpr int kTitleNameLimit = 120;
 
-// The accelerator table "MAINACCELERATORS".
+// The accelerator table "MAINACCELERATORS", with the keys of New, Print,
+// Find Next and Previous, Go To Line and Assemble added.
 struct Accelerator {
     Qt::Key key;
     Qt::KeyboardModifiers modifiers;
@@ -41,6 +47,12 @@ const Accelerator kAccelerators[] = {
     {Qt::Key_F, Qt::ControlModifier, cmd::kAccelFind},
     {Qt::Key_O, Qt::ControlModifier, cmd::kAccelOpen},
     {Qt::Key_S, Qt::ControlModifier, cmd::kAccelSave},
+    {Qt::Key_N, Qt::ControlModifier, cmd::kNew},
+    {Qt::Key_P, Qt::ControlModifier, cmd::kPrint},
+    {Qt::Key_G, Qt::ControlModifier, cmd::kGoToLine},
+    {Qt::Key_F3, Qt::NoModifier, cmd::kFindNextDown},
+    {Qt::Key_F3, Qt::ShiftModifier, cmd::kFindNextUp},
+    {Qt::Key_F7, Qt::NoModifier, cmd::kAssemble},
 };
 
 // The extension of a command-line file: after the last ".", cut at a quote.
@@ -78,6 +90,7 @@ KivFrame::KivFrame(const FrameServices& services, Directories& dirs)
     statusBar()->addWidget(status_part0_, 1);
     statusBar()->addPermanentWidget(status_part1_);
     recent_.load();
+    setAcceptDrops(true);
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
         update_title();
         if (auto* sub = qobject_cast<ChildSubWindow*>(window)) sub->child()->child_activated();
@@ -119,6 +132,8 @@ void KivFrame::build_menus() {
         QMenu* menu = menus_->popup(which);
         connect(menu, &QMenu::aboutToShow, this, [this, menu] { update_menus(menu); });
     }
+    toolbar_ =
+        build_toolbar(*this, menus_->popup(Popup::terminal), [this](int id) { dispatch(id); });
 }
 
 // ---- status bar and title ----
@@ -145,8 +160,13 @@ void KivFrame::update_title() {
                                  : std::string();
     QString title = QStringLiteral("Vardel %1").arg(QString::fromLatin1(kAppTitle));
     if (!path.empty()) {
-        const QString name = QString::fromStdString(fs::path(path).filename().string());
-        title += QStringLiteral(" - [%1]").arg(name.left(kTitleNameLimit));
+        QString name =
+            QString::fromStdString(fs::path(path).filename().string()).left(kTitleNameLimit);
+        // The document answers whether it holds unsaved changes.
+        if (ChildSubWindow* sub = top_sub();
+            sub != nullptr && sub->child()->handle_command(cmd::kTitleModifiedQuery, 0))
+            name += QStringLiteral(" *");
+        title += QStringLiteral(" - [%1]").arg(name);
     }
     setWindowTitle(title);
 }
@@ -223,8 +243,10 @@ QWidget* KivFrame::open_document(bool is_new, const std::string& path, int line)
     return document;
 }
 
-void KivFrame::open_source_at(const std::string& path, int line_number) {
+void KivFrame::open_source_at(const std::string& named, int line_number) {
     if (services_.documents == nullptr) return;
+    const std::string path =
+        services_.assembler != nullptr ? services_.assembler->message_file_path(named) : named;
     QWidget* document = services_.documents->find_document(path);
     if (document == nullptr) document = open_document(false, path, line_number - 1);
     if (document == nullptr) return;
@@ -242,6 +264,19 @@ void KivFrame::output_show_and_clear() {
     if (output_ == nullptr) dispatch(cmd::kCreateOutput);
     if (output_ != nullptr) output_->clear();
     if (services_.documents != nullptr) services_.documents->clear_line_marks();
+    bring_output_to_front();
+}
+
+void KivFrame::bring_output_to_front() {
+    ChildSubWindow* sub = output_ != nullptr ? sub_of(output_) : nullptr;
+    if (sub == nullptr) return;
+    // A maximised window would hide the messages, and the area would
+    // maximise the Output window in its place.
+    for (QMdiSubWindow* window : mdi_->subWindowList())
+        if (window->isMaximized()) window->showNormal();
+    if (sub->isMinimized()) sub->showNormal();
+    mdi_->setActiveSubWindow(sub);
+    sub->raise();
 }
 
 // ---- command-line file ----
@@ -305,8 +340,35 @@ void KivFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    store_frame_geometry(*this);
     event->accept();
     emit closed();
+}
+
+// ---- dropped files ----
+
+namespace {
+
+std::vector<std::string> local_files(const QMimeData* data) {
+    std::vector<std::string> files;
+    if (data == nullptr || !data->hasUrls()) return files;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdString());
+    return files;
+}
+
+} // namespace
+
+void KivFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!local_files(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void KivFrame::dropEvent(QDropEvent* event) {
+    const std::vector<std::string> files = local_files(event->mimeData());
+    if (files.empty()) return;
+    event->acceptProposedAction();
+    for (const std::string& file : files)
+        open_by_type(file);
 }
 
 int KivFrame::run_modal(QDialog& dialog) {

@@ -24,6 +24,7 @@ class QDialog;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
+class QToolBar;
 
 namespace torva {
 
@@ -102,6 +103,9 @@ public:
     void refresh_menus() override { update_menus(nullptr); }
     void update_title() override;
     void fatal_error(const std::string& text) override;
+    void stop_closing() override { closing_stopped_ = true; }
+
+    QToolBar* toolbar() const { return toolbar_; }
 
 signals:
     // The frame has accepted its close: the message loop should end.
@@ -109,6 +113,9 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Files dropped on the frame open as the command line's file does.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     struct Command {
@@ -123,6 +130,8 @@ private:
     ChildSubWindow* sub_of(QWidget* child) const;
     void on_retire(ChildSubWindow& sub);
     void install_accelerators();
+    void cascade_children();
+    void bring_output_to_front();
 
     void cmd_open_terminal(int id, std::intptr_t parameter);
     void cmd_open(int id, std::intptr_t parameter);
@@ -158,6 +167,9 @@ private:
     std::unique_ptr<MenuBar> menus_;
     QPointer<OutputWindow> output_;
     QPointer<QMdiSubWindow> simulator_;
+    QToolBar* toolbar_ = nullptr;
+    // Set when the user cancels a close inside a close query.
+    bool closing_stopped_ = false;
 };
 
 } // namespace torva

@@ -67,6 +67,9 @@ public:
     virtual void update_title() = 0;
     // An error box, then the program closes.
     virtual void fatal_error(const std::string& text) = 0;
+    // The user cancelled a close inside a close query: a Close All or Exit
+    // in progress stops after this window.
+    virtual void stop_closing() {}
 };
 
 } // namespace torva

@@ -7,6 +7,10 @@
 #include "shell/command_ids.h"
 
 #include <QMdiArea>
+#include <QStyle>
+
+#include <algorithm>
+#include <filesystem>
 
 namespace torva {
 
@@ -66,7 +70,16 @@ void KivFrame::cmd_open_terminal(int, std::intptr_t parameter) {
 
 void KivFrame::cmd_open(int id, std::intptr_t) {
     const bool keep_dir = id >= cmd::kOpenKeepDirFirst && id <= cmd::kOpenKeepDirLast;
-    if (const auto path = dialogs_.open_source(this, {}, keep_dir)) open_document(false, *path, -1);
+    const auto path = dialogs_.open_source(this, {}, keep_dir);
+    if (!path) return;
+    // A name that does not exist yet makes a new file, when the user agrees.
+    std::error_code ec;
+    if (!std::filesystem::exists(*path, ec)) {
+        if (messages_.question("File '%s' does not exist. Create it?", *path) == kBoxYes)
+            open_document(true, *path, -1);
+        return;
+    }
+    open_document(false, *path, -1);
 }
 
 void KivFrame::cmd_new(int id, std::intptr_t) {
@@ -103,19 +116,48 @@ void KivFrame::cmd_help(int, std::intptr_t) {
 void KivFrame::cmd_arrange(int id, std::intptr_t) {
     // Iconised children are kept in a row by the area itself (43041).
     if (id == cmd::kCascade)
-        mdi_->cascadeSubWindows();
+        cascade_children();
     else if (id == cmd::kTile)
         mdi_->tileSubWindows();
 }
 
+void KivFrame::cascade_children() {
+    // Each window is offset by one title bar from the one below it and is at
+    // least two thirds of the area in each direction; windows that do not
+    // fit start again from the corner.
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* sub : mdi_->subWindowList(QMdiArea::StackingOrder)) {
+        if (sub->isMinimized() || !sub->isVisible()) continue;
+        if (sub->isMaximized()) sub->showNormal();
+        windows.append(sub);
+    }
+    if (windows.isEmpty()) return;
+    const QSize area = mdi_->viewport()->size();
+    const int step =
+        std::max(8, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows.front()) + 4);
+    const int spread = (static_cast<int>(windows.size()) - 1) * step;
+    const QSize size(std::max(area.width() * 2 / 3, area.width() - spread),
+                     std::max(area.height() * 2 / 3, area.height() - spread));
+    const int room = std::min(area.width() - size.width(), area.height() - size.height());
+    const int per_round = room / step + 1;
+    for (int i = 0; i < windows.size(); ++i) {
+        const int offset = (i % per_round) * step;
+        windows[i]->setGeometry(QRect(QPoint(offset, offset), size));
+    }
+}
+
 void KivFrame::cmd_close_all(int, std::intptr_t) {
-    // Every child is visited even after one refuses.
+    // Every child is visited even after one refuses; a user's Cancel in a
+    // save question stops the whole round.
+    closing_stopped_ = false;
     for (QMdiSubWindow* window : mdi_->subWindowList()) {
         auto* sub = qobject_cast<ChildSubWindow*>(window);
         if (sub == nullptr) continue;
         if (sub->isMaximized() || sub->isMinimized()) sub->showNormal();
         if (sub->child()->close_query()) sub->destroy_now();
+        if (closing_stopped_) break;
     }
+    closing_stopped_ = false;
     update_title();
 }
 
@@ -181,10 +223,14 @@ void KivFrame::cmd_terminal_load(int id, std::intptr_t) {
 void KivFrame::cmd_assemble(int, std::intptr_t) {
     // Without a document on top the path is empty and the file is asked for.
     if (services_.assembler == nullptr) return;
-    QWidget* top = top_child();
-    services_.assembler->assemble(top != nullptr && services_.documents != nullptr
-                                      ? services_.documents->document_path(top)
-                                      : std::string());
+    // With another kind of window on top (the Output window after the last
+    // run), the source that was active last is assembled.
+    std::string path;
+    if (services_.documents != nullptr) {
+        if (QWidget* top = top_child()) path = services_.documents->document_path(top);
+        if (path.empty()) path = services_.documents->most_recent_source();
+    }
+    services_.assembler->assemble(path);
 }
 
 void KivFrame::cmd_accelerator(int id, std::intptr_t parameter) {

@@ -5,6 +5,7 @@
 #include "shell/recent_files.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -18,7 +19,22 @@ QString menu_escaped(const std::string& text) {
     return QString::fromStdString(text).replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
+// The item's text with its key after a tab, where it has one: the menu shows
+// the key in its own column.
+QString with_shortcut(const QString& text, int id) {
+    const QString keys = shortcut_text(id);
+    return keys.isEmpty() ? text : text + QLatin1Char('\t') + keys;
+}
+
 } // namespace
+
+QString shortcut_text(int id) {
+    for (const ShortcutText& shortcut : kShortcutTexts)
+        if (shortcut.id == id)
+            return QKeySequence(QString::fromLatin1(shortcut.keys))
+                .toString(QKeySequence::NativeText);
+    return {};
+}
 
 MenuBar::MenuBar(QMenuBar& bar, Dispatch dispatch) : bar_(bar), dispatch_(std::move(dispatch)) {
     std::stack<QMenu*> open;
@@ -42,7 +58,7 @@ MenuBar::MenuBar(QMenuBar& bar, Dispatch dispatch) : bar_(bar), dispatch_(std::m
 }
 
 QAction* MenuBar::add_item(QMenu& menu, const QString& text, int id, QAction* before) {
-    auto* action = new QAction(text, &menu);
+    auto* action = new QAction(with_shortcut(text, id), &menu);
     action->setData(id);
     action->setObjectName(QStringLiteral("id%1").arg(id));
     QObject::connect(action, &QAction::triggered, action, [this, id] { dispatch_(id); });

@@ -52,6 +52,9 @@ inline constexpr MenuRow kMenuTree[] = {
     {Row::popup_end, "", 0, Popup::none, false},
 
     {Row::popup_begin, "&Edit", 0, Popup::edit, false},
+    {Row::item, "&Undo", 43043, Popup::none, false},
+    {Row::item, "&Redo", 43032, Popup::none, false},
+    {Row::separator, "", 0, Popup::none, false},
     {Row::item, "Cu&t", 43044, Popup::none, false},
     {Row::item, "&Copy", 43045, Popup::none, false},
     {Row::item, "&Paste", 43046, Popup::none, false},
@@ -60,6 +63,9 @@ inline constexpr MenuRow kMenuTree[] = {
     {Row::item, "Select &All", 43048, Popup::none, false},
     {Row::separator, "", 0, Popup::none, false},
     {Row::item, "&Find/Replace", 43049, Popup::none, false},
+    {Row::item, "Find &Next", 40028, Popup::none, false},
+    {Row::item, "Find Pre&vious", 40029, Popup::none, false},
+    {Row::item, "&Go To Line", 43054, Popup::none, false},
     {Row::popup_end, "", 0, Popup::none, false},
 
     {Row::popup_begin, "&Debug", 0, Popup::debug, false},
@@ -83,8 +89,25 @@ inline constexpr MenuRow kMenuTree[] = {
 };
 
 // Items the enabling pass greys before the active child enables its own.
-inline constexpr int kDocumentItems[] = {43020, 43022, 43019, 43024, 43044, 43045,
-                                         43046, 43047, 43048, 43049, 43054, 43043};
+inline constexpr int kDocumentItems[] = {43020, 43022, 43019, 43024, 43044, 43045, 43046, 43047,
+                                         43048, 43049, 43054, 43043, 43032, 40028, 40029};
+
+// The key shown beside a menu item. The frame's accelerators bind most of
+// them; the editing component itself answers the keys of undo, redo and the
+// clipboard, so those are only shown.
+struct ShortcutText {
+    int id;
+    const char* keys; // in QKeySequence's portable form
+};
+inline constexpr ShortcutText kShortcutTexts[] = {
+    {43158, "Ctrl+N"}, {43151, "Ctrl+O"},   {43020, "Ctrl+S"}, {43024, "Ctrl+P"},
+    {43043, "Ctrl+Z"}, {43032, "Ctrl+Y"},   {43044, "Ctrl+X"}, {43045, "Ctrl+C"},
+    {43046, "Ctrl+V"}, {43047, "Del"},      {43048, "Ctrl+A"}, {43049, "Ctrl+F"},
+    {40028, "F3"},     {40029, "Shift+F3"}, {43054, "Ctrl+G"}, {43108, "F7"},
+};
+
+// The key of an item as the platform writes it ("Ctrl+N"), or "" for none.
+QString shortcut_text(int id);
 
 // Builds the tree into a menu bar; every item's action sends its id to the
 // dispatcher and carries the id in its data (and in objectName "id<number>").

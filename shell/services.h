@@ -34,6 +34,10 @@ public:
     virtual void clear_line_marks() = 0;
     // The "GOTOLINE" dialog: the line number typed (1 and up), 0 for none.
     virtual int run_goto_line(QWidget* /*owner*/) { return 0; }
+    // The path of the assembler source that was the active document last,
+    // or "" when none is open (Assemble takes it while another kind of
+    // window is on top).
+    virtual std::string most_recent_source() const { return {}; }
 };
 
 // The Assemble command.
@@ -45,6 +49,10 @@ public:
     virtual void assemble(const std::string& path) = 0;
     // Resets the assembler's options to their defaults (start-up).
     virtual void reset_assembler_options() {}
+    // The file a message names, as a path that still finds it after the
+    // assembler's current directory is gone (messages name included files
+    // relative to the source's directory).
+    virtual std::string message_file_path(const std::string& named) const { return named; }
 };
 
 // Makes the one simulator window.

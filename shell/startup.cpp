@@ -2,6 +2,7 @@
 // file and the first enabling pass, in the program's fixed order.
 #include "shell/startup.h"
 
+#include "shell/frame_settings.h"
 #include "shell/splash_window.h"
 
 #include <QApplication>
@@ -70,7 +71,7 @@ std::unique_ptr<KivFrame> start_up(StartupContext& context) {
     SplashWindow* splash =
         context.splash ? show_splash(splash_picture(), frame.get(), kSplashDisplayMs) : nullptr;
     frame->show();
-    cover_work_area(*frame);
+    if (!restore_frame_geometry(*frame)) cover_work_area(*frame);
     if (splash != nullptr) {
         splash->raise();
         centre_over(*splash, frame.get());

@@ -40,6 +40,7 @@ public:
     }
     QWidget& as_widget() override { return *this; }
     bool handle_command(int id, std::intptr_t parameter) override {
+        if (id == 43003) return modified; // the title's question
         commands.emplace_back(id, parameter);
         return true;
     }
@@ -57,6 +58,7 @@ public:
     }
 
     std::string path;
+    bool modified = false;
     bool may_close = true;
     int queries = 0;
     std::vector<int> enables;

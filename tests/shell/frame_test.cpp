@@ -50,13 +50,16 @@ TEST_F(frame_test, menu_tree_has_the_texts_and_ids) {
     };
     const Case cases[] = {
         {__LINE__, Popup::file,
-         "&New=43158|&Open=43151|~&Close=43019|-|~&Save=43020|~Save &As=43022|~Save A&ll=43023|-|"
-         "~&Print=43024|-|>&Recent files|-|&Exit=43028"},
+         "&New\tCtrl+N=43158|&Open\tCtrl+O=43151|~&Close=43019|-|~&Save\tCtrl+S=43020|"
+         "~Save &As=43022|~Save A&ll=43023|-|~&Print\tCtrl+P=43024|-|>&Recent files|-|"
+         "&Exit=43028"},
         {__LINE__, Popup::recent, "~(Empty)=43165"},
         {__LINE__, Popup::edit,
-         "~Cu&t=43044|~&Copy=43045|~&Paste=43046|~&Delete=43047|-|~Select &All=43048|-|"
-         "~&Find/Replace=43049"},
-        {__LINE__, Popup::debug, ">&Terminal|&Simulator=43098|&Assemble=43108"},
+         "~&Undo\tCtrl+Z=43043|~&Redo\tCtrl+Y=43032|-|~Cu&t\tCtrl+X=43044|"
+         "~&Copy\tCtrl+C=43045|~&Paste\tCtrl+V=43046|~&Delete\tDel=43047|-|"
+         "~Select &All\tCtrl+A=43048|-|~&Find/Replace\tCtrl+F=43049|~Find &Next\tF3=40028|"
+         "~Find Pre&vious\tShift+F3=40029|~&Go To Line\tCtrl+G=43054"},
+        {__LINE__, Popup::debug, ">&Terminal|&Simulator=43098|&Assemble\tF7=43108"},
         {__LINE__, Popup::terminal, ""},
         {__LINE__, Popup::windows, "&Cascade=43039|&Tile=43040|Close &All=43042"},
         {__LINE__, Popup::help, "&Help on TORVA 6=43031|-|&About=43030"},
@@ -72,6 +75,7 @@ TEST_F(frame_test, enabling_follows_documents_and_the_simulator) {
     EXPECT_TRUE(enabled(cmd::kSimulator));
 
     dialogs.answers.push_back("/w/prog.asm");
+    messages.answers = {kBoxYes}; // create it
     frame->dispatch(cmd::kOpen);
     open_menu(Popup::file);
     EXPECT_TRUE(enabled(cmd::kSaveAll));
@@ -115,6 +119,7 @@ TEST_F(frame_test, recent_files_keep_six_move_to_top_and_persist) {
     frame->dispatch(cmd::kRecentFirst + 2); // an empty slot does nothing
     EXPECT_TRUE(documents.opened.empty());
 
+    messages.answers.assign(8, kBoxYes); // the files are created
     for (int i = 1; i <= 7; ++i) {
         dialogs.answers.push_back("/w/f" + std::to_string(i) + ".asm");
         frame->dispatch(cmd::kOpen);
@@ -327,6 +332,7 @@ TEST_F(frame_test, new_and_open_use_the_source_dialog_and_its_directory) {
 
     // The next dialog starts where the last file was chosen...
     dialogs.answers.push_back("/w/other/b.asm");
+    messages.answers = {kBoxYes};
     frame->dispatch(cmd::kOpenKeepDirFirst + 2); // ...and this one puts it back afterwards
     EXPECT_EQ("/w/new", dialogs.requests[1].initial_dir);
     frame->dispatch(cmd::kAccelOpen); // Ctrl+O: cancelled

@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QSettings>
 #include <QTextBrowser>
 #include <QTimer>
 
@@ -148,6 +149,7 @@ TEST(startup_test, directory_argument_becomes_the_first_open_dialogs_directory) 
     context.command_line = (dir.path() / "project").string();
     context.splash = false;
     {
+        QSettings(QStringLiteral("Vardel"), QStringLiteral("TORVA6_RT12")).remove("FrameGeometry");
         auto frame = start_up(context);
         EXPECT_EQ("KivFrame", frame->objectName().toStdString());
         EXPECT_EQ("Vardel TORVA 6 for RT12", frame->windowTitle().toStdString());
