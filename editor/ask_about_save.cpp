@@ -1,5 +1,5 @@
 // The save question on close: the quoted file name in a read-only field and
-// the buttons "&Yes" and "&No"; Escape answers neither.
+// the buttons "&Yes", "&No" and "&Cancel"; Escape is Cancel.
 #include "editor/ask_about_save.h"
 
 #include <QGridLayout>
@@ -24,8 +24,11 @@ AskAboutSaveDialog::AskAboutSaveDialog(const QString& name, QWidget* parent) : Q
     yes->setDefault(true);
     auto* no = new QPushButton(QStringLiteral("&No"));
     no->setObjectName(QStringLiteral("id7"));
+    auto* cancel = new QPushButton(QStringLiteral("&Cancel"));
+    cancel->setObjectName(QStringLiteral("id2"));
     connect(yes, &QPushButton::clicked, this, [this] { done(kYes); });
     connect(no, &QPushButton::clicked, this, [this] { done(kNo); });
+    connect(cancel, &QPushButton::clicked, this, [this] { done(kCancel); });
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QStringLiteral("File:")), 0, 0);
@@ -35,6 +38,7 @@ AskAboutSaveDialog::AskAboutSaveDialog(const QString& name, QWidget* parent) : Q
     buttons->addStretch();
     buttons->addWidget(yes);
     buttons->addWidget(no);
+    buttons->addWidget(cancel);
     grid->addLayout(buttons, 2, 0, 1, 2);
 }
 

@@ -9,7 +9,8 @@ namespace torva {
 class AskAboutSaveDialog final : public QDialog {
     Q_OBJECT
 public:
-    // Results: "&Yes" 1, "&No" 0, Escape (cancel) -1.
+    // Results: "&Yes" 1, "&No" 0, "&Cancel" and Escape -1 (the document
+    // stays open with its edits).
     static constexpr int kYes = 1;
     static constexpr int kNo = 0;
     static constexpr int kCancel = -1;

@@ -3,6 +3,8 @@
 #include "editor/document_list.h"
 
 #include "editor/document_window.h"
+#include "editor/goto_line_dialog.h"
+#include "editor/styling.h"
 #include "shell/command_ids.h"
 #include "shell/file_dialogs.h"
 #include "shell/frame_access.h"
@@ -124,9 +126,30 @@ void EditorDocuments::append(DocumentWindow* document) {
 }
 
 void EditorDocuments::unlink(DocumentWindow* document) {
-    std::erase_if(documents_, [document](const QPointer<DocumentWindow>& entry) {
+    const auto gone = [document](const QPointer<DocumentWindow>& entry) {
+        return entry == nullptr || entry.data() == document;
+    };
+    std::erase_if(documents_, gone);
+    std::erase_if(activations_, gone);
+}
+
+void EditorDocuments::note_active(DocumentWindow* document) {
+    std::erase_if(activations_, [document](const QPointer<DocumentWindow>& entry) {
         return entry == nullptr || entry.data() == document;
     });
+    activations_.emplace_back(document);
+}
+
+std::string EditorDocuments::most_recent_source() const {
+    for (auto at = activations_.rbegin(); at != activations_.rend(); ++at)
+        if (*at != nullptr && (*at)->file_type() == kFileAsm) return (*at)->path();
+    return {};
+}
+
+int EditorDocuments::run_goto_line(QWidget* owner) {
+    if (frame_ == nullptr) return 0;
+    GotoLineDialog dialog(owner);
+    return frame_->run_modal(dialog);
 }
 
 } // namespace torva

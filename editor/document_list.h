@@ -2,6 +2,7 @@
 // Assemble command and the Output window use on it.
 #pragma once
 
+#include "editor/finder.h"
 #include "shell/services.h"
 
 #include <QPointer>
@@ -31,6 +32,8 @@ public:
     void save_all_modified() override;
     void save_modified_sources() override;
     void clear_line_marks() override;
+    int run_goto_line(QWidget* owner) override;
+    std::string most_recent_source() const override;
 
     // The document on top of the frame's area, or null.
     DocumentWindow* active_document() const;
@@ -40,12 +43,21 @@ public:
     // Called by the document windows themselves.
     void append(DocumentWindow* document);
     void unlink(DocumentWindow* document);
+    // The document became the active one.
+    void note_active(DocumentWindow* document);
+
+    FrameAccess* frame() const { return frame_; }
+    // Find and replace over these documents; its state lives for the run.
+    Finder& finder() { return finder_; }
 
 private:
     DocumentWindow* as_document(const QWidget* widget) const;
 
     FrameAccess* frame_ = nullptr;
     std::vector<QPointer<DocumentWindow>> documents_;
+    // The most recently active last.
+    std::vector<QPointer<DocumentWindow>> activations_;
+    Finder finder_{*this};
     // Where the next document window opens (cascading).
     int next_x_ = 0;
     int next_y_ = 0;

@@ -4,8 +4,11 @@
 
 #include "editor/ask_about_save.h"
 #include "editor/document_list.h"
+#include "editor/finder.h"
 #include "editor/folding.h"
+#include "editor/printing.h"
 #include "editor/styling.h"
+#include "editor/view_setup.h"
 #include "shell/command_ids.h"
 #include "shell/file_dialogs.h"
 #include "shell/frame_access.h"
@@ -74,8 +77,7 @@ DocumentWindow::DocumentWindow(FrameAccess& frame, EditorDocuments& list, const 
       component_(new QsciScintillaBase(this)), sci_(*component_) {
     setObjectName(QStringLiteral("TV6RT12##kivDrawClass"));
     setAttribute(Qt::WA_DeleteOnClose, false);
-    setWindowTitle(QString::fromStdString(name_) +
-                   (read_only_ ? QStringLiteral(" (Read Only)") : QString()));
+    update_window_title();
     setAutoFillBackground(true);
     QPalette background = palette();
     background.setBrush(QPalette::Window, frame.brushes().light_grey);
@@ -87,6 +89,7 @@ DocumentWindow::DocumentWindow(FrameAccess& frame, EditorDocuments& list, const 
     component_->setFrameShape(QFrame::StyledPanel); // the client edge
     component_->setGeometry(rect());
     set_up_component(sci_, file_type_);
+    set_up_view(sci_);
     connect_notifications();
     list_.append(this);
     load_file();
@@ -112,15 +115,18 @@ void DocumentWindow::connect_notifications() {
     });
     connect(c, &QsciScintillaBase::SCN_SAVEPOINTREACHED, this, [this] {
         modified_ = false;
+        update_window_title();
         after_notification();
     });
     connect(c, &QsciScintillaBase::SCN_SAVEPOINTLEFT, this, [this] {
         modified_ = true;
+        update_window_title();
         after_notification();
     });
     connect(c, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) {
         brace_highlight();
         show_line_column();
+        fit_line_number_margin(sci_);
         after_notification();
     });
     connect(c, &QsciScintillaBase::SCN_MODIFIED, this,
@@ -139,6 +145,13 @@ void DocumentWindow::connect_notifications() {
 
 void DocumentWindow::after_notification() {
     frame_.update_title();
+}
+
+void DocumentWindow::update_window_title() {
+    QString title = QString::fromStdString(name_);
+    if (read_only_) title += QStringLiteral(" (Read Only)");
+    if (modified_) title += QStringLiteral(" *");
+    if (title != windowTitle()) setWindowTitle(title);
 }
 
 // ---- files ----
@@ -206,7 +219,7 @@ void DocumentWindow::save_as() {
     if (!chosen) return;
     name_ = file_name_of(*chosen);
     path_ = normalise_path(*chosen);
-    setWindowTitle(QString::fromStdString(name_));
+    update_window_title();
     frame_.recent_files().add(path_);
     // The backup follows the file's new name, so that it never shares one
     // with another document of the old name.
@@ -216,6 +229,7 @@ void DocumentWindow::save_as() {
         backup_path_ = backup_path_for(path_);
     }
     save_command();
+    update_window_title();
 }
 
 void DocumentWindow::silent_save() {
@@ -249,6 +263,7 @@ void DocumentWindow::child_activated() {
     // The question box takes the activation away and gives it back; that
     // return must not ask again.
     if (asking_) return;
+    list_.note_active(this);
     if (changed_on_disk()) {
         asking_ = true;
         const int answer = frame_.messages().question(
@@ -278,7 +293,11 @@ bool DocumentWindow::close_query() {
         switch (frame_.run_modal(ask)) {
         case AskAboutSaveDialog::kYes: write_file(); break;
         case AskAboutSaveDialog::kNo: discard_changes(); break;
-        default: break; // Escape: neither, but the close goes on
+        default:
+            // "&Cancel" or Escape: the document stays open with its edits,
+            // and a Close All or Exit in progress stops here.
+            frame_.stop_closing();
+            return false;
         }
     }
     frame_.recent_files().store();
@@ -310,7 +329,7 @@ bool DocumentWindow::handle_command(int id, std::intptr_t parameter) {
     };
     // Commands that are one message to the component.
     static constexpr Plain kPlain[] = {
-        {doc_cmd::kRedo, SCI_REDO},       {cmd::kUndo, SCI_UNDO},   {cmd::kCut, SCI_CUT},
+        {cmd::kRedo, SCI_REDO},           {cmd::kUndo, SCI_UNDO},   {cmd::kCut, SCI_CUT},
         {cmd::kCopy, SCI_COPY},           {cmd::kPaste, SCI_PASTE}, {cmd::kDelete, SCI_CLEAR},
         {cmd::kSelectAll, SCI_SELECTALL},
     };
@@ -332,7 +351,12 @@ bool DocumentWindow::handle_command(int id, std::intptr_t parameter) {
     case cmd::kArrowUp:
     case cmd::kArrowDown:
     case cmd::kArrowRight: send_arrow_key(id); return true;
-    default: return false; // print and find/replace are not handled here yet
+    case cmd::kTitleModifiedQuery: return modified_;
+    case cmd::kPrint: print_document(*this, frame_, true); return true;
+    case cmd::kFindReplace: list_.finder().open_dialog(*this); return true;
+    case cmd::kFindNextDown:
+    case cmd::kFindNextUp: list_.finder().repeat(*this, id == cmd::kFindNextUp); return true;
+    default: return false;
     }
 }
 
@@ -353,8 +377,10 @@ void DocumentWindow::menu_popup(MenuItems& items, QMenu*) {
     const QMimeData* clipboard = QApplication::clipboard()->mimeData();
     items.set_enabled(cmd::kPaste, clipboard != nullptr && clipboard->hasText());
     items.set_enabled(cmd::kSave, counts_as_modified());
+    items.set_enabled(cmd::kUndo, sci_.send(SCI_CANUNDO) != 0);
+    items.set_enabled(cmd::kRedo, sci_.send(SCI_CANREDO) != 0);
     for (int id : {cmd::kSelectAll, cmd::kFindReplace, cmd::kSaveAs, cmd::kClose, cmd::kPrint,
-                   cmd::kSaveAll})
+                   cmd::kSaveAll, cmd::kFindNextDown, cmd::kFindNextUp, cmd::kGoToLine})
         items.set_enabled(id, true);
 }
 

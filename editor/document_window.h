@@ -23,7 +23,6 @@ class FrameAccess;
 // Commands only documents handle.
 namespace doc_cmd {
 inline constexpr int kModifiedQuery = 43002;
-inline constexpr int kRedo = 43032;
 inline constexpr int kPathQuery = 43060; // parameter: const std::string*
 inline constexpr int kSilentSave = 43061;
 } // namespace doc_cmd
@@ -82,6 +81,9 @@ private:
     void show_line_column();
     void discard_changes();
     void after_notification();
+    // The title: the name, " (Read Only)", and " *" while there are unsaved
+    // changes.
+    void update_window_title();
 
     FrameAccess& frame_;
     EditorDocuments& list_;

@@ -48,6 +48,32 @@ enum Message : unsigned {
     SCI_CANCEL = 2325,
     SCI_POSITIONBEFORE = 2417,
     SCI_POSITIONAFTER = 2418,
+    SCI_SETANCHOR = 2026,
+    SCI_WORDSTARTPOSITION = 2266,
+    SCI_WORDENDPOSITION = 2267,
+
+    // Target search and replace, one undo action around many changes.
+    SCI_BEGINUNDOACTION = 2078,
+    SCI_ENDUNDOACTION = 2079,
+    SCI_SETTARGETSTART = 2190,
+    SCI_GETTARGETSTART = 2191,
+    SCI_SETTARGETEND = 2192,
+    SCI_GETTARGETEND = 2193,
+    SCI_REPLACETARGET = 2194,
+    SCI_SEARCHINTARGET = 2197,
+    SCI_SETSEARCHFLAGS = 2198,
+
+    // Printing.
+    SCI_SETPRINTCOLOURMODE = 2148,
+    SCI_FORMATRANGE = 2151,
+
+    // The view: line numbers and the horizontal scroll range.
+    SCI_TEXTWIDTH = 2276,
+    SCI_SETSCROLLWIDTH = 2274,
+    SCI_GETSCROLLWIDTH = 2275,
+    SCI_SETSCROLLWIDTHTRACKING = 2516,
+    SCI_GETSCROLLWIDTHTRACKING = 2517,
+    SCI_GETMARGINTYPEN = 2241,
 
     // Indentation and braces.
     SCI_SETINDENT = 2122,
@@ -160,6 +186,11 @@ inline constexpr int SC_MOD_CHANGEFOLD = 0x8;
 inline constexpr int SC_FOLDLEVELBASE = 0x400;
 inline constexpr int SC_FOLDLEVELHEADERFLAG = 0x2000;
 inline constexpr int SC_FOLDLEVELNUMBERMASK = 0x0FFF;
+inline constexpr int SCFIND_WHOLEWORD = 2;
+inline constexpr int SCFIND_MATCHCASE = 4;
+inline constexpr int SC_PRINT_BLACKONWHITE = 2;
+inline constexpr int SC_MARGIN_NUMBER = 1;
+inline constexpr int STYLE_LINENUMBER = 33;
 inline constexpr int SC_EOL_CRLF = 0;
 inline constexpr int SC_EOL_CR = 1;
 inline constexpr int SC_EOL_LF = 2;

@@ -138,9 +138,7 @@ TEST_F(document_window_test, close_with_no_restores_the_last_saved_version) {
     constexpr Case kCases[] = {
         {__LINE__, 1, false, "saved\nedit\n"}, // "&Yes": the edit is written
         {__LINE__, 0, false, "saved\n"},       // "&No": as last saved
-        {__LINE__, -1, false, "saved\n"},      // Escape: neither
         {__LINE__, 0, true, "saved\n"},        // "&No" undoes the silent save too
-        {__LINE__, -1, true, "saved\nedit\n"}, // Escape keeps the silent save
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.line);
@@ -294,7 +292,7 @@ TEST_F(document_window_test, edit_commands_and_menu_enabling) {
     EXPECT_EQ("alpha beta\n", document->sci().text());
     frame->dispatch(cmd::kUndo);
     EXPECT_EQ(" beta\n", document->sci().text());
-    frame->dispatch(doc_cmd::kRedo);
+    frame->dispatch(cmd::kRedo);
     EXPECT_EQ("alpha beta\n", document->sci().text());
     frame->dispatch(cmd::kSelectAll);
     frame->dispatch(cmd::kDelete);

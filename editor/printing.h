@@ -1,0 +1,34 @@
+// Printing a document's text, or its selection, page by page through the
+// component's range formatting, with a header line on every page.
+#pragma once
+
+#include "editor/scintilla_call.h"
+
+#include <string>
+
+class QPrinter;
+
+namespace torva {
+
+class DocumentWindow;
+class FrameAccess;
+
+struct PrintChoice {
+    bool selection = false;
+    // The pages to print, both counted from 1; 0 and 0 print every page.
+    int from_page = 0;
+    int to_page = 0;
+};
+
+// Prints to a printer whose output is chosen; name goes into each page's
+// header. Pages outside the chosen range are formatted, not printed, and
+// printing stops after the range's last page. Returns the pages printed;
+// an empty text (or selection) starts no document at all.
+int print_pages(const SciCall& sci, QPrinter& printer, const std::string& name,
+                const PrintChoice& choice);
+
+// The Print command: the print dialog (selection offered when there is
+// one), or the default printer without a dialog; then print_pages.
+void print_document(DocumentWindow& document, FrameAccess& frame, bool show_dialog);
+
+} // namespace torva
