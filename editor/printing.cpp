@@ -42,6 +42,10 @@ int print_pages(const SciCall& sci, QPrinter& printer, const std::string& name,
         end = std::clamp(std::max(a, b), 0L, end);
     }
     if (start >= end) return 0;
+    // The component prints every line the range's end touches: a range
+    // that ends at the start of a line would bring that line along.
+    if (sci.position_from_line(sci.line_from_position(end)) == end) --end;
+    if (start >= end) return 0;
 
     sci.send(SCI_SETPRINTCOLOURMODE, SC_PRINT_BLACKONWHITE);
     QPainter painter;
@@ -54,8 +58,7 @@ int print_pages(const SciCall& sci, QPrinter& printer, const std::string& name,
     const int h = metrics.height() + metrics.leading();
     const QRect text(QPoint(kLeftIndent, h + h / 2),
                      QPoint(printable.width() - 1, printable.height() - 1 - h - h / 2));
-    const QString title =
-        QStringLiteral("Page %1 of file \"%2\" ").arg(QString::fromStdString(name));
+    const QString file = QString::fromStdString(name);
     const bool ranged = choice.from_page > 0;
     const int last = ranged ? std::min(choice.to_page, kLastPage) : kLastPage;
 
@@ -71,7 +74,9 @@ int print_pages(const SciCall& sci, QPrinter& printer, const std::string& name,
             const QRect band(text.left() + 5, text.top() - h / 2 - h, text.width() - 5, h);
             painter.fillRect(band, Qt::white);
             painter.setPen(Qt::black);
-            painter.drawText(band, Qt::AlignLeft | Qt::AlignBottom, title.arg(page));
+            painter.drawText(
+                band, Qt::AlignLeft | Qt::AlignBottom,
+                QStringLiteral("Page %1 of file \"%2\" ").arg(QString::number(page), file));
             painter.setPen(QPen(Qt::black, 0));
             const int rule = text.top() - h / 4;
             painter.drawLine(text.left(), rule, text.right(), rule);
