@@ -101,6 +101,7 @@ void print_document(DocumentWindow& document, FrameAccess& frame, bool show_dial
     PrintChoice choice;
     if (show_dialog) {
         QPrintDialog dialog(&printer, frame.frame_widget());
+        dialog.setObjectName(QStringLiteral("PrintDialog"));
         dialog.setMinMax(1, kLastPage);
         dialog.setFromTo(1, 1);
         dialog.setPrintRange(QAbstractPrintDialog::AllPages);

@@ -120,6 +120,54 @@ TEST_F(assemble_test, without_a_document_the_file_is_asked_for) {
     EXPECT_EQ(path, dialogs.requests.back().seed); // starts from the last one
 }
 
+TEST_F(assemble_test, a_message_about_an_included_file_opens_that_file) {
+    write("defs.inc", "        NOP\n        BOGUS\n");
+    const std::string main = write("main.asm", "        ORG $1000\n        include \"defs.inc\"\n");
+    open(main);
+    frame->dispatch(cmd::kAssemble);
+    // The message names the file as the assembler found it, beside the source.
+    const auto lines = output_lines();
+    const auto at = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.rfind("\"defs.inc\" (2)", 0) == 0;
+    });
+    ASSERT_NE(lines.end(), at) << ::testing::PrintToString(lines);
+    ASSERT_NE(fs::current_path(), fs::path(dir())); // the source's directory is gone again
+
+    double_click_output_line(static_cast<int>(at - lines.begin()));
+    auto* included = dynamic_cast<DocumentWindow*>(frame->top_child());
+    ASSERT_NE(nullptr, included);
+    EXPECT_EQ(dir() + "/defs.inc", included->path());
+    EXPECT_EQ(1, caret_line(included));
+    EXPECT_TRUE(has_line_mark(included, 1));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(assemble_test, output_on_top_assembles_the_last_active_source) {
+    const std::string first = write("first.asm", "        NOP\n");
+    const std::string second = write("second.asm", "        NOP\n");
+    open(first);
+    DocumentWindow* source = open(second);
+    source->parentWidget()->showMaximized();
+    frame->dispatch(cmd::kAssemble);
+    // The messages come to the front, out of the maximised editor's shadow.
+    EXPECT_EQ(frame->output_window(), frame->top_child());
+    EXPECT_FALSE(frame->output_window()->parentWidget()->isMaximized());
+    EXPECT_FALSE(source->parentWidget()->isMaximized());
+
+    open(write("defs.inc", "X EQU 1\n")); // not a source: it does not count
+    activate(frame->output_window());
+    fs::remove(dir() + "/second.s19");
+    frame->dispatch(cmd::kAssemble); // the Output window is on top
+    EXPECT_TRUE(dialogs.requests.empty());
+    EXPECT_EQ(second, assembler.last_assembled());
+    EXPECT_TRUE(fs::exists(dir() + "/second.s19"));
+
+    frame->dispatch(cmd::kCloseAll);
+    frame->dispatch(cmd::kCreateOutput);
+    frame->dispatch(cmd::kAssemble); // no source open: the file is asked for
+    EXPECT_EQ(1u, dialogs.requests.size());
+}
+
 TEST_F(assemble_test, double_click_on_an_error_lands_on_its_line) {
     const std::string path =
         write("bad.asm", "        ORG $1000\n        NOP\n        BOGUS\n        NOP\n");
