@@ -36,7 +36,7 @@ constexpr ToolButton kButtons[] = {
 };
 
 QString tip_of(const ToolButton& button) {
-    const QString keys = shortcut_text(button.id);
+    const QString keys = menu_shortcut_text(button.id);
     const QString tip = QString::fromLatin1(button.tip);
     return keys.isEmpty() ? tip : QStringLiteral("%1 (%2)").arg(tip, keys);
 }

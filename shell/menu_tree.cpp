@@ -22,13 +22,13 @@ QString menu_escaped(const std::string& text) {
 // The item's text with its key after a tab, where it has one: the menu shows
 // the key in its own column.
 QString with_shortcut(const QString& text, int id) {
-    const QString keys = shortcut_text(id);
+    const QString keys = menu_shortcut_text(id);
     return keys.isEmpty() ? text : text + QLatin1Char('\t') + keys;
 }
 
 } // namespace
 
-QString shortcut_text(int id) {
+QString menu_shortcut_text(int id) {
     for (const ShortcutText& shortcut : kShortcutTexts)
         if (shortcut.id == id)
             return QKeySequence(QString::fromLatin1(shortcut.keys))

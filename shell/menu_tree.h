@@ -107,7 +107,7 @@ inline constexpr ShortcutText kShortcutTexts[] = {
 };
 
 // The key of an item as the platform writes it ("Ctrl+N"), or "" for none.
-QString shortcut_text(int id);
+QString menu_shortcut_text(int id);
 
 // Builds the tree into a menu bar; every item's action sends its id to the
 // dispatcher and carries the id in its data (and in objectName "id<number>").
