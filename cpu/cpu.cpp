@@ -64,8 +64,11 @@ void Cpu::set_transfer_register(int number, uint16_t value) {
 }
 
 void Cpu::forget_blocks() {
-    blocks_.fill(nullptr);
-    blocks_generation_ = *layout_generation_;
+    // Without a layout counter nothing can be kept: every access asks the bus.
+    const bool keep = layout_generation_ != nullptr;
+    blocks_.fill(keep ? nullptr : &kNoBlock);
+    write_blocks_.fill(keep ? nullptr : &no_write_block_);
+    if (keep) blocks_generation_ = *layout_generation_;
     blocks_ppage_ = bus_.get_ppage();
 }
 
@@ -74,9 +77,20 @@ const uint8_t* Cpu::ask_block(uint32_t block) {
     return data ? data : &kNoBlock;
 }
 
+uint8_t* Cpu::ask_write_block(uint32_t block) {
+    uint8_t* data = bus_.direct_write_block(block);
+    return data ? data : &no_write_block_;
+}
+
+void Cpu::set_stop_opcodes(std::span<const uint8_t> opcodes) {
+    stop_opcodes_.fill(false);
+    for (const uint8_t opcode : opcodes)
+        stop_opcodes_[opcode] = true;
+}
+
 void Cpu::push_byte(uint8_t value) {
     --regs.sp;
-    bus_.mem_write_byte(regs.sp, value);
+    write_byte(regs.sp, value);
 }
 
 void Cpu::push_word(uint16_t value) {

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string_view>
 
 namespace torva {
@@ -19,7 +20,9 @@ using TraceSink = std::function<void(std::string_view)>;
 
 class Cpu {
 public:
-    explicit Cpu(MemoryBus& bus) : bus_(bus), layout_generation_(bus.layout_generation()) {}
+    explicit Cpu(MemoryBus& bus) : bus_(bus), layout_generation_(bus.layout_generation()) {
+        forget_blocks();
+    }
     Cpu(const Cpu&) = delete;
     Cpu& operator=(const Cpu&) = delete;
 
@@ -54,7 +57,10 @@ public:
     void set_transfer_register(int number, uint16_t value);
 
     uint8_t get_ppage() const { return bus_.get_ppage(); }
-    void set_ppage(uint8_t page) { bus_.set_ppage(page); }
+    void set_ppage(uint8_t page) {
+        bus_.set_ppage(page);
+        sync_layout();
+    }
 
     // Stack: SP wraps at 16 bits; a word stands high byte first. Failed
     // reads give 0.
@@ -64,6 +70,9 @@ public:
     uint16_t pull_word();
 
     // A direct operand or stack read: a byte nothing answers for reads as 0.
+    // Reads and writes see the memory layout as the CPU last looked at it:
+    // at the start of every step and interrupt entry, and after each of its
+    // own writes that did not go to plain RAM.
     uint8_t read_byte(uint32_t address) {
         uint8_t value = 0;
         if (!read_direct(address, value)) bus_.mem_read_byte(address, value);
@@ -72,7 +81,20 @@ public:
     uint16_t read_word(uint32_t address) {
         return uint16_t(read_byte(address) << 8 | read_byte(address + 1));
     }
-    void write_byte(uint32_t address, uint8_t value) { bus_.mem_write_byte(address, value); }
+    void write_byte(uint32_t address, uint8_t value) {
+        if (address <= 0xFFFF) {
+            uint8_t*& block = write_blocks_[address >> MemoryBus::kDirectBlockBits];
+            if (!block) block = ask_write_block(address >> MemoryBus::kDirectBlockBits);
+            if (block != &no_write_block_) {
+                block[address & kDirectOffsetMask] = value;
+                return;
+            }
+        }
+        // A register write may move the register block or switch the
+        // program page: the blocks are asked again where needed.
+        bus_.mem_write_byte(address, value);
+        sync_layout();
+    }
 
     // Where traced steps send their text; with tracing off nothing is sent.
     TraceSink trace_out;
@@ -90,6 +112,14 @@ public:
         uint32_t cycles = 0, pc_written = 0;
         return cpu_step(start_address, execute, trace, cycles, pc_written);
     }
+
+    // The run loop's step: executes the instruction at the current execution
+    // address without trace, as cpu_step does. When its opcode lies in plain
+    // storage and is one of the stop opcodes, nothing is executed and the
+    // result is 0 (cycles and pc_written untouched).
+    uint32_t execute_next(uint32_t& cycles, uint32_t& pc_written);
+    // The opcodes execute_next stops at; empty for none.
+    void set_stop_opcodes(std::span<const uint8_t> opcodes);
 
     // The next instruction byte. An address nothing answers at reads $FF and
     // neither advances the fetch address nor charges a cycle.
@@ -110,7 +140,16 @@ public:
                             AddrMode mode);
     // The final byte or word transfer at a 16-bit effective address; the
     // second byte of a word is at address + 1 without wrapping.
-    uint16_t mem_access(bool is_read, bool is_word, uint16_t value, uint32_t address);
+    uint16_t mem_access(bool is_read, bool is_word, uint16_t value, uint32_t address) {
+        if (is_read) return is_word ? read_word(address) : read_byte(address);
+        if (is_word) {
+            write_byte(address, uint8_t(value >> 8));
+            write_byte(address + 1, uint8_t(value));
+        } else {
+            write_byte(address, uint8_t(value));
+        }
+        return 0;
+    }
     // Fetches and prints an 8-bit (or, when is_long, 16-bit) relative offset
     // and returns the target: the following instruction plus the offset.
     uint16_t branch_target(bool is_long);
@@ -124,6 +163,11 @@ public:
     void stack_all();
 
 private:
+    // The step of cpu_step; with kStops, an opcode from plain storage that
+    // is a stop opcode ends it before anything is done (result 0).
+    template <bool kStops>
+    uint32_t step(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
+                  uint32_t& pc_written);
     void dispatch(const OpcodeEntry& e, bool execute);
 
     // Trace text; all of these do nothing while the step does not trace,
@@ -225,11 +269,11 @@ private:
     void op_exception(const OpcodeEntry& e, bool execute);
     void op_not_modelled(const OpcodeEntry& e, bool execute);
 
+    static constexpr uint32_t kDirectOffsetMask = (1u << MemoryBus::kDirectBlockBits) - 1;
+
     // The bus's fast read path: a byte from a block of plain storage the bus
     // handed out, or false when the address has none.
     bool read_direct(uint32_t address, uint8_t& byte) {
-        if (!layout_generation_) return false;
-        if (*layout_generation_ != blocks_generation_) forget_blocks();
         if (address > 0xFFFF) {
             // A paged address of the current page is its window address.
             if ((address >> 16) != blocks_ppage_ || (address & 0xC000) != 0x8000) return false;
@@ -238,8 +282,13 @@ private:
         const uint8_t*& block = blocks_[address >> MemoryBus::kDirectBlockBits];
         if (!block) block = ask_block(address >> MemoryBus::kDirectBlockBits);
         if (block == &kNoBlock) return false;
-        byte = block[address & ((1u << MemoryBus::kDirectBlockBits) - 1)];
+        byte = block[address & kDirectOffsetMask];
         return true;
+    }
+    // Drops the blocks when the bus's layout counter moved since they were
+    // asked for. A bus without a counter never hands out blocks.
+    void sync_layout() {
+        if (layout_generation_ && *layout_generation_ != blocks_generation_) forget_blocks();
     }
     void forget_blocks();
     // The program page; while the fast path's blocks are current, the page
@@ -250,6 +299,7 @@ private:
         return bus_.get_ppage();
     }
     const uint8_t* ask_block(uint32_t block);
+    uint8_t* ask_write_block(uint32_t block);
 
     MemoryBus& bus_;
     const uint32_t* layout_generation_;
@@ -258,8 +308,15 @@ private:
     uint64_t blocks_generation_ = ~uint64_t(0);
     uint32_t blocks_ppage_ = 0;
     // Null: not asked yet; &kNoBlock: the bus has no plain storage there.
+    // Without a layout counter every block stays at &kNoBlock.
     std::array<const uint8_t*, MemoryBus::kDirectBlocks> blocks_{};
     static constexpr uint8_t kNoBlock = 0;
+    // The same for plain RAM stores; &no_write_block_ marks none (its
+    // address only, it is never written).
+    std::array<uint8_t*, MemoryBus::kDirectBlocks> write_blocks_{};
+    uint8_t no_write_block_ = 0;
+    // execute_next stops before these opcodes (indexed by opcode).
+    std::array<bool, 256> stop_opcodes_{};
     // Low 16 bits of the step's start address: base of the 5-bit and 9-bit
     // PC-relative indexed forms.
     uint16_t step_start_ = 0;

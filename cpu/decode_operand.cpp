@@ -165,17 +165,6 @@ uint32_t Cpu::decode_indexed(bool execute, bool is_read, uint16_t value, bool is
     return finish_operand(post ? old : moved, is_read, value, is_word);
 }
 
-uint16_t Cpu::mem_access(bool is_read, bool is_word, uint16_t value, uint32_t address) {
-    if (is_read) return is_word ? read_word(address) : read_byte(address);
-    if (is_word) {
-        write_byte(address, uint8_t(value >> 8));
-        write_byte(address + 1, uint8_t(value));
-    } else {
-        write_byte(address, uint8_t(value));
-    }
-    return 0;
-}
-
 uint16_t Cpu::branch_target(bool is_long) {
     const uint32_t offset_address = ctx.fetch_address;
     uint16_t target;

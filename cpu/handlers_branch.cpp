@@ -104,8 +104,9 @@ void Cpu::op_bits(const OpcodeEntry& e, bool execute) {
         // A 16-bit PC-relative operand still has the mask and the branch
         // offset after it: its base moves two bytes on.
         uint8_t next = 0;
-        if (bus().mem_read_byte(ctx.fetch_address, next) == 0 && next == 0xFA)
-            ctx.pc_rel_adjust = 2;
+        const bool known = read_direct(ctx.fetch_address, next) ||
+                           bus().mem_read_byte(ctx.fetch_address, next) == 0;
+        if (known && next == 0xFA) ctx.pc_rel_adjust = 2;
     }
     ctx.address_only = 1;
     const uint16_t address = uint16_t(decode_operand(execute, true, 0, false, e.mode));

@@ -74,6 +74,7 @@ void Cpu::op_exception(const OpcodeEntry& e, bool execute) {
 }
 
 bool Cpu::cpu_interrupt(int source) {
+    sync_layout();
     ctx.cycles = 0;
     if (interrupt_host && interrupt_host->breakpoint_match(regs.pc, get_ppage())) {
         // The breakpoint module's match acts as an SWI fetched at PC.

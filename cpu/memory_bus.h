@@ -33,6 +33,12 @@ public:
         (void)block;
         return nullptr;
     }
+    // The same for writes: a block of RAM that takes plain stores (no I/O,
+    // no flash), covered by the same layout counter.
+    virtual uint8_t* direct_write_block(uint32_t block) {
+        (void)block;
+        return nullptr;
+    }
     virtual const uint32_t* layout_generation() const { return nullptr; }
 };
 

@@ -5,40 +5,7 @@
 
 namespace torva {
 
-uint32_t Cpu::cpu_step(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
-                       uint32_t& pc_written) {
-    ctx.trace = trace ? 1 : 0;
-    ctx.illegal = 0;
-    ctx.fetch_address = start_address;
-    ctx.pc_written = 0;
-    ctx.address_only = 0;
-    ctx.no_writeback = 0;
-    ctx.cycles = 0;
-    ctx.pc_rel_adjust = 0;
-    step_start_ = uint16_t(start_address);
-
-    // An opcode nothing answers for reads $FF: LDS extended.
-    const uint8_t opcode = fetch_byte();
-    const OpcodeEntry& entry = kPage1Map[opcode];
-    if (entry.family == Family::Page2) {
-        // A failed second fetch reads $FF, which the page-2 map makes TRAP $FF.
-        page2_code_ = fetch_byte();
-        dispatch(kPage2Map[page2_code_], execute);
-    } else {
-        dispatch(entry, execute);
-    }
-
-    if (ctx.illegal) {
-        tracef("FCB   $%2.2X", opcode);
-        return 1;
-    }
-    if (execute && ctx.pc_written == 0) regs.pc = uint16_t(ctx.fetch_address);
-    cycles = ctx.cycles;
-    pc_written = ctx.pc_written;
-    return ctx.fetch_address - start_address;
-}
-
-void Cpu::dispatch(const OpcodeEntry& e, bool execute) {
+inline void Cpu::dispatch(const OpcodeEntry& e, bool execute) {
     switch (e.family) {
     case Family::Load: op_load(e, execute); break;
     case Family::Store: op_store(e, execute); break;
@@ -99,6 +66,60 @@ void Cpu::dispatch(const OpcodeEntry& e, bool execute) {
     case Family::Page2:
     case Family::Missing: break;
     }
+}
+
+template <bool kStops>
+uint32_t Cpu::step(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
+                   uint32_t& pc_written) {
+    // Whatever changed the memory layout since the last step (a reset, the
+    // loader, a window's edit) is seen from here on.
+    sync_layout();
+    ctx.trace = trace ? 1 : 0;
+    ctx.illegal = 0;
+    ctx.fetch_address = start_address;
+    ctx.pc_written = 0;
+    ctx.address_only = 0;
+    ctx.no_writeback = 0;
+    ctx.cycles = 0;
+    ctx.pc_rel_adjust = 0;
+    step_start_ = uint16_t(start_address);
+
+    // An opcode nothing answers for reads $FF: LDS extended. The stop test
+    // looks only at plain storage: an I/O read could change what the
+    // instruction itself then reads.
+    uint8_t opcode;
+    if (read_direct(start_address, opcode)) {
+        if (kStops && stop_opcodes_[opcode]) return 0;
+        ++ctx.fetch_address;
+        ++ctx.cycles;
+    } else {
+        opcode = fetch_byte();
+    }
+    const OpcodeEntry* entry = &kPage1Map[opcode];
+    if (entry->family == Family::Page2) [[unlikely]] {
+        // A failed second fetch reads $FF, which the page-2 map makes TRAP $FF.
+        page2_code_ = fetch_byte();
+        entry = &kPage2Map[page2_code_];
+    }
+    dispatch(*entry, execute);
+
+    if (ctx.illegal) {
+        tracef("FCB   $%2.2X", opcode);
+        return 1;
+    }
+    if (execute && ctx.pc_written == 0) regs.pc = uint16_t(ctx.fetch_address);
+    cycles = ctx.cycles;
+    pc_written = ctx.pc_written;
+    return ctx.fetch_address - start_address;
+}
+
+uint32_t Cpu::cpu_step(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
+                       uint32_t& pc_written) {
+    return step<false>(start_address, execute, trace, cycles, pc_written);
+}
+
+uint32_t Cpu::execute_next(uint32_t& cycles, uint32_t& pc_written) {
+    return step<true>(current_execution_address(), true, false, cycles, pc_written);
 }
 
 } // namespace torva

@@ -6,6 +6,7 @@ namespace torva {
 Board::Board(MessageSink messages) : setup_(iosim_, modules_.serial, std::move(messages)) {
     memory_.attach_io(&routing_);
     setup_.set_option_word_callback([this] { memory_.invalidate_layout(); });
+    routing_.set_layout_callback([this] { memory_.invalidate_layout(); });
 }
 
 void Board::poll_serial_input() {

@@ -52,6 +52,12 @@ public:
     using BreakCheck = std::function<bool(uint32_t address)>;
     void set_break_check(BreakCheck check) { break_check_ = std::move(check); }
 
+    // Called when a register write moved the register block, so that the
+    // memory map's direct blocks are asked again.
+    void set_layout_callback(std::function<void()> callback) {
+        on_layout_change_ = std::move(callback);
+    }
+
     // Told of every byte the program writes to the board's bus (fixed device
     // addresses and the bus window, device or not) and of the pins a bare
     // board's port passes to its device, for logs of what a program drove.
@@ -93,6 +99,7 @@ private:
     IoSimLibrary& library_;
     BreakCheck break_check_;
     DeviceWriteObserver device_write_observer_;
+    std::function<void()> on_layout_change_;
     // Unimplemented module ranges read this byte, complemented on every read,
     // so polling loops waiting for a flag in either state move on.
     uint8_t toggle_ = 0;

@@ -50,12 +50,9 @@ int MemoryMap::peek_byte(uint32_t address, uint8_t& byte) const {
 }
 
 int MemoryMap::mem_write_byte(uint32_t address, uint8_t byte) {
-    if (io_ && io_->claims(address)) {
-        // A register write may move the register block; direct-read blocks
-        // are asked again.
-        ++layout_generation_;
-        return io_->io_write(address, byte);
-    }
+    // A register write that moves the register block changes the layout
+    // through invalidate_layout.
+    if (io_ && io_->claims(address)) return io_->io_write(address, byte);
     if (!writable(address)) return 1;
     uint8_t* cell = storage(address);
     if (!cell) return 1;
@@ -102,6 +99,14 @@ const uint8_t* MemoryMap::direct_read_block(uint32_t block) {
     const uint8_t* high = storage_outside_ram(last);
     if (!low || !high || high - low != std::ptrdiff_t(size - 1)) return nullptr;
     return low;
+}
+
+uint8_t* MemoryMap::direct_write_block(uint32_t block) {
+    const uint32_t first = block << kDirectBlockBits;
+    const uint32_t last = first + (1u << kDirectBlockBits) - 1;
+    if (block >= kDirectBlocks || !is_ram(first) || !is_ram(last)) return nullptr;
+    if (io_ && io_->claims_range(first, last)) return nullptr;
+    return &ram_[first - ram_base_];
 }
 
 } // namespace torva

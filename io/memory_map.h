@@ -37,9 +37,13 @@ public:
     // Direct reads: a 1 KB block of plain storage, none where the I/O
     // routing claims an address or the block is not one piece of storage.
     const uint8_t* direct_read_block(uint32_t block) override;
+    // Direct writes: a 1 KB block that lies wholly in RAM and that the I/O
+    // routing does not claim.
+    uint8_t* direct_write_block(uint32_t block) override;
     const uint32_t* layout_generation() const override { return &layout_generation_; }
-    // Blocks handed out for direct reads may have moved (the I/O routing's
-    // decoding changed); called by whoever changes it outside the bus.
+    // Blocks handed out for direct access may have moved (the I/O routing's
+    // decoding changed: register block moved, board option); called by
+    // whoever changes it.
     void invalidate_layout() { ++layout_generation_; }
 
     // Whether the loader may store a byte here: never at an I/O address;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <utility>
 
 namespace torva {
 namespace {
@@ -69,6 +70,40 @@ TEST_F(FastReadTest, ProgramPageWrittenThroughItsRegisterSwitchesTheWindow) {
     cpu.regs.a = 0;
     step();
     EXPECT_EQ(0x06, cpu.regs.a);
+}
+
+// Stores into RAM go straight to the RAM block until the register block
+// moves over it; then the same store reaches the register.
+TEST_F(FastReadTest, StoresFollowTheRegisterBlockOverRam) {
+    load(0x1000, {
+                     0x86, 0x3C,       // LDAA #$3C
+                     0x7A, 0x20, 0x30, // STAA $2030   RAM
+                     0xC6, 0x20,       // LDAB #$20
+                     0x7B, 0x00, 0x11, // STAB $0011   register block to $2000
+                     0x7A, 0x20, 0x30, // STAA $2030   the program page register
+                     0x79, 0x20, 0x11, // CLR  $2011   register block back to 0
+                     0x86, 0x11,       // LDAA #$11
+                     0x7A, 0x20, 0x30, // STAA $2030   RAM again
+                 });
+    cpu.regs.pc = 0x1000;
+    const auto ram = [&](uint32_t address) {
+        return *std::as_const(board.memory()).storage(address);
+    };
+    step();
+    step();
+    EXPECT_EQ(0x3C, ram(0x2030));
+    EXPECT_EQ(0x00, board.memory().get_ppage());
+    step();
+    step();
+    step();
+    EXPECT_EQ(0x3C, board.memory().get_ppage());
+    EXPECT_EQ(0x3C, ram(0x2030));
+    step();
+    ASSERT_EQ(0x0000, board.routing().register_base());
+    step();
+    step();
+    EXPECT_EQ(0x11, ram(0x2030));
+    EXPECT_EQ(0x3C, board.memory().get_ppage());
 }
 
 } // namespace
