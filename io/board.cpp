@@ -7,9 +7,41 @@ Board::Board(MessageSink messages) : setup_(iosim_, modules_.serial, std::move(m
     memory_.attach_io(&routing_);
     setup_.set_option_word_callback([this] { memory_.invalidate_layout(); });
     routing_.set_layout_callback([this] { memory_.invalidate_layout(); });
+    iosim_.set_time_source(clock().total_source());
+    iosim_.set_change_hook([this] { clock().attend(); });
+}
+
+void Board::reset_clock() {
+    iosim_.catch_up();
+    clock().set_total(0);
+    iosim_.set_time_source(clock().total_source());
+}
+
+void Board::after_instruction() {
+    for (int interface = 0; interface < 2; ++interface) {
+        // An interface without a device has no line time to pass.
+        SerialInterface& serial = modules_.serial[size_t(interface)];
+        if (!serial.present()) continue;
+        const auto character = serial.transmit_progress();
+        const int32_t handle = setup_.serial_handle(interface);
+        if (character && handle >= 0) iosim_.OutputSim(handle, *character, 1);
+    }
+    iosim_.catch_up();
+}
+
+void Board::plan_service(bool run_control_busy) {
+    RunClock& run_clock = clock();
+    if (run_control_busy || modules_.needs_service() || iosim_.irq_count() != 0) {
+        run_clock.attend();
+        return;
+    }
+    run_clock.set_deadline(run_clock.total() + RunClock::kHorizon);
+    if (const auto deadline = modules_.next_deadline()) run_clock.attend_at(*deadline);
+    if (const auto change = iosim_.next_change()) run_clock.attend_at(*change);
 }
 
 void Board::poll_serial_input() {
+    poll_countdown_ = kPollSteps;
     for (int interface = 0; interface < 2; ++interface) {
         const int32_t handle = setup_.serial_handle(interface);
         if (handle < 0) continue;
@@ -25,25 +57,10 @@ void Board::poll_serial_input() {
         const uint8_t character = uint8_t(iosim_.InputSim(handle, 0));
         if (character == 0) continue;
         serial.receive(character);
+        // A full receiver may request an interrupt from the next step on.
+        clock().attend();
         iosim_.OutputSim(handle, 0, 0);
     }
-}
-
-void Board::pass_serial_output(uint32_t cycles) {
-    for (int interface = 0; interface < 2; ++interface) {
-        // An interface without a device has no line time to pass.
-        if (!modules_.serial[size_t(interface)].present()) continue;
-        const auto character = modules_.serial[size_t(interface)].transmit_progress();
-        const int32_t handle = setup_.serial_handle(interface);
-        if (character && handle >= 0) iosim_.OutputSim(handle, *character, 1);
-    }
-    iosim_.advance(cycles);
-}
-
-bool Board::any_device_interrupt() {
-    for (const ConnectionSlot& slot : setup_.connection_slots())
-        if (slot.used() && iosim_.IsIosimPendingIrq(slot.handle) != 0) return true;
-    return false;
 }
 
 Device* Board::device_at(uint32_t base) {

@@ -30,26 +30,47 @@ public:
     // CPU reset with the I/O reset; with use_vector PC comes from $FFFE.
     void reset_cpu(CpuRegisters& regs, bool use_vector) { memory_.reset_cpu(regs, use_vector); }
 
-    // Before an instruction: the on-chip modules learn the cycle total, and
-    // each serial interface with a device takes the device's next character.
-    // A serial device the user closed is disconnected.
-    // The checks here run around every instruction and decide cheaply that
-    // there is nothing to do.
-    void before_instruction(uint32_t total_cycles) {
-        modules_.set_total_cycles(total_cycles);
-        if (setup_.serial_handle(0) >= 0 || setup_.serial_handle(1) >= 0) poll_serial_input();
+    // The run's cycle total, the time base of the on-chip modules and the
+    // devices, and the run loop's deadline.
+    RunClock& clock() { return modules_.run_clock; }
+    // The cycle total starts again from 0; the devices keep their state.
+    void reset_clock();
+
+    // The I/O service of one step, in two halves around its instruction (or
+    // around a cycle of a CPU waiting in WAI or STOP), as the run loop gives
+    // it. Before: once per character time of the serial interfaces, each
+    // interface with a device takes the device's next character; a serial
+    // device the user closed is disconnected. After: the serial lines move
+    // on by a step, and the devices' time catches up with the clock.
+    void before_instruction() {
+        if (!serial_devices()) return;
+        if (--poll_countdown_ == 0) poll_serial_input();
     }
-    // After an instruction: a character the transmitters finished goes to
-    // its device, and the devices' time moves on by the instruction's cycles.
-    void after_instruction(uint32_t cycles) {
-        if (modules_.serial[0].present() || modules_.serial[1].present() ||
-            iosim_.device_count() != 0)
-            pass_serial_output(cycles);
+    void after_instruction();
+    // The serial input is polled on its own cadence, so the run loop may
+    // leave out before_instruction between polls: after a step's
+    // before_instruction, this many steps (that one included) can run before
+    // the next poll is due, and pass_steps_without_poll tells how many of
+    // the following ones did without it.
+    uint64_t steps_until_poll() const { return serial_devices() ? poll_countdown_ : UINT64_MAX; }
+    void pass_steps_without_poll(uint64_t steps) {
+        if (serial_devices()) poll_countdown_ -= uint32_t(steps);
     }
 
-    // Whether any connected device requests an interrupt. Every slot's
-    // device is one the library holds open.
-    bool device_interrupt_pending() { return iosim_.device_count() != 0 && any_device_interrupt(); }
+    // Sets the run clock's deadline: due at once when the run loop must look
+    // at every step (run_control_busy, an interrupt request raised, a serial
+    // line busy, a device requesting an interrupt), else at the next real-time
+    // interrupt or device change.
+    void plan_service(bool run_control_busy);
+    // The devices' state as of the clock's total (windows and callers that
+    // read models directly call this first).
+    void catch_up_devices() { iosim_.catch_up(); }
+
+    // Whether any connected device requests an interrupt.
+    bool device_interrupt_pending() {
+        iosim_.catch_up();
+        return iosim_.irq_count() != 0;
+    }
     // The vector of an on-chip module's request (clock, then serial 0 and 1).
     std::optional<uint16_t> onchip_interrupt_vector(uint32_t total_cycles) {
         return routing_.interrupt_vector(total_cycles);
@@ -59,16 +80,22 @@ public:
     // slot first), or null; for presetting switches and reading LEDs.
     Device* device_at(uint32_t base);
 
+    // Serial input is polled once per character time.
+    static constexpr uint32_t kPollSteps = SerialInterface::kIdleSteps;
+
 private:
+    bool serial_devices() const {
+        return setup_.serial_handle(0) >= 0 || setup_.serial_handle(1) >= 0;
+    }
     void poll_serial_input();
-    void pass_serial_output(uint32_t cycles);
-    bool any_device_interrupt();
 
     IoSimulator iosim_;
     MemoryMap memory_;
     OnChipModules modules_{memory_};
     DeviceSetup setup_;
     BoardRouting routing_{modules_, setup_};
+    // Steps until the next serial input poll; the first step polls.
+    uint32_t poll_countdown_ = 1;
 };
 
 } // namespace torva

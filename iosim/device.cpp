@@ -17,6 +17,7 @@ void Device::user_close() {
 
 void Device::changed() {
     ++change_count_;
+    if (listener_) listener_->device_changed(*this);
     if (on_change_) on_change_();
 }
 

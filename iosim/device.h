@@ -9,6 +9,16 @@
 
 namespace torva {
 
+class Device;
+
+// The library's side of every change of a device: it keeps the count of
+// devices that request an interrupt and tells the board that something moved.
+class DeviceListener {
+public:
+    virtual ~DeviceListener() = default;
+    virtual void device_changed(Device& device) = 0;
+};
+
 // Device type numbers, as the device-type list gives them.
 enum class DeviceType : int32_t {
     kOutport = 1,
@@ -43,8 +53,14 @@ public:
     virtual void write(uint32_t offset, uint8_t value) = 0;
     // Whether the device asks for an interrupt now.
     virtual bool irq_pending() const { return false; }
-    // CPU time passing, for devices with moving parts or busy times.
+    // CPU time passing, for devices with moving parts or busy times. Time
+    // may pass in pieces of any size: two calls do what one call with the
+    // sum does.
     virtual void advance(uint32_t /*cycles*/) {}
+    // Cycles until the device changes by itself as time passes (a motor
+    // step, a busy time running out); kNoChange while nothing moves.
+    static constexpr uint32_t kNoChange = UINT32_MAX;
+    virtual uint32_t cycles_to_change() const { return kNoChange; }
 
     // A number the device keeps for the board's configuration files.
     int32_t option() const { return option_; }
@@ -60,7 +76,12 @@ public:
     uint64_t change_count() const { return change_count_; }
     void set_change_callback(std::function<void()> callback) { on_change_ = std::move(callback); }
 
+    // Told of every change before the window's callback; the library sets it.
+    void set_listener(DeviceListener* listener) { listener_ = listener; }
+
 protected:
+    // Every change of state, whatever caused it, goes through here: register
+    // access, time, the user's input, closing.
     void changed();
 
 private:
@@ -70,6 +91,10 @@ private:
     bool open_ = true;
     uint64_t change_count_ = 0;
     std::function<void()> on_change_;
+    DeviceListener* listener_ = nullptr;
+    // Whether the library counts this device as requesting an interrupt.
+    bool irq_counted_ = false;
+    friend class IoSimulator;
 };
 
 } // namespace torva

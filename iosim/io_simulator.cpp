@@ -25,15 +25,21 @@ int32_t IoSimulator::GetIOList(std::span<char> buffer) {
 int32_t IoSimulator::OpenSim(int32_t type, std::string_view address, int32_t /*reserved*/) {
     const DeviceTypeInfo* info = find_device_type(type);
     if (!info || devices_.size() >= size_t(std::numeric_limits<int32_t>::max())) return -1;
+    // The others first live up to now; the new device starts its time here.
+    catch_up();
     devices_.push_back(info->make(info->type, std::string(address)));
     const int32_t handle = int32_t(devices_.size() - 1);
     ++open_count_;
-    if (on_open_) on_open_(handle, *devices_.back());
+    Device& opened = *devices_.back();
+    opened.set_listener(this);
+    device_changed(opened);
+    if (on_open_) on_open_(handle, opened);
     return handle;
 }
 
 Device* IoSimulator::device(int32_t handle) {
     if (handle < 0 || size_t(handle) >= devices_.size()) return nullptr;
+    catch_up();
     return devices_[size_t(handle)].get();
 }
 
@@ -58,22 +64,28 @@ int32_t IoSimulator::CloseSim(int32_t handle) {
     Device* d = device(handle);
     if (!d) return -1;
     if (on_close_) on_close_(handle, *d);
+    uncount(*d);
     devices_[size_t(handle)].reset();
     --open_count_;
+    next_change_known_ = false;
+    if (on_device_change_) on_device_change_();
     return 0;
 }
 
 int32_t IoSimulator::QuerySim(int32_t handle) {
+    catch_up();
     return open_device(handle) ? 1 : 0;
 }
 
 int32_t IoSimulator::InputSim(int32_t handle, int32_t offset) {
+    catch_up();
     Device* d = open_device(handle);
     if (!d || offset < 0) return 0xFF;
     return d->read(uint32_t(offset));
 }
 
 int32_t IoSimulator::OutputSim(int32_t handle, int32_t byte, int32_t offset) {
+    catch_up();
     Device* d = open_device(handle);
     if (!d || offset < 0) return -1;
     d->write(uint32_t(offset), uint8_t(byte));
@@ -81,6 +93,7 @@ int32_t IoSimulator::OutputSim(int32_t handle, int32_t byte, int32_t offset) {
 }
 
 int32_t IoSimulator::IsIosimPendingIrq(int32_t handle) {
+    catch_up();
     Device* d = open_device(handle);
     return d && d->irq_pending() ? 1 : 0;
 }
@@ -89,6 +102,54 @@ void IoSimulator::advance(uint32_t cycles) {
     if (open_count_ == 0) return;
     for (const auto& d : devices_)
         if (d && d->is_open()) d->advance(cycles);
+}
+
+void IoSimulator::set_time_source(const uint32_t* cycles) {
+    catch_up();
+    time_source_ = cycles;
+    if (time_source_) time_ = *time_source_;
+    next_change_known_ = false;
+}
+
+void IoSimulator::catch_up() {
+    if (!time_source_ || *time_source_ == time_) return;
+    // The source may have started again from 0 (a simulator reset): the
+    // devices then lose no time and gain none.
+    const uint32_t passed = *time_source_ - time_;
+    time_ = *time_source_;
+    if (passed < (1u << 31)) advance(passed);
+}
+
+std::optional<uint32_t> IoSimulator::next_change() {
+    catch_up();
+    if (!next_change_known_) {
+        uint32_t soonest = Device::kNoChange;
+        for (const auto& d : devices_)
+            if (d && d->is_open()) soonest = std::min(soonest, d->cycles_to_change());
+        next_change_ =
+            soonest == Device::kNoChange ? std::nullopt : std::optional<uint32_t>(time_ + soonest);
+        next_change_known_ = true;
+    }
+    return next_change_;
+}
+
+void IoSimulator::device_changed(Device& device) {
+    const bool irq = device.is_open() && device.irq_pending();
+    if (irq != device.irq_counted_) {
+        device.irq_counted_ = irq;
+        if (irq)
+            ++irq_count_;
+        else
+            --irq_count_;
+    }
+    next_change_known_ = false;
+    if (on_device_change_) on_device_change_();
+}
+
+void IoSimulator::uncount(Device& device) {
+    if (!device.irq_counted_) return;
+    device.irq_counted_ = false;
+    --irq_count_;
 }
 
 std::vector<int32_t> IoSimulator::handles() const {

@@ -3,9 +3,9 @@
 #include "sim/simulator.h"
 
 #include <algorithm>
-#include <bitset>
 #include <chrono>
 #include <cstdio>
+#include <utility>
 
 namespace torva {
 
@@ -33,6 +33,7 @@ Simulator::Simulator(Board& board, Cpu& cpu, std::filesystem::path program_dir, 
     board_.routing().set_break_check([this](uint32_t) {
         if (!break_on_io_ || run_mode_ == RunMode::kHalted || io_break_pending_) return false;
         io_break_pending_ = true;
+        board_.clock().attend();
         return true;
     });
 }
@@ -49,7 +50,7 @@ bool Simulator::breakpoint_match(uint16_t pc, uint8_t) {
 }
 
 uint16_t Simulator::onchip_vector() {
-    return board_.onchip_interrupt_vector(cycle_total_).value_or(0);
+    return board_.onchip_interrupt_vector(cycle_total()).value_or(0);
 }
 
 void Simulator::service_ended(uint8_t) {
@@ -93,7 +94,8 @@ void Simulator::reset_simulator(bool clear_breakpoints) {
     run_mode_ = RunMode::kHalted;
     io_break_pending_ = false;
     exception_handling_ = true;
-    cycle_counter_ = byte_counter_ = cycle_total_ = 0;
+    cycle_counter_ = byte_counter_ = 0;
+    board_.reset_clock();
     cpu_.cpu_waiting = false;
     manual_.fill(false);
     services_.clear();
@@ -125,8 +127,8 @@ int Simulator::pending_interrupt() {
         manual = kXirq;
     }
     // The modules' cheap test first: most steps have nothing pending.
-    if ((board_.modules().may_request(cycle_total_) &&
-         board_.onchip_interrupt_vector(cycle_total_)) ||
+    const uint32_t total = cycle_total();
+    if ((board_.modules().may_request(total) && board_.onchip_interrupt_vector(total)) ||
         board_.device_interrupt_pending())
         return kIrq;
     return manual;
@@ -135,7 +137,7 @@ int Simulator::pending_interrupt() {
 bool Simulator::execute_instruction() {
     const uint32_t address = cpu_.current_execution_address();
     uint32_t cycles = 0, pc_written = 0;
-    board_.before_instruction(cycle_total_);
+    board_.before_instruction();
     uint32_t length;
     if (!listeners_.empty()) [[unlikely]] {
         trace_line_.clear();
@@ -145,10 +147,10 @@ bool Simulator::execute_instruction() {
     } else {
         length = cpu_.cpu_step(address, true, false, cycles, pc_written);
     }
-    board_.after_instruction(cycles);
     cycle_counter_ += cycles;
-    cycle_total_ += cycles;
+    board_.clock().add(cycles);
     byte_counter_ += length;
+    board_.after_instruction();
     return pc_written != 0;
 }
 
@@ -165,7 +167,7 @@ void Simulator::step_with(bool full_display) {
         if (cpu_.cpu_interrupt(kind)) {
             // Leaving WAI or STOP costs the CPU 5 cycles.
             cycle_counter_ += cpu_.ctx.cycles;
-            cycle_total_ += cpu_.ctx.cycles;
+            board_.clock().add(cpu_.ctx.cycles);
             // The breakpoint module's SWI services no request. Frames at or
             // below this one were abandoned (the stack was set anew).
             if (!breakpoint_swi_) {
@@ -211,10 +213,10 @@ void Simulator::wait_one_cycle() {
     // The CPU executes nothing, but the board's clock runs on: the serial
     // lines, the devices and the real-time clock get their cycle, so that
     // an interrupt can come and wake the CPU.
-    board_.before_instruction(cycle_total_);
+    board_.before_instruction();
     ++cycle_counter_;
-    ++cycle_total_;
-    board_.after_instruction(1);
+    board_.clock().add(1);
+    board_.after_instruction();
 }
 
 void Simulator::step_button() {
@@ -267,38 +269,50 @@ void Simulator::tick() {
         tick_real_time();
         return;
     }
-    for (int steps = 0; run_mode_ != RunMode::kHalted;) {
-        if (breakpoint_hit()) return;
-        if (run_mode_ == RunMode::kRunningSlow) {
-            step(true);
-            return;
-        }
-        step(false);
-        if (++steps == kFastStepsPerTick) return;
+    if (run_mode_ == RunMode::kRunningSlow) {
+        if (!breakpoint_hit()) step(true);
+        return;
     }
+    if (run_mode_ != RunMode::kRunningFast) return;
+    const uint64_t steps = run_steps(kFastStepsPerTick, false, true).steps;
+    board_.catch_up_devices();
+    if (steps == 0) return;
+    // A fast step shows no disassembly: the counters, registers and lamps
+    // follow once per tick.
+    ui_->refresh_counters();
+    ui_->refresh_registers();
+    ui_->refresh_status();
+}
+
+Simulator::RunResult Simulator::run_fast(uint64_t max_steps) {
+    if (run_mode_ == RunMode::kHalted) return {StopReason::kHalted, 0};
+    const RunResult result = run_steps(max_steps, false, false);
+    // The device windows show the models as of the last step.
+    board_.catch_up_devices();
+    return result;
 }
 
 void Simulator::tick_real_time() {
     // A host that stalled (a modal box, a suspended laptop) gives at most
     // half a second: the run does not race to catch up.
     constexpr uint64_t kMaxElapsedNs = 500'000'000;
-    constexpr int kBatch = 1024;
+    // Steps between two looks at the host's clock.
+    constexpr uint64_t kBatch = 1024;
     const uint64_t start = time_();
     const uint64_t elapsed = std::min(start - last_tick_ns_, kMaxElapsedNs);
     last_tick_ns_ = start;
     const bool clocked = bus_clock_ != 0;
     if (clocked) cycle_budget_ += int64_t(uint64_t(bus_clock_) * elapsed / 1'000'000'000);
-    const uint32_t first_total = cycle_total_;
+    const uint32_t first_total = cycle_total();
     uint64_t steps = 0;
     while (run_mode_ == RunMode::kRunningRealTime) {
-        for (int i = 0; i < kBatch && run_mode_ == RunMode::kRunningRealTime; ++i) {
-            if (clocked && cycle_budget_ <= 0) break;
-            if (breakpoints_.may_hold(cpu_.current_execution_address()) && breakpoint_hit()) break;
-            const uint32_t before = cycle_total_;
-            step_with<false>(false);
-            cycle_budget_ -= int64_t(cycle_total_ - before);
-            ++steps;
-        }
+        if (clocked && cycle_budget_ <= 0) break;
+        // Steps while the budget lasts: the step that uses it up is the last.
+        const uint32_t before = cycle_total();
+        if (clocked) cycle_stop_ = before + uint32_t(cycle_budget_);
+        steps += run_steps(kBatch, false, false).steps;
+        cycle_stop_.reset();
+        cycle_budget_ -= int64_t(cycle_total() - before);
         if (clocked && cycle_budget_ <= 0) break;
         if (time_() - start >= kRealTimeSliceNs) {
             // The host cannot keep this clock: what is left is dropped
@@ -307,7 +321,8 @@ void Simulator::tick_real_time() {
             break;
         }
     }
-    note_speed(elapsed, cycle_total_ - first_total, steps);
+    board_.catch_up_devices();
+    note_speed(elapsed, cycle_total() - first_total, steps);
     ui_->refresh_counters();
     ui_->refresh_registers();
     ui_->refresh_status();
@@ -379,6 +394,7 @@ void Simulator::set_break_on_irq(bool on) {
 void Simulator::request_interrupt(int kind) {
     if (kind != kIrq && kind != kXirq) return;
     manual_[size_t(kind)] = true;
+    board_.clock().attend();
     ui_->refresh_status();
 }
 
@@ -396,6 +412,7 @@ int Simulator::add_instruction_listener(InstructionObserver listener) {
     const int id = next_listener_id_++;
     listeners_.emplace_back(id, std::move(listener));
     cpu_.trace_out = [this](std::string_view text) { trace_line_.append(text); };
+    board_.clock().attend();
     return id;
 }
 
@@ -406,37 +423,100 @@ void Simulator::remove_instruction_listener(int id) {
 
 Simulator::RunResult Simulator::run_headless(uint64_t max_steps,
                                              std::span<const uint8_t> stop_opcodes) {
-    const MemoryMap& memory = board_.memory();
-    const BoardRouting& routing = board_.routing();
-    std::bitset<256> stops;
+    stop_opcodes_.reset();
     for (const uint8_t opcode : stop_opcodes)
-        stops.set(opcode);
-    const bool any_stop = stops.any();
+        stop_opcodes_.set(opcode);
+    cpu_.set_stop_opcodes(stop_opcodes);
     run_mode_ = RunMode::kRunningFast;
+    const RunResult result = run_steps(max_steps, stop_opcodes_.any(), false);
+    if (result.reason != StopReason::kHalted) run_mode_ = RunMode::kHalted;
+    cpu_.set_stop_opcodes({});
+    // Whoever reads the device models next sees them as of the last step.
+    board_.catch_up_devices();
+    return result;
+}
+
+Simulator::RunResult Simulator::run_steps(uint64_t max_steps, bool stops, bool limit_first) {
+    // Whatever happened since the last run (edits, resets, the user's
+    // devices) is seen from the first step on.
+    plan_service();
     uint64_t steps = 0;
     for (;;) {
-        if (run_mode_ == RunMode::kHalted) return {StopReason::kHalted, steps};
-        const uint32_t address = cpu_.current_execution_address();
-        if (any_stop && !cpu_.cpu_waiting) {
-            // Only plain storage is looked at: reading an I/O address could
-            // change what the instruction itself then reads.
-            if (!routing.claims(address)) {
-                const uint8_t* opcode = memory.storage(address);
-                if (opcode && stops[*opcode]) {
-                    run_mode_ = RunMode::kHalted;
-                    return {StopReason::kOpcode, steps};
-                }
-            }
+        if (io_break_pending_) [[unlikely]] {
+            // Break on IO in a plain step: the run halts after it.
+            io_break_pending_ = false;
+            halt();
         }
-        if (breakpoints_.may_hold(address) && breakpoint_hit())
-            return {StopReason::kBreakpoint, steps};
-        if (steps == max_steps) {
-            run_mode_ = RunMode::kHalted;
+        if (run_mode_ == RunMode::kHalted) return {StopReason::kHalted, steps};
+        if (stops && at_stop_opcode()) return {StopReason::kOpcode, steps};
+        if (cycle_stop_ && int32_t(cycle_total() - *cycle_stop_) >= 0)
             return {StopReason::kStepLimit, steps};
+        if (limit_first && steps == max_steps) return {StopReason::kStepLimit, steps};
+        if (breakpoints_.may_hold(cpu_.regs.pc) && breakpoint_hit())
+            return {StopReason::kBreakpoint, steps};
+        if (steps == max_steps) return {StopReason::kStepLimit, steps};
+        if (!board_.clock().due()) {
+            // Nothing to attend to: this step is a plain one (its serial
+            // input poll included), and so are the ones after it until
+            // something changes or the next poll is due.
+            board_.before_instruction();
+            steps += run_quiet(std::min(max_steps - steps, board_.steps_until_poll()));
+            continue;
         }
         step_with<false>(false);
         ++steps;
+        plan_service();
     }
+}
+
+uint64_t Simulator::run_quiet(uint64_t max_steps) {
+    RunClock& clock = board_.clock();
+    uint64_t steps = 0;
+    // The first step's breakpoint was checked by the caller.
+    while (steps < max_steps && (steps == 0 || !breakpoints_.may_hold(cpu_.regs.pc))) {
+        uint32_t cycles = 0, pc_written = 0;
+        const uint32_t length = cpu_.execute_next(cycles, pc_written);
+        if (length == 0) break; // a stop opcode: the caller looks
+        cycle_counter_ += cycles;
+        clock.add(cycles);
+        byte_counter_ += length;
+        ++steps;
+        if (clock.due()) {
+            // The instruction raised something (a register write, a device)
+            // or the clock reached the deadline: the step ends as every step
+            // does, and the next one looks.
+            board_.after_instruction();
+            break;
+        }
+        if (cpu_.cpu_waiting) [[unlikely]] {
+            // WAI or STOP: from the next step on the CPU waits for an interrupt.
+            clock.attend();
+            break;
+        }
+    }
+    if (steps > 1) board_.pass_steps_without_poll(steps - 1);
+    return steps;
+}
+
+bool Simulator::at_stop_opcode() {
+    // Only plain storage is looked at: reading an I/O address could change
+    // what the instruction itself then reads.
+    if (cpu_.cpu_waiting) return false;
+    const uint32_t address = cpu_.current_execution_address();
+    if (board_.routing().claims(address)) return false;
+    const uint8_t* opcode = std::as_const(board_.memory()).storage(address);
+    if (!opcode || !stop_opcodes_[*opcode]) return false;
+    run_mode_ = RunMode::kHalted;
+    return true;
+}
+
+void Simulator::plan_service() {
+    // The run control's own reasons to look at every step.
+    const bool busy = manual_[kIrq] || manual_[kXirq] || cpu_.cpu_waiting || io_break_pending_ ||
+                      !listeners_.empty();
+    board_.plan_service(busy);
+    // A real-time run stops at the end of its cycle budget.
+    if (cycle_stop_) board_.clock().attend_at(*cycle_stop_);
 }
 
 } // namespace torva

@@ -12,6 +12,7 @@
 #include "sim/srecord_loader.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -72,7 +73,7 @@ public:
     uint32_t service_nesting() const { return uint32_t(services_.size()); }
     uint32_t cycle_counter() const { return cycle_counter_; }
     uint32_t byte_counter() const { return byte_counter_; }
-    uint32_t cycle_total() const { return cycle_total_; }
+    uint32_t cycle_total() const { return board_.clock().total(); }
     // The toolbar's rule: while running only Halt; while halted all but
     // Halt, and Reload only with a load file base name.
     bool toolbar_enabled(int id) const;
@@ -167,6 +168,12 @@ public:
     // halts, or max_steps steps have run. No display callbacks are made.
     RunResult run_headless(uint64_t max_steps, std::span<const uint8_t> stop_opcodes);
 
+    // Runs up to max_steps steps of a fast run, each after the breakpoint
+    // check, without display callbacks; the run halts at a breakpoint (or
+    // break on IO, break on IRQ, an interrupt while exception handling is
+    // off). The caller refreshes what it shows afterwards.
+    RunResult run_fast(uint64_t max_steps);
+
     // While any listener is added, every executed instruction is also
     // disassembled and given to each with its address (command-line traces,
     // the window's trace); costs a little speed. add gives an id for remove.
@@ -188,6 +195,22 @@ private:
     // run has no use for.
     template <bool kNotify>
     void step_with(bool full_display);
+    // The run loop under the fast, real-time and headless runs. Before each
+    // step it checks, in this order: a halt, the stop opcode (with stops),
+    // the cycle stop of a real-time run, the breakpoint and the step limit
+    // (the limit first with limit_first, as a timer tick counts). Stretches
+    // of steps with nothing to attend to run through run_quiet.
+    RunResult run_steps(uint64_t max_steps, bool stops, bool limit_first);
+    // Plain steps: no interrupt to offer, no serial line busy, no device
+    // due, no breakpoint possible at PC, no serial input poll due (the
+    // first step's poll and breakpoint are the caller's). Stops early when
+    // one of these may have changed, at a stop opcode, or when the CPU
+    // starts waiting. Gives the number of steps run.
+    uint64_t run_quiet(uint64_t max_steps);
+    // Whether the stop opcode check finds one at the current address.
+    bool at_stop_opcode();
+    // Sets the run clock's deadline for the steps ahead.
+    void plan_service();
     // The kind of the interrupt to offer now (0 for none); consumes a manual request.
     int pending_interrupt();
     // Executes the instruction at PC with the serial service around it and
@@ -236,7 +259,10 @@ private:
     double speed_ratio_ = 0, speed_ips_ = 0;
     uint32_t cycle_counter_ = 0;
     uint32_t byte_counter_ = 0;
-    uint32_t cycle_total_ = 0;
+    // The stop opcodes of a headless run (run_headless).
+    std::bitset<256> stop_opcodes_;
+    // A real-time run's step loop ends once the cycle total reaches this.
+    std::optional<uint32_t> cycle_stop_;
     bool first_activation_ = false;
     bool started_ = false;
 

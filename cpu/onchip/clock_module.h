@@ -48,9 +48,11 @@ public:
     // False when pending_vector would surely give none and change nothing:
     // no real-time deadline reached and no enabled flag set.
     bool may_request(uint32_t total_cycles) const {
-        return (rti_running() && int32_t(total_cycles - rti_deadline_) >= 0) ||
-               (regs_[kInterruptEnable] & regs_[kFlags] & 0xC0) != 0;
+        return (rti_running() && int32_t(total_cycles - rti_deadline_) >= 0) || requesting();
     }
+
+    // An enabled interrupt flag is set (the real-time one, or the bit-6 pair).
+    bool requesting() const { return (regs_[kInterruptEnable] & regs_[kFlags] & 0xC0) != 0; }
 
     uint32_t rti_period() const { return rti_period_; }
     uint32_t rti_deadline() const { return rti_deadline_; }

@@ -36,8 +36,14 @@ bool OnChipModules::read(uint16_t offset, uint8_t& byte) {
     switch (range->module) {
     case Module::kCore: byte = core.read(offset); break;
     case Module::kClock: byte = clock.read(reg); break;
-    case Module::kSerial0: byte = serial[0].read(reg); break;
-    case Module::kSerial1: byte = serial[1].read(reg); break;
+    case Module::kSerial0:
+    case Module::kSerial1:
+        // Reading the data register clears receive flags, reading the baud
+        // register completes the baud setting: the run loop has a look.
+        if (reg == SerialInterface::kDataLow || reg == SerialInterface::kBaudLow)
+            run_clock.attend();
+        byte = serial[range->module == Module::kSerial1].read(reg);
+        break;
     }
     return true;
 }
@@ -60,11 +66,14 @@ bool OnChipModules::write(uint16_t offset, uint8_t byte) {
     if (!range) return false;
     const int reg = offset - range->first;
     switch (range->module) {
-    case Module::kCore: core.write(offset, byte); break;
-    case Module::kClock: clock.write(reg, byte, total_cycles_); break;
+    case Module::kCore: core.write(offset, byte); return true;
+    case Module::kClock: clock.write(reg, byte, run_clock.total()); break;
     case Module::kSerial0: serial[0].write(reg, byte); break;
     case Module::kSerial1: serial[1].write(reg, byte); break;
     }
+    // Interrupt enables, flags, the real-time period or a transmission may
+    // have changed.
+    run_clock.attend();
     return true;
 }
 
@@ -76,7 +85,6 @@ void OnChipModules::reset() {
 }
 
 std::optional<uint16_t> OnChipModules::pending_vector(uint32_t total_cycles) {
-    total_cycles_ = total_cycles;
     if (auto vector = clock.pending_vector(total_cycles)) return vector;
     for (const SerialInterface& interface : serial)
         if (auto vector = interface.pending_vector()) return vector;

@@ -5,6 +5,7 @@
 #include "cpu/memory_bus.h"
 #include "cpu/onchip/clock_module.h"
 #include "cpu/onchip/core_block.h"
+#include "cpu/onchip/run_clock.h"
 #include "cpu/onchip/serial_interface.h"
 
 #include <array>
@@ -28,10 +29,9 @@ public:
     bool peek(uint16_t offset, uint8_t& byte) const;
 
     // The run's cycle total, the time base of the clock module's register
-    // writes. The run loop sets it before each step; the interrupt check
-    // below sets it too.
-    void set_total_cycles(uint32_t total) { total_cycles_ = total; }
-    uint32_t total_cycles() const { return total_cycles_; }
+    // writes, kept by the run loop.
+    void set_total_cycles(uint32_t total) { run_clock.set_total(total); }
+    uint32_t total_cycles() const { return run_clock.total(); }
 
     // Target reset of the clock module, both serial interfaces and the core block.
     void reset();
@@ -46,13 +46,25 @@ public:
                serial[1].may_request();
     }
 
+    // Whether the run loop has to look at every step for now: a request is
+    // raised (whether or not the CPU masks it) or a serial line is busy.
+    // Register writes that may change this, and reads that clear serial
+    // flags, make the run clock attend.
+    bool needs_service() const {
+        return clock.requesting() || serial[0].needs_service() || serial[1].needs_service();
+    }
+    // The cycle at which the clock module's real-time interrupt comes next.
+    std::optional<uint32_t> next_deadline() const {
+        if (!clock.rti_running()) return std::nullopt;
+        return clock.rti_deadline();
+    }
+
     CoreBlock core;
     ClockModule clock;
     std::array<SerialInterface, 2> serial{SerialInterface(kFirstSerialVector),
                                           SerialInterface(kSecondSerialVector)};
 
-private:
-    uint32_t total_cycles_ = 0;
+    RunClock run_clock;
 };
 
 } // namespace torva

@@ -86,6 +86,17 @@ public:
     // False when no request is possible: no device, or no interrupt enabled.
     bool may_request() const { return present_ && (regs_[kControl2] & kInterruptEnables) != 0; }
 
+    // Whether the run loop has to look at this interface at every step: it
+    // requests an interrupt, or transmit_progress has work (a character in
+    // the transmitter, the idle countdown running).
+    bool needs_service() const { return pending_vector().has_value() || line_busy(); }
+    bool line_busy() const {
+        if (!present_) return false;
+        if (idle_countdown_ != 0 && enabled(kReceiverEnable)) return true;
+        const uint8_t idle = kTransmitEmpty | kTransmitComplete;
+        return enabled(kTransmitterEnable) && (regs_[kStatus1] & idle) != idle;
+    }
+
     uint8_t status1() const { return regs_[kStatus1]; }
     BaudState baud_state() const { return baud_state_; }
     bool transmitting() const { return tx_busy_; }

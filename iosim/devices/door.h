@@ -36,6 +36,9 @@ public:
     // While enabled and a press of the button is latched.
     bool irq_pending() const override { return (control_ & kInterruptEnable) && request_; }
     void advance(uint32_t cycles) override;
+    uint32_t cycles_to_change() const override {
+        return motion() != 0 ? kStepCycles - step_cycles_ : kNoChange;
+    }
 
     // The user's inputs.
     void set_button(bool down);

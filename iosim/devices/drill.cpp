@@ -36,14 +36,22 @@ void Drill::write(uint32_t offset, uint8_t value) {
     changed();
 }
 
+int Drill::feed_direction() const {
+    if (control_ & kFeedDown) return depth_ < kDepth ? 1 : 0;
+    return depth_ > 0 ? -1 : 0;
+}
+
+uint32_t Drill::cycles_to_change() const {
+    const uint32_t to_step = feed_direction() != 0 ? kStepCycles - step_cycles_ : kNoChange;
+    const uint32_t to_turned = turning() ? turn_cycles_left_ : kNoChange;
+    return std::min(to_step, to_turned);
+}
+
 void Drill::advance(uint32_t cycles) {
     while (cycles > 0) {
-        const int direction =
-            (control_ & kFeedDown) ? (depth_ < kDepth ? 1 : 0) : (depth_ > 0 ? -1 : 0);
-        const uint32_t to_step = direction != 0 ? kStepCycles - step_cycles_ : UINT32_MAX;
-        const uint32_t to_turned = turning() ? turn_cycles_left_ : UINT32_MAX;
-        const uint32_t slice = std::min({cycles, to_step, to_turned});
-        if (slice == UINT32_MAX) return; // nothing moves
+        const int direction = feed_direction();
+        const uint32_t slice = std::min(cycles, cycles_to_change());
+        if (slice == kNoChange) return; // nothing moves
         cycles -= slice;
         if (turning()) {
             turn_cycles_left_ -= slice;

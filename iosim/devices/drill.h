@@ -41,6 +41,7 @@ public:
     uint8_t read(uint32_t offset) override;
     void write(uint32_t offset, uint8_t value) override;
     void advance(uint32_t cycles) override;
+    uint32_t cycles_to_change() const override;
 
     uint8_t control() const { return control_; }
     uint8_t status() const;
@@ -58,6 +59,8 @@ public:
     void repair();
 
 private:
+    // The way the feed moves the drill now: +1 down, -1 up, 0 at its end.
+    int feed_direction() const;
     void move_one_step(int direction);
     void break_drill();
 

@@ -31,6 +31,9 @@ public:
     // While enabled in control and ready for the next character.
     bool irq_pending() const override;
     void advance(uint32_t cycles) override;
+    uint32_t cycles_to_change() const override {
+        return busy_cycles_ > 0 ? busy_cycles_ : kNoChange;
+    }
 
     bool ready() const { return busy_cycles_ == 0 && !paper_out_; }
     // Everything printed so far, byte for byte (line ends as the program sent them).

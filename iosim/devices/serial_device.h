@@ -20,7 +20,9 @@ public:
     enum Offset : uint32_t { kReceive = 0, kTransmit = 1 };
     // Polls between two characters handed to the board, so that a program
     // that reads in a loop sees them one at a time rather than overrunning.
-    static constexpr uint32_t kDefaultReceiveGap = 100;
+    // The board polls once per character time (ten steps): a typed
+    // character every hundred steps or so.
+    static constexpr uint32_t kDefaultReceiveGap = 10;
 
     explicit SerialDevice(std::string address_text)
         : Device(DeviceType::kSerial, std::move(address_text)) {}

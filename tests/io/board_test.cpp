@@ -15,7 +15,6 @@ namespace {
 struct BoardTest : ::testing::Test {
     Board board;
     CpuRegisters regs;
-    uint32_t total = 0;
 
     uint8_t read(uint32_t address) {
         uint8_t byte = 0xEE;
@@ -27,9 +26,9 @@ struct BoardTest : ::testing::Test {
     }
     // One instruction's worth of I/O service around no instruction at all.
     void step(uint32_t cycles = 3) {
-        board.before_instruction(total);
-        total += cycles;
-        board.after_instruction(cycles);
+        board.before_instruction();
+        board.clock().add(cycles);
+        board.after_instruction();
     }
     template <typename Model>
     Model* connect(int row, int32_t type = 0) {
@@ -55,18 +54,22 @@ TEST_F(BoardTest, SerialOutputReachesTheConsoleAfterTheTransmitTime) {
     EXPECT_EQ(0xC0, read(0xCC) & 0xC0); // transmitter empty again
 }
 
-TEST_F(BoardTest, SerialInputIsPolledBeforeEachInstruction) {
+TEST_F(BoardTest, SerialInputIsPolledOncePerCharacterTime) {
     SerialDevice* console = connect<SerialDevice>(bus_row::kSerial0);
     ASSERT_NE(nullptr, console);
     board.reset_cpu(regs, false);
+    console->set_receive_gap(0);
     console->type_text("OK");
-    step();
+    step(); // the first step polls
     EXPECT_EQ(SerialInterface::kReceiveFull, read(0xCC) & SerialInterface::kReceiveFull);
     EXPECT_EQ('O', read(0xCF));
     EXPECT_EQ(0, read(0xCC) & SerialInterface::kReceiveFull);
     EXPECT_EQ(1u, console->pending_input()); // the first was taken off the line
-    for (int i = 0; i < 200 && !(read(0xCC) & SerialInterface::kReceiveFull); ++i)
+    // The next poll comes a character time after the first.
+    for (uint32_t i = 1; i < Board::kPollSteps; ++i)
         step();
+    EXPECT_EQ(0, read(0xCC) & SerialInterface::kReceiveFull);
+    step();
     EXPECT_EQ('K', read(0xCF));
 }
 

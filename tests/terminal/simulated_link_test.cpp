@@ -18,7 +18,6 @@ namespace {
 struct SimulatedLinkTest : ::testing::Test {
     Board board;
     CpuRegisters regs;
-    uint32_t total = 0;
 
     uint8_t read(uint32_t address) {
         uint8_t byte = 0;
@@ -27,9 +26,9 @@ struct SimulatedLinkTest : ::testing::Test {
     }
     void steps(int count) {
         for (int i = 0; i < count; ++i) {
-            board.before_instruction(total);
-            total += 3;
-            board.after_instruction(3);
+            board.before_instruction();
+            board.clock().add(3);
+            board.after_instruction();
         }
     }
     std::string read_all(SerialLink& link) {
