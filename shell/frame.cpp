@@ -303,6 +303,8 @@ void KivFrame::update_menus(QMenu* popup) {
     if (!menus_) return;
     for (int id : kDocumentItems)
         menus_->set_enabled(id, false);
+    for (int id : kSimulatorRunItems)
+        menus_->set_enabled(id, false);
     menus_->set_enabled(cmd::kSaveAll,
                         services_.documents != nullptr && services_.documents->any_document_open());
     std::vector<std::pair<QString, bool>> windows;

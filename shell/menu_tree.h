@@ -73,6 +73,11 @@ inline constexpr MenuRow kMenuTree[] = {
     {Row::popup_end, "", 0, Popup::none, false},
     {Row::item, "&Simulator", 43098, Popup::none, false},
     {Row::item, "&Assemble", 43108, Popup::none, false},
+    // The simulator window's run keys; the window enables them while active.
+    {Row::separator, "", 0, Popup::none, false},
+    {Row::item, "Run Re&al Time", 830, Popup::none, true},
+    {Row::item, "&Halt", 772, Popup::none, true},
+    {Row::item, "S&tep", 773, Popup::none, true},
     {Row::popup_end, "", 0, Popup::none, false},
 
     {Row::popup_begin, "&Windows", 0, Popup::windows, false},
@@ -88,6 +93,9 @@ inline constexpr MenuRow kMenuTree[] = {
     {Row::popup_end, "", 0, Popup::none, false},
 };
 
+// The simulator's run items, greyed unless its window is the active child.
+inline constexpr int kSimulatorRunItems[] = {830, 772, 773};
+
 // Items the enabling pass greys before the active child enables its own.
 inline constexpr int kDocumentItems[] = {43020, 43022, 43019, 43024, 43044, 43045, 43046, 43047,
                                          43048, 43049, 43054, 43043, 43032, 40028, 40029};
@@ -100,10 +108,26 @@ struct ShortcutText {
     const char* keys; // in QKeySequence's portable form
 };
 inline constexpr ShortcutText kShortcutTexts[] = {
-    {43158, "Ctrl+N"}, {43151, "Ctrl+O"},   {43020, "Ctrl+S"}, {43024, "Ctrl+P"},
-    {43043, "Ctrl+Z"}, {43032, "Ctrl+Y"},   {43044, "Ctrl+X"}, {43045, "Ctrl+C"},
-    {43046, "Ctrl+V"}, {43047, "Del"},      {43048, "Ctrl+A"}, {43049, "Ctrl+F"},
-    {40028, "F3"},     {40029, "Shift+F3"}, {43054, "Ctrl+G"}, {43108, "F7"},
+    {43158, "Ctrl+N"},
+    {43151, "Ctrl+O"},
+    {43020, "Ctrl+S"},
+    {43024, "Ctrl+P"},
+    {43043, "Ctrl+Z"},
+    {43032, "Ctrl+Y"},
+    {43044, "Ctrl+X"},
+    {43045, "Ctrl+C"},
+    {43046, "Ctrl+V"},
+    {43047, "Del"},
+    {43048, "Ctrl+A"},
+    {43049, "Ctrl+F"},
+    {40028, "F3"},
+    {40029, "Shift+F3"},
+    {43054, "Ctrl+G"},
+    {43108, "F7"},
+    // The simulator window's own keys, while it is the active child.
+    {830, "F5"},
+    {772, "Shift+F5"},
+    {773, "F10"},
 };
 
 // The key of an item as the platform writes it ("Ctrl+N"), or "" for none.

@@ -15,7 +15,7 @@ MenuEntry item(int id) {
     MenuEntry entry;
     entry.id = id;
     if (info) entry.text = info->menu_text;
-    if (const std::string_view keys = shortcut_text(id); !keys.empty()) {
+    if (const std::string_view keys = run_key_text(id); !keys.empty()) {
         entry.text += '\t';
         entry.text += keys;
     }
@@ -46,7 +46,7 @@ std::string counter_text(uint32_t count) {
     return text;
 }
 
-std::string_view shortcut_text(int id) {
+std::string_view run_key_text(int id) {
     switch (id) {
     case sim_cmd::kRunRealTime: return "F5";
     case sim_cmd::kHalt: return "Shift+F5";

@@ -31,7 +31,7 @@ std::string counter_text(uint32_t count);
 
 // The keys of Run Real Time (F5), Halt (Shift+F5) and Step (F10) while the
 // window is active; "" for other commands.
-std::string_view shortcut_text(int id);
+std::string_view run_key_text(int id);
 
 // One menu entry: id 0 is a separator; a non-empty submenu makes a pop-up.
 struct MenuEntry {

@@ -125,7 +125,7 @@ void KivSimulatorChild::build_toolbar() {
     for (const int id : kToolbar) {
         const SimCommandInfo* info = find_sim_command(id);
         QString tip = text_of(info->tip);
-        if (const std::string_view keys = shortcut_text(id); !keys.empty())
+        if (const std::string_view keys = run_key_text(id); !keys.empty())
             tip += QStringLiteral(" (%1)").arg(text_of(keys));
         QAction* action = toolbar_->addAction(simulator_toolbar_icon(id), tip);
         action->setObjectName(QStringLiteral("tool%1").arg(id));

@@ -59,7 +59,9 @@ TEST_F(frame_test, menu_tree_has_the_texts_and_ids) {
          "~&Copy\tCtrl+C=43045|~&Paste\tCtrl+V=43046|~&Delete\tDel=43047|-|"
          "~Select &All\tCtrl+A=43048|-|~&Find/Replace\tCtrl+F=43049|~Find &Next\tF3=40028|"
          "~Find Pre&vious\tShift+F3=40029|~&Go To Line\tCtrl+G=43054"},
-        {__LINE__, Popup::debug, ">&Terminal|&Simulator=43098|&Assemble\tF7=43108"},
+        {__LINE__, Popup::debug,
+         ">&Terminal|&Simulator=43098|&Assemble\tF7=43108|-|~Run Re&al Time\tF5=830|"
+         "~&Halt\tShift+F5=772|~S&tep\tF10=773"},
         {__LINE__, Popup::terminal, ""},
         {__LINE__, Popup::windows, "&Cascade=43039|&Tile=43040|Close &All=43042"},
         {__LINE__, Popup::help, "&Help on TORVA 6=43031|-|&About=43030"},
