@@ -1,6 +1,8 @@
 // Wiring of the program's pieces to the frame.
 #include "app/workbench.h"
 
+#include "io/gui/target_setup_runner.h"
+
 #include <QCoreApplication>
 
 namespace torva {
@@ -27,6 +29,27 @@ void Workbench::attach(KivFrame& frame) {
     documents_.attach(frame);
     assembler_.attach(frame);
     simulator_windows_.attach(frame);
+    attach_devices(frame);
+}
+
+void Workbench::attach_devices(KivFrame& frame) {
+    DeviceSetup& setup = simulated_.board().setup();
+    device_windows_.set_owner(&frame);
+    device_windows_.set_place_key([&setup](int32_t handle) { return setup.place_key(handle); });
+    // A device whose window the user closed is released at once, so its row
+    // reads free again.
+    device_windows_.set_user_closed([&setup] { setup.prune(); });
+    simulator_windows_.hooks().target_setup = [this, &frame](QWidget*) {
+        TargetSetupRunner::Simulator simulator;
+        simulator.load_chain = [this] { simulated_.simulator().load_chain(); };
+        simulator.reset_cpu = [this] {
+            simulated_.board().reset_cpu(simulated_.cpu().regs, false);
+        };
+        TargetSetupRunner(frame, simulated_.board().setup(),
+                          QCoreApplication::applicationDirPath().toStdString(),
+                          std::move(simulator))
+            .run();
+    };
 }
 
 } // namespace torva

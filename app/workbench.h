@@ -1,10 +1,12 @@
 // The program's composition root: creates the objects of the subsystems that
 // plug into the frame (editor documents, the Assemble command, the simulated
-// board, and the simulator and terminal windows as they come) and hands each
-// the services it needs. No other folder reaches into its siblings to find them.
+// board with its device windows and target setup, and the simulator and
+// terminal windows as they come) and hands each the services it needs. No
+// other folder reaches into its siblings to find them.
 #pragma once
 
 #include "editor/document_list.h"
+#include "iosim/gui/device_windows.h"
 #include "shell/assemble_command.h"
 #include "shell/frame.h"
 #include "sim/gui/simulator_windows.h"
@@ -29,13 +31,20 @@ public:
     SimulatedBoard& simulated_board() { return simulated_; }
     // The simulator window's maker, with the hooks other windows fill.
     SimulatorWindows& simulator_windows() { return simulator_windows_; }
+    // The windows of the board's devices, which come and go with them.
+    DeviceWindows& device_windows() { return device_windows_; }
 
 private:
+    // Device windows over the frame, and the target setup behind the
+    // simulator window's Simulator Setup.
+    void attach_devices(KivFrame& frame);
+
     EditorDocuments documents_;
     AssembleCommand assembler_{&documents_};
     KivFrame* frame_ = nullptr;
     SimulatedBoard simulated_;
     SimulatorWindows simulator_windows_{simulated_.simulator()};
+    DeviceWindows device_windows_{simulated_.board().iosim()};
 };
 
 } // namespace torva

@@ -200,6 +200,13 @@ int DeviceSetup::slot_of_handle(int32_t handle) const {
     return -1;
 }
 
+std::string DeviceSetup::place_key(int32_t handle) const {
+    const int slot = slot_of_handle(handle);
+    if (slot < 0 || slots_[size_t(slot)].row < 0) return {};
+    const ConnectionSlot& bound = slots_[size_t(slot)];
+    return (bound.board == BoardKind::kBare ? "bare-row-" : "bus-row-") + std::to_string(bound.row);
+}
+
 void DeviceSetup::attach_serial(int interface, int32_t handle) {
     serial_handles_[size_t(interface)] = handle;
     serial_[size_t(interface)].attach();

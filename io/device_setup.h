@@ -108,6 +108,10 @@ public:
     // keyword macro takes that name.)
     std::span<const ConnectionSlot> connection_slots() const { return slots_; }
     int slot_of_handle(int32_t handle) const;
+    // A name for the place a device is bound to ("bus-row-3", "bare-row-0"),
+    // under which its window keeps its position; "" for a device without a
+    // row.
+    std::string place_key(int32_t handle) const;
     // The handle of the device attached to an on-chip serial interface, or -1.
     int32_t serial_handle(int interface) const {
         if (interface < 0 || interface > 1) return -1;

@@ -183,7 +183,8 @@ TEST_F(DeviceSetupTest, PortRowsOpenOnlyTheTypesTheirKindOffers) {
     const int slot = setup.connect_row(bus_row::kInport, 11);
     ASSERT_GE(slot, 0);
     EXPECT_EQ(0x600u, setup.connection_slots()[size_t(slot)].base);
-    EXPECT_EQ("$600", board.iosim().device(setup.connection_slots()[size_t(slot)].handle)->address_text());
+    EXPECT_EQ("$600",
+              board.iosim().device(setup.connection_slots()[size_t(slot)].handle)->address_text());
     // Both bare ports open their device at $400.
     setup.set_option_word(board_option::kBareBoard);
     const int port_b = setup.connect_row(bare_row::kPortB, 12);
@@ -262,6 +263,18 @@ TEST_F(DeviceSetupTest, DeviceListLines) {
               device_list_line(device_rows(BoardKind::kBus)[8], row_value::kDash));
     setup.set_option_word(board_option::kBareBoard | board_option::kLoadMonitor);
     EXPECT_EQ("0001 No  Port B", setup.device_list_line(3));
+}
+
+// A window keeps its position under the place its device is bound to.
+TEST_F(DeviceSetupTest, PlaceKeysNameTheBoardAndRow) {
+    const int drill = setup.connect_row(bus_row::kDrill);
+    setup.set_option_word(1);
+    const int console = setup.connect_row(bare_row::kSerial0);
+    const int loose = setup.open_device(-1, 5, 0x900, 0, "");
+    EXPECT_EQ("bus-row-2", setup.place_key(setup.connection_slots()[size_t(drill)].handle));
+    EXPECT_EQ("bare-row-0", setup.place_key(setup.connection_slots()[size_t(console)].handle));
+    EXPECT_EQ("", setup.place_key(setup.connection_slots()[size_t(loose)].handle));
+    EXPECT_EQ("", setup.place_key(-1));
 }
 
 } // namespace
