@@ -66,17 +66,11 @@ TEST_F(styling_test, style_colours_and_fonts) {
     };
     constexpr Case kCases[] = {
         {__LINE__, "a.asm", 1, rgb(128, 128, 128), 0, 0},
-        {__LINE__, "a.asm", 3, rgb(0, 190, 190), 0, 0},
-        {__LINE__, "a.asm", 9, rgb(0, 128, 128), 0, 0},
         {__LINE__, "a.asm", 34, rgb(0, 0, 0), 0, 0}, // no brace styles for assembler
-        {__LINE__, "c.c", 16, rgb(100, 50, 122), 0, 0},
-        {__LINE__, "c.c", 10, rgb(90, 90, 90), 0, 0},
         {__LINE__, "c.c", 34, rgb(0, 0, 0), 1, 0},
         {__LINE__, "c.c", 35, rgb(0, 0, 0), 0, 1},
-        {__LINE__, "l.lsc", 16, rgb(0, 0, 0), 1, 0},
         {__LINE__, "l.lsc", 2, rgb(0, 127, 0), 0, 0},
         {__LINE__, "p.adb", 1, rgb(0, 0, 255), 0, 0},
-        {__LINE__, "p.adb", 10, rgb(0, 127, 0), 0, 0},
         {__LINE__, "t.txt", 1, rgb(0, 0, 0), 0, 0},
     };
     for (const Case& c : kCases) {

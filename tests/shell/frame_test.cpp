@@ -37,41 +37,6 @@ std::string describe(const QMenu& menu) {
 
 using frame_test = FrameFixture;
 
-TEST_F(frame_test, menu_tree_has_the_texts_and_ids) {
-    std::vector<std::string> bar;
-    for (QAction* action : frame->menuBar()->actions())
-        bar.push_back(action->text().toStdString());
-    EXPECT_EQ((std::vector<std::string>{"&File", "&Edit", "&Debug", "&Windows", "&Help"}), bar);
-
-    struct Case {
-        int line;
-        Popup popup;
-        std::string items;
-    };
-    const Case cases[] = {
-        {__LINE__, Popup::file,
-         "&New\tCtrl+N=43158|&Open\tCtrl+O=43151|~&Close=43019|-|~&Save\tCtrl+S=43020|"
-         "~Save &As=43022|~Save A&ll=43023|-|~&Print\tCtrl+P=43024|-|>&Recent files|-|"
-         "&Exit=43028"},
-        {__LINE__, Popup::recent, "~(Empty)=43165"},
-        {__LINE__, Popup::edit,
-         "~&Undo\tCtrl+Z=43043|~&Redo\tCtrl+Y=43032|-|~Cu&t\tCtrl+X=43044|"
-         "~&Copy\tCtrl+C=43045|~&Paste\tCtrl+V=43046|~&Delete\tDel=43047|-|"
-         "~Select &All\tCtrl+A=43048|-|~&Find/Replace\tCtrl+F=43049|~Find &Next\tF3=40028|"
-         "~Find Pre&vious\tShift+F3=40029|~&Go To Line\tCtrl+G=43054"},
-        {__LINE__, Popup::debug,
-         ">&Terminal|&Simulator=43098|&Assemble\tF7=43108|-|~Run Re&al Time\tF5=830|"
-         "~&Halt\tShift+F5=772|~S&tep\tF10=773"},
-        {__LINE__, Popup::terminal, ""},
-        {__LINE__, Popup::windows, "&Cascade=43039|&Tile=43040|Close &All=43042"},
-        {__LINE__, Popup::help, "&Help on TORVA 6=43031|-|&About=43030"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.line);
-        EXPECT_EQ(c.items, describe(*frame->menus()->popup(c.popup)));
-    }
-}
-
 TEST_F(frame_test, enabling_follows_documents_and_the_simulator) {
     EXPECT_FALSE(enabled(cmd::kSaveAll));
     EXPECT_TRUE(enabled(cmd::kSimulator));
