@@ -1,6 +1,7 @@
 // Register field texts and their parsing.
 #include "sim/register_fields.h"
 
+#include <charconv>
 #include <cinttypes>
 #include <cstdio>
 
@@ -29,21 +30,11 @@ std::string format_number(int base, int width, uint64_t value) {
 
 std::optional<uint64_t> parse_number(int base, std::string_view text) {
     if (base != 2 && base != 10 && base != 16) return std::nullopt;
+    if (text.empty()) return 0; // an emptied field means 0
     uint64_t value = 0;
-    for (const char c : text) {
-        int digit;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else
-            return std::nullopt;
-        if (digit >= base) return std::nullopt;
-        if (value > (UINT64_MAX - uint64_t(digit)) / uint64_t(base)) return std::nullopt;
-        value = value * uint64_t(base) + uint64_t(digit);
-    }
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value, base);
+    if (error != std::errc() || stop != end) return std::nullopt;
     return value;
 }
 

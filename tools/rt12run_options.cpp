@@ -3,6 +3,8 @@
 
 #include "torva/version.h"
 
+#include <charconv>
+
 namespace torva {
 
 std::optional<uint64_t> parse_number(std::string_view text, uint64_t limit) {
@@ -14,21 +16,10 @@ std::optional<uint64_t> parse_number(std::string_view text, uint64_t limit) {
         base = 16;
         text.remove_prefix(1);
     }
-    if (text.empty()) return std::nullopt;
     uint64_t value = 0;
-    for (const char c : text) {
-        int digit;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else
-            return std::nullopt;
-        if (value > (limit - uint64_t(digit)) / uint64_t(base)) return std::nullopt;
-        value = value * uint64_t(base) + uint64_t(digit);
-    }
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value, base);
+    if (text.empty() || error != std::errc() || stop != end || value > limit) return std::nullopt;
     return value;
 }
 

@@ -3,18 +3,15 @@
 // Outport at $400 and an Inport at $600 (the device selection offers each
 // port's first type), Run Real Time runs it, and flipping switch 2 in the
 // Inport's window lights LED 2 in the Outport's window.
-#include "app/workbench.h"
 #include "io/device_table.h"
 #include "iosim/gui/port_window.h"
-#include "shell/fakes.h"
 #include "sim/sim_commands.h"
+#include "support/student_session.h"
 
 #include <QApplication>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
-
-#include <cstdlib>
 
 namespace torva::test {
 namespace {
@@ -40,30 +37,11 @@ bool lit(PortWindow& window, int bit) {
 }
 
 TEST(DevicesEndToEnd, SwitchFlippedInItsWindowLightsItsLed) {
-    TempDir temp;
-    const std::filesystem::path source = temp.path() / "switches.asm";
-    std::filesystem::copy_file(std::filesystem::path(std::getenv("TORVA_SOURCE_DIR")) / "examples" /
-                                   "switches.asm",
-                               source);
-    ScriptedMessages messages;
-    ScriptedDialogs dialogs;
-    Workbench workbench;
-    Directories dirs;
-    dirs.start_dir = temp.path().generic_string() + "/";
-    auto frame = std::make_unique<KivFrame>(workbench.services(messages, dialogs), dirs);
-    workbench.attach(*frame);
-    frame->create_fonts();
-    frame->build_menus();
-    frame->resize(1100, 760);
-    frame->show();
-
-    frame->open_document(false, source.string(), -1);
-    frame->dispatch(43108); // Debug > Assemble
-    const std::filesystem::path load_file = temp.path() / "switches.s19";
-    ASSERT_TRUE(std::filesystem::exists(load_file));
-    dialogs.answers.push_back(load_file.string());
-    frame->dispatch(43098); // Debug > Simulator
-    ASSERT_NE(nullptr, workbench.simulator_windows().window());
+    StudentSession student;
+    ASSERT_TRUE(student.open_simulator(student.assemble_example("switches")));
+    Workbench& workbench = student.workbench;
+    KivFrame* frame = student.frame.get();
+    ScriptedDialogs& dialogs = student.dialogs;
 
     dialogs.while_open = [](QDialog& dialog) {
         if (dialog.objectName() != "RT12TARGETSETUP") return;
@@ -107,8 +85,6 @@ TEST(DevicesEndToEnd, SwitchFlippedInItsWindowLightsItsLed) {
     EXPECT_FALSE(lit(*leds, 3));
 
     frame->dispatch(sim_cmd::kHalt);
-    frame.reset();
-    settle_events();
 }
 
 } // namespace

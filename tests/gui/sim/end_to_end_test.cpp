@@ -2,42 +2,20 @@
 // frame opens examples/blink.asm, assembles it, Debug > Simulator loads
 // blink.s19, Run Real Time runs one simulated second that blinks the output
 // port, and Halt leaves the current line on the program counter.
-#include "app/workbench.h"
-#include "shell/fakes.h"
 #include "sim/sim_commands.h"
+#include "support/student_session.h"
 
-#include <cstdlib>
 #include <set>
 
 namespace torva::test {
 namespace {
 
 TEST(SimulatorEndToEnd, BlinkAssembledLoadedAndRunInRealTime) {
-    TempDir temp;
-    const std::filesystem::path source = temp.path() / "blink.asm";
-    std::filesystem::copy_file(
-        std::filesystem::path(std::getenv("TORVA_SOURCE_DIR")) / "examples" / "blink.asm", source);
-    ScriptedMessages messages;
-    ScriptedDialogs dialogs;
-    Workbench workbench;
-    Directories dirs;
-    dirs.start_dir = temp.path().generic_string() + "/";
-    auto frame = std::make_unique<KivFrame>(workbench.services(messages, dialogs), dirs);
-    workbench.attach(*frame);
-    frame->create_fonts();
-    frame->build_menus();
-    frame->resize(1100, 760);
-    frame->show();
-
-    frame->open_document(false, source.string(), -1);
-    frame->dispatch(43108); // Debug > Assemble
-    const std::filesystem::path load_file = temp.path() / "blink.s19";
-    ASSERT_TRUE(std::filesystem::exists(load_file));
-    dialogs.answers.push_back(load_file.string());
-    frame->dispatch(43098); // Debug > Simulator
-    KivSimulatorChild* window = workbench.simulator_windows().window();
-    ASSERT_NE(nullptr, window);
-    Simulator& sim = workbench.simulated_board().simulator();
+    StudentSession student;
+    ASSERT_TRUE(student.open_simulator(student.assemble_example("blink")));
+    KivSimulatorChild* window = student.workbench.simulator_windows().window();
+    KivFrame* frame = student.frame.get();
+    Simulator& sim = student.workbench.simulated_board().simulator();
     EXPECT_EQ(0x1000, sim.cpu().regs.pc);
 
     std::set<int> port;
@@ -63,8 +41,6 @@ TEST(SimulatorEndToEnd, BlinkAssembledLoadedAndRunInRealTime) {
     ASSERT_GE(current, 0);
     EXPECT_EQ(sim.cpu().current_execution_address(), window->disassembly().address(current));
     sim.board().routing().set_device_write_observer({});
-    frame.reset();
-    settle_events();
 }
 
 } // namespace
