@@ -21,6 +21,7 @@ FrameServices Workbench::services(MessageService& messages, DialogService& dialo
     services.documents = &documents_;
     services.assembler = &assembler_;
     services.simulators = &simulator_windows_;
+    services.ports = &ports_;
     return services;
 }
 

@@ -9,8 +9,10 @@
 #include "iosim/gui/device_windows.h"
 #include "shell/assemble_command.h"
 #include "shell/frame.h"
+#include "shell/port_lister.h"
 #include "sim/gui/simulator_windows.h"
 #include "sim/simulated_board.h"
+#include "terminal/gui/serial_port_link.h"
 
 namespace torva {
 
@@ -39,7 +41,20 @@ private:
     // simulator window's Simulator Setup.
     void attach_devices(KivFrame& frame);
 
+    // The serial ports the "&Terminal" pop-up offers.
+    class SystemPorts final : public PortLister {
+    public:
+        std::vector<MenuBar::PortItem> present_ports() override {
+            std::vector<MenuBar::PortItem> items;
+            for (const SerialPortEntry& port : serial_port_table())
+                if (!port.simulated() && port_present(port))
+                    items.push_back({port.number, port_menu_text(port)});
+            return items;
+        }
+    };
+
     EditorDocuments documents_;
+    SystemPorts ports_;
     AssembleCommand assembler_{&documents_};
     KivFrame* frame_ = nullptr;
     SimulatedBoard simulated_;

@@ -7,7 +7,7 @@
 #include "shell/frame_settings.h"
 #include "shell/frame_toolbar.h"
 #include "shell/output_window.h"
-#include "shell/serial_ports.h"
+#include "shell/port_lister.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -317,9 +317,10 @@ void KivFrame::update_menus(QMenu* popup) {
     });
     menus_->set_enabled(cmd::kSimulator, simulator_window() == nullptr);
     if (popup != nullptr && menus_->which(popup) == Popup::terminal) {
-        PortLister system_ports;
-        PortLister& ports = services_.ports != nullptr ? *services_.ports : system_ports;
-        menus_->rebuild_terminal(ports.present_ports());
+        const std::vector<MenuBar::PortItem> ports = services_.ports != nullptr
+                                                         ? services_.ports->present_ports()
+                                                         : std::vector<MenuBar::PortItem>{};
+        menus_->rebuild_terminal(ports);
     }
     std::vector<std::string> paths;
     for (int i = 0; i < RecentFiles::kSlots; ++i)

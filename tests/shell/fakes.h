@@ -5,7 +5,7 @@
 
 #include "shell/child_window.h"
 #include "shell/frame.h"
-#include "shell/serial_ports.h"
+#include "shell/port_lister.h"
 #include "shell/services.h"
 
 #include "support/scripted_services.h"

@@ -1,0 +1,240 @@
+// A serial link over QSerialPort, and the table of ports a terminal can open.
+#include "terminal/gui/serial_port_link.h"
+
+#include <QMetaObject>
+#include <QSerialPortInfo>
+
+#include <cstdlib>
+
+namespace torva {
+namespace {
+
+// How long the owning thread waits for Qt to hand written bytes to the
+// system before it counts the port as failed.
+constexpr int kWriteWaitMs = 2000;
+
+QSerialPort::DataBits data_bits(uint8_t byte_size) {
+    switch (byte_size) {
+    case 4: // Qt knows no 4-bit bytes: the nearest it has
+    case 5: return QSerialPort::Data5;
+    case 6: return QSerialPort::Data6;
+    case 7: return QSerialPort::Data7;
+    default: return QSerialPort::Data8;
+    }
+}
+
+QSerialPort::Parity parity(uint8_t value) {
+    switch (value) {
+    case 1: return QSerialPort::OddParity;
+    case 2: return QSerialPort::EvenParity;
+    case 3: return QSerialPort::MarkParity;
+    case 4: return QSerialPort::SpaceParity;
+    default: return QSerialPort::NoParity;
+    }
+}
+
+uint8_t parity_value(QSerialPort::Parity value) {
+    switch (value) {
+    case QSerialPort::OddParity: return 1;
+    case QSerialPort::EvenParity: return 2;
+    case QSerialPort::MarkParity: return 3;
+    case QSerialPort::SpaceParity: return 4;
+    default: return 0;
+    }
+}
+
+uint8_t stop_bits_value(QSerialPort::StopBits value) {
+    switch (value) {
+    case QSerialPort::OneAndHalfStop: return 1;
+    case QSerialPort::TwoStop: return 2;
+    default: return 0;
+    }
+}
+
+QSerialPort::FlowControl flow_control(const PortState& state) {
+    if (state.xon_xoff_output || state.xon_xoff_input) return QSerialPort::SoftwareControl;
+    if (state.cts_output_flow || state.rts_control == 2) return QSerialPort::HardwareControl;
+    return QSerialPort::NoFlowControl;
+}
+
+} // namespace
+
+std::vector<SerialPortEntry> serial_port_table() {
+    std::vector<SystemPort> system;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        system.push_back({info.systemLocation().toStdString(), info.portName().toStdString()});
+#ifdef Q_OS_WIN
+    constexpr bool com_numbering = true;
+#else
+    constexpr bool com_numbering = false;
+#endif
+    const char* extra = std::getenv("TORVA_SERIAL_PORTS");
+    return number_serial_ports(std::move(system), com_numbering, extra != nullptr ? extra : "");
+}
+
+bool port_present(const SerialPortEntry& port) {
+    if (port.simulated()) return true;
+    if (port.location.empty()) return false;
+    QSerialPort serial;
+    serial.setPortName(QString::fromStdString(port.location));
+    if (!serial.open(QIODevice::ReadWrite)) return false;
+    serial.close();
+    return true;
+}
+
+SerialPortLink::SerialPortLink() : owner_(std::this_thread::get_id()) {}
+
+SerialPortLink::~SerialPortLink() {
+    if (port_.isOpen()) port_.close();
+}
+
+std::unique_ptr<SerialPortLink> SerialPortLink::open(const std::string& location,
+                                                     std::string& error) {
+    std::unique_ptr<SerialPortLink> link(new SerialPortLink);
+    link->port_.setPortName(QString::fromStdString(location));
+    // Qt opens a port exclusively: a lock file and, where the system has
+    // it, the terminal's exclusive mode keep other programs out.
+    if (!link->port_.open(QIODevice::ReadWrite)) {
+        error = link->port_.errorString().toStdString();
+        return nullptr;
+    }
+    PortState& state = link->state_;
+    state.baud = uint32_t(link->port_.baudRate());
+    state.byte_size = uint8_t(link->port_.dataBits());
+    state.parity = parity_value(link->port_.parity());
+    state.stop_bits = stop_bits_value(link->port_.stopBits());
+    state.xon_char = 0x11;
+    state.xoff_char = 0x13;
+    return link;
+}
+
+void SerialPortLink::clear_error() {
+    port_.clearError();
+}
+
+bool SerialPortLink::purge() {
+    {
+        const std::lock_guard lock(mutex_);
+        waiting_.clear();
+    }
+    return port_.clear(QSerialPort::AllDirections);
+}
+
+bool SerialPortLink::get_state(PortState& state) {
+    if (!port_.isOpen()) return false;
+    state = state_;
+    state.baud = uint32_t(port_.baudRate());
+    state.byte_size = state.byte_size == 4 ? 4 : uint8_t(port_.dataBits());
+    state.parity = parity_value(port_.parity());
+    state.stop_bits = state.stop_bits == 1 ? 1 : stop_bits_value(port_.stopBits());
+    return true;
+}
+
+bool SerialPortLink::set_state(const PortState& state) {
+    if (!port_.isOpen()) return false;
+    const bool stop_bits_ok =
+        state.stop_bits == 1
+            ? port_.setStopBits(QSerialPort::OneAndHalfStop) ||
+                  port_.setStopBits(QSerialPort::TwoStop)
+            : port_.setStopBits(state.stop_bits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
+    const QSerialPort::FlowControl flow = flow_control(state);
+    const bool ok =
+        port_.setBaudRate(qint32(state.baud)) && port_.setDataBits(data_bits(state.byte_size)) &&
+        port_.setParity(parity(state.parity)) && stop_bits_ok && port_.setFlowControl(flow);
+    if (!ok) return false;
+    // The modem lines: a port without them (a pseudo-terminal) refuses, and
+    // that does not make the rest of the settings wrong.
+    port_.setDataTerminalReady(state.dtr_control != 0);
+    if (flow != QSerialPort::HardwareControl) port_.setRequestToSend(state.rts_control != 0);
+    port_.clearError();
+    state_ = state;
+    return true;
+}
+
+bool SerialPortLink::set_queues(uint32_t, uint32_t) {
+    // The driver's queues are the system's; Qt's own read buffer grows as
+    // needed, so nothing that arrived between two polls is dropped here.
+    return port_.isOpen();
+}
+
+bool SerialPortLink::drain() {
+    send_waiting();
+    while (!failed_ && port_.bytesToWrite() > 0)
+        if (!port_.waitForBytesWritten(kWriteWaitMs)) {
+            const std::lock_guard lock(mutex_);
+            failed_ = true;
+        }
+    return !failed_;
+}
+
+size_t SerialPortLink::read(std::span<uint8_t> buffer) {
+    send_waiting();
+    // Without an event loop in between (a dialog sending byte by byte),
+    // look at the port once without waiting.
+    if (port_.bytesAvailable() == 0) {
+        port_.waitForReadyRead(0);
+        if (port_.error() == QSerialPort::TimeoutError) port_.clearError();
+    }
+    const qint64 taken = port_.read(reinterpret_cast<char*>(buffer.data()), qint64(buffer.size()));
+    return taken > 0 ? size_t(taken) : 0;
+}
+
+size_t SerialPortLink::write(std::span<const uint8_t> bytes) {
+    if (bytes.empty()) return 0;
+    if (std::this_thread::get_id() != owner_) {
+        {
+            const std::lock_guard lock(mutex_);
+            if (failed_) return 0;
+            waiting_.append(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+        }
+        QMetaObject::invokeMethod(
+            &port_, [this] { send_waiting(); }, Qt::QueuedConnection);
+        return bytes.size();
+    }
+    send_waiting();
+    return send(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) ? bytes.size()
+                                                                                   : 0;
+}
+
+void SerialPortLink::send_waiting() {
+    QByteArray bytes;
+    {
+        const std::lock_guard lock(mutex_);
+        bytes.swap(waiting_);
+    }
+    if (!bytes.isEmpty()) send(bytes.constData(), bytes.size());
+}
+
+bool SerialPortLink::send(const char* data, qint64 size) {
+    if (failed_ || !port_.isOpen()) return false;
+    if (port_.write(data, size) != size) {
+        const std::lock_guard lock(mutex_);
+        failed_ = true;
+        return false;
+    }
+    // Qt sends from its buffer when the event loop comes round; hand the
+    // bytes to the system now, so they leave in order and at once.
+    port_.flush();
+    while (port_.bytesToWrite() > 0) {
+        if (!port_.waitForBytesWritten(kWriteWaitMs)) {
+            const std::lock_guard lock(mutex_);
+            failed_ = true;
+            return false;
+        }
+    }
+    return true;
+}
+
+std::unique_ptr<SerialLink> open_serial_port(const SerialPortEntry& port, std::string& error) {
+    if (port.simulated()) {
+        error = "the simulated board's serial interfaces are opened through the board";
+        return nullptr;
+    }
+    if (port.location.empty()) {
+        error = "no such port";
+        return nullptr;
+    }
+    return SerialPortLink::open(port.location, error);
+}
+
+} // namespace torva

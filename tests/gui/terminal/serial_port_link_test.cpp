@@ -1,0 +1,100 @@
+// The link over a real port, against a socat pseudo-terminal pair: bytes
+// both ways, the configuration reaching the port, the exclusive open, and
+// the order of bytes from a writer thread and the owning thread.
+#include "terminal/gui/serial_port_link.h"
+#include "terminal/port_configuration.h"
+
+#include "support/socat_pair.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <termios.h>
+#include <thread>
+
+namespace torva {
+namespace {
+
+// Reads from the link (letting queued writes go) until count bytes came.
+std::string read_link(SerialLink& link, size_t count) {
+    std::string got;
+    for (int i = 0; i < 200 && got.size() < count; ++i) {
+        QCoreApplication::processEvents();
+        uint8_t buffer[512];
+        const size_t n = link.read(buffer);
+        got.append(reinterpret_cast<const char*>(buffer), n);
+        if (n == 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return got;
+}
+
+TEST(serial_port_link_test, bytes_go_both_ways_and_the_settings_reach_the_port) {
+    test::SocatPair pair;
+    ASSERT_TRUE(pair.ready());
+    std::string error;
+    auto link = SerialPortLink::open(pair.near_path(), error);
+    ASSERT_NE(nullptr, link) << error;
+
+    SerialSettings settings;
+    settings.baud = 19200;
+    // A pseudo-terminal takes the baud rate, but no parity nor other byte sizes.
+    ASSERT_TRUE(configure_port(*link, settings).ok);
+    termios line{};
+    ASSERT_EQ(0, tcgetattr(link->port().handle(), &line));
+    EXPECT_EQ(B19200, cfgetospeed(&line));
+
+    pair.send("RT12 Monitor 1.0\r\n> ");
+    EXPECT_EQ("RT12 Monitor 1.0\r\n> ", read_link(*link, 20));
+    EXPECT_EQ(3u, link->write(std::string_view("md\r")));
+    EXPECT_EQ("md\r", pair.receive(3));
+
+    // A second open of the same port is refused while the first holds it.
+    std::string second_error;
+    EXPECT_EQ(nullptr, SerialPortLink::open(pair.near_path(), second_error));
+    EXPECT_FALSE(second_error.empty());
+}
+
+TEST(serial_port_link_test, bytes_of_a_writer_thread_go_before_a_later_byte_of_the_owner) {
+    test::SocatPair pair;
+    ASSERT_TRUE(pair.ready());
+    std::string error;
+    auto link = open_serial_port({0, pair.near_path(), "near"}, error);
+    ASSERT_NE(nullptr, link) << error;
+
+    std::thread writer([&] {
+        for (int i = 0; i < 20; ++i)
+            link->write(std::string_view("S1130000\n"));
+    });
+    writer.join();
+    link->write(std::string_view("\x04"));
+    std::string expected;
+    for (int i = 0; i < 20; ++i)
+        expected += "S1130000\n";
+    EXPECT_EQ(expected + "\x04", pair.receive(expected.size() + 1));
+}
+
+TEST(serial_port_link_test, ports_of_the_environment_are_listed_before_the_simulated_ones) {
+    test::SocatPair pair;
+    ASSERT_TRUE(pair.ready());
+    const std::string listed = pair.near_path() + ":/dev/torva-no-such-port";
+    setenv("TORVA_SERIAL_PORTS", listed.c_str(), 1);
+    const auto table = serial_port_table();
+    unsetenv("TORVA_SERIAL_PORTS");
+
+    ASSERT_GE(table.size(), 4u);
+    const SerialPortEntry& pty = table[table.size() - 4];
+    EXPECT_EQ(pair.near_path(), pty.location);
+    EXPECT_TRUE(port_present(pty));
+    EXPECT_FALSE(port_present(table[table.size() - 3]));
+    EXPECT_EQ("RT12 Simulator SCI0", table[table.size() - 2].name);
+    EXPECT_TRUE(port_present(table.back()));
+
+    std::string error;
+    EXPECT_EQ(nullptr, open_serial_port(table.back(), error));
+    EXPECT_EQ(nullptr, open_serial_port(table[table.size() - 3], error));
+}
+
+} // namespace
+} // namespace torva
