@@ -422,13 +422,16 @@ void Simulator::remove_instruction_listener(int id) {
 }
 
 Simulator::RunResult Simulator::run_headless(uint64_t max_steps,
-                                             std::span<const uint8_t> stop_opcodes) {
+                                             std::span<const uint8_t> stop_opcodes,
+                                             std::optional<uint32_t> cycle_stop) {
     stop_opcodes_.reset();
     for (const uint8_t opcode : stop_opcodes)
         stop_opcodes_.set(opcode);
     cpu_.set_stop_opcodes(stop_opcodes);
     run_mode_ = RunMode::kRunningFast;
+    cycle_stop_ = cycle_stop;
     const RunResult result = run_steps(max_steps, stop_opcodes_.any(), false);
+    cycle_stop_.reset();
     if (result.reason != StopReason::kHalted) run_mode_ = RunMode::kHalted;
     cpu_.set_stop_opcodes({});
     // Whoever reads the device models next sees them as of the last step.

@@ -165,8 +165,12 @@ public:
     // opcode is one of stop_opcodes (checked only when the CPU is not waiting
     // and the opcode lies in plain storage; the instruction is not
     // executed), an enabled or temporary breakpoint is reached, the run
-    // halts, or max_steps steps have run. No display callbacks are made.
-    RunResult run_headless(uint64_t max_steps, std::span<const uint8_t> stop_opcodes);
+    // halts, or max_steps steps have run. With cycle_stop the run also ends
+    // (as kStepLimit) once the cycle total reaches it, after the step that
+    // got there: a caller that paces the run in slices of bus cycles. No
+    // display callbacks are made.
+    RunResult run_headless(uint64_t max_steps, std::span<const uint8_t> stop_opcodes,
+                           std::optional<uint32_t> cycle_stop = std::nullopt);
 
     // Runs up to max_steps steps of a fast run, each after the breakpoint
     // check, without display callbacks; the run halts at a breakpoint (or

@@ -11,9 +11,12 @@
 #include "iosim/devices/serial_device.h"
 #include "sim/simulator.h"
 #include "tools/program_directory.h"
+#include "tools/pty_bridge.h"
+#include "tools/real_time_pacer.h"
 #include "tools/rt12run_options.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -22,6 +25,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -52,16 +56,11 @@ public:
     }
 };
 
-// Connects standard input and output to serial interface 0, through the
-// device already there or a new one on its row. Gives the device, or null.
+// The serial console of serial interface 0: the device already there or a
+// new one on its row. Gives the device, or null.
 SerialDevice* connect_sci0(Board& board) {
     SerialDevice* console = connect_serial_console(board, 0);
-    if (!console) {
-        fail("cannot connect a serial console to serial interface 0");
-        return nullptr;
-    }
-    console->attach_input(&std::cin);
-    console->attach_output(&std::cout);
+    if (!console) fail("cannot connect a serial console to serial interface 0");
     return console;
 }
 
@@ -79,21 +78,47 @@ std::optional<uint16_t> monitor_getchar(MemoryMap& memory) {
 // Runs to a stop condition. In a monitor session on standard input the
 // session is over when the monitor asks for a character that can no longer
 // come: it enters getchar after the input has ended and every character of
-// it was taken. That ends the run as a stop condition does.
-Simulator::RunResult run(Simulator& sim, const Rt12runOptions& options, SerialDevice* console) {
+// it was taken. That ends the run as a stop condition does. A run paced to
+// a bus clock or joined to a pseudo-terminal goes in slices of cycles: in
+// between, the terminal's bytes move and the pacer sleeps.
+Simulator::RunResult run(Simulator& sim, const Rt12runOptions& options, SerialDevice* console,
+                         PtyBridge* pty) {
+    const bool stdio = options.sci0 == Rt12runOptions::Sci0::kStdio;
     const auto found =
-        options.monitor && console ? monitor_getchar(sim.board().memory()) : std::nullopt;
+        options.monitor && stdio && console ? monitor_getchar(sim.board().memory()) : std::nullopt;
     const uint16_t getchar_entry = found.value_or(0);
     // The user's own break there wins.
     const bool watch =
         found && std::ranges::find(options.breaks, getchar_entry) == options.breaks.end();
     if (watch) sim.breakpoints().add(getchar_entry, BreakState::kEnabled);
 
+    RealTimePacer pacer(options.realtime_hz);
+    const bool sliced = pacer.paced() || pty;
     uint64_t steps = 0;
     for (;;) {
-        auto result = sim.run_headless(options.max_steps - steps, options.stop_opcodes);
+        std::optional<uint32_t> cycle_stop;
+        if (sliced) {
+            if (pty) pty->exchange(*console);
+            const uint32_t due = pacer.cycles_due();
+            if (due == 0 || (pty && pty->output_blocked())) {
+                const int sleep = pty && pty->output_blocked() ? 10 : pacer.sleep_ms();
+                if (pty)
+                    pty->wait(*console, sleep);
+                else
+                    std::this_thread::sleep_for(std::chrono::milliseconds(sleep));
+                continue;
+            }
+            cycle_stop = sim.cycle_total() + due;
+        }
+        const uint32_t before = sim.cycle_total();
+        auto result = sim.run_headless(options.max_steps - steps, options.stop_opcodes, cycle_stop);
+        pacer.ran(sim.cycle_total() - before);
         steps += result.steps;
         result.steps = steps;
+        // The end of a slice, not of the run.
+        if (cycle_stop && result.reason == Simulator::StopReason::kStepLimit &&
+            steps != options.max_steps)
+            continue;
         if (result.reason != Simulator::StopReason::kBreakpoint || !watch ||
             sim.cpu().current_execution_address() != getchar_entry)
             return result;
@@ -171,8 +196,27 @@ int main(int argc, char** argv) {
     board.setup().commit();
     if (options.monitor)
         board.setup().set_option_word(board.setup().option_word() | board_option::kLoadMonitor);
-    SerialDevice* console = options.sci0_stdio ? connect_sci0(board) : nullptr;
-    if (options.sci0_stdio && !console) return 1;
+    SerialDevice* console = nullptr;
+    if (options.sci0 == Rt12runOptions::Sci0::kStdio) {
+        console = connect_sci0(board);
+        if (!console) return 1;
+        console->attach_input(&std::cin);
+        console->attach_output(&std::cout);
+    }
+    // The pseudo-terminal is made before anything runs, and its path told at
+    // once, so that a script can open it while the board starts.
+    std::optional<PtyBridge> pty;
+    if (options.sci0 == Rt12runOptions::Sci0::kPty) {
+        console = connect_sci0(board);
+        if (!console) return 1;
+        std::string why;
+        if (!pty.emplace().open(why)) {
+            fail(why);
+            return 1;
+        }
+        std::fprintf(stderr, "SCI0: %s\n", pty->path().c_str());
+        std::fflush(stderr);
+    }
     for (const SwitchPreset& preset : options.switches)
         if (!preset_switches(board, preset)) return 1;
 
@@ -195,7 +239,12 @@ int main(int argc, char** argv) {
                         int(text.size()), text.data());
         });
 
-    const auto result = run(sim, options, console);
+    const auto result = run(sim, options, console, pty ? &*pty : nullptr);
+    // What the board sent last still reaches the terminal.
+    if (pty) {
+        pty->exchange(*console);
+        pty->flush(1000);
+    }
     std::fflush(stdout);
     std::cout.flush();
 

@@ -59,7 +59,7 @@ private:
             const auto text = value();
             const auto n = text ? parse_number(*text, UINT64_MAX) : std::nullopt;
             if (!n) return fail("--max-steps needs a number");
-            options_.max_steps = *n;
+            options_.max_steps = *n == 0 ? kNoStepLimit : *n;
         } else if (arg == "--stop-on") {
             const auto text = value();
             if (text == "swi")
@@ -85,8 +85,19 @@ private:
         } else if (arg == "--monitor") {
             options_.monitor = true;
         } else if (arg == "--sci0") {
-            if (value() != "stdio") return fail("--sci0 takes stdio");
-            options_.sci0_stdio = true;
+            const auto text = value();
+            if (text == "stdio")
+                options_.sci0 = Rt12runOptions::Sci0::kStdio;
+            else if (text == "pty")
+                options_.sci0 = Rt12runOptions::Sci0::kPty;
+            else
+                return fail("--sci0 takes stdio or pty");
+        } else if (arg == "--realtime") {
+            options_.realtime_hz = kDefaultRealTimeHz;
+        } else if (arg.starts_with("--realtime=")) {
+            const auto hz = parse_number(arg.substr(arg.find('=') + 1), UINT32_MAX);
+            if (!hz || *hz == 0) return fail("--realtime= needs a clock rate in Hz above 0");
+            options_.realtime_hz = uint32_t(*hz);
         } else if (arg == "--io-log") {
             options_.io_log = true;
         } else if (arg == "--switches") {
@@ -148,7 +159,8 @@ Rt12runRequest parse_rt12run_arguments(std::span<const std::string_view> args,
 
 std::string rt12run_usage() {
     return "usage: rt12run [--max-steps N] [--stop-on swi|bgnd|none] [--break ADDR]... "
-           "[--vector] [--target FILE.hc12sim] [--monitor] [--sci0 stdio] [--io-log] "
+           "[--vector] [--target FILE.hc12sim] [--monitor] [--sci0 stdio|pty] "
+           "[--realtime[=HZ]] [--io-log] "
            "[--switches ADDR=VALUE]... [--dump-regs] [--dump-mem START:LENGTH]... "
            "[--trace] [FILE.s19]\n";
 }
@@ -160,12 +172,16 @@ runs the program until a stop condition or the step limit, then prints what
 was asked for. With --monitor and no FILE.s19 it starts the board's monitor
 from the reset vector instead and does not stop on SWI (programs return to
 the monitor with it); a monitor session on standard input ends when the
-monitor waits for input after the input has ended. Exit status 0 when a stop
-condition was met, 2 when the step limit ran out, 1 on a load error or bad
-arguments. Addresses, lengths and numbers take 0x1F, $1F or decimal.
+monitor waits for input after the input has ended; a session through a
+pseudo-terminal goes on until the step limit or until rt12run is stopped
+(give --max-steps 0 and --realtime for a board that waits for its user).
+Exit status 0 when a stop condition was met, 2 when the step limit ran out,
+1 on a load error or bad arguments. Addresses, lengths and numbers take
+0x1F, $1F or decimal.
 
 Options:
-  --max-steps N          stop after N instructions (default 10000000)
+  --max-steps N          stop after N instructions (default 10000000; 0 for
+                         no limit)
   --stop-on swi|bgnd|none
                          stop before the next SWI (the default) or BGND
                          instruction, or at neither
@@ -177,6 +193,12 @@ Options:
   --monitor              load the board's monitor image first; without
                          FILE.s19 run the monitor
   --sci0 stdio           join serial interface 0 to standard input and output
+  --sci0 pty             make a pseudo-terminal, print "SCI0: <device path>"
+                         on standard error and join serial interface 0 to it:
+                         open that path with any terminal program
+  --realtime             hold the run to the board's bus clock (8000000 Hz),
+                         sleeping between slices instead of spinning
+  --realtime=HZ          the same at a bus clock of HZ
   --io-log               print IO <cycles> <address> <byte> for every byte the
                          program writes to the board's bus or an output port
   --switches ADDR=VALUE  set the switches of the input port at ADDR (may be

@@ -12,6 +12,10 @@
 namespace torva {
 
 inline constexpr uint64_t kDefaultMaxSteps = 10'000'000;
+// --max-steps 0 stands for no limit.
+inline constexpr uint64_t kNoStepLimit = UINT64_MAX;
+// --realtime without a value: the board's bus clock.
+inline constexpr uint32_t kDefaultRealTimeHz = 8'000'000;
 inline constexpr uint8_t kOpcodeSwi = 0x3F;
 inline constexpr uint8_t kOpcodeBgnd = 0x00;
 
@@ -31,7 +35,12 @@ struct Rt12runOptions {
     bool vector = false;
     std::string target;
     bool monitor = false;
-    bool sci0_stdio = false;
+    // Where serial interface 0 is joined: nowhere, standard input and
+    // output, or a pseudo-terminal made for the run.
+    enum class Sci0 { kNone, kStdio, kPty };
+    Sci0 sci0 = Sci0::kNone;
+    // Bus clock in Hz the run is held to; 0 runs as fast as the host can.
+    uint32_t realtime_hz = 0;
     bool io_log = false;
     std::vector<SwitchPreset> switches;
     bool dump_regs = false;

@@ -1,0 +1,153 @@
+// rt12run --sci0 pty and --realtime: a terminal device opened as a terminal
+// program would open it talks to the simulated board's serial interface 0;
+// a paced run takes at least the time its cycles take at the bus clock.
+#include "support/spawned_tool.h"
+#include "support/temp_dir.h"
+#include "support/tool_process.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace torva {
+namespace {
+
+using test::read_file;
+using test::shell_quoted;
+using test::SpawnedTool;
+using test::TerminalDevice;
+using test::tool_path;
+
+constexpr char kPrompt[] = "\r\n> ";
+
+struct Rt12runPtyTest : ::testing::Test {
+    test::TempDir dir;
+
+    void SetUp() override {
+        if (!std::filesystem::exists(tool_path("rt12run")) ||
+            !std::filesystem::exists(tool_path("ta12")))
+            GTEST_SKIP() << "rt12run or ta12 not built";
+    }
+    std::string in_dir(const std::string& command) const {
+        return "cd " + shell_quoted(dir.path().string()) + " && " + command;
+    }
+    bool assemble(const std::string& name, const std::string& source) {
+        dir.write(name + ".asm", source);
+        const std::string command =
+            in_dir(shell_quoted(tool_path("ta12")) + " " + name + ".asm > ta12.out 2>&1");
+        return std::system(command.c_str()) == 0;
+    }
+    std::string file(const std::string& name) const { return (dir.path() / name).string(); }
+};
+
+TEST_F(Rt12runPtyTest, MonitorSessionThroughThePseudoTerminal) {
+    SpawnedTool tool(tool_path("rt12run"),
+                     {"--monitor", "--sci0", "pty", "--realtime", "--max-steps", "0"});
+    ASSERT_TRUE(tool.started());
+    const std::string path = tool.stderr_line("SCI0: ");
+    ASSERT_TRUE(path.starts_with("/dev/")) << tool.stderr_text();
+    TerminalDevice terminal(path);
+    ASSERT_TRUE(terminal.is_open()) << path;
+    // The greeting was sent before the terminal was opened and waited for it.
+    EXPECT_EQ("\r\nRT12 Monitor 1.0\r\n> ", terminal.read_until(kPrompt));
+
+    ASSERT_TRUE(terminal.write("RD\r"));
+    EXPECT_EQ("RD\r\nPC=1000 SP=3C80 X=0000 Y=0000 A=00 B=00 CCR=D0\r\n> ",
+              terminal.read_until(kPrompt));
+
+    // Three lines in one burst: the monitor takes them a character at a
+    // time, and none is lost to an overrun of the receiver.
+    std::string bytes;
+    std::vector<int> memory;
+    for (int i = 0; i < 20; ++i) {
+        char text[4];
+        std::snprintf(text, sizeof text, " %02X", 0x40 + i);
+        bytes += text;
+        memory.push_back(0x40 + i);
+    }
+    memory.insert(memory.end(), memory.begin(), memory.end());
+    std::string dump;
+    for (size_t i = 0; i < memory.size(); ++i) {
+        char text[12];
+        if (i % 16 == 0) {
+            std::snprintf(text, sizeof text, "\r\n%04X:", unsigned(0x1000 + i));
+            dump += text;
+        }
+        std::snprintf(text, sizeof text, " %02X", unsigned(memory[i]));
+        dump += text;
+    }
+    const std::string burst = "MM 1000" + bytes + "\rMM 1014" + bytes + "\rMD 1000 1027\r";
+    ASSERT_TRUE(terminal.write(burst));
+    const std::string expected =
+        "MM 1000" + bytes + kPrompt + "MM 1014" + bytes + kPrompt + "MD 1000 1027" + dump + kPrompt;
+    // Read up to the last line of the dump and its prompt.
+    EXPECT_EQ(expected, terminal.read_until(expected.substr(expected.size() - 32)));
+    // --max-steps 0: no limit; the board is still there.
+    EXPECT_EQ(-1, tool.wait_exit(std::chrono::milliseconds(200)));
+}
+
+TEST_F(Rt12runPtyTest, ProgramEchoesThroughThePseudoTerminalAndEnds) {
+    ASSERT_TRUE(assemble("echo", R"(        org $1000
+wait    brclr $cc,#$20,wait
+        ldab $cf
+tx      brclr $cc,#$80,tx
+        stab $cf
+        cmpb #$2E
+        bne wait
+done    brclr $cc,#$40,done
+        swi
+)"));
+    SpawnedTool tool(tool_path("rt12run"), {"--sci0", "pty", "--max-steps", "0", file("echo.s19")});
+    const std::string path = tool.stderr_line("SCI0: ");
+    ASSERT_FALSE(path.empty()) << tool.stderr_text();
+    TerminalDevice terminal(path);
+    ASSERT_TRUE(terminal.is_open()) << path;
+    const std::string text = "Hello, board: every byte comes back, in order.";
+    ASSERT_TRUE(terminal.write(text));
+    EXPECT_EQ(text, terminal.read_until("."));
+    // SWI after the full stop: a stop condition, status 0.
+    EXPECT_EQ(0, tool.wait_exit());
+}
+
+TEST_F(Rt12runPtyTest, RealTimeRunTakesTheTimeOfItsCycles) {
+    ASSERT_TRUE(assemble("spin", "        org $1000\nloop    bra loop\n"));
+    const auto start = std::chrono::steady_clock::now();
+    const std::string command =
+        in_dir(shell_quoted(tool_path("rt12run")) +
+               " --realtime=1000000 --max-steps 100000 --dump-regs spin.s19 > run.out 2>&1");
+    const int status = std::system(command.c_str());
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2); // the step limit
+    const std::string out = read_file(dir.path() / "run.out");
+    const size_t at = out.find("cycles=");
+    ASSERT_NE(std::string::npos, at) << out;
+    const double cycles = std::stod(out.substr(at + 7));
+    EXPECT_GT(cycles, 200000);
+    // Only a lower bound: a loaded host may take longer, never less.
+    EXPECT_GE(seconds, 0.8 * cycles / 1e6) << out;
+}
+
+TEST_F(Rt12runPtyTest, SerialAndClockArgumentsAreChecked) {
+    ASSERT_TRUE(assemble("spin", "        org $1000\nloop    bra loop\n"));
+    const auto run = [&](const std::string& args) {
+        const std::string command = in_dir(shell_quoted(tool_path("rt12run")) + " " + args +
+                                           " spin.s19 > run.out 2> run.err < /dev/null");
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    EXPECT_EQ(1, run("--sci0 tty"));
+    EXPECT_NE(std::string::npos, read_file(dir.path() / "run.err").find("stdio or pty"));
+    EXPECT_EQ(1, run("--realtime=0"));
+    EXPECT_EQ(1, run("--realtime=fast"));
+    EXPECT_EQ(1, run("--max-steps -1"));
+    EXPECT_EQ(2, run("--realtime=0x7A1200 --max-steps 1000"));
+}
+
+} // namespace
+} // namespace torva
