@@ -4,6 +4,7 @@
 // third set; the terminal's own settings are put back at the end.
 #pragma once
 
+#include "terminal/bootstrap_options.h"
 #include "terminal/serial_link.h"
 #include "terminal/serial_settings.h"
 #include "terminal/terminal_settings.h"
@@ -13,22 +14,6 @@
 #include <string>
 
 namespace torva {
-
-// What a terminal remembers for its bootstrap dialog.
-struct BootstrapOptions {
-    std::string bootstrapper_path;
-    std::string application_path;
-    bool load_application = false;
-    // 0: as many bytes as the file has data bytes; else the bytes sent.
-    uint32_t size = 0;
-    // The address that becomes the image's place 0.
-    int32_t offset = 0;
-    bool leading_ff = false;
-    // Pause between the image and the application, in milliseconds.
-    int32_t application_delay = 0;
-
-    bool operator==(const BootstrapOptions&) const = default;
-};
 
 enum BootstrapResult : int {
     kBootstrapDone = 0,

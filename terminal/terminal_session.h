@@ -3,6 +3,7 @@
 // or a typed key does, the title and the context menu.
 #pragma once
 
+#include "terminal/bootstrap_options.h"
 #include "terminal/port_numbering.h"
 #include "terminal/terminal_grid.h"
 #include "terminal/terminal_settings.h"
@@ -57,6 +58,8 @@ public:
     // The last file downloaded through this window ("" for none yet).
     const std::string& last_load_path() const { return last_load_path_; }
     void set_last_load_path(std::string path) { last_load_path_ = std::move(path); }
+    // The bootstrap dialog's files and choices, kept while the window is open.
+    BootstrapOptions& bootstrap_options() { return bootstrap_options_; }
     bool settings_changed() const { return settings_changed_; }
     void mark_settings_changed() { settings_changed_ = true; }
 
@@ -75,6 +78,7 @@ private:
     bool downloading_ = false;
     bool settings_changed_ = false;
     std::string last_load_path_;
+    BootstrapOptions bootstrap_options_;
 };
 
 } // namespace torva

@@ -1,0 +1,357 @@
+// The bootstrap dialog's controls and its side of the bootstrap.
+#include "terminal/gui/bootstrapper_dialog.h"
+
+#include "shell/directories.h"
+#include "shell/file_dialogs.h"
+#include "shell/frame_access.h"
+#include "shell/message_service.h"
+#include "terminal/bootstrap_dialog_values.h"
+#include "terminal/download_texts.h"
+#include "terminal/port_configuration.h"
+#include "terminal/terminal_session.h"
+#include "terminal/terminal_texts.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace torva {
+namespace {
+
+using namespace bootstrap_dialog;
+
+// The pause before a configuration of the port.
+constexpr std::chrono::milliseconds kSettle{50};
+
+QString id_name(int id) {
+    return QStringLiteral("id%1").arg(id);
+}
+
+template <typename Widget>
+Widget* with_id(Widget* widget, int id) {
+    widget->setObjectName(id_name(id));
+    return widget;
+}
+
+QPushButton* button(const QString& text, int id, const QString& tip) {
+    auto* b = with_id(new QPushButton(text), id);
+    b->setAutoDefault(false);
+    if (!tip.isEmpty()) b->setToolTip(tip);
+    return b;
+}
+
+QLineEdit* number_field(int id, int characters) {
+    auto* field = with_id(new QLineEdit, id);
+    field->setMaxLength(16);
+    field->setFixedWidth(field->fontMetrics().horizontalAdvance(QString(characters, '0')) + 12);
+    return field;
+}
+
+// A path field: shows the path shortened, the whole path as its tip. The
+// path comes from Browse, so the field is not typed into.
+QLineEdit* path_field(int id) {
+    auto* field = with_id(new QLineEdit, id);
+    field->setReadOnly(true);
+    field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QString(int(kPathShown), 'x')) +
+                           12);
+    return field;
+}
+
+void show_path(QLineEdit& field, const std::string& path) {
+    field.setText(QString::fromStdString(shorten_path(path, kPathShown)));
+    field.setToolTip(QString::fromStdString(path));
+}
+
+// A label of the first column; both groups give it the same width, so that
+// their fields line up.
+QLabel* row_label(const QString& text) {
+    auto* label = new QLabel(text);
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("Offset (hex):")) +
+                           4);
+    return label;
+}
+
+// Message texts break their lines with a carriage return; a box breaks on
+// line feeds.
+std::string box_lines(std::string text) {
+    std::ranges::replace(text, '\r', '\n');
+    return text;
+}
+
+} // namespace
+
+BootstrapperDialog::BootstrapperDialog(FrameAccess& frame, TerminalSession& session,
+                                       SerialLink& link, QWidget* terminal, QWidget* owner)
+    : QDialog(owner), frame_(frame), session_(session), link_(link), terminal_(terminal) {
+    setObjectName(QStringLiteral("BOOTSTRAPPER"));
+    setWindowTitle(QString::fromLatin1(kTitle));
+    setModal(true);
+
+    // The bootstrapper: file, image size and offset, leading $FF.
+    auto* boot_box = new QGroupBox(QStringLiteral("Bootstrapper (binary download)"));
+    auto* boot = new QGridLayout(boot_box);
+    bootstrapper_path_ = path_field(kBootstrapperPath);
+    auto* boot_browse = button(QStringLiteral("Browse"), kBrowseBootstrapper, {});
+    auto* boot_options = button(QStringLiteral("Options"), kBootstrapperOptions,
+                                QString::fromLatin1(kBootstrapperOptionsTitle));
+    boot->addWidget(row_label(QStringLiteral("File:")), 0, 0);
+    boot->addWidget(bootstrapper_path_, 0, 1, 1, 5);
+    boot->addWidget(boot_browse, 0, 6);
+    boot->addWidget(boot_options, 0, 7);
+
+    size_ = new QButtonGroup(this);
+    boot->addWidget(row_label(QStringLiteral("Size:")), 1, 0);
+    int column = 1;
+    for (const auto& [id, text] : {std::pair{kSize192, "192"},
+                                   {kSize256, "256"},
+                                   {kSizeFile, "File size"},
+                                   {kSizeOther, "Other"}}) {
+        auto* radio = with_id(new QRadioButton(QString::fromLatin1(text)), id);
+        size_->addButton(radio, id);
+        boot->addWidget(radio, 1, column++);
+    }
+    other_size_ = number_field(kOtherSize, 6);
+    boot->addWidget(other_size_, 1, column);
+
+    offset_ = number_field(kOffset, 8);
+    leading_ff_ = with_id(new QCheckBox(QStringLiteral("Send leading 'FF'-character")), kLeadingFf);
+    boot->addWidget(row_label(QStringLiteral("Offset (hex):")), 2, 0);
+    boot->addWidget(offset_, 2, 1, 1, 2, Qt::AlignLeft);
+    boot->addWidget(leading_ff_, 2, 3, 1, 4);
+    boot->setColumnStretch(5, 1);
+
+    // The application: whether it follows, its file and delay.
+    auto* app_box = new QGroupBox(QStringLiteral("Application"));
+    auto* app = new QGridLayout(app_box);
+    load_application_ =
+        with_id(new QCheckBox(QStringLiteral("Load 'Application'")), kLoadApplication);
+    application_path_ = path_field(kApplicationPath);
+    auto* app_browse = button(QStringLiteral("Browse"), kBrowseApplication, {});
+    auto* app_options = button(QStringLiteral("Options"), kApplicationOptions,
+                               QString::fromLatin1(kApplicationOptionsTitle));
+    delay_ = number_field(kApplicationDelay, 8);
+    app->addWidget(load_application_, 0, 0, 1, 3);
+    app->addWidget(row_label(QStringLiteral("File:")), 1, 0);
+    app->addWidget(application_path_, 1, 1);
+    app->addWidget(app_browse, 1, 2);
+    app->addWidget(app_options, 1, 3);
+    auto* delay_row = new QHBoxLayout;
+    delay_row->addWidget(new QLabel(QStringLiteral("Delay (ms) for 'Application' download")));
+    delay_row->addWidget(delay_);
+    delay_row->addStretch();
+    app->addLayout(delay_row, 2, 0, 1, 4);
+    app->setColumnStretch(1, 1);
+
+    // Progress: the stage, then the label and the byte count.
+    auto* progress_box = new QGroupBox(QStringLiteral("Progress"));
+    auto* progress = new QGridLayout(progress_box);
+    stage_ = with_id(new QLabel, kProgressStage);
+    label_ = with_id(new QLabel, kProgressLabel);
+    count_ = with_id(new QLabel, kProgressCount);
+    stage_->setMinimumWidth(stage_->fontMetrics().horizontalAdvance(
+        QString::fromLatin1(bootstrap_message::kApplicationDownload)));
+    const int line = stage_->fontMetrics().height();
+    for (QLabel* field : {stage_, label_, count_})
+        field->setMinimumHeight(line);
+    progress->addWidget(stage_, 0, 0, 1, 3);
+    progress->addWidget(label_, 1, 0);
+    progress->addWidget(count_, 1, 1);
+    progress->setColumnStretch(2, 1);
+
+    ok_ = button(QStringLiteral("OK"), kStart, QStringLiteral("Start download(s)"));
+    ok_->setDefault(true);
+    auto* back =
+        button(QStringLiteral("&Return"), kReturn, QStringLiteral("Return from bootstrap"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok_);
+    buttons->addWidget(back);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(boot_box);
+    layout->addWidget(app_box);
+    layout->addWidget(progress_box);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(ok_, &QPushButton::clicked, this, &BootstrapperDialog::start);
+    connect(back, &QPushButton::clicked, this, &BootstrapperDialog::reject);
+    connect(boot_browse, &QPushButton::clicked, this, [this] { browse(false); });
+    connect(app_browse, &QPushButton::clicked, this, [this] { browse(true); });
+    connect(boot_options, &QPushButton::clicked, this, [this] { options(false); });
+    connect(app_options, &QPushButton::clicked, this, [this] { options(true); });
+    connect(size_, &QButtonGroup::idClicked, this, [this] { update_enabling(); });
+    connect(load_application_, &QCheckBox::toggled, this, [this] { update_enabling(); });
+
+    refill();
+}
+
+QWidget* BootstrapperDialog::control(int id) const {
+    return findChild<QWidget*>(id_name(id));
+}
+
+void BootstrapperDialog::refill() {
+    const BootstrapOptions& o = session_.bootstrap_options();
+    show_path(*bootstrapper_path_, o.bootstrapper_path);
+    show_path(*application_path_, o.application_path);
+    const int size_id = size_button(o.size);
+    size_->button(size_id)->setChecked(true);
+    other_size_->setText(size_id == kSizeOther ? QString::number(o.size) : QString());
+    offset_->setText(QString::fromStdString(offset_text(o.offset)));
+    leading_ff_->setChecked(o.leading_ff);
+    load_application_->setChecked(o.load_application);
+    delay_->setText(QString::number(o.application_delay));
+    update_enabling();
+}
+
+void BootstrapperDialog::update_enabling() {
+    // While a bootstrap runs every control stays off.
+    const bool on = !running_;
+    const bool application = on && load_application_->isChecked();
+    for (const int id : {kBrowseBootstrapper, kSize192, kSize256, kSizeFile, kSizeOther, kOffset,
+                         kLeadingFf, kLoadApplication, kReturn, kBootstrapperPath})
+        control(id)->setEnabled(on);
+    for (const int id : {kApplicationPath, kBrowseApplication, kApplicationDelay})
+        control(id)->setEnabled(application);
+    other_size_->setEnabled(on && size_->checkedId() == kSizeOther);
+    // Options need the serial settings dialog the caller gives.
+    control(kBootstrapperOptions)->setEnabled(on && options_dialog_);
+    control(kApplicationOptions)->setEnabled(application && options_dialog_);
+    ok_->setEnabled(on && !session_.bootstrap_options().bootstrapper_path.empty());
+}
+
+void BootstrapperDialog::browse(bool application) {
+    if (!frame_.file_dialogs().load_file(this)) return;
+    BootstrapOptions& o = session_.bootstrap_options();
+    std::string& path = application ? o.application_path : o.bootstrapper_path;
+    path = frame_.directories().load_file_path;
+    show_path(application ? *application_path_ : *bootstrapper_path_, path);
+    update_enabling();
+}
+
+void BootstrapperDialog::options(bool application) {
+    if (!options_dialog_) return;
+    TerminalSettings& settings = session_.settings();
+    SerialSettings& serial = application ? settings.application_serial : settings.bootstrap_serial;
+    const char* title = application ? kApplicationOptionsTitle : kBootstrapperOptionsTitle;
+    if (options_dialog_(serial, QString::fromLatin1(title))) session_.mark_settings_changed();
+}
+
+void BootstrapperDialog::start() {
+    if (running_) return;
+    BootstrapOptions& o = session_.bootstrap_options();
+    if (o.bootstrapper_path.empty()) return;
+    stage_->clear();
+    label_->clear();
+    count_->clear();
+    o.load_application = load_application_->isChecked();
+    o.leading_ff = leading_ff_->isChecked();
+    o.size = size_from(size_->checkedId(), other_size_->text().toStdString());
+    // The notice stays until the first stage replaces it: the user reads it
+    // while the "prepare target" box waits.
+    if (const auto offset = parse_offset(offset_->text().toStdString())) {
+        o.offset = *offset;
+    } else {
+        o.offset = 0;
+        stage_->setText(QString::fromLatin1(bootstrap_message::kIllegalOffset));
+    }
+    o.application_delay = parse_decimal(delay_->text().toStdString());
+
+    running_ = true;
+    update_enabling();
+    const int result = run_bootstrap(o, session_.settings(), link_, *this);
+    running_ = false;
+    last_result_ = result;
+    // Success shows nothing; a question answered No leaves the field as it
+    // was (it may hold the offset's notice).
+    if (result != kBootstrapDeclined)
+        stage_->setText(QString::fromLatin1(bootstrap_result_text(result)));
+    refill();
+}
+
+void BootstrapperDialog::reject() {
+    if (!running_) QDialog::reject();
+}
+
+bool BootstrapperDialog::question_box(const std::string& text) {
+    return frame_.messages().question(box_lines(text)) == kBoxYes;
+}
+
+void BootstrapperDialog::prepare_target_box() {
+    frame_.messages().service().show_box(BoxKind::warning, bootstrap_message::kPrepareTitle,
+                                         box_lines(bootstrap_message::kPrepareTarget));
+}
+
+bool BootstrapperDialog::configure_port(SerialSettings& settings) {
+    // A configuration purges what the port still holds: the last bytes of a
+    // stage get a moment to leave the driver (and a pseudo-terminal's other
+    // end to read them) first.
+    link_.drain();
+    wait(kSettle);
+    const ConfigureResult result = torva::configure_port(link_, settings);
+    if (!result.ok) {
+        if (result.message) frame_.messages().error(std::string(result.message));
+        return false;
+    }
+    // The terminal's title names the settings its port has now.
+    if (terminal_)
+        terminal_->setWindowTitle(QString::fromStdString(
+            terminal_title(port_title_name(session_.port()), settings, session_.logging())));
+    return true;
+}
+
+void BootstrapperDialog::show_stage(const std::string& text) {
+    stage_->setText(QString::fromStdString(text));
+    repaint_now();
+}
+
+void BootstrapperDialog::show_label(const std::string& text) {
+    label_->setText(QString::fromStdString(text));
+    repaint_now();
+}
+
+void BootstrapperDialog::show_count(long count) {
+    count_->setText(QString::number(count));
+    count_->repaint();
+}
+
+void BootstrapperDialog::wait(Milliseconds time) {
+    // The pause runs the event loop, so that the windows stay painted and
+    // the terminal keeps polling; typing and clicks wait until it is over.
+    QEventLoop loop;
+    QTimer::singleShot(time, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+void BootstrapperDialog::poll_terminal() {
+    if (poll_) poll_();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void BootstrapperDialog::repaint_now() {
+    stage_->repaint();
+    label_->repaint();
+    count_->repaint();
+}
+
+int run_bootstrapper_dialog(QWidget& terminal, FrameAccess& frame, TerminalSession& session,
+                            SerialLink& link, std::function<void()> poll_terminal) {
+    BootstrapperDialog dialog(frame, session, link, &terminal, frame.frame_widget());
+    dialog.set_terminal_poll(std::move(poll_terminal));
+    frame.run_modal(dialog);
+    return dialog.last_result().value_or(kBootstrapDeclined);
+}
+
+} // namespace torva

@@ -1,0 +1,269 @@
+// The bootstrap dialog: its fields and enabling, Browse and Options, and
+// whole bootstraps over a real port (a socat pseudo-terminal pair) checked
+// byte for byte at the far end, with the questions, the prepare-target box
+// and the result texts.
+#include "terminal/gui/bootstrapper_dialog.h"
+
+#include "shell/fakes.h"
+#include "support/screenshot.h"
+#include "support/socat_pair.h"
+#include "support/write_only_link.h"
+#include "terminal/bootstrap_dialog_values.h"
+#include "terminal/gui/serial_port_link.h"
+#include "terminal/terminal_session.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <cstdio>
+
+namespace torva {
+namespace {
+
+using namespace bootstrap_dialog;
+
+template <typename Widget>
+Widget& control(BootstrapperDialog& dialog, int id) {
+    auto* widget = qobject_cast<Widget*>(dialog.control(id));
+    EXPECT_NE(nullptr, widget) << "id" << id;
+    return *widget;
+}
+
+std::string text(BootstrapperDialog& dialog, int id) {
+    if (auto* label = qobject_cast<QLabel*>(dialog.control(id))) return label->text().toStdString();
+    return control<QLineEdit>(dialog, id).text().toStdString();
+}
+
+// One S1 record with its count and checksum.
+std::string s1(uint16_t address, const std::string& data) {
+    char field[16];
+    uint32_t sum = uint32_t(data.size() + 3) + (address >> 8) + (address & 0xFF);
+    std::snprintf(field, sizeof field, "S1%02X%04X", unsigned(data.size() + 3), unsigned(address));
+    std::string line = field;
+    for (const char c : data) {
+        std::snprintf(field, sizeof field, "%02X", unsigned(uint8_t(c)));
+        line += field;
+        sum += uint8_t(c);
+    }
+    std::snprintf(field, sizeof field, "%02X", unsigned(~sum & 0xFF));
+    return line + field + "\r\n";
+}
+
+std::string bytes_from(int first, int count) {
+    std::string bytes;
+    for (int i = 0; i < count; ++i)
+        bytes += char(first + i);
+    return bytes;
+}
+
+// Keeps every byte written.
+struct RecordingLink final : test::WriteOnlyLink {
+    std::string written;
+    size_t write(std::span<const uint8_t> bytes) override {
+        written.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        return bytes.size();
+    }
+    using SerialLink::write;
+};
+
+struct BootstrapperDialogTest : test::FrameFixture {
+    TerminalSession session{SerialPortEntry{0, "/dev/ttyS0", "ttyS0", -1}, TerminalSettings{}};
+    RecordingLink recorder;
+    QWidget terminal;
+
+    std::string file(const std::string& name, const std::string& content) {
+        return temp.write(name, content);
+    }
+};
+
+TEST_F(BootstrapperDialogTest, FieldsFollowTheOptionsAndTheChecks) {
+    BootstrapperDialog dialog(*frame, session, recorder, &terminal, frame.get());
+    EXPECT_EQ("BOOTSTRAPPER", dialog.objectName().toStdString());
+    EXPECT_EQ("Bootstrap", dialog.windowTitle().toStdString());
+    // Nothing chosen yet: no start, the application's controls and the
+    // "Other" number closed.
+    auto& ok = control<QPushButton>(dialog, kStart);
+    EXPECT_FALSE(ok.isEnabled());
+    EXPECT_TRUE(control<QRadioButton>(dialog, kSizeFile).isChecked());
+    EXPECT_FALSE(control<QLineEdit>(dialog, kOtherSize).isEnabled());
+    for (const int id :
+         {kApplicationPath, kBrowseApplication, kApplicationOptions, kApplicationDelay})
+        EXPECT_FALSE(dialog.control(id)->isEnabled()) << id;
+    EXPECT_EQ("00", text(dialog, kOffset));
+
+    // Browse takes the "Load File" dialog's choice; the field shows it
+    // shortened to 38 characters, OK opens.
+    const std::string long_path =
+        "/home/student/courses/microcontrollers/lab7/bootstrap/loader_v2.s19";
+    dialogs.answers.push_back(long_path);
+    control<QPushButton>(dialog, kBrowseBootstrapper).click();
+    ASSERT_EQ(1u, dialogs.requests.size());
+    EXPECT_EQ("Load File", dialogs.requests[0].title);
+    EXPECT_EQ(long_path, session.bootstrap_options().bootstrapper_path);
+    EXPECT_EQ("/hom....../.b7/bootstrap/loader_v2.s19", text(dialog, kBootstrapperPath));
+    EXPECT_TRUE(ok.isEnabled());
+    // A cancelled Browse keeps the path.
+    control<QPushButton>(dialog, kBrowseBootstrapper).click();
+    EXPECT_EQ(long_path, session.bootstrap_options().bootstrapper_path);
+
+    control<QCheckBox>(dialog, kLoadApplication).setChecked(true);
+    for (const int id : {kApplicationPath, kBrowseApplication, kApplicationDelay})
+        EXPECT_TRUE(dialog.control(id)->isEnabled()) << id;
+    control<QRadioButton>(dialog, kSizeOther).click();
+    EXPECT_TRUE(control<QLineEdit>(dialog, kOtherSize).isEnabled());
+
+    // Options: the serial settings dialog over the stage's own settings,
+    // with the stage's title; OK there marks the settings changed.
+    std::vector<std::pair<SerialSettings*, std::string>> opened;
+    bool answer = false;
+    EXPECT_FALSE(dialog.control(kBootstrapperOptions)->isEnabled()); // none given yet
+    dialog.set_options_dialog([&](SerialSettings& settings, const QString& title) {
+        opened.emplace_back(&settings, title.toStdString());
+        return answer;
+    });
+    EXPECT_TRUE(dialog.control(kApplicationOptions)->isEnabled());
+    control<QPushButton>(dialog, kBootstrapperOptions).click();
+    EXPECT_FALSE(session.settings_changed());
+    answer = true;
+    control<QPushButton>(dialog, kApplicationOptions).click();
+    EXPECT_TRUE(session.settings_changed());
+    ASSERT_EQ(2u, opened.size());
+    EXPECT_EQ(&session.settings().bootstrap_serial, opened[0].first);
+    EXPECT_EQ("Binary download Preferences", opened[0].second);
+    EXPECT_EQ(&session.settings().application_serial, opened[1].first);
+    EXPECT_EQ("Application download Preferences", opened[1].second);
+
+    // Options the session kept show again in a new dialog.
+    session.bootstrap_options().size = 300;
+    session.bootstrap_options().offset = 0x0F00;
+    session.bootstrap_options().application_delay = 250;
+    session.bootstrap_options().load_application = true;
+    BootstrapperDialog again(*frame, session, recorder, &terminal, frame.get());
+    EXPECT_TRUE(control<QRadioButton>(again, kSizeOther).isChecked());
+    EXPECT_EQ("300", text(again, kOtherSize));
+    EXPECT_EQ("F00", text(again, kOffset));
+    EXPECT_EQ("250", text(again, kApplicationDelay));
+    EXPECT_TRUE(control<QCheckBox>(again, kLoadApplication).isChecked());
+}
+
+// 200 data bytes from $0000; a size of 192 leaves 8 out. Answering the
+// question No sends nothing, and the notice of the unreadable offset stays.
+TEST_F(BootstrapperDialogTest, QuestionAnsweredNoSendsNothing) {
+    std::string records;
+    for (int at = 0; at < 200; at += 20)
+        records += s1(uint16_t(at), bytes_from(at, 20));
+    session.bootstrap_options().bootstrapper_path = file("boot.s19", records + "S9030000FC\r\n");
+    BootstrapperDialog dialog(*frame, session, recorder, &terminal, frame.get());
+    control<QRadioButton>(dialog, kSize192).click();
+    control<QLineEdit>(dialog, kOffset).setText("12G4");
+    messages.answers = {kBoxNo};
+    control<QPushButton>(dialog, kStart).click();
+
+    EXPECT_EQ(kBootstrapDeclined, dialog.last_result());
+    EXPECT_EQ("", recorder.written);
+    ASSERT_EQ(1u, messages.shown.size());
+    EXPECT_EQ("WARNING: 8 bytes are omitted due to size setting\nContinue?",
+              messages.shown[0].text);
+    EXPECT_EQ("Illegal offset, ignored", text(dialog, kProgressStage));
+    // The unreadable offset was taken as 0, and shows so now.
+    EXPECT_EQ("00", text(dialog, kOffset));
+    EXPECT_TRUE(control<QPushButton>(dialog, kStart).isEnabled());
+    EXPECT_TRUE(control<QPushButton>(dialog, kBrowseBootstrapper).isEnabled());
+}
+
+TEST_F(BootstrapperDialogTest, MissingFilesGiveTheirResultTexts) {
+    session.bootstrap_options().bootstrapper_path = (temp.path() / "gone.s19").string();
+    BootstrapperDialog dialog(*frame, session, recorder, &terminal, frame.get());
+    control<QPushButton>(dialog, kStart).click();
+    EXPECT_EQ(kBootstrapNoBootstrapper, dialog.last_result());
+    EXPECT_EQ("Can't find binary download file", text(dialog, kProgressStage));
+
+    session.bootstrap_options().bootstrapper_path = file("boot.s19", s1(0, "ab"));
+    session.bootstrap_options().application_path.clear();
+    control<QCheckBox>(dialog, kLoadApplication).setChecked(true);
+    control<QPushButton>(dialog, kStart).click();
+    EXPECT_EQ(kBootstrapNoApplication, dialog.last_result());
+    EXPECT_EQ("Can't find 'Application' file", text(dialog, kProgressStage));
+
+    control<QCheckBox>(dialog, kLoadApplication).setChecked(false);
+    file("bad.s19", "S1050000616263\r\nQ0\r\n");
+    session.bootstrap_options().bootstrapper_path = (temp.path() / "bad.s19").string();
+    control<QPushButton>(dialog, kStart).click();
+    EXPECT_EQ(kBootstrapCorruptBootstrapper, dialog.last_result());
+    EXPECT_EQ("Corrupt binary download file", text(dialog, kProgressStage));
+    EXPECT_EQ("", recorder.written);
+}
+
+// The whole bootstrap through the terminal's Bootstrap entry over a real
+// port: the leading $FF, the 16 image bytes of a 20-byte file in address
+// order (4 left out by the size, after the question), then the application
+// as it stands with line feeds for its line ends, up to the "S" of its
+// "SX" line; the port's settings follow the stages and come back.
+TEST_F(BootstrapperDialogTest, BootstrapOverAPseudoTerminalArrivesByteForByte) {
+    test::SocatPair pair;
+    ASSERT_TRUE(pair.ready());
+    std::string error;
+    auto link = SerialPortLink::open(pair.near_path(), error);
+    ASSERT_NE(nullptr, link) << error;
+
+    const std::string image = bytes_from(0x80, 20);
+    BootstrapOptions& o = session.bootstrap_options();
+    o.bootstrapper_path =
+        file("boot.s19", "S00600004844521B\r\n" + s1(0x0F00, image.substr(0, 12)) +
+                             s1(0x0F0C, image.substr(12)) + "S9030000FC\r\n");
+    const std::string application_lines =
+        s1(0x1000, "\x86\x41\x3F") + s1(0x1003, "echo") + "SX0300001000EC\r\nS9030000FC\r\n";
+    o.application_path = file("app.s19", application_lines);
+    o.load_application = true;
+    o.size = 16;
+    o.offset = 0x0F00;
+    o.leading_ff = true;
+    o.application_delay = 30;
+    session.settings().bootstrap_serial.baud = 19200;
+    session.settings().application_serial.baud = 38400;
+
+    std::vector<std::string> titles;
+    QObject::connect(&terminal, &QWidget::windowTitleChanged,
+                     [&](const QString& title) { titles.push_back(title.toStdString()); });
+    int polls = 0;
+    messages.answers = {kBoxYes};
+    dialogs.while_open = [&](QDialog& shown) {
+        ASSERT_EQ("BOOTSTRAPPER", shown.objectName().toStdString());
+        auto& dialog = static_cast<BootstrapperDialog&>(shown);
+        dialog.show();
+        control<QPushButton>(dialog, kStart).click();
+        EXPECT_FALSE(dialog.running());
+        EXPECT_EQ("", text(dialog, kProgressStage)); // success shows nothing
+        EXPECT_EQ("Bytes transferred:", text(dialog, kProgressLabel));
+        EXPECT_TRUE(test::save_screenshot(dialog, "bootstrapper.png"));
+    };
+    const int result = run_bootstrapper_dialog(terminal, *frame, session, *link, [&] { ++polls; });
+    EXPECT_EQ(kBootstrapDone, result);
+
+    std::string application;
+    for (const char c : application_lines.substr(0, application_lines.find("SX") + 1))
+        if (c != '\r') application += c;
+    std::string expected(1, '\xFF');
+    expected += image.substr(0, 16);
+    expected += application;
+    EXPECT_EQ(expected, pair.receive(expected.size() + 1, 1000));
+
+    ASSERT_EQ(2u, messages.shown.size());
+    EXPECT_EQ("WARNING: 4 bytes are omitted due to size setting\nContinue?",
+              messages.shown[0].text);
+    EXPECT_EQ("Bootstrapper", messages.shown[1].title);
+    EXPECT_EQ("Prepare target for binary download\nthen press OK", messages.shown[1].text);
+    EXPECT_GE(polls, 1);
+    // Each stage's settings reached the port, the terminal's came back last.
+    EXPECT_EQ((std::vector<std::string>{"(ttyS0:19200,N,8,1)", "(ttyS0:38400,N,8,1)",
+                                        "(ttyS0:9600,N,8,1)"}),
+              titles);
+    EXPECT_EQ(9600, link->port().baudRate());
+}
+
+} // namespace
+} // namespace torva
