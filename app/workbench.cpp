@@ -21,7 +21,8 @@ FrameServices Workbench::services(MessageService& messages, DialogService& dialo
     services.documents = &documents_;
     services.assembler = &assembler_;
     services.simulators = &simulator_windows_;
-    services.ports = &ports_;
+    services.terminals = &terminal_windows_;
+    services.ports = &terminal_windows_;
     return services;
 }
 
@@ -31,6 +32,10 @@ void Workbench::attach(KivFrame& frame) {
     assembler_.attach(frame);
     simulator_windows_.attach(frame);
     attach_devices(frame);
+    terminal_windows_.attach(frame);
+    // The terminals on the simulated board's serial interfaces go with the
+    // simulator window.
+    simulator_windows_.hooks().closing = [this] { terminal_windows_.simulator_closing(); };
 }
 
 void Workbench::attach_devices(KivFrame& frame) {

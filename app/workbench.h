@@ -9,10 +9,9 @@
 #include "iosim/gui/device_windows.h"
 #include "shell/assemble_command.h"
 #include "shell/frame.h"
-#include "shell/port_lister.h"
 #include "sim/gui/simulator_windows.h"
 #include "sim/simulated_board.h"
-#include "terminal/gui/serial_port_link.h"
+#include "terminal/gui/terminal_windows.h"
 
 namespace torva {
 
@@ -35,31 +34,21 @@ public:
     SimulatorWindows& simulator_windows() { return simulator_windows_; }
     // The windows of the board's devices, which come and go with them.
     DeviceWindows& device_windows() { return device_windows_; }
+    // The terminal windows on serial ports and on the simulated board.
+    TerminalWindows& terminal_windows() { return terminal_windows_; }
 
 private:
     // Device windows over the frame, and the target setup behind the
     // simulator window's Simulator Setup.
     void attach_devices(KivFrame& frame);
 
-    // The serial ports the "&Terminal" pop-up offers.
-    class SystemPorts final : public PortLister {
-    public:
-        std::vector<MenuBar::PortItem> present_ports() override {
-            std::vector<MenuBar::PortItem> items;
-            for (const SerialPortEntry& port : serial_port_table())
-                if (!port.simulated() && port_present(port))
-                    items.push_back({port.number, port_menu_text(port)});
-            return items;
-        }
-    };
-
     EditorDocuments documents_;
-    SystemPorts ports_;
     AssembleCommand assembler_{&documents_};
     KivFrame* frame_ = nullptr;
     SimulatedBoard simulated_;
     SimulatorWindows simulator_windows_{simulated_.simulator()};
     DeviceWindows device_windows_{simulated_.board().iosim()};
+    TerminalWindows terminal_windows_{simulated_.board()};
 };
 
 } // namespace torva

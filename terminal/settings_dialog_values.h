@@ -73,7 +73,7 @@ inline constexpr int kOk = 1;
 inline constexpr int kCancel = 2;
 
 // The colour chooser starts from this grey.
-inline constexpr Rgb kChooserStart = rgb(128, 128, 128);
+inline constexpr RgbColour kChooserStart = rgb(128, 128, 128);
 
 // What the controls show: one checked id per radio group, the flow bits and
 // the load command.

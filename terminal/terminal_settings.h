@@ -11,17 +11,17 @@
 namespace torva {
 
 // An RGB colour as 0x00RRGGBB.
-using Rgb = uint32_t;
-constexpr Rgb rgb(uint8_t r, uint8_t g, uint8_t b) {
-    return Rgb(r) << 16 | Rgb(g) << 8 | b;
+using RgbColour = uint32_t;
+constexpr RgbColour rgb(uint8_t r, uint8_t g, uint8_t b) {
+    return RgbColour(r) << 16 | RgbColour(g) << 8 | b;
 }
-constexpr uint8_t red(Rgb c) {
+constexpr uint8_t red(RgbColour c) {
     return uint8_t(c >> 16);
 }
-constexpr uint8_t green(Rgb c) {
+constexpr uint8_t green(RgbColour c) {
     return uint8_t(c >> 8);
 }
-constexpr uint8_t blue(Rgb c) {
+constexpr uint8_t blue(RgbColour c) {
     return uint8_t(c);
 }
 
@@ -43,8 +43,8 @@ struct TerminalSettings {
     // The load command holds at most this many characters.
     static constexpr size_t kLoadCommandMax = 31;
 
-    Rgb background = rgb(0, 255, 255);
-    Rgb text = rgb(0, 0, 0);
+    RgbColour background = rgb(0, 255, 255);
+    RgbColour text = rgb(0, 0, 0);
     KeyboardTranslation keyboard = KeyboardTranslation::kCarriageReturn;
     ReceiveTranslation receive = ReceiveTranslation::kCarriageReturn;
     // Sent to the board's monitor before a download, with the escapes \n

@@ -1,0 +1,198 @@
+// The serial settings dialog's controls over the settings records.
+#include "terminal/gui/serial_settings_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace torva {
+namespace {
+
+using namespace serial_dialog;
+
+QString id_name(int id) {
+    return QStringLiteral("id%1").arg(id);
+}
+
+QPushButton* button(const QString& text, int id, QWidget* parent) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(id_name(id));
+    b->setAutoDefault(false);
+    return b;
+}
+
+std::optional<RgbColour> qt_colour_chooser(QWidget* owner, RgbColour start) {
+    const QColor chosen =
+        QColorDialog::getColor(QColor(red(start), green(start), blue(start)), owner);
+    if (!chosen.isValid()) return std::nullopt;
+    return rgb(uint8_t(chosen.red()), uint8_t(chosen.green()), uint8_t(chosen.blue()));
+}
+
+} // namespace
+
+SerialSettingsDialog::SerialSettingsDialog(SerialSettings& serial, TerminalSettings& terminal,
+                                           bool terminal_part, const QString& title, QWidget* owner)
+    : QDialog(owner), serial_(serial), terminal_(terminal), opening_(values_for(serial, terminal)),
+      chooser_(qt_colour_chooser) {
+    setObjectName(QStringLiteral("SETUPSERIAL"));
+    setWindowTitle(title);
+
+    QWidget* baud_box = nullptr;
+    QWidget* byte_box = nullptr;
+    QWidget* parity_box = nullptr;
+    QWidget* stop_box = nullptr;
+    QWidget* dtr_box = nullptr;
+    QWidget* rts_box = nullptr;
+    QWidget* keyboard_box = nullptr;
+    QWidget* receive_box = nullptr;
+    baud_ = add_group(tr("Baud rate"), kBaud, 3, baud_box);
+    byte_size_ = add_group(tr("Data bits"), kByteSize, 5, byte_box);
+    parity_ = add_group(tr("Parity"), kParity, 5, parity_box);
+    stop_bits_ = add_group(tr("Stop bits"), kStopBits, 3, stop_box);
+    dtr_ = add_group(tr("DTR"), kDtr, 1, dtr_box);
+    rts_ = add_group(tr("RTS"), kRts, 1, rts_box);
+    keyboard_ = add_group(tr("Keyboard"), kKeyboard, 1, keyboard_box);
+    receive_ = add_group(tr("Receive"), kReceive, 1, receive_box);
+
+    auto* xon_box = new QGroupBox(tr("XON/XOFF"), this);
+    auto* xon_layout = new QVBoxLayout(xon_box);
+    auto* hardware_box = new QGroupBox(tr("Hardware handshake"), this);
+    auto* hardware_layout = new QVBoxLayout(hardware_box);
+    for (const Choice& choice : kFlowChecks) {
+        const bool xon = choice.value >= (1u << 2);
+        auto* check = new QCheckBox(QString::fromLatin1(choice.text), xon ? xon_box : hardware_box);
+        check->setObjectName(id_name(choice.id));
+        (xon ? xon_layout : hardware_layout)->addWidget(check);
+        flow_.push_back(check);
+    }
+
+    load_command_ = new QLineEdit(this);
+    load_command_->setObjectName(id_name(kLoadCommand));
+    load_command_->setMaxLength(int(TerminalSettings::kLoadCommandMax));
+    auto* load_label = new QLabel(tr("Load command"), this);
+    load_label->setBuddy(load_command_);
+    auto* text_colour = button(tr("&Text Color"), kTextColour, this);
+    auto* background_colour = button(tr("&Background Color"), kBackgroundColour, this);
+    auto* defaults = button(tr("&Defaults"), kDefaults, this);
+    auto* ok = button(tr("&OK"), kOk, this);
+    ok->setDefault(true);
+    auto* cancel = button(tr("&Cancel"), kCancel, this);
+
+    auto* serial_grid = new QGridLayout;
+    serial_grid->addWidget(baud_box, 0, 0, 2, 2);
+    serial_grid->addWidget(byte_box, 2, 0, 1, 2);
+    serial_grid->addWidget(parity_box, 3, 0, 1, 2);
+    serial_grid->addWidget(stop_box, 4, 0);
+    serial_grid->addWidget(dtr_box, 0, 2);
+    serial_grid->addWidget(rts_box, 1, 2);
+    serial_grid->addWidget(xon_box, 2, 2, 2, 1);
+    serial_grid->addWidget(hardware_box, 4, 1, 1, 2);
+
+    auto* terminal_column = new QVBoxLayout;
+    terminal_column->addWidget(keyboard_box);
+    terminal_column->addWidget(receive_box);
+    terminal_column->addWidget(load_label);
+    terminal_column->addWidget(load_command_);
+    terminal_column->addWidget(text_colour);
+    terminal_column->addWidget(background_colour);
+    terminal_column->addStretch(1);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->addSpacing(12);
+    buttons->addWidget(defaults);
+    buttons->addStretch(1);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(serial_grid, 3);
+    layout->addLayout(terminal_column, 1);
+    layout->addLayout(buttons);
+
+    if (!terminal_part) {
+        for (QWidget* widget :
+             {keyboard_box, receive_box, static_cast<QWidget*>(load_command_),
+              static_cast<QWidget*>(load_label), static_cast<QWidget*>(text_colour),
+              static_cast<QWidget*>(background_colour)})
+            widget->setEnabled(false);
+    }
+
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(defaults, &QPushButton::clicked, this, [this] { show_values(opening_); });
+    connect(text_colour, &QPushButton::clicked, this, [this] { choose_colour(terminal_.text); });
+    connect(background_colour, &QPushButton::clicked, this,
+            [this] { choose_colour(terminal_.background); });
+
+    show_values(opening_);
+}
+
+QButtonGroup* SerialSettingsDialog::add_group(const QString& title, std::span<const Choice> choices,
+                                              int columns, QWidget*& box) {
+    auto* frame = new QGroupBox(title, this);
+    auto* layout = new QGridLayout(frame);
+    auto* group = new QButtonGroup(this);
+    int index = 0;
+    for (const Choice& choice : choices) {
+        auto* radio = new QRadioButton(QString::fromLatin1(choice.text), frame);
+        radio->setObjectName(id_name(choice.id));
+        group->addButton(radio, choice.id);
+        layout->addWidget(radio, index / columns, index % columns);
+        ++index;
+    }
+    box = frame;
+    return group;
+}
+
+void SerialSettingsDialog::show_values(const Values& values) {
+    const std::pair<QButtonGroup*, int> checked[] = {
+        {baud_, values.baud},         {byte_size_, values.byte_size},
+        {parity_, values.parity},     {stop_bits_, values.stop_bits},
+        {dtr_, values.dtr},           {rts_, values.rts},
+        {keyboard_, values.keyboard}, {receive_, values.receive},
+    };
+    for (const auto& [group, id] : checked)
+        if (QAbstractButton* radio = group->button(id)) radio->setChecked(true);
+    for (size_t i = 0; i < flow_.size(); ++i)
+        flow_[i]->setChecked((values.flow & kFlowChecks[i].value) != 0);
+    load_command_->setText(QString::fromStdString(values.load_command));
+}
+
+Values SerialSettingsDialog::values() const {
+    Values values;
+    values.baud = baud_->checkedId();
+    values.byte_size = byte_size_->checkedId();
+    values.parity = parity_->checkedId();
+    values.stop_bits = stop_bits_->checkedId();
+    values.dtr = dtr_->checkedId();
+    values.rts = rts_->checkedId();
+    values.keyboard = keyboard_->checkedId();
+    values.receive = receive_->checkedId();
+    for (size_t i = 0; i < flow_.size(); ++i)
+        if (flow_[i]->isChecked()) values.flow |= kFlowChecks[i].value;
+    values.load_command = load_command_->text().toStdString();
+    return values;
+}
+
+void SerialSettingsDialog::store() {
+    store_values(values(), serial_, terminal_);
+}
+
+QWidget* SerialSettingsDialog::control(int id) const {
+    return findChild<QWidget*>(id_name(id));
+}
+
+void SerialSettingsDialog::choose_colour(RgbColour& colour) {
+    if (const std::optional<RgbColour> chosen = chooser_(this, kChooserStart)) colour = *chosen;
+}
+
+} // namespace torva

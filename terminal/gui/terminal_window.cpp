@@ -1,0 +1,369 @@
+// The terminal window over its session and serial link.
+#include "terminal/gui/terminal_window.h"
+
+#include "terminal/download_texts.h"
+#include "terminal/gui/bootstrapper_dialog.h"
+#include "terminal/gui/serial_settings_dialog.h"
+#include "terminal/port_configuration.h"
+#include "terminal/terminal_commands.h"
+#include "terminal/terminal_texts.h"
+
+#include "shell/child_sub_window.h"
+#include "shell/command_ids.h"
+#include "shell/directories.h"
+#include "shell/file_dialogs.h"
+#include "shell/frame_access.h"
+#include "shell/message_service.h"
+#include "shell/shared_fonts.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+
+#include <array>
+
+namespace torva {
+namespace {
+
+QColor colour(RgbColour c) {
+    return QColor(red(c), green(c), blue(c));
+}
+
+} // namespace
+
+bool configure_link(SerialLink& link, SerialSettings& settings, MessageBoxes& boxes) {
+    const ConfigureResult result = configure_port(link, settings);
+    if (result.ok) return true;
+    if (result.message != nullptr) boxes.error(std::string(result.message));
+    boxes.error(std::string(terminal_message::kCantSetParameters));
+    return false;
+}
+
+TerminalWindow::TerminalWindow(FrameAccess& frame, PortStore& store, TerminalSession session,
+                               std::unique_ptr<SerialLink> link, TerminalWindowHooks hooks,
+                               QWidget* parent)
+    : QWidget(parent), frame_(frame), store_(store), session_(std::move(session)),
+      hooks_(std::move(hooks)), link_(std::move(link)),
+      char_width_(std::max(1, frame.fonts().char_width)),
+      line_height_(std::max(1, frame.fonts().line_height)) {
+    setObjectName(QString::fromLatin1(kClassName));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::ArrowCursor);
+    setFont(frame.fonts().screen);
+    resize(sizeHint());
+    update_title();
+    connect(&poll_timer_, &QTimer::timeout, this, &TerminalWindow::poll);
+    poll_timer_.start(TerminalSession::kPollMilliseconds);
+    connect(&progress_timer_, &QTimer::timeout, this, &TerminalWindow::watch_download);
+}
+
+TerminalWindow::~TerminalWindow() {
+    poll_timer_.stop();
+    progress_timer_.stop();
+    // A download still running (the simulator window took the link away)
+    // stops before the link goes.
+    if (load_) {
+        load_->request_stop();
+        load_->finish(*this);
+        load_.reset();
+    }
+    store_.save(session_.port().number, session_.settings());
+    session_.stop_logging();
+    if (hooks_.destroyed) hooks_.destroyed();
+}
+
+QSize TerminalWindow::sizeHint() const {
+    return {TerminalSession::kStartColumns * char_width_,
+            TerminalSession::kStartRows * line_height_};
+}
+
+void TerminalWindow::update_title() {
+    setWindowTitle(QString::fromStdString(session_.title()));
+}
+
+void TerminalWindow::poll() {
+    if (resizing_) return;
+    std::array<uint8_t, TerminalSession::kReadChunk> buffer;
+    const size_t got = link_->read(buffer);
+    if (got == 0) return;
+    session_.receive(std::span(buffer.data(), got));
+    update();
+}
+
+// ---- painting and sizing ----
+
+void TerminalWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const TerminalSettings& settings = session_.settings();
+    painter.fillRect(rect(), colour(settings.background));
+    painter.setFont(frame_.fonts().screen);
+    painter.setPen(colour(settings.text));
+    const TerminalGrid& grid = session_.grid();
+    const int ascent = QFontMetrics(frame_.fonts().screen).ascent();
+    for (int row = 0; row < grid.rows(); ++row) {
+        const std::string_view cells = grid.row(row);
+        painter.drawText(QPoint(0, row * line_height_ + ascent),
+                         QString::fromLatin1(cells.data(), qsizetype(cells.size())));
+    }
+    // The caret: a solid block one character wide and one line high.
+    if (hasFocus()) {
+        const QRect caret(grid.cursor_column() * char_width_, grid.cursor_row() * line_height_,
+                          char_width_, line_height_);
+        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        painter.fillRect(caret, Qt::white);
+    }
+}
+
+void TerminalWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const auto [columns, rows] =
+        TerminalGrid::counts_for(width(), height(), char_width_, line_height_);
+    TerminalGrid& grid = session_.grid();
+    if (columns == grid.columns() && rows == grid.rows()) return;
+    resizing_ = true;
+    if (grid.resize(columns, rows) == TerminalGrid::ResizeResult::kTooLarge) {
+        if (refused_ != std::pair(columns, rows))
+            frame_.messages().error(std::string(terminal_message::kNotEnoughMemory));
+        refused_ = {columns, rows};
+    } else {
+        refused_ = {0, 0};
+    }
+    resizing_ = false;
+    update();
+}
+
+// ---- input ----
+
+void TerminalWindow::keyPressEvent(QKeyEvent* event) {
+    QByteArray bytes;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        bytes = "\r";
+    else
+        bytes = event->text().toLatin1();
+    if (bytes.isEmpty()) return QWidget::keyPressEvent(event);
+    for (const char c : bytes)
+        for (const std::string& write : session_.typed(uint8_t(c)))
+            link_->write(write);
+}
+
+bool TerminalWindow::focusNextPrevChild(bool) {
+    return false; // Tab goes to the board, not to another widget
+}
+
+void TerminalWindow::mousePressEvent(QMouseEvent* event) {
+    setFocus(Qt::MouseFocusReason);
+    QWidget::mousePressEvent(event);
+}
+
+void TerminalWindow::mouseDoubleClickEvent(QMouseEvent*) {
+    // The frame loads its most recently chosen load file into the window on top.
+    if (!session_.last_load_path().empty()) frame_.send_command(cmd::kTerminalDownload);
+}
+
+void TerminalWindow::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    for (const TerminalSession::MenuEntry& entry : session_.context_menu()) {
+        if (entry.id == 0) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* action = menu.addAction(QString::fromStdString(entry.text));
+        action->setData(entry.id);
+    }
+    if (QAction* chosen = menu.exec(event->globalPos())) run_menu_choice(chosen->data().toInt());
+}
+
+void TerminalWindow::run_menu_choice(int id) {
+    if (id == terminal_cmd::kReload) {
+        const std::string path = session_.last_load_path();
+        handle_command(terminal_cmd::kDownload, reinterpret_cast<std::intptr_t>(&path));
+    } else if (id == terminal_cmd::kStopDownload) {
+        QTimer::singleShot(0, this, [this] { handle_command(terminal_cmd::kStopDownload, 0); });
+    } else {
+        handle_command(id, 0);
+    }
+}
+
+void TerminalWindow::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TerminalWindow::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+void TerminalWindow::child_activated() {
+    setFocus(Qt::ActiveWindowFocusReason);
+}
+
+// ---- commands ----
+
+bool TerminalWindow::handle_command(int id, std::intptr_t parameter) {
+    using namespace terminal_cmd;
+    if (id < kFirst || id > kLast) return false;
+    switch (id) {
+    case kDownload:
+        if (parameter != 0) {
+            start_download(*reinterpret_cast<const std::string*>(parameter));
+        } else if (frame_.file_dialogs().load_file(this)) {
+            start_download(frame_.directories().load_file_path);
+        }
+        return true;
+    case kSettings: run_settings_dialog(); return true;
+    case kClose:
+        QTimer::singleShot(0, this, [this] {
+            if (parentWidget() != nullptr)
+                parentWidget()->close();
+            else
+                close();
+        });
+        return true;
+    case kBackground:
+        session_.settings().background = RgbColour(parameter);
+        update();
+        return true;
+    case kRepaint: update(); return true;
+    case kStartLogging: start_logging(); return true;
+    case kStopLogging:
+        session_.stop_logging();
+        update_title();
+        return true;
+    case kStopDownload: stop_download(); return true;
+    case kBootstrap: run_bootstrap_dialog(); return true;
+    default: return false;
+    }
+}
+
+bool TerminalWindow::close_query() {
+    if (!session_.download_in_progress()) return true;
+    frame_.messages().warning(std::string(terminal_message::kDownloadInProgress));
+    frame_.stop_closing();
+    return false;
+}
+
+void TerminalWindow::menu_popup(MenuItems& items, QMenu*) {
+    items.set_enabled(cmd::kTerminalDownload, !session_.download_in_progress());
+    items.set_enabled(cmd::kTerminalLoad, !session_.download_in_progress());
+}
+
+void TerminalWindow::close_now() {
+    if (load_) {
+        load_->request_stop();
+        load_->finish(*this);
+        load_.reset();
+        session_.set_download_in_progress(false);
+    }
+    if (auto* sub = qobject_cast<ChildSubWindow*>(parentWidget()))
+        sub->destroy_now();
+    else
+        deleteLater();
+}
+
+bool TerminalWindow::reconfigure() {
+    return configure_link(*link_, session_.settings().serial, frame_.messages());
+}
+
+void TerminalWindow::run_settings_dialog() {
+    TerminalSettings& settings = session_.settings();
+    SerialSettingsDialog dialog(settings.serial, settings, true,
+                                QString::fromLatin1(SerialSettingsDialog::kTerminalTitle),
+                                frame_.frame_widget());
+    if (hooks_.settings_dialog) hooks_.settings_dialog(dialog);
+    if (frame_.run_modal(dialog) == QDialog::Accepted) {
+        dialog.store();
+        session_.mark_settings_changed();
+        // New settings that the port refuses stay and are saved all the same.
+        reconfigure();
+        store_.save(session_.port().number, settings);
+    }
+    update_title();
+    update();
+}
+
+void TerminalWindow::run_bootstrap_dialog() {
+    if (session_.download_in_progress()) return;
+    BootstrapperDialog dialog(frame_, session_, *link_, this, frame_.frame_widget());
+    // The stages' serial settings in the settings dialog without its
+    // terminal part; OK there marks the terminal's settings as changed.
+    dialog.set_options_dialog([this](SerialSettings& settings, const QString& title) {
+        SerialSettingsDialog options(settings, session_.settings(), false, title,
+                                     frame_.frame_widget());
+        if (hooks_.settings_dialog) hooks_.settings_dialog(options);
+        if (frame_.run_modal(options) != QDialog::Accepted) return false;
+        options.store();
+        session_.mark_settings_changed();
+        return true;
+    });
+    dialog.set_terminal_poll([this] { poll(); });
+    if (hooks_.bootstrap_dialog) hooks_.bootstrap_dialog(dialog);
+    frame_.run_modal(dialog);
+    update_title();
+}
+
+void TerminalWindow::start_logging() {
+    if (!session_.start_logging(kLogFileName)) {
+        frame_.messages().error(std::string(terminal_message::kCantCreateLog));
+        return;
+    }
+    update_title();
+}
+
+// ---- download ----
+
+void TerminalWindow::start_download(const std::string& path) {
+    if (session_.download_in_progress() || path.empty()) return;
+    auto load = std::make_unique<TargetLoad>();
+    session_.set_download_in_progress(true);
+    if (!load->start(path, session_.settings().load_command, *link_, *this)) {
+        session_.set_download_in_progress(false);
+        return;
+    }
+    load_ = std::move(load);
+    load_path_ = path;
+    progress_timer_.start(kProgressMilliseconds);
+    frame_.refresh_menus();
+}
+
+void TerminalWindow::watch_download() {
+    if (!load_) return progress_timer_.stop();
+    if (!load_->finished()) {
+        frame_.set_status_text(QString::fromStdString(load_->progress_text()));
+        return;
+    }
+    progress_timer_.stop();
+    load_->finish(*this);
+    load_.reset();
+    session_.set_download_in_progress(false);
+    session_.set_last_load_path(load_path_);
+    update_title();
+    frame_.refresh_menus();
+}
+
+void TerminalWindow::stop_download() {
+    if (!load_ || !session_.download_in_progress()) return;
+    load_->request_stop();
+    const uint8_t stop = terminal_cmd::kStopByte;
+    link_->write(std::span(&stop, 1));
+}
+
+void TerminalWindow::error_box(const std::string& text) {
+    frame_.messages().error(text);
+}
+
+bool TerminalWindow::question_box(const std::string& text) {
+    return frame_.messages().question(text) == kBoxYes;
+}
+
+void TerminalWindow::status_text(const std::string& text) {
+    frame_.set_status_text(QString::fromStdString(text));
+}
+
+void TerminalWindow::status_ready() {
+    frame_.set_status_ready();
+}
+
+} // namespace torva

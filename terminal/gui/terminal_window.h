@@ -1,0 +1,123 @@
+// The terminal window "TV6RT12##TerminalChild": paints its session's grid
+// in the screen font with the settings' colours, polls the serial link
+// every 100 ms, sends typed keys, and runs the settings dialog, logging and
+// the download to the board's monitor. The behaviour lives in the session;
+// this class feeds it bytes and keys and paints it.
+#pragma once
+
+#include "shell/child_window.h"
+#include "terminal/port_store.h"
+#include "terminal/serial_link.h"
+#include "terminal/target_load.h"
+#include "terminal/terminal_session.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace torva {
+
+class BootstrapperDialog;
+class FrameAccess;
+class MessageBoxes;
+class SerialSettingsDialog;
+
+// Configures the link with settings (repaired in place); on failure shows
+// the failing step's box, then "Can't set serial port parameters".
+bool configure_link(SerialLink& link, SerialSettings& settings, MessageBoxes& boxes);
+
+// What other parts of the program plug into a terminal window.
+struct TerminalWindowHooks {
+    // Work the settings and bootstrap dialogs before they run (tests answer
+    // the colour chooser through them).
+    std::function<void(SerialSettingsDialog&)> settings_dialog;
+    std::function<void(BootstrapperDialog&)> bootstrap_dialog;
+    // The window is going (its factory forgets it).
+    std::function<void()> destroyed;
+};
+
+class TerminalWindow final : public QWidget, public ChildWindow, private DownloadUi {
+    Q_OBJECT
+public:
+    static constexpr char kClassName[] = "TV6RT12##TerminalChild";
+    // The status bar shows the download's progress this often.
+    static constexpr int kProgressMilliseconds = 50;
+
+    // The link is open and configured with session's serial settings; the
+    // store gets the port's settings back when the window goes.
+    TerminalWindow(FrameAccess& frame, PortStore& store, TerminalSession session,
+                   std::unique_ptr<SerialLink> link, TerminalWindowHooks hooks,
+                   QWidget* parent = nullptr);
+    ~TerminalWindow() override;
+
+    TerminalSession& session() { return session_; }
+    SerialLink& link() { return *link_; }
+    // One poll of the link, as the timer makes it.
+    void poll();
+    // The choice of a context menu entry, as the menu would take it.
+    void run_menu_choice(int id);
+    // Closes the window without asking (its link is gone): a download
+    // stops first.
+    void close_now();
+
+    QSize sizeHint() const override;
+
+    // ChildWindow.
+    QWidget& as_widget() override { return *this; }
+    bool handle_command(int id, std::intptr_t parameter) override;
+    bool close_query() override;
+    void menu_popup(MenuItems& items, QMenu* popup) override;
+    void child_activated() override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    // DownloadUi.
+    void error_box(const std::string& text) override;
+    bool question_box(const std::string& text) override;
+    void status_text(const std::string& text) override;
+    void status_ready() override;
+
+    void update_title();
+    void run_settings_dialog();
+    // The "BOOTSTRAPPER" dialog over this window's session and link.
+    void run_bootstrap_dialog();
+    void start_logging();
+    void start_download(const std::string& path);
+    void watch_download();
+    void stop_download();
+    // Configures the link with the serial settings, with the step's box and
+    // "Can't set serial port parameters" on failure.
+    bool reconfigure();
+
+    FrameAccess& frame_;
+    PortStore& store_;
+    TerminalSession session_;
+    TerminalWindowHooks hooks_;
+    std::unique_ptr<SerialLink> link_;
+    // After the link: a running download stops before the link goes.
+    std::unique_ptr<TargetLoad> load_;
+    std::string load_path_;
+    QTimer poll_timer_;
+    QTimer progress_timer_;
+    int char_width_;
+    int line_height_;
+    bool resizing_ = false;
+    // The grid counts last refused as too large (asked once, not on every
+    // step of a drag).
+    std::pair<int, int> refused_{0, 0};
+};
+
+} // namespace torva

@@ -1,0 +1,82 @@
+// The terminal windows' maker.
+#include "terminal/gui/terminal_windows.h"
+
+#include "terminal/gui/serial_port_link.h"
+#include "terminal/simulated_link.h"
+
+#include "shell/frame_access.h"
+#include "shell/message_service.h"
+
+#include <algorithm>
+
+namespace torva {
+
+void TerminalWindows::set_terminal_defaults() {
+    defaults_ = board_terminal_defaults();
+    store_.clear();
+}
+
+ChildWindow* TerminalWindows::create_terminal(int number) {
+    if (frame_ == nullptr) return nullptr;
+    for (TerminalWindow* window : windows()) {
+        if (window->session().port().number == number) {
+            frame_->activate_child(window);
+            return nullptr;
+        }
+    }
+    const SerialPortEntry port = find_serial_port(serial_port_table(), number);
+    std::unique_ptr<SerialLink> link;
+    std::string error;
+    if (port.simulated()) {
+        link = SimulatedLink::open(board_, port.simulated_interface);
+        if (!link) error = "no serial console can be connected there";
+    } else {
+        link = open_serial_port(port, error);
+    }
+    if (!link) {
+        // No box (as for a port that went away), but the status bar says why.
+        frame_->set_status_text(
+            QString::fromStdString("Can't open " + port_title_name(port) + ": " + error));
+        return nullptr;
+    }
+    TerminalSettings settings = store_.load(number).value_or(defaults_);
+    if (!configure_link(*link, settings.serial, frame_->messages())) return nullptr;
+
+    TerminalWindowHooks hooks = hooks_;
+    auto* window = new TerminalWindow(*frame_, store_, TerminalSession(port, std::move(settings)),
+                                      std::move(link), std::move(hooks));
+    std::erase_if(windows_, [](const QPointer<TerminalWindow>& w) { return w.isNull(); });
+    windows_.emplace_back(window);
+    return window;
+}
+
+std::vector<MenuBar::PortItem> TerminalWindows::present_ports() {
+    std::vector<MenuBar::PortItem> items;
+    for (const SerialPortEntry& port : serial_port_table()) {
+        // A port this program holds open is present: its window is there.
+        const bool open = std::ranges::any_of(windows(), [&](TerminalWindow* window) {
+            return window->session().port().number == port.number;
+        });
+        if (port.number < kPortNumbers && (open || port_present(port)))
+            items.push_back({port.number, port_menu_text(port)});
+    }
+    return items;
+}
+
+void TerminalWindows::simulator_closing() {
+    for (TerminalWindow* window : windows()) {
+        const SerialPortEntry& port = window->session().port();
+        if (!port.simulated()) continue;
+        if (frame_ != nullptr) frame_->messages().warning(kSimulatorClosed, port.name);
+        window->close_now();
+    }
+}
+
+std::vector<TerminalWindow*> TerminalWindows::windows() const {
+    std::vector<TerminalWindow*> open;
+    for (const QPointer<TerminalWindow>& window : windows_)
+        if (window != nullptr) open.push_back(window);
+    return open;
+}
+
+} // namespace torva

@@ -1,0 +1,184 @@
+// The terminal window on a real serial line: a socat pseudo-terminal pair
+// named in TORVA_SERIAL_PORTS. What the far end sends appears on the grid,
+// typed keys arrive there, the settings dialog's baud rate reaches the
+// port, logging writes the received bytes, the port's settings come back on
+// reopening, and a download can be stopped but not closed.
+#include "terminal/gui/serial_port_link.h"
+#include "terminal/gui/serial_settings_dialog.h"
+#include "terminal/terminal_commands.h"
+
+#include "support/screenshot.h"
+#include "support/socat_pair.h"
+#include "terminal_fixture.h"
+
+#include <QAbstractButton>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <termios.h>
+
+namespace torva::test {
+namespace {
+
+void click(SerialSettingsDialog& dialog, int id) {
+    auto* button = qobject_cast<QAbstractButton*>(dialog.control(id));
+    ASSERT_NE(nullptr, button) << id;
+    button->click();
+}
+
+class TerminalWindowTest : public TerminalFixture {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(pair.ready());
+        setenv("TORVA_SERIAL_PORTS", pair.near_path().c_str(), 1);
+        for (const SerialPortEntry& entry : serial_port_table())
+            if (entry.location == pair.near_path()) port = entry.number;
+        ASSERT_GE(port, 0);
+        TerminalFixture::SetUp();
+    }
+    void TearDown() override {
+        TerminalFixture::TearDown();
+        unsetenv("TORVA_SERIAL_PORTS");
+    }
+
+    // What arrives at the far end while the program runs (queued writes go
+    // out from the event loop).
+    std::string far_end(size_t count, int timeout_ms = 2000) {
+        std::string got;
+        run_until(
+            [&] {
+                got += pair.receive(count - got.size(), 1);
+                return got.size() >= count;
+            },
+            timeout_ms);
+        return got;
+    }
+
+    SocatPair pair;
+    int port = -1;
+};
+
+TEST_F(TerminalWindowTest, shows_what_arrives_and_sends_what_is_typed) {
+    TerminalWindow* window = open_terminal(port);
+    ASSERT_NE(nullptr, window);
+    EXPECT_EQ("TV6RT12##TerminalChild", window->objectName().toStdString());
+    EXPECT_EQ("(" + pair.near_path() + ":9600,N,8,1)", window->windowTitle().toStdString());
+
+    pair.send("RT12 Monitor 1.0\r\n> md 1000\r\n"
+              "1000: CF 3C 80 CE 10 2E 07 0A 07 04 0A 27 FC 96 CF\r\n"
+              "1010: 20 F9 85 20 7F CF 3D 0D C8 4F CC 80 FC 5A CF\r\n> ");
+    ASSERT_TRUE(run_until([&] { return screen(*window).find("\n>\n") != std::string::npos; }))
+        << screen(*window);
+    EXPECT_EQ(0, screen(*window).find("RT12 Monitor 1.0\n> md 1000\n1000: CF 3C"));
+
+    window->setFocus();
+    type(*window, "rd");
+    EXPECT_EQ("rd\r", far_end(3)); // Enter sends a carriage return
+
+    pair.send("rd\r\nPC=1000 SP=3C80 X=0000 Y=0000 A=00 B=00 CCR=D0\r\n> ");
+    ASSERT_TRUE(run_until([&] { return screen(*window).find("CCR=D0") != std::string::npos; }));
+    s.frame->activate_child(window);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(save_screenshot(*s.frame, "terminal.png"));
+}
+
+TEST_F(TerminalWindowTest, settings_dialog_reconfigures_the_port_and_reopening_restores_it) {
+    TerminalWindow* window = open_terminal(port);
+    ASSERT_NE(nullptr, window);
+    s.dialogs.while_open = [&](QDialog& dialog) {
+        auto& settings = dynamic_cast<SerialSettingsDialog&>(dialog);
+        EXPECT_EQ("Terminal Preferences", settings.windowTitle().toStdString());
+        settings.set_colour_chooser([](QWidget*, RgbColour) { return rgb(255, 255, 160); });
+        click(settings, 2018); // background colour
+        click(settings, 2008); // 19200 baud
+        click(settings, 2020); // <Enter> -> NL
+        settings.show();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(save_screenshot(settings, "terminal_settings.png"));
+    };
+    window->handle_command(terminal_cmd::kSettings, 0);
+    EXPECT_EQ(std::vector<std::string>{"SETUPSERIAL"}, s.dialogs.modal_dialogs);
+
+    termios line{};
+    auto& link = dynamic_cast<SerialPortLink&>(window->link());
+    ASSERT_EQ(0, tcgetattr(link.port().handle(), &line));
+    EXPECT_EQ(B19200, cfgetospeed(&line));
+    EXPECT_EQ("(" + pair.near_path() + ":19200,N,8,1)", window->windowTitle().toStdString());
+    EXPECT_EQ(rgb(255, 255, 160), window->session().settings().background);
+    type(*window, "");
+    EXPECT_EQ("\n", far_end(1));
+
+    // Closed and opened again, the port has its settings back (when it is
+    // one of the first eight, as a test machine's pseudo-terminal is).
+    close_window(*window);
+    ASSERT_TRUE(s.workbench.terminal_windows().windows().empty());
+    window = open_terminal(port);
+    ASSERT_NE(nullptr, window);
+    if (port < PortStore::kPorts) {
+        EXPECT_EQ(19200u, window->session().settings().serial.baud);
+        EXPECT_EQ(rgb(255, 255, 160), window->session().settings().background);
+    }
+}
+
+TEST_F(TerminalWindowTest, logging_writes_the_received_bytes_but_carriage_returns) {
+    const std::filesystem::path old_dir = std::filesystem::current_path();
+    std::filesystem::current_path(s.temp.path());
+    TerminalWindow* window = open_terminal(port);
+    ASSERT_NE(nullptr, window);
+    window->run_menu_choice(terminal_cmd::kStartLogging);
+    EXPECT_NE(std::string::npos,
+              window->windowTitle().toStdString().find("  Terminal log= logfile.log"));
+    pair.send("Loaded 42 bytes\r\n> ");
+    ASSERT_TRUE(run_until([&] { return screen(*window).find("\n>") != std::string::npos; }));
+    window->run_menu_choice(terminal_cmd::kStopLogging);
+    std::ifstream log(s.temp.path() / "logfile.log", std::ios::binary);
+    std::ostringstream text;
+    text << log.rdbuf();
+    EXPECT_EQ("Loaded 42 bytes\n> ", text.str());
+
+    // A log that cannot be made (a directory in its place) is said so.
+    log.close();
+    std::filesystem::remove(s.temp.path() / "logfile.log");
+    std::filesystem::create_directory(s.temp.path() / "logfile.log");
+    window->run_menu_choice(terminal_cmd::kStartLogging);
+    ASSERT_FALSE(s.messages.shown.empty());
+    EXPECT_EQ("Cannot create logfile", s.messages.shown.back().text);
+    EXPECT_FALSE(window->session().logging());
+    std::filesystem::current_path(old_dir);
+}
+
+TEST_F(TerminalWindowTest, a_download_refuses_to_close_and_stop_load_sends_the_stop_byte_last) {
+    TerminalWindow* window = open_terminal(port);
+    ASSERT_NE(nullptr, window);
+    std::string file;
+    for (int i = 0; i < 40; ++i)
+        file += "S1131000000102030405060708090A0B0C0D0E0F64\n";
+    file += "S9031000EC\n";
+    const std::string path = s.temp.write("long.s19", file);
+    window->handle_command(terminal_cmd::kDownload, reinterpret_cast<std::intptr_t>(&path));
+    ASSERT_TRUE(window->session().download_in_progress());
+    EXPECT_EQ("l\n", far_end(2)); // the load command
+    // The first line arrives after the command's pause and the line's.
+    const std::string first = far_end(43, 3000);
+    EXPECT_EQ(file.substr(0, 43), first);
+    ASSERT_TRUE(run_until([&] {
+        return s.frame->status_text().startsWith(QStringLiteral("Loading to target: line "));
+    }));
+    EXPECT_NE(std::string::npos, s.frame->status_text().toStdString().find(" of 41"));
+
+    close_window(*window);
+    ASSERT_EQ(1u, s.workbench.terminal_windows().windows().size());
+    EXPECT_EQ("Download in progress, can't quit now", s.messages.shown.back().text);
+
+    window->handle_command(terminal_cmd::kStopDownload, 0);
+    ASSERT_TRUE(run_until([&] { return !window->session().download_in_progress(); }));
+    const std::string rest = far_end(4096, 400);
+    ASSERT_FALSE(rest.empty());
+    EXPECT_EQ('\x04', rest.back()) << "no line after the stop byte";
+    EXPECT_EQ(path, window->session().last_load_path());
+    EXPECT_EQ("Ready", s.frame->status_text().toStdString());
+}
+
+} // namespace
+} // namespace torva::test
