@@ -61,6 +61,11 @@ TEST_F(SimulatedTerminalTest, echo_program_answers_typed_text_running_or_halted)
     run_simulator(program);
     ASSERT_NE(nullptr, simulator);
     EXPECT_EQ("(RT12 Simulator SCI0:9600,N,8,1)", terminal->windowTitle().toStdString());
+    // Debug > Terminal offers both interfaces after the system's ports.
+    const auto ports = s.workbench.terminal_windows().present_ports();
+    ASSERT_GE(ports.size(), 2u);
+    EXPECT_EQ("RT12 Simulator SCI0", ports[ports.size() - 2].text);
+    EXPECT_EQ(kSimulatedPortFirst + 1, ports.back().number);
 
     // The console the link connected says it is linked.
     Board& board = s.workbench.simulated_board().board();

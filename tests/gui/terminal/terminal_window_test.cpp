@@ -12,6 +12,7 @@
 #include "terminal_fixture.h"
 
 #include <QAbstractButton>
+#include <QMouseEvent>
 
 #include <cstdlib>
 #include <fstream>
@@ -205,6 +206,46 @@ TEST_F(TerminalWindowTest, a_download_refuses_to_close_and_stop_load_sends_the_s
     EXPECT_EQ('\x04', rest.back()) << "no line after the stop byte";
     EXPECT_EQ(path, window->session().last_load_path());
     EXPECT_EQ("Ready", s.frame->status_text().toStdString());
+}
+
+TEST_F(TerminalWindowTest, frame_load_reload_and_double_click_send_the_file_a_broken_one_asks) {
+    TerminalWindow* window = open_terminal(port);
+    ASSERT_NE(nullptr, window);
+    const std::string good = "S1051000CF3CDF\nS9031000EC\n";
+    const std::string path = s.temp.write("good.s19", good);
+    auto loaded = [&] {
+        EXPECT_EQ("l\n" + good, far_end(2 + good.size(), 3000));
+        return run_until([&] { return !window->session().download_in_progress(); });
+    };
+    s.dialogs.answers.push_back(path);
+    s.frame->dispatch(43016); // the frame's Load: the Load File dialog, then the window on top
+    ASSERT_TRUE(loaded());
+    window->run_menu_choice(terminal_cmd::kReload); // "Reload ( ... )"
+    ASSERT_TRUE(loaded());
+    QMouseEvent twice(QEvent::MouseButtonDblClick, QPointF(10, 10), QPointF(10, 10), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &twice);
+    ASSERT_TRUE(loaded());
+
+    // A record the loader would refuse is asked about; No sends nothing.
+    const std::string broken = s.temp.write("broken.s19", "S1051000CF3CDF\nS1zz\n");
+    window->handle_command(terminal_cmd::kDownload, reinterpret_cast<std::intptr_t>(&broken));
+    ASSERT_FALSE(s.messages.shown.empty());
+    EXPECT_EQ("The load file has errors in line 2. Download anyway?", s.messages.shown.back().text);
+    EXPECT_FALSE(window->session().download_in_progress());
+    EXPECT_EQ("", far_end(1, 300));
+}
+
+TEST_F(TerminalWindowTest, a_grid_too_large_is_refused_and_the_old_one_kept) {
+    TerminalWindow* window = open_terminal(port);
+    ASSERT_NE(nullptr, window);
+    const int columns = window->session().grid().columns();
+    const int rows = window->session().grid().rows();
+    window->resize(6000, 2100); // 750 columns x 128 rows
+    ASSERT_FALSE(s.messages.shown.empty());
+    EXPECT_EQ("Not Enough Memory, operation aborted", s.messages.shown.back().text);
+    EXPECT_EQ(columns, window->session().grid().columns());
+    EXPECT_EQ(rows, window->session().grid().rows());
 }
 
 } // namespace
