@@ -7,6 +7,7 @@
 #include "shell/message_service.h"
 #include "terminal/bootstrap_dialog_values.h"
 #include "terminal/download_texts.h"
+#include "terminal/gui/serial_settings_dialog.h"
 #include "terminal/port_configuration.h"
 #include "terminal/terminal_session.h"
 #include "terminal/terminal_texts.h"
@@ -349,6 +350,15 @@ void BootstrapperDialog::repaint_now() {
 int run_bootstrapper_dialog(QWidget& terminal, FrameAccess& frame, TerminalSession& session,
                             SerialLink& link, std::function<void()> poll_terminal) {
     BootstrapperDialog dialog(frame, session, link, &terminal, frame.frame_widget());
+    // The stages' settings in the serial settings dialog without its
+    // terminal part.
+    dialog.set_options_dialog([&frame, &session](SerialSettings& settings, const QString& title) {
+        SerialSettingsDialog options(settings, session.settings(), false, title,
+                                     frame.frame_widget());
+        if (frame.run_modal(options) != QDialog::Accepted) return false;
+        options.store();
+        return true;
+    });
     dialog.set_terminal_poll(std::move(poll_terminal));
     frame.run_modal(dialog);
     return dialog.last_result().value_or(kBootstrapDeclined);

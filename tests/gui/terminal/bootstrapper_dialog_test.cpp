@@ -223,7 +223,6 @@ TEST_F(BootstrapperDialogTest, BootstrapOverAPseudoTerminalArrivesByteForByte) {
     o.offset = 0x0F00;
     o.leading_ff = true;
     o.application_delay = 30;
-    session.settings().bootstrap_serial.baud = 19200;
     session.settings().application_serial.baud = 38400;
 
     std::vector<std::string> titles;
@@ -232,8 +231,19 @@ TEST_F(BootstrapperDialogTest, BootstrapOverAPseudoTerminalArrivesByteForByte) {
     int polls = 0;
     messages.answers = {kBoxYes};
     dialogs.while_open = [&](QDialog& shown) {
+        if (shown.objectName() == "SETUPSERIAL") {
+            // The bootstrapper's Options: the settings dialog without its
+            // terminal part; 19200 baud picked there.
+            EXPECT_EQ("Binary download Preferences", shown.windowTitle().toStdString());
+            EXPECT_FALSE(shown.findChild<QWidget*>("id2016")->isEnabled()); // load command
+            shown.findChild<QRadioButton*>("id2008")->click();
+            return;
+        }
         ASSERT_EQ("BOOTSTRAPPER", shown.objectName().toStdString());
         auto& dialog = static_cast<BootstrapperDialog&>(shown);
+        control<QPushButton>(dialog, kBootstrapperOptions).click();
+        EXPECT_EQ(19200u, session.settings().bootstrap_serial.baud);
+        EXPECT_EQ(38400u, session.settings().application_serial.baud);
         dialog.show();
         control<QPushButton>(dialog, kStart).click();
         EXPECT_FALSE(dialog.running());
