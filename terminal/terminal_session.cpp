@@ -64,6 +64,8 @@ std::vector<TerminalSession::MenuEntry> TerminalSession::context_menu() const {
     else
         menu.push_back({"Start Logging", kStartLogging});
     menu.push_back({"Setup", kSettings});
+    // The bootstrap dialog has no other way in.
+    menu.push_back({"Bootstrap...", kBootstrap});
     return menu;
 }
 

@@ -71,9 +71,10 @@ TEST(TerminalSessionTest, ContextMenuFollowsTheDownloadAndTheLog) {
         return result;
     };
     TerminalSession session(com(0), board_terminal_defaults());
-    EXPECT_EQ((std::vector{kDownload, 0, kStartLogging, kSettings}), ids(session));
+    EXPECT_EQ((std::vector{kDownload, 0, kStartLogging, kSettings, kBootstrap}), ids(session));
     session.set_last_load_path("C:\\Work\\Students\\Lab3\\Program.S19");
-    EXPECT_EQ((std::vector{kReload, 0, kDownload, 0, kStartLogging, kSettings}), ids(session));
+    EXPECT_EQ((std::vector{kReload, 0, kDownload, 0, kStartLogging, kSettings, kBootstrap}),
+              ids(session));
     EXPECT_EQ("Reload ( c:/w....../.s/lab3/program.s19 )", session.context_menu()[0].text);
     session.set_download_in_progress(true);
     EXPECT_EQ((std::vector{kStopDownload}), ids(session));
