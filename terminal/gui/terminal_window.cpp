@@ -18,6 +18,7 @@
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPainter>
 
@@ -71,7 +72,6 @@ TerminalWindow::~TerminalWindow() {
     }
     store_.save(session_.port().number, session_.settings());
     session_.stop_logging();
-    if (hooks_.destroyed) hooks_.destroyed();
 }
 
 QSize TerminalWindow::sizeHint() const {
@@ -121,17 +121,31 @@ void TerminalWindow::resizeEvent(QResizeEvent* event) {
     const auto [columns, rows] =
         TerminalGrid::counts_for(width(), height(), char_width_, line_height_);
     TerminalGrid& grid = session_.grid();
-    if (columns == grid.columns() && rows == grid.rows()) return;
-    resizing_ = true;
-    if (grid.resize(columns, rows) == TerminalGrid::ResizeResult::kTooLarge) {
-        if (refused_ != std::pair(columns, rows))
-            frame_.messages().error(std::string(terminal_message::kNotEnoughMemory));
-        refused_ = {columns, rows};
-    } else {
+    if (columns != grid.columns() || rows != grid.rows()) {
+        resizing_ = true;
+        const bool refused = grid.resize(columns, rows) == TerminalGrid::ResizeResult::kTooLarge;
+        resizing_ = false;
+        update();
+        if (refused) {
+            if (refused_ != std::pair(columns, rows))
+                frame_.messages().error(std::string(terminal_message::kNotEnoughMemory));
+            refused_ = {columns, rows};
+            return;
+        }
         refused_ = {0, 0};
     }
-    resizing_ = false;
-    update();
+    fit_to_grid();
+}
+
+void TerminalWindow::fit_to_grid() {
+    // The sub-window shrinks so that the area holds whole cells only; a
+    // maximised one keeps the area it has.
+    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (sub == nullptr || sub->isMaximized() || sub->isMinimized()) return;
+    const TerminalGrid& grid = session_.grid();
+    const QSize extra = size() - QSize(grid.columns() * char_width_, grid.rows() * line_height_);
+    if (extra.width() < 0 || extra.height() < 0 || extra.isNull()) return;
+    QTimer::singleShot(0, sub, [sub, extra] { sub->resize(sub->size() - extra); });
 }
 
 // ---- input ----

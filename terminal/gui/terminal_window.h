@@ -35,8 +35,6 @@ struct TerminalWindowHooks {
     // the colour chooser through them).
     std::function<void(SerialSettingsDialog&)> settings_dialog;
     std::function<void(BootstrapperDialog&)> bootstrap_dialog;
-    // The window is going (its factory forgets it).
-    std::function<void()> destroyed;
 };
 
 class TerminalWindow final : public QWidget, public ChildWindow, private DownloadUi {
@@ -91,6 +89,8 @@ private:
     void status_ready() override;
 
     void update_title();
+    // Makes the window hold whole character cells (after a resize).
+    void fit_to_grid();
     void run_settings_dialog();
     // The "BOOTSTRAPPER" dialog over this window's session and link.
     void run_bootstrap_dialog();

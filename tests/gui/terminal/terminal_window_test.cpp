@@ -236,11 +236,19 @@ TEST_F(TerminalWindowTest, frame_load_reload_and_double_click_send_the_file_a_br
     EXPECT_EQ("", far_end(1, 300));
 }
 
-TEST_F(TerminalWindowTest, a_grid_too_large_is_refused_and_the_old_one_kept) {
+TEST_F(TerminalWindowTest, the_window_holds_whole_cells_and_a_grid_too_large_is_refused) {
     TerminalWindow* window = open_terminal(port);
     ASSERT_NE(nullptr, window);
+    // A size between whole cells shrinks to the cells.
+    QWidget* sub = window->parentWidget();
+    sub->resize(sub->size() + QSize(5, 21));
+    settle_events();
     const int columns = window->session().grid().columns();
     const int rows = window->session().grid().rows();
+    EXPECT_EQ(26, rows);
+    EXPECT_EQ(QSize(columns * s.frame->fonts().char_width, rows * s.frame->fonts().line_height),
+              window->size());
+
     window->resize(6000, 2100); // 750 columns x 128 rows
     ASSERT_FALSE(s.messages.shown.empty());
     EXPECT_EQ("Not Enough Memory, operation aborted", s.messages.shown.back().text);
