@@ -42,11 +42,9 @@ bool configure_link(SerialLink& link, SerialSettings& settings, MessageBoxes& bo
 }
 
 TerminalWindow::TerminalWindow(FrameAccess& frame, PortStore& store, TerminalSession session,
-                               std::unique_ptr<SerialLink> link, TerminalWindowHooks hooks,
-                               QWidget* parent)
+                               std::unique_ptr<SerialLink> link, QWidget* parent)
     : QWidget(parent), frame_(frame), store_(store), session_(std::move(session)),
-      hooks_(std::move(hooks)), link_(std::move(link)),
-      char_width_(std::max(1, frame.fonts().char_width)),
+      link_(std::move(link)), char_width_(std::max(1, frame.fonts().char_width)),
       line_height_(std::max(1, frame.fonts().line_height)) {
     setObjectName(QString::fromLatin1(kClassName));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -286,7 +284,6 @@ void TerminalWindow::run_settings_dialog() {
     SerialSettingsDialog dialog(settings.serial, settings, true,
                                 QString::fromLatin1(SerialSettingsDialog::kTerminalTitle),
                                 frame_.frame_widget());
-    if (hooks_.settings_dialog) hooks_.settings_dialog(dialog);
     if (frame_.run_modal(dialog) == QDialog::Accepted) {
         dialog.store();
         session_.mark_settings_changed();
@@ -306,14 +303,12 @@ void TerminalWindow::run_bootstrap_dialog() {
     dialog.set_options_dialog([this](SerialSettings& settings, const QString& title) {
         SerialSettingsDialog options(settings, session_.settings(), false, title,
                                      frame_.frame_widget());
-        if (hooks_.settings_dialog) hooks_.settings_dialog(options);
         if (frame_.run_modal(options) != QDialog::Accepted) return false;
         options.store();
         session_.mark_settings_changed();
         return true;
     });
     dialog.set_terminal_poll([this] { poll(); });
-    if (hooks_.bootstrap_dialog) hooks_.bootstrap_dialog(dialog);
     frame_.run_modal(dialog);
     update_title();
 }

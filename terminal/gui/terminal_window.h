@@ -20,7 +20,6 @@
 
 namespace torva {
 
-class BootstrapperDialog;
 class FrameAccess;
 class MessageBoxes;
 class SerialSettingsDialog;
@@ -28,14 +27,6 @@ class SerialSettingsDialog;
 // Configures the link with settings (repaired in place); on failure shows
 // the failing step's box, then "Can't set serial port parameters".
 bool configure_link(SerialLink& link, SerialSettings& settings, MessageBoxes& boxes);
-
-// What other parts of the program plug into a terminal window.
-struct TerminalWindowHooks {
-    // Work the settings and bootstrap dialogs before they run (tests answer
-    // the colour chooser through them).
-    std::function<void(SerialSettingsDialog&)> settings_dialog;
-    std::function<void(BootstrapperDialog&)> bootstrap_dialog;
-};
 
 class TerminalWindow final : public QWidget, public ChildWindow, private DownloadUi {
     Q_OBJECT
@@ -47,8 +38,7 @@ public:
     // The link is open and configured with session's serial settings; the
     // store gets the port's settings back when the window goes.
     TerminalWindow(FrameAccess& frame, PortStore& store, TerminalSession session,
-                   std::unique_ptr<SerialLink> link, TerminalWindowHooks hooks,
-                   QWidget* parent = nullptr);
+                   std::unique_ptr<SerialLink> link, QWidget* parent = nullptr);
     ~TerminalWindow() override;
 
     TerminalSession& session() { return session_; }
@@ -105,7 +95,6 @@ private:
     FrameAccess& frame_;
     PortStore& store_;
     TerminalSession session_;
-    TerminalWindowHooks hooks_;
     std::unique_ptr<SerialLink> link_;
     // After the link: a running download stops before the link goes.
     std::unique_ptr<TargetLoad> load_;

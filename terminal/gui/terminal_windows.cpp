@@ -7,6 +7,8 @@
 #include "shell/frame_access.h"
 #include "shell/message_service.h"
 
+#include <QTimer>
+
 #include <algorithm>
 
 namespace torva {
@@ -42,9 +44,8 @@ ChildWindow* TerminalWindows::create_terminal(int number) {
     TerminalSettings settings = store_.load(number).value_or(defaults_);
     if (!configure_link(*link, settings.serial, frame_->messages())) return nullptr;
 
-    TerminalWindowHooks hooks = hooks_;
     auto* window = new TerminalWindow(*frame_, store_, TerminalSession(port, std::move(settings)),
-                                      std::move(link), std::move(hooks));
+                                      std::move(link));
     std::erase_if(windows_, [](const QPointer<TerminalWindow>& w) { return w.isNull(); });
     windows_.emplace_back(window);
     return window;
@@ -64,11 +65,16 @@ std::vector<MenuBar::PortItem> TerminalWindows::present_ports() {
 }
 
 void TerminalWindows::simulator_closing() {
+    // Once the simulator window is gone, not while it goes: when the whole
+    // frame closes or is destroyed, the terminal goes with it and nothing
+    // needs saying (a terminal object that is gone drops the call).
     for (TerminalWindow* window : windows()) {
-        const SerialPortEntry& port = window->session().port();
-        if (!port.simulated()) continue;
-        if (frame_ != nullptr) frame_->messages().warning(kSimulatorClosed, port.name);
-        window->close_now();
+        if (!window->session().port().simulated()) continue;
+        QTimer::singleShot(0, window, [this, window] {
+            if (!window->isVisible() || frame_ == nullptr) return;
+            frame_->messages().warning(kSimulatorClosed, window->session().port().name);
+            window->close_now();
+        });
     }
 }
 

@@ -27,8 +27,6 @@ public:
 
     // The frame the windows live in; before it is set no window is made.
     void attach(FrameAccess& frame) { frame_ = &frame; }
-    // What other parts of the program plug into every new window.
-    TerminalWindowHooks& hooks() { return hooks_; }
 
     void set_terminal_defaults() override;
     // Opens the port (or links to the simulated board), restores its
@@ -47,7 +45,6 @@ public:
 private:
     Board& board_;
     FrameAccess* frame_ = nullptr;
-    TerminalWindowHooks hooks_;
     PortStore store_;
     TerminalSettings defaults_ = board_terminal_defaults();
     std::vector<QPointer<TerminalWindow>> windows_;

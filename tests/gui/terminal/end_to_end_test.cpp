@@ -90,7 +90,7 @@ TEST_F(SimulatedTerminalTest, echo_program_answers_typed_text_running_or_halted)
 
     // The simulator window closes: the terminal goes with a warning.
     close_window(*simulator);
-    EXPECT_TRUE(s.workbench.terminal_windows().windows().empty());
+    EXPECT_TRUE(run_until([&] { return s.workbench.terminal_windows().windows().empty(); }));
     ASSERT_FALSE(s.messages.shown.empty());
     EXPECT_EQ(BoxKind::warning, s.messages.shown.back().kind);
     EXPECT_NE(std::string::npos, s.messages.shown.back().text.find("RT12 Simulator SCI0"));
@@ -126,6 +126,14 @@ TEST_F(SimulatedTerminalTest, monitor_through_reset_takes_a_download_and_runs_it
     s.frame->activate_child(terminal);
     QCoreApplication::processEvents();
     EXPECT_TRUE(save_screenshot(*s.frame, "terminal_download.png"));
+
+    // Windows > Close All takes both windows without a word about the link.
+    s.messages.shown.clear();
+    s.frame->dispatch(43042);
+    settle_events();
+    settle_events();
+    EXPECT_TRUE(s.workbench.terminal_windows().windows().empty());
+    EXPECT_TRUE(s.messages.shown.empty());
 }
 
 } // namespace
