@@ -84,6 +84,21 @@ TEST_F(TerminalWindowTest, shows_what_arrives_and_sends_what_is_typed) {
     EXPECT_TRUE(save_screenshot(*s.frame, "terminal.png"));
 }
 
+TEST_F(TerminalWindowTest, a_port_that_cannot_be_opened_gives_no_window_and_says_why) {
+    TerminalWindow* window = open_terminal(port);
+    ASSERT_NE(nullptr, window);
+    // One window per port: opening it again brings the first to the front.
+    s.frame->dispatch(41000, port);
+    EXPECT_EQ(1u, s.workbench.terminal_windows().windows().size());
+
+    setenv("TORVA_SERIAL_PORTS", (pair.near_path() + ":/dev/torva-no-such-port").c_str(), 1);
+    EXPECT_EQ(nullptr, open_terminal(port + 1));
+    EXPECT_TRUE(
+        s.frame->status_text().startsWith(QStringLiteral("Can't open /dev/torva-no-such-port: ")))
+        << s.frame->status_text().toStdString();
+    EXPECT_TRUE(s.messages.shown.empty());
+}
+
 TEST_F(TerminalWindowTest, settings_dialog_reconfigures_the_port_and_reopening_restores_it) {
     TerminalWindow* window = open_terminal(port);
     ASSERT_NE(nullptr, window);
