@@ -469,5 +469,22 @@ TEST_F(SimulatorTest, HeadlessRunStopsAtTheOpcodeTheBreakpointOrTheLimit) {
     EXPECT_EQ(0xFFFF, cpu.regs.pc);
 }
 
+// A paced run's slice: the run ends after the step that reaches the cycle
+// total, and the next slice goes on from there.
+TEST_F(SimulatorTest, HeadlessRunEndsAtACycleTotal) {
+    // loop: BRA loop (3 cycles a step).
+    load({{0x1000, {0x20, 0xFE}}});
+    const uint32_t start = sim.cycle_total();
+    auto result = sim.run_headless(1000, {}, start + 10);
+    EXPECT_EQ(Simulator::StopReason::kStepLimit, result.reason);
+    EXPECT_EQ(4u, result.steps);
+    EXPECT_EQ(start + 12, sim.cycle_total());
+    result = sim.run_headless(1000, {}, start + 30);
+    EXPECT_EQ(6u, result.steps);
+    // Without a cycle total only the step limit ends it.
+    result = sim.run_headless(50, {});
+    EXPECT_EQ(50u, result.steps);
+}
+
 } // namespace
 } // namespace torva
