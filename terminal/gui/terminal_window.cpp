@@ -297,19 +297,7 @@ void TerminalWindow::run_settings_dialog() {
 
 void TerminalWindow::run_bootstrap_dialog() {
     if (session_.download_in_progress()) return;
-    BootstrapperDialog dialog(frame_, session_, *link_, this, frame_.frame_widget());
-    // The stages' serial settings in the settings dialog without its
-    // terminal part; OK there marks the terminal's settings as changed.
-    dialog.set_options_dialog([this](SerialSettings& settings, const QString& title) {
-        SerialSettingsDialog options(settings, session_.settings(), false, title,
-                                     frame_.frame_widget());
-        if (frame_.run_modal(options) != QDialog::Accepted) return false;
-        options.store();
-        session_.mark_settings_changed();
-        return true;
-    });
-    dialog.set_terminal_poll([this] { poll(); });
-    frame_.run_modal(dialog);
+    run_bootstrapper_dialog(*this, frame_, session_, *link_, [this] { poll(); });
     update_title();
 }
 
