@@ -18,7 +18,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
+#include <chrono>
 #include <cstdio>
 
 namespace torva {
@@ -245,7 +247,24 @@ TEST_F(BootstrapperDialogTest, BootstrapOverAPseudoTerminalArrivesByteForByte) {
         EXPECT_EQ(19200u, session.settings().bootstrap_serial.baud);
         EXPECT_EQ(38400u, session.settings().application_serial.baud);
         dialog.show();
+        // Meanwhile the window keeps its events going; every control is off
+        // and the dialog does not close.
+        bool looked = false;
+        QTimer::singleShot(100, &dialog, [&] {
+            looked = true;
+            EXPECT_TRUE(dialog.running());
+            EXPECT_FALSE(dialog.control(kStart)->isEnabled());
+            EXPECT_FALSE(dialog.control(kBrowseBootstrapper)->isEnabled());
+            EXPECT_FALSE(dialog.close());
+            EXPECT_TRUE(dialog.isVisible());
+        });
+        const auto start = std::chrono::steady_clock::now();
         control<QPushButton>(dialog, kStart).click();
+        // 16 image bytes, 20 ms after each, and the 30 ms delay: a lower
+        // bound only.
+        EXPECT_GE(std::chrono::steady_clock::now() - start,
+                  std::chrono::milliseconds(16 * 20 + 30));
+        EXPECT_TRUE(looked);
         EXPECT_FALSE(dialog.running());
         EXPECT_EQ("", text(dialog, kProgressStage)); // success shows nothing
         EXPECT_EQ("Bytes transferred:", text(dialog, kProgressLabel));
