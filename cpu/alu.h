@@ -39,7 +39,8 @@ constexpr uint8_t sub_flags(bool an, bool bn, bool rn) {
 
 // One routine for both widths; top is the sign bit (7 or 15).
 template <typename T, int top>
-constexpr T alu(uint8_t op, T a, T b, unsigned carry_in, uint8_t mask, uint8_t& ccr) {
+[[gnu::always_inline]] constexpr T alu(uint8_t op, T a, T b, unsigned carry_in, uint8_t mask,
+                                       uint8_t& ccr) {
     constexpr uint32_t all = (uint32_t(1) << (top + 1)) - 1;
     const auto bit = [](uint32_t v, int n) { return (v >> n & 1) != 0; };
     uint32_t r = 0;
@@ -83,14 +84,14 @@ constexpr T alu(uint8_t op, T a, T b, unsigned carry_in, uint8_t mask, uint8_t& 
 } // namespace alu_detail
 
 // 8-bit operation; H comes only from "+".
-constexpr uint8_t alu8(uint8_t op, uint8_t a, uint8_t b, unsigned carry_in, uint8_t mask,
-                       uint8_t& ccr) {
+[[gnu::always_inline]] constexpr uint8_t alu8(uint8_t op, uint8_t a, uint8_t b, unsigned carry_in,
+                                              uint8_t mask, uint8_t& ccr) {
     return alu_detail::alu<uint8_t, 7>(op, a, b, carry_in, mask, ccr);
 }
 
 // 16-bit operation; never sets H.
-constexpr uint16_t alu16(uint8_t op, uint16_t a, uint16_t b, unsigned carry_in, uint8_t mask,
-                         uint8_t& ccr) {
+[[gnu::always_inline]] constexpr uint16_t alu16(uint8_t op, uint16_t a, uint16_t b,
+                                                unsigned carry_in, uint8_t mask, uint8_t& ccr) {
     return alu_detail::alu<uint16_t, 15>(op, a, b, carry_in, mask, ccr);
 }
 

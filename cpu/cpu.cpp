@@ -88,25 +88,4 @@ void Cpu::set_stop_opcodes(std::span<const uint8_t> opcodes) {
         stop_opcodes_[opcode] = true;
 }
 
-void Cpu::push_byte(uint8_t value) {
-    --regs.sp;
-    write_byte(regs.sp, value);
-}
-
-void Cpu::push_word(uint16_t value) {
-    push_byte(uint8_t(value));
-    push_byte(uint8_t(value >> 8));
-}
-
-uint8_t Cpu::pull_byte() {
-    const uint8_t value = read_byte(regs.sp);
-    ++regs.sp;
-    return value;
-}
-
-uint16_t Cpu::pull_word() {
-    const uint8_t high = pull_byte();
-    return uint16_t(high << 8 | pull_byte());
-}
-
 } // namespace torva

@@ -12,6 +12,7 @@
 #include <functional>
 #include <span>
 #include <string_view>
+#include <utility>
 
 namespace torva {
 
@@ -64,24 +65,37 @@ public:
 
     // Stack: SP wraps at 16 bits; a word stands high byte first. Failed
     // reads give 0.
-    void push_byte(uint8_t value);
-    void push_word(uint16_t value);
-    uint8_t pull_byte();
-    uint16_t pull_word();
+    void push_byte(uint8_t value) {
+        --regs.sp;
+        write_byte(regs.sp, value);
+    }
+    void push_word(uint16_t value) {
+        push_byte(uint8_t(value));
+        push_byte(uint8_t(value >> 8));
+    }
+    uint8_t pull_byte() {
+        const uint8_t value = read_byte(regs.sp);
+        ++regs.sp;
+        return value;
+    }
+    uint16_t pull_word() {
+        const uint8_t high = pull_byte();
+        return uint16_t(high << 8 | pull_byte());
+    }
 
     // A direct operand or stack read: a byte nothing answers for reads as 0.
     // Reads and writes see the memory layout as the CPU last looked at it:
     // at the start of every step and interrupt entry, and after each of its
     // own writes that did not go to plain RAM.
-    uint8_t read_byte(uint32_t address) {
+    [[gnu::always_inline]] uint8_t read_byte(uint32_t address) {
         uint8_t value = 0;
         if (!read_direct(address, value)) bus_.mem_read_byte(address, value);
         return value;
     }
-    uint16_t read_word(uint32_t address) {
+    [[gnu::always_inline]] uint16_t read_word(uint32_t address) {
         return uint16_t(read_byte(address) << 8 | read_byte(address + 1));
     }
-    void write_byte(uint32_t address, uint8_t value) {
+    [[gnu::always_inline]] void write_byte(uint32_t address, uint8_t value) {
         if (address <= 0xFFFF) {
             uint8_t*& block = write_blocks_[address >> MemoryBus::kDirectBlockBits];
             if (!block) block = ask_write_block(address >> MemoryBus::kDirectBlockBits);
@@ -123,7 +137,7 @@ public:
 
     // The next instruction byte. An address nothing answers at reads $FF and
     // neither advances the fetch address nor charges a cycle.
-    uint8_t fetch_byte() {
+    [[gnu::always_inline]] uint8_t fetch_byte() {
         uint8_t byte;
         if (!read_direct(ctx.fetch_address, byte) &&
             bus_.mem_read_byte(ctx.fetch_address, byte) != 0)
@@ -140,7 +154,8 @@ public:
                             AddrMode mode);
     // The final byte or word transfer at a 16-bit effective address; the
     // second byte of a word is at address + 1 without wrapping.
-    uint16_t mem_access(bool is_read, bool is_word, uint16_t value, uint32_t address) {
+    [[gnu::always_inline]] uint16_t mem_access(bool is_read, bool is_word, uint16_t value,
+                                               uint32_t address) {
         if (is_read) return is_word ? read_word(address) : read_byte(address);
         if (is_word) {
             write_byte(address, uint8_t(value >> 8));
@@ -169,6 +184,16 @@ private:
     uint32_t step(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
                   uint32_t& pc_written);
     void dispatch(const OpcodeEntry& e, bool execute);
+    // The handler of one opcode with its row's values as constants
+    // (step.cpp), and the tables of them by code.
+    template <bool kPage2, uint8_t kCode>
+    static void execute_row(Cpu& cpu, bool execute);
+    using RowTable = std::array<void (*)(Cpu&, bool), 256>;
+    template <bool kPage2, size_t... kCodes>
+    static constexpr RowTable row_table(std::index_sequence<kCodes...>);
+    static const RowTable kPage1Rows;
+    static const RowTable kPage2Rows;
+    static constexpr uint8_t kPage2Prefix = 0x18; // its row is Family::Page2
 
     // Trace text; all of these do nothing while the step does not trace,
     // and cost no more than that test then.
@@ -187,7 +212,7 @@ private:
     void send_tracef(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
     // Registers by the transfer numbering, CCR included.
-    uint16_t reg_value(Reg r) const {
+    [[gnu::always_inline]] uint16_t reg_value(Reg r) const {
         switch (r) {
         case Reg::A: return regs.a;
         case Reg::B: return regs.b;
@@ -200,7 +225,7 @@ private:
         }
         return 0;
     }
-    void set_reg(Reg r, uint16_t value) {
+    [[gnu::always_inline]] void set_reg(Reg r, uint16_t value) {
         switch (r) {
         case Reg::A: regs.a = uint8_t(value); break;
         case Reg::B: regs.b = uint8_t(value); break;
@@ -213,7 +238,7 @@ private:
         }
     }
     // N and Z from an 8- or 16-bit value, V cleared, C kept.
-    void set_nz_clear_v(uint16_t value, bool wide) {
+    [[gnu::always_inline]] void set_nz_clear_v(uint16_t value, bool wide) {
         uint8_t f = 0;
         if (wide ? value == 0 : uint8_t(value) == 0) f |= ccr_bits::Z;
         if (value & (wide ? 0x8000 : 0x80)) f |= ccr_bits::N;
@@ -231,7 +256,8 @@ private:
     void rmw_write(const RmwMark& mark, AddrMode mode, bool wide, uint16_t value, uint32_t extra);
     uint8_t unary(UnaryOp op, uint8_t value);
     uint32_t decode_indexed(bool execute, bool is_read, uint16_t value, bool is_word);
-    uint32_t finish_operand(uint32_t address, bool is_read, uint16_t value, bool is_word) {
+    [[gnu::always_inline]] uint32_t finish_operand(uint32_t address, bool is_read, uint16_t value,
+                                                   bool is_word) {
         if (ctx.address_only) return address;
         return mem_access(is_read, is_word, value, address);
     }
@@ -273,7 +299,7 @@ private:
 
     // The bus's fast read path: a byte from a block of plain storage the bus
     // handed out, or false when the address has none.
-    bool read_direct(uint32_t address, uint8_t& byte) {
+    [[gnu::always_inline]] bool read_direct(uint32_t address, uint8_t& byte) {
         if (address > 0xFFFF) {
             // A paged address of the current page is its window address.
             if ((address >> 16) != blocks_ppage_ || (address & 0xC000) != 0x8000) return false;

@@ -1,6 +1,7 @@
 // Instructions decoded for their length and text but not modelled: NOP,
 // MEM, BGND, the fuzzy-logic and table instructions and EMACS.
 #include "cpu/cpu.h"
+#include "cpu/decode_operand.h"
 
 namespace torva {
 

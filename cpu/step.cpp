@@ -2,10 +2,16 @@
 // page-2 map to its family's handler, and report length, cycles and whether
 // the instruction transferred control.
 #include "cpu/cpu.h"
+#include "cpu/decode_operand.h"
+#include "cpu/handlers_arith.h"
+#include "cpu/handlers_branch.h"
+#include "cpu/handlers_load_store.h"
+
+#include <utility>
 
 namespace torva {
 
-inline void Cpu::dispatch(const OpcodeEntry& e, bool execute) {
+[[gnu::always_inline]] inline void Cpu::dispatch(const OpcodeEntry& e, bool execute) {
     switch (e.family) {
     case Family::Load: op_load(e, execute); break;
     case Family::Store: op_store(e, execute); break;
@@ -68,6 +74,25 @@ inline void Cpu::dispatch(const OpcodeEntry& e, bool execute) {
     }
 }
 
+// Every opcode has an entry point of its own, made from its row: there the
+// row's family, mode, register and parameter are constants, so that the
+// handler's tests of them fold away.
+template <bool kPage2, uint8_t kCode>
+void Cpu::execute_row(Cpu& cpu, bool execute) {
+    constexpr const OpcodeEntry& row = kPage2 ? kPage2Map[kCode] : kPage1Map[kCode];
+    cpu.dispatch(row, execute);
+}
+
+static_assert(kPage1Map[0x18].family == Family::Page2);
+
+template <bool kPage2, size_t... kCodes>
+constexpr Cpu::RowTable Cpu::row_table(std::index_sequence<kCodes...>) {
+    return {&execute_row<kPage2, uint8_t(kCodes)>...};
+}
+
+constinit const Cpu::RowTable Cpu::kPage1Rows = row_table<false>(std::make_index_sequence<256>());
+constinit const Cpu::RowTable Cpu::kPage2Rows = row_table<true>(std::make_index_sequence<256>());
+
 template <bool kStops>
 uint32_t Cpu::step(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
                    uint32_t& pc_written) {
@@ -95,13 +120,13 @@ uint32_t Cpu::step(uint32_t start_address, bool execute, bool trace, uint32_t& c
     } else {
         opcode = fetch_byte();
     }
-    const OpcodeEntry* entry = &kPage1Map[opcode];
-    if (entry->family == Family::Page2) [[unlikely]] {
+    if (opcode == kPage2Prefix) [[unlikely]] {
         // A failed second fetch reads $FF, which the page-2 map makes TRAP $FF.
         page2_code_ = fetch_byte();
-        entry = &kPage2Map[page2_code_];
+        kPage2Rows[page2_code_](*this, execute);
+    } else {
+        kPage1Rows[opcode](*this, execute);
     }
-    dispatch(*entry, execute);
 
     if (ctx.illegal) {
         tracef("FCB   $%2.2X", opcode);

@@ -2,6 +2,8 @@
 // register, length and cycles; the memory transfer and branch targets.
 #include "cpu_fixture.h"
 
+#include "cpu/decode_operand.h"
+
 namespace torva {
 namespace {
 

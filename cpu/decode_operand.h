@@ -1,17 +1,22 @@
 // Operand decoding: immediate, direct, extended and every indexed postbyte
 // form, the final memory transfer, and relative branch targets.
+// Inline, so that step.cpp's per-opcode entry points see the row's values
+// as constants through them.
+
+#pragma once
+
 #include "cpu/cpu.h"
 
 namespace torva {
 
-namespace {
+namespace operand_text {
 // Index register field rr of a postbyte: 0 X, 1 Y, 2 SP, 3 PC.
 constexpr const char* kSuffix[] = {",X", ",Y", ",SP", ",PC"};
 constexpr const char* kName[] = {"X", "Y", "SP", "PC"};
-} // namespace
+} // namespace operand_text
 
-uint32_t Cpu::decode_operand(bool execute, bool is_read, uint16_t value, bool is_word,
-                             AddrMode mode) {
+[[gnu::always_inline]] inline uint32_t
+Cpu::decode_operand(bool execute, bool is_read, uint16_t value, bool is_word, AddrMode mode) {
     switch (mode) {
     case AddrMode::Immediate: {
         // The operand byte itself costs nothing: an 8-bit immediate is free,
@@ -41,7 +46,7 @@ uint32_t Cpu::decode_operand(bool execute, bool is_read, uint16_t value, bool is
     }
 }
 
-uint32_t Cpu::decode_indexed(bool execute, bool is_read, uint16_t value, bool is_word) {
+inline uint32_t Cpu::decode_indexed(bool execute, bool is_read, uint16_t value, bool is_word) {
     const uint8_t pb = fetch_byte();
     ctx.postbyte = pb;
 
@@ -59,7 +64,7 @@ uint32_t Cpu::decode_indexed(bool execute, bool is_read, uint16_t value, bool is
             address = uint16_t(reg_value(Reg(rr + 5)) + offset);
             tracef("%d", offset);
         }
-        trace(kSuffix[rr]);
+        trace(operand_text::kSuffix[rr]);
         if (!execute) return 0;
         ++ctx.cycles;
         if (ctx.address_only) {
@@ -97,7 +102,7 @@ uint32_t Cpu::decode_indexed(bool execute, bool is_read, uint16_t value, bool is
                     tracef("%d", offset);
                 }
             }
-            trace(kSuffix[rr]);
+            trace(operand_text::kSuffix[rr]);
             if (!execute) return 0;
             if (ctx.address_only) {
                 ++ctx.cycles;
@@ -111,7 +116,7 @@ uint32_t Cpu::decode_indexed(bool execute, bool is_read, uint16_t value, bool is
             uint16_t k = uint16_t(high << 8 | fetch_byte());
             if (rr == 3) k = uint16_t(ctx.fetch_address + ctx.pc_rel_adjust + k);
             tracef("[$%4.4X", k);
-            trace(kSuffix[rr]);
+            trace(operand_text::kSuffix[rr]);
             trace("]");
             if (!execute) return 0;
             const uint16_t address = read_word(uint16_t(base + k));
@@ -125,7 +130,7 @@ uint32_t Cpu::decode_indexed(bool execute, bool is_read, uint16_t value, bool is
         if (form == 7) {
             // [D,r]: the operand's address is the word stored at r + D.
             trace("[D");
-            trace(kSuffix[rr]);
+            trace(operand_text::kSuffix[rr]);
             trace("]");
             if (!execute) return 0;
             const uint16_t address = read_word(uint16_t(reg_base + regs.d()));
@@ -135,7 +140,7 @@ uint32_t Cpu::decode_indexed(bool execute, bool is_read, uint16_t value, bool is
         // 111rr1aa: accumulator A, B or D added to the register.
         static constexpr const char* kAcc[] = {"A", "B", "D"};
         trace(kAcc[form & 3]);
-        trace(kSuffix[rr]);
+        trace(operand_text::kSuffix[rr]);
         if (!execute) return 0;
         const uint16_t acc = (form & 3) == 0 ? regs.a : (form & 3) == 1 ? regs.b : regs.d();
         ++ctx.cycles;
@@ -150,11 +155,11 @@ uint32_t Cpu::decode_indexed(bool execute, bool is_read, uint16_t value, bool is
     const char* sign = step < 0 ? "-" : "+";
     tracef("%d,", step < 0 ? -step : step);
     if (post) {
-        trace(kName[rr]);
+        trace(operand_text::kName[rr]);
         trace(sign);
     } else {
         trace(sign);
-        trace(kName[rr]);
+        trace(operand_text::kName[rr]);
     }
     if (!execute) return 0;
     const Reg reg = Reg(rr + 5);
@@ -165,7 +170,7 @@ uint32_t Cpu::decode_indexed(bool execute, bool is_read, uint16_t value, bool is
     return finish_operand(post ? old : moved, is_read, value, is_word);
 }
 
-uint16_t Cpu::branch_target(bool is_long) {
+[[gnu::always_inline]] inline uint16_t Cpu::branch_target(bool is_long) {
     const uint32_t offset_address = ctx.fetch_address;
     uint16_t target;
     if (is_long) {

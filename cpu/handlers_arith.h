@@ -1,5 +1,10 @@
 // Two-operand arithmetic and logic, one-operand operations on accumulators
 // and memory, CCR logic, decimal adjust and the MIN/MAX family.
+// Inline, so that step.cpp's per-opcode entry points see the row's values
+// as constants through them.
+
+#pragma once
+
 #include "cpu/alu.h"
 #include "cpu/cpu.h"
 
@@ -7,7 +12,7 @@ namespace torva {
 
 using namespace ccr_bits;
 
-void Cpu::op_alu8(const OpcodeEntry& e, bool execute) {
+[[gnu::always_inline]] inline void Cpu::op_alu8(const OpcodeEntry& e, bool execute) {
     trace_mnemonic(e.mnemonic);
     const uint8_t m = uint8_t(decode_operand(execute, true, 0, false, e.mode));
     if (!execute) return;
@@ -38,7 +43,7 @@ void Cpu::op_alu8(const OpcodeEntry& e, bool execute) {
     }
 }
 
-void Cpu::op_alu16(const OpcodeEntry& e, bool execute) {
+[[gnu::always_inline]] inline void Cpu::op_alu16(const OpcodeEntry& e, bool execute) {
     trace_mnemonic(e.mnemonic);
     const uint16_t m = uint16_t(decode_operand(execute, true, 0, true, e.mode));
     if (!execute) return;
@@ -50,7 +55,7 @@ void Cpu::op_alu16(const OpcodeEntry& e, bool execute) {
     }
 }
 
-uint8_t Cpu::unary(UnaryOp op, uint8_t v) {
+inline uint8_t Cpu::unary(UnaryOp op, uint8_t v) {
     uint8_t& ccr = regs.ccr;
     const uint8_t carry = ccr & C;
     switch (op) {
@@ -83,14 +88,14 @@ uint8_t Cpu::unary(UnaryOp op, uint8_t v) {
     return v;
 }
 
-void Cpu::op_unary(const OpcodeEntry& e, bool execute) {
+[[gnu::always_inline]] inline void Cpu::op_unary(const OpcodeEntry& e, bool execute) {
     trace(e.mnemonic);
     if (!execute) return;
     const uint8_t r = unary(UnaryOp(e.param), uint8_t(reg_value(e.reg)));
     if (UnaryOp(e.param) != UnaryOp::Tst) set_reg(e.reg, r);
 }
 
-uint16_t Cpu::rmw_read(bool execute, AddrMode mode, bool wide, RmwMark& mark) {
+inline uint16_t Cpu::rmw_read(bool execute, AddrMode mode, bool wide, RmwMark& mark) {
     // The read decodes without moving an auto-increment register; the
     // write-back decodes the same bytes again and moves it once.
     mark.fetch_address = ctx.fetch_address;
@@ -101,7 +106,8 @@ uint16_t Cpu::rmw_read(bool execute, AddrMode mode, bool wide, RmwMark& mark) {
     return value;
 }
 
-void Cpu::rmw_write(const RmwMark& mark, AddrMode mode, bool wide, uint16_t value, uint32_t extra) {
+inline void Cpu::rmw_write(const RmwMark& mark, AddrMode mode, bool wide, uint16_t value,
+                           uint32_t extra) {
     const uint32_t end = ctx.fetch_address;
     const uint32_t tracing = ctx.trace;
     ctx.fetch_address = mark.fetch_address;
@@ -112,7 +118,7 @@ void Cpu::rmw_write(const RmwMark& mark, AddrMode mode, bool wide, uint16_t valu
     ctx.cycles = mark.cycles + (mode == AddrMode::Extended ? 1 : 0) + extra;
 }
 
-void Cpu::op_unary_mem(const OpcodeEntry& e, bool execute) {
+inline void Cpu::op_unary_mem(const OpcodeEntry& e, bool execute) {
     trace_mnemonic(e.mnemonic);
     const UnaryOp op = UnaryOp(e.param);
     if (op == UnaryOp::Clr) {
@@ -131,7 +137,7 @@ void Cpu::op_unary_mem(const OpcodeEntry& e, bool execute) {
     rmw_write(mark, e.mode, false, unary(op, v), 0);
 }
 
-void Cpu::op_accumulators(const OpcodeEntry& e, bool execute) {
+[[gnu::always_inline]] inline void Cpu::op_accumulators(const OpcodeEntry& e, bool execute) {
     trace(e.mnemonic);
     if (!execute) return;
     switch (e.family) {
@@ -141,7 +147,7 @@ void Cpu::op_accumulators(const OpcodeEntry& e, bool execute) {
     }
 }
 
-void Cpu::op_shift_d(const OpcodeEntry& e, bool execute) {
+inline void Cpu::op_shift_d(const OpcodeEntry& e, bool execute) {
     trace(e.mnemonic);
     if (!execute) return;
     const uint16_t d = regs.d();
@@ -162,7 +168,7 @@ void Cpu::op_shift_d(const OpcodeEntry& e, bool execute) {
     regs.ccr = uint8_t((regs.ccr & ~0x0F) | f);
 }
 
-void Cpu::op_ccr_logic(const OpcodeEntry& e, bool execute) {
+[[gnu::always_inline]] inline void Cpu::op_ccr_logic(const OpcodeEntry& e, bool execute) {
     trace_mnemonic(e.mnemonic);
     const uint8_t m = uint8_t(decode_operand(execute, true, 0, false, e.mode));
     if (!execute) return;
@@ -172,7 +178,7 @@ void Cpu::op_ccr_logic(const OpcodeEntry& e, bool execute) {
         regs.ccr |= m;
 }
 
-void Cpu::op_daa(const OpcodeEntry& e, bool execute) {
+inline void Cpu::op_daa(const OpcodeEntry& e, bool execute) {
     trace(e.mnemonic);
     if (!execute) return;
     const uint8_t a = regs.a;
@@ -185,7 +191,7 @@ void Cpu::op_daa(const OpcodeEntry& e, bool execute) {
     ++ctx.cycles;
 }
 
-void Cpu::op_min_max(const OpcodeEntry& e, bool execute) {
+inline void Cpu::op_min_max(const OpcodeEntry& e, bool execute) {
     trace_mnemonic(e.mnemonic);
     const bool take_larger = e.param & 1;
     const bool wide = e.param & 2;

@@ -1,12 +1,17 @@
 // Loads, stores, effective-address loads, index increments, accumulator
 // copies, memory-to-memory moves and the stack pushes and pulls.
+// Inline, so that step.cpp's per-opcode entry points see the row's values
+// as constants through them.
+
+#pragma once
+
 #include "cpu/cpu.h"
 
 #include <algorithm>
 
 namespace torva {
 
-namespace {
+namespace load_store_detail {
 constexpr bool is_wide(Reg r) {
     return r == Reg::D || r == Reg::X || r == Reg::Y || r == Reg::SP;
 }
@@ -16,30 +21,30 @@ constexpr bool is_wide(Reg r) {
 constexpr bool short_offset_postbyte(uint8_t pb) {
     return (pb & 0x20) == 0 || (pb & 0xE6) == 0xE0;
 }
-} // namespace
+} // namespace load_store_detail
 
-void Cpu::op_load(const OpcodeEntry& e, bool execute) {
+[[gnu::always_inline]] inline void Cpu::op_load(const OpcodeEntry& e, bool execute) {
     trace_mnemonic(e.mnemonic);
-    const bool wide = is_wide(e.reg);
+    const bool wide = load_store_detail::is_wide(e.reg);
     const uint16_t value = uint16_t(decode_operand(execute, true, 0, wide, e.mode));
     if (!execute) return;
     set_reg(e.reg, value);
     set_nz_clear_v(value, wide);
 }
 
-void Cpu::op_store(const OpcodeEntry& e, bool execute) {
+[[gnu::always_inline]] inline void Cpu::op_store(const OpcodeEntry& e, bool execute) {
     trace_mnemonic(e.mnemonic);
-    const bool wide = is_wide(e.reg);
+    const bool wide = load_store_detail::is_wide(e.reg);
     const uint16_t value = reg_value(e.reg);
     decode_operand(execute, false, value, wide, e.mode);
     if (!execute) return;
     set_nz_clear_v(value, wide);
     if (e.mode == AddrMode::Direct ||
-        (e.mode == AddrMode::Indexed && !short_offset_postbyte(ctx.postbyte)))
+        (e.mode == AddrMode::Indexed && !load_store_detail::short_offset_postbyte(ctx.postbyte)))
         take_back(1);
 }
 
-void Cpu::op_lea(const OpcodeEntry& e, bool execute) {
+[[gnu::always_inline]] inline void Cpu::op_lea(const OpcodeEntry& e, bool execute) {
     trace_mnemonic(e.mnemonic);
     ctx.address_only = 1;
     const uint16_t address = uint16_t(decode_operand(execute, true, 0, true, e.mode));
@@ -51,7 +56,7 @@ void Cpu::op_lea(const OpcodeEntry& e, bool execute) {
     ctx.cycles = 2;
 }
 
-void Cpu::op_incdec16(const OpcodeEntry& e, bool execute) {
+[[gnu::always_inline]] inline void Cpu::op_incdec16(const OpcodeEntry& e, bool execute) {
     trace(e.mnemonic);
     if (!execute) return;
     const uint16_t value = uint16_t(reg_value(e.reg) + (e.param ? 1 : -1));
@@ -59,7 +64,7 @@ void Cpu::op_incdec16(const OpcodeEntry& e, bool execute) {
     regs.ccr = uint8_t((regs.ccr & ~ccr_bits::Z) | (value == 0 ? ccr_bits::Z : 0));
 }
 
-void Cpu::op_tab_tba(const OpcodeEntry& e, bool execute) {
+[[gnu::always_inline]] inline void Cpu::op_tab_tba(const OpcodeEntry& e, bool execute) {
     trace(e.mnemonic);
     if (!execute) return;
     const uint8_t value = e.family == Family::Tab ? regs.a : regs.b;
@@ -67,7 +72,7 @@ void Cpu::op_tab_tba(const OpcodeEntry& e, bool execute) {
     set_nz_clear_v(value, false);
 }
 
-void Cpu::op_move(const OpcodeEntry& e, bool execute) {
+inline void Cpu::op_move(const OpcodeEntry& e, bool execute) {
     trace_mnemonic(e.mnemonic);
     const bool wide = e.reg == Reg::D;
     const int form = e.param;
@@ -100,7 +105,7 @@ void Cpu::op_move(const OpcodeEntry& e, bool execute) {
     decode_operand(execute, false, value, wide, destination);
 }
 
-void Cpu::op_push(const OpcodeEntry& e, bool execute) {
+[[gnu::always_inline]] inline void Cpu::op_push(const OpcodeEntry& e, bool execute) {
     trace(e.mnemonic);
     if (!execute) return;
     switch (e.reg) {
@@ -115,7 +120,7 @@ void Cpu::op_push(const OpcodeEntry& e, bool execute) {
     ++ctx.cycles;
 }
 
-void Cpu::op_pull(const OpcodeEntry& e, bool execute) {
+[[gnu::always_inline]] inline void Cpu::op_pull(const OpcodeEntry& e, bool execute) {
     trace(e.mnemonic);
     if (!execute) return;
     switch (e.reg) {

@@ -1,12 +1,17 @@
 // Control transfer: conditional branches, subroutine call and return,
 // jumps, CALL/RTC across program pages, the loop primitives and the bit
 // test-and-branch instructions with their bit set/clear siblings.
+// Inline, so that step.cpp's per-opcode entry points see the row's values
+// as constants through them.
+
+#pragma once
+
 #include "cpu/conditions.h"
 #include "cpu/cpu.h"
 
 namespace torva {
 
-void Cpu::op_branch(const OpcodeEntry& e, bool execute) {
+[[gnu::always_inline]] inline void Cpu::op_branch(const OpcodeEntry& e, bool execute) {
     trace_mnemonic(e.mnemonic);
     const bool is_long = e.family == Family::LongBranch;
     const uint16_t target = branch_target(is_long);
@@ -17,7 +22,7 @@ void Cpu::op_branch(const OpcodeEntry& e, bool execute) {
         take_back(is_long ? 1 : 2);
 }
 
-void Cpu::op_subroutine(const OpcodeEntry& e, bool execute) {
+[[gnu::always_inline]] inline void Cpu::op_subroutine(const OpcodeEntry& e, bool execute) {
     if (e.family == Family::Rts) {
         trace(e.mnemonic);
         if (!execute) return;
@@ -42,7 +47,7 @@ void Cpu::op_subroutine(const OpcodeEntry& e, bool execute) {
     jump(target);
 }
 
-void Cpu::op_call_rtc(const OpcodeEntry& e, bool execute) {
+inline void Cpu::op_call_rtc(const OpcodeEntry& e, bool execute) {
     if (e.family == Family::Rtc) {
         trace(e.mnemonic);
         if (!execute) return;
@@ -70,7 +75,7 @@ void Cpu::op_call_rtc(const OpcodeEntry& e, bool execute) {
     ctx.cycles += 3;
 }
 
-void Cpu::op_loop(const OpcodeEntry&, bool execute) {
+[[gnu::always_inline]] inline void Cpu::op_loop(const OpcodeEntry&, bool execute) {
     // Postbyte: bits 7-5 operation, bit 4 offset sign, bits 2-0 register.
     static constexpr const char* kOperation[] = {"DBEQ  ", "DBNE  ", "TBEQ  ", "TBNE  ",
                                                  "IBEQ  ", "IBNE  ", nullptr,  nullptr};
@@ -97,7 +102,7 @@ void Cpu::op_loop(const OpcodeEntry&, bool execute) {
     ctx.cycles += 3;
 }
 
-void Cpu::op_bits(const OpcodeEntry& e, bool execute) {
+inline void Cpu::op_bits(const OpcodeEntry& e, bool execute) {
     trace_mnemonic(e.mnemonic);
     const bool branches = e.family == Family::Brset || e.family == Family::Brclr;
     if (branches) {
