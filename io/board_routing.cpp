@@ -151,12 +151,14 @@ void BoardRouting::io_reset() {
     // needs no write: its direction was just cleared, so nothing written to
     // it would show.
     modules_.write(CoreBlock::kRegisterMapping, 0);
-    // Serial interface 0 as the monitor expects it: baud divisor 1, then
-    // transmitter and receiver on.
+    set_up_serial0();
+}
+
+void BoardRouting::set_up_serial0() {
     constexpr std::pair<uint16_t, uint8_t> kSerialSetup[] = {
         {0xC8, 0x00}, {0xC9, 0x01}, {0xCB, 0x0C}};
-    for (const auto& [address, value] : kSerialSetup)
-        register_write(address, value);
+    for (const auto& [offset, value] : kSerialSetup)
+        block_write(offset, value);
 }
 
 int32_t BoardRouting::bus_device(int row) {

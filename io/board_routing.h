@@ -46,6 +46,9 @@ public:
     // sets up serial interface 0 for the monitor: baud divisor 1, transmitter
     // and receiver enabled (when a device is attached to it).
     void io_reset() override;
+    // Serial interface 0 as the monitor expects it after a reset: baud
+    // divisor 1, transmitter and receiver enabled (when a device is attached).
+    void set_up_serial0();
 
     // Break on IO: asked with the address of every I/O access; true means the
     // run halts and this access is not made (a read gives kSuppressedRead).

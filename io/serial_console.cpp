@@ -19,6 +19,10 @@ SerialDevice* connect_serial_console(Board& board, int interface) {
         const int row = interface == 0 ? (bare ? bare_row::kSerial0 : bus_row::kSerial0)
                                        : (bare ? bare_row::kSerial1 : bus_row::kSerial1);
         if (setup.connect_row(row) < 0) return nullptr;
+        // The interface ignored the program's writes while nothing was
+        // attached; interface 0 gets the set-up a reset gives it, so a
+        // program already running (the monitor) reaches the new console.
+        if (interface == 0) board.routing().set_up_serial0();
     }
     return serial_console(board, interface);
 }

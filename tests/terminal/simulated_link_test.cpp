@@ -72,6 +72,15 @@ TEST_F(SimulatedLinkTest, BytesTravelBothWaysAndWaitForTheReceiver) {
     EXPECT_FALSE(console->linked());
 }
 
+TEST_F(SimulatedLinkTest, ConsoleConnectedAfterTheResetReachesARunningProgram) {
+    board.reset_cpu(regs, false); // nothing on interface 0 yet
+    auto link = SimulatedLink::open(board, 0);
+    ASSERT_NE(nullptr, link);
+    board.memory().mem_write_byte(0xCF, 'M');
+    steps(20);
+    EXPECT_EQ("M", read_all(*link));
+}
+
 TEST_F(SimulatedLinkTest, FollowsTheConsoleThatReplacesTheFirst) {
     auto link = SimulatedLink::open(board, 1);
     ASSERT_NE(nullptr, link);
