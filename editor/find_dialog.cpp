@@ -3,6 +3,7 @@
 #include "editor/find_dialog.h"
 
 #include "editor/finder.h"
+#include "shell/control_ids.h"
 #include "shell/splash_window.h"
 
 #include <QCheckBox>
@@ -18,12 +19,6 @@
 
 namespace torva {
 namespace {
-
-template <typename Control>
-Control* with_id(Control* control, int id) {
-    control->setObjectName(QStringLiteral("id%1").arg(id));
-    return control;
-}
 
 std::string text_of(const QComboBox& combo) {
     return combo.currentText().toStdString().substr(0, SearchState::kMaxText);

@@ -1,6 +1,8 @@
 // The device selection dialog's controls over its logic.
 #include "io/gui/device_selection_dialog.h"
 
+#include "shell/control_ids.h"
+
 #include <QDialogButtonBox>
 #include <QFontMetrics>
 #include <QFormLayout>
@@ -11,14 +13,6 @@
 #include <QVBoxLayout>
 
 namespace torva {
-namespace {
-
-QString id_name(int id) {
-    return QStringLiteral("id%1").arg(id);
-}
-
-} // namespace
-
 DeviceSelectionDialog::DeviceSelectionDialog(const DeviceSelectionDialogLogic& logic,
                                              const QFont& list_font, QWidget* owner)
     : QDialog(owner), logic_(logic) {
@@ -26,17 +20,17 @@ DeviceSelectionDialog::DeviceSelectionDialog(const DeviceSelectionDialogLogic& l
     setWindowTitle(QString::fromStdString(logic.title()));
 
     auto* address = new QLineEdit(QString::fromStdString(logic.address_field()), this);
-    address->setObjectName(id_name(kAddress));
+    address->setObjectName(control_name(kAddress));
     address->setReadOnly(true);
     address->setFont(list_font);
     address->setMaximumWidth(QFontMetrics(list_font).horizontalAdvance(QStringLiteral("0000")) +
                              24);
 
     auto* header = new QLabel(QString::fromLatin1(DeviceSelectionDialogLogic::kHeader), this);
-    header->setObjectName(id_name(kHeader));
+    header->setObjectName(control_name(kHeader));
     header->setFont(list_font);
     list_ = new QListWidget(this);
-    list_->setObjectName(id_name(kList));
+    list_->setObjectName(control_name(kList));
     list_->setFont(list_font);
     for (const std::string& line : logic.lines())
         list_->addItem(QString::fromStdString(line));
@@ -50,12 +44,12 @@ DeviceSelectionDialog::DeviceSelectionDialog(const DeviceSelectionDialogLogic& l
     QPushButton* select =
         buttons->addButton(QString::fromLatin1(DeviceSelectionDialogLogic::kSelectLabel),
                            QDialogButtonBox::AcceptRole);
-    select->setObjectName(id_name(kSelect));
+    select->setObjectName(control_name(kSelect));
     select->setDefault(true);
     QPushButton* cancel =
         buttons->addButton(QString::fromLatin1(DeviceSelectionDialogLogic::kCancelLabel),
                            QDialogButtonBox::RejectRole);
-    cancel->setObjectName(id_name(kCancel));
+    cancel->setObjectName(control_name(kCancel));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(list_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);

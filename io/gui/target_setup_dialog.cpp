@@ -1,6 +1,8 @@
 // The target setup dialog's controls over its logic.
 #include "io/gui/target_setup_dialog.h"
 
+#include "shell/control_ids.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
@@ -13,21 +15,6 @@
 #include <QVBoxLayout>
 
 namespace torva {
-namespace {
-
-QString id_name(int id) {
-    return QStringLiteral("id%1").arg(id);
-}
-
-QPushButton* button(const QString& text, int id, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(id_name(id));
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
-
 TargetSetupDialog::TargetSetupDialog(TargetSetupDialogLogic& logic, const QFont& list_font,
                                      QWidget* owner)
     : QDialog(owner), logic_(logic) {
@@ -35,18 +22,18 @@ TargetSetupDialog::TargetSetupDialog(TargetSetupDialogLogic& logic, const QFont&
     setWindowTitle(QString::fromLatin1(TargetSetupDialogLogic::kTitle));
 
     board_ = new QComboBox(this);
-    board_->setObjectName(id_name(kBoard));
+    board_->setObjectName(control_name(kBoard));
     for (const char* name : TargetSetupDialogLogic::kBoardNames)
         board_->addItem(QString::fromLatin1(name));
     load_debugger_ =
         new QCheckBox(QString::fromLatin1(TargetSetupDialogLogic::kLoadDebuggerLabel), this);
-    load_debugger_->setObjectName(id_name(kLoadDebugger));
+    load_debugger_->setObjectName(control_name(kLoadDebugger));
 
     auto* header = new QLabel(QString::fromLatin1(TargetSetupDialogLogic::kHeader), this);
-    header->setObjectName(id_name(kHeader));
+    header->setObjectName(control_name(kHeader));
     header->setFont(list_font);
     list_ = new QListWidget(this);
-    list_->setObjectName(id_name(kList));
+    list_->setObjectName(control_name(kList));
     list_->setFont(list_font);
     const QFontMetrics metrics(list_font);
     list_->setMinimumSize(metrics.horizontalAdvance(QLatin1Char('M')) * 52,
@@ -54,14 +41,14 @@ TargetSetupDialog::TargetSetupDialog(TargetSetupDialogLogic& logic, const QFont&
     // The header stands over the list's text, past its frame and item margin.
     header->setContentsMargins(list_->frameWidth() + 3, 0, 0, 0);
 
-    auto* ok = button(tr("OK"), kOk, this);
+    auto* ok = id_button(tr("OK"), kOk, this);
     ok->setDefault(true);
-    auto* cancel = button(tr("Cancel"), kCancel, this);
-    connect_ = button(tr("Connect"), kConnect, this);
-    disconnect_ = button(tr("Disconnect"), kDisconnect, this);
-    auto* load = button(tr("Load"), kLoad, this);
-    auto* save_as = button(tr("Save As"), kSaveAs, this);
-    auto* default_button = button(tr("Default"), kDefault, this);
+    auto* cancel = id_button(tr("Cancel"), kCancel, this);
+    connect_ = id_button(tr("Connect"), kConnect, this);
+    disconnect_ = id_button(tr("Disconnect"), kDisconnect, this);
+    auto* load = id_button(tr("Load"), kLoad, this);
+    auto* save_as = id_button(tr("Save As"), kSaveAs, this);
+    auto* default_button = id_button(tr("Default"), kDefault, this);
 
     auto* board_row = new QHBoxLayout;
     board_row->addWidget(new QLabel(tr("Board"), this));

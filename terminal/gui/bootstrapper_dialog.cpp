@@ -1,6 +1,7 @@
 // The bootstrap dialog's controls and its side of the bootstrap.
 #include "terminal/gui/bootstrapper_dialog.h"
 
+#include "shell/control_ids.h"
 #include "shell/directories.h"
 #include "shell/file_dialogs.h"
 #include "shell/frame_access.h"
@@ -36,19 +37,8 @@ using namespace bootstrap_dialog;
 // The pause before a configuration of the port.
 constexpr std::chrono::milliseconds kSettle{50};
 
-QString id_name(int id) {
-    return QStringLiteral("id%1").arg(id);
-}
-
-template <typename Widget>
-Widget* with_id(Widget* widget, int id) {
-    widget->setObjectName(id_name(id));
-    return widget;
-}
-
 QPushButton* button(const QString& text, int id, const QString& tip) {
-    auto* b = with_id(new QPushButton(text), id);
-    b->setAutoDefault(false);
+    auto* b = id_button(text, id);
     if (!tip.isEmpty()) b->setToolTip(tip);
     return b;
 }
@@ -200,7 +190,7 @@ BootstrapperDialog::BootstrapperDialog(FrameAccess& frame, TerminalSession& sess
 }
 
 QWidget* BootstrapperDialog::control(int id) const {
-    return findChild<QWidget*>(id_name(id));
+    return findChild<QWidget*>(control_name(id));
 }
 
 void BootstrapperDialog::refill() {

@@ -1,6 +1,8 @@
 // The serial settings dialog's controls over the settings records.
 #include "terminal/gui/serial_settings_dialog.h"
 
+#include "shell/control_ids.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QColorDialog>
@@ -18,17 +20,6 @@ namespace torva {
 namespace {
 
 using namespace serial_dialog;
-
-QString id_name(int id) {
-    return QStringLiteral("id%1").arg(id);
-}
-
-QPushButton* button(const QString& text, int id, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(id_name(id));
-    b->setAutoDefault(false);
-    return b;
-}
 
 std::optional<RgbColour> qt_colour_chooser(QWidget* owner, RgbColour start) {
     const QColor chosen =
@@ -70,22 +61,22 @@ SerialSettingsDialog::SerialSettingsDialog(SerialSettings& serial, TerminalSetti
     for (const Choice& choice : kFlowChecks) {
         const bool xon = choice.value >= (1u << 2);
         auto* check = new QCheckBox(QString::fromLatin1(choice.text), xon ? xon_box : hardware_box);
-        check->setObjectName(id_name(choice.id));
+        check->setObjectName(control_name(choice.id));
         (xon ? xon_layout : hardware_layout)->addWidget(check);
         flow_.push_back(check);
     }
 
     load_command_ = new QLineEdit(this);
-    load_command_->setObjectName(id_name(kLoadCommand));
+    load_command_->setObjectName(control_name(kLoadCommand));
     load_command_->setMaxLength(int(TerminalSettings::kLoadCommandMax));
     auto* load_label = new QLabel(tr("Load command"), this);
     load_label->setBuddy(load_command_);
-    auto* text_colour = button(tr("&Text Color"), kTextColour, this);
-    auto* background_colour = button(tr("&Background Color"), kBackgroundColour, this);
-    auto* defaults = button(tr("&Defaults"), kDefaults, this);
-    auto* ok = button(tr("&OK"), kOk, this);
+    auto* text_colour = id_button(tr("&Text Color"), kTextColour, this);
+    auto* background_colour = id_button(tr("&Background Color"), kBackgroundColour, this);
+    auto* defaults = id_button(tr("&Defaults"), kDefaults, this);
+    auto* ok = id_button(tr("&OK"), kOk, this);
     ok->setDefault(true);
-    auto* cancel = button(tr("&Cancel"), kCancel, this);
+    auto* cancel = id_button(tr("&Cancel"), kCancel, this);
 
     auto* serial_grid = new QGridLayout;
     serial_grid->addWidget(baud_box, 0, 0, 2, 2);
@@ -144,7 +135,7 @@ QButtonGroup* SerialSettingsDialog::add_group(const QString& title, std::span<co
     int index = 0;
     for (const Choice& choice : choices) {
         auto* radio = new QRadioButton(QString::fromLatin1(choice.text), frame);
-        radio->setObjectName(id_name(choice.id));
+        radio->setObjectName(control_name(choice.id));
         group->addButton(radio, choice.id);
         layout->addWidget(radio, index / columns, index % columns);
         ++index;
@@ -188,7 +179,7 @@ void SerialSettingsDialog::store() {
 }
 
 QWidget* SerialSettingsDialog::control(int id) const {
-    return findChild<QWidget*>(id_name(id));
+    return findChild<QWidget*>(control_name(id));
 }
 
 void SerialSettingsDialog::choose_colour(RgbColour& colour) {
