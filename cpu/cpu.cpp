@@ -66,20 +66,32 @@ void Cpu::set_transfer_register(int number, uint16_t value) {
 void Cpu::forget_blocks() {
     // Without a layout counter nothing can be kept: every access asks the bus.
     const bool keep = layout_generation_ != nullptr;
-    blocks_.fill(keep ? nullptr : &kNoBlock);
-    write_blocks_.fill(keep ? nullptr : &no_write_block_);
+    blocks_.fill(nullptr);
+    write_blocks_.fill(nullptr);
+    no_block_.fill(!keep);
+    no_write_block_.fill(!keep);
     if (keep) blocks_generation_ = *layout_generation_;
     blocks_ppage_ = bus_.get_ppage();
 }
 
 const uint8_t* Cpu::ask_block(uint32_t block) {
+    if (no_block_[block]) return nullptr;
     const uint8_t* data = bus_.direct_read_block(block);
-    return data ? data : &kNoBlock;
+    if (data)
+        blocks_[block] = data;
+    else
+        no_block_[block] = true;
+    return data;
 }
 
 uint8_t* Cpu::ask_write_block(uint32_t block) {
+    if (no_write_block_[block]) return nullptr;
     uint8_t* data = bus_.direct_write_block(block);
-    return data ? data : &no_write_block_;
+    if (data)
+        write_blocks_[block] = data;
+    else
+        no_write_block_[block] = true;
+    return data;
 }
 
 void Cpu::set_stop_opcodes(std::span<const uint8_t> opcodes) {

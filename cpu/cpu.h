@@ -46,10 +46,7 @@ public:
     // Where the next step starts: with ppage $30 or more and PC in the program
     // page window, ppage * $10000 + PC; else PC.
     uint32_t current_execution_address() const {
-        const uint8_t page = current_ppage();
-        if (page >= 0x30 && regs.pc >= 0x8000 && regs.pc <= 0xBFFF)
-            return uint32_t(page) << 16 | regs.pc;
-        return regs.pc;
+        return execution_address(current_ppage(), regs.pc);
     }
 
     // Register access by the transfer/loop numbering (0 A, 1 B, 4 D, 5 X,
@@ -97,9 +94,10 @@ public:
     }
     [[gnu::always_inline]] void write_byte(uint32_t address, uint8_t value) {
         if (address <= 0xFFFF) {
-            uint8_t*& block = write_blocks_[address >> MemoryBus::kDirectBlockBits];
-            if (!block) block = ask_write_block(address >> MemoryBus::kDirectBlockBits);
-            if (block != &no_write_block_) {
+            uint8_t* block = write_blocks_[address >> MemoryBus::kDirectBlockBits];
+            if (!block) [[unlikely]]
+                block = ask_write_block(address >> MemoryBus::kDirectBlockBits);
+            if (block) {
                 block[address & kDirectOffsetMask] = value;
                 return;
             }
@@ -179,7 +177,8 @@ public:
 
 private:
     // The step of cpu_step; with kStops, an opcode from plain storage that
-    // is a stop opcode ends it before anything is done (result 0).
+    // is a stop opcode ends it before anything is done (result 0). The
+    // caller has brought the memory layout up to date.
     template <bool kStops>
     uint32_t step(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
                   uint32_t& pc_written);
@@ -305,9 +304,11 @@ private:
             if ((address >> 16) != blocks_ppage_ || (address & 0xC000) != 0x8000) return false;
             address &= 0xFFFF;
         }
-        const uint8_t*& block = blocks_[address >> MemoryBus::kDirectBlockBits];
-        if (!block) block = ask_block(address >> MemoryBus::kDirectBlockBits);
-        if (block == &kNoBlock) return false;
+        const uint8_t* block = blocks_[address >> MemoryBus::kDirectBlockBits];
+        if (!block) [[unlikely]] {
+            block = ask_block(address >> MemoryBus::kDirectBlockBits);
+            if (!block) return false;
+        }
         byte = block[address & kDirectOffsetMask];
         return true;
     }
@@ -324,6 +325,12 @@ private:
             return uint8_t(blocks_ppage_);
         return bus_.get_ppage();
     }
+    static uint32_t execution_address(uint8_t page, uint16_t pc) {
+        if (page >= 0x30 && pc >= 0x8000 && pc <= 0xBFFF) return uint32_t(page) << 16 | pc;
+        return pc;
+    }
+    // The slow half of the direct paths: asks the bus once per layout for a
+    // block and keeps it; null when the bus has none there.
     const uint8_t* ask_block(uint32_t block);
     uint8_t* ask_write_block(uint32_t block);
 
@@ -333,14 +340,14 @@ private:
     // first read has asked the bus.
     uint64_t blocks_generation_ = ~uint64_t(0);
     uint32_t blocks_ppage_ = 0;
-    // Null: not asked yet; &kNoBlock: the bus has no plain storage there.
-    // Without a layout counter every block stays at &kNoBlock.
+    // Null: not asked yet, or the bus has no plain storage there (marked in
+    // no_block_, so that it is asked only once per layout). Without a layout
+    // counter every block stays null and is marked.
     std::array<const uint8_t*, MemoryBus::kDirectBlocks> blocks_{};
-    static constexpr uint8_t kNoBlock = 0;
-    // The same for plain RAM stores; &no_write_block_ marks none (its
-    // address only, it is never written).
+    std::array<bool, MemoryBus::kDirectBlocks> no_block_{};
+    // The same for plain RAM stores.
     std::array<uint8_t*, MemoryBus::kDirectBlocks> write_blocks_{};
-    uint8_t no_write_block_ = 0;
+    std::array<bool, MemoryBus::kDirectBlocks> no_write_block_{};
     // execute_next stops before these opcodes (indexed by opcode).
     std::array<bool, 256> stop_opcodes_{};
     // Low 16 bits of the step's start address: base of the 5-bit and 9-bit

@@ -96,17 +96,9 @@ constinit const Cpu::RowTable Cpu::kPage2Rows = row_table<true>(std::make_index_
 template <bool kStops>
 uint32_t Cpu::step(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
                    uint32_t& pc_written) {
-    // Whatever changed the memory layout since the last step (a reset, the
-    // loader, a window's edit) is seen from here on.
-    sync_layout();
-    ctx.trace = trace ? 1 : 0;
-    ctx.illegal = 0;
+    ctx = StepContext{};
     ctx.fetch_address = start_address;
-    ctx.pc_written = 0;
-    ctx.address_only = 0;
-    ctx.no_writeback = 0;
-    ctx.cycles = 0;
-    ctx.pc_rel_adjust = 0;
+    ctx.trace = trace ? 1 : 0;
     step_start_ = uint16_t(start_address);
 
     // An opcode nothing answers for reads $FF: LDS extended. The stop test
@@ -138,13 +130,19 @@ uint32_t Cpu::step(uint32_t start_address, bool execute, bool trace, uint32_t& c
     return ctx.fetch_address - start_address;
 }
 
+// Whatever changed the memory layout since the last step (a reset, the
+// loader, a window's edit) is seen from the step on.
 uint32_t Cpu::cpu_step(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
                        uint32_t& pc_written) {
+    sync_layout();
     return step<false>(start_address, execute, trace, cycles, pc_written);
 }
 
 uint32_t Cpu::execute_next(uint32_t& cycles, uint32_t& pc_written) {
-    return step<true>(current_execution_address(), true, false, cycles, pc_written);
+    sync_layout();
+    // Blocks current: their page is the program page.
+    const uint8_t page = layout_generation_ ? uint8_t(blocks_ppage_) : bus_.get_ppage();
+    return step<true>(execution_address(page, regs.pc), true, false, cycles, pc_written);
 }
 
 } // namespace torva

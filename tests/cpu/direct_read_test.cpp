@@ -100,6 +100,15 @@ TEST(DirectReadTest, LayoutChangesAreSeenAtOnce) {
     memory.flat.holes[0x2000] = true;
     ++memory.generation;
     EXPECT_EQ(0u, cpu.cpu_step(0x2000, false, false)); // $FF fetched, nothing counted
+
+    // And back: a block the bus had none for is asked again after the change.
+    memory.io_blocks[0x2000 >> MemoryBus::kDirectBlockBits] = false;
+    memory.flat.holes[0x2000] = false;
+    ++memory.generation;
+    memory.byte_reads = 0;
+    EXPECT_EQ(2u, cpu.cpu_step(0x2000, true, false));
+    EXPECT_EQ(0x34, cpu.regs.a);
+    EXPECT_EQ(0, memory.byte_reads);
 }
 
 TEST(DirectReadTest, PagedAddressesOfTheCurrentPageOnly) {
@@ -120,6 +129,18 @@ TEST(DirectReadTest, PagedAddressesOfTheCurrentPageOnly) {
     memory.byte_reads = 0;
     EXPECT_EQ(1u, cpu.cpu_step(0x3D9000, false, false));
     EXPECT_EQ(0, memory.byte_reads);
+
+    // The run loop's step takes its page from the bus as it is now, even
+    // when someone else switched it: STAA 0,X at $3E:9000 runs, not the
+    // byte at $3D:9000.
+    memory.flat.load(0x9000, {0x6A, 0x00});
+    memory.set_ppage(0x3E);
+    cpu.regs.pc = 0x9000;
+    cpu.regs.x = 0x2100;
+    cpu.regs.a = 0x5A;
+    uint32_t cycles = 0, pc_written = 0;
+    EXPECT_EQ(2u, cpu.execute_next(cycles, pc_written));
+    EXPECT_EQ(0x5A, memory.flat.bytes[0x2100]);
 }
 
 } // namespace
