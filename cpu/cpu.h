@@ -4,10 +4,12 @@
 
 #include "cpu/interrupt_host.h"
 #include "cpu/memory_bus.h"
+#include "cpu/onchip/run_clock.h"
 #include "cpu/opcode_map.h"
 #include "cpu/registers.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -130,6 +132,18 @@ public:
     // storage and is one of the stop opcodes, nothing is executed and the
     // result is 0 (cycles and pc_written untouched).
     uint32_t execute_next(uint32_t& cycles, uint32_t& pc_written);
+    // A stretch of the run loop's plain steps, each as execute_next: runs
+    // until max_steps have run, the clock is due after a step (its cycles
+    // are added to it step by step), a step leaves the CPU waiting (WAI,
+    // STOP), a stop opcode comes next, or, from the second step on, the
+    // next PC is one that stop_at flags (null for none).
+    struct Stretch {
+        uint64_t steps = 0;
+        uint32_t cycles = 0;
+        uint32_t bytes = 0;
+    };
+    Stretch execute_stretch(uint64_t max_steps, RunClock& clock,
+                            const std::bitset<0x10000>* stop_at);
     // The opcodes execute_next stops at; empty for none.
     void set_stop_opcodes(std::span<const uint8_t> opcodes);
 
@@ -254,7 +268,10 @@ private:
     uint16_t rmw_read(bool execute, AddrMode mode, bool wide, RmwMark& mark);
     void rmw_write(const RmwMark& mark, AddrMode mode, bool wide, uint16_t value, uint32_t extra);
     uint8_t unary(UnaryOp op, uint8_t value);
-    uint32_t decode_indexed(bool execute, bool is_read, uint16_t value, bool is_word);
+    // The effective address of an indexed operand, its register moved
+    // (unless ctx.no_writeback) and its cycles counted; not meaningful
+    // when not executing.
+    uint16_t indexed_address(bool execute);
     [[gnu::always_inline]] uint32_t finish_operand(uint32_t address, bool is_read, uint16_t value,
                                                    bool is_word) {
         if (ctx.address_only) return address;

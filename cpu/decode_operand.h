@@ -41,12 +41,16 @@ Cpu::decode_operand(bool execute, bool is_read, uint16_t value, bool is_word, Ad
         if (!execute) return 0;
         return finish_operand(address, is_read, value, is_word);
     }
-    case AddrMode::Indexed: return decode_indexed(execute, is_read, value, is_word);
+    case AddrMode::Indexed: {
+        const uint16_t address = indexed_address(execute);
+        if (!execute) return 0;
+        return finish_operand(address, is_read, value, is_word);
+    }
     default: return 1;
     }
 }
 
-inline uint32_t Cpu::decode_indexed(bool execute, bool is_read, uint16_t value, bool is_word) {
+inline uint16_t Cpu::indexed_address(bool execute) {
     const uint8_t pb = fetch_byte();
     ctx.postbyte = pb;
 
@@ -67,11 +71,9 @@ inline uint32_t Cpu::decode_indexed(bool execute, bool is_read, uint16_t value, 
         trace(operand_text::kSuffix[rr]);
         if (!execute) return 0;
         ++ctx.cycles;
-        if (ctx.address_only) {
-            ++ctx.cycles;
-            return address;
-        }
-        return mem_access(is_read, is_word, value, address);
+        // An address of its own (LEA, JMP) costs one more cycle.
+        if (ctx.address_only) ++ctx.cycles;
+        return address;
     }
 
     // 111rrxxx: offsets with extension bytes, accumulator offsets, indirect.
@@ -104,11 +106,9 @@ inline uint32_t Cpu::decode_indexed(bool execute, bool is_read, uint16_t value, 
             }
             trace(operand_text::kSuffix[rr]);
             if (!execute) return 0;
-            if (ctx.address_only) {
-                ++ctx.cycles;
-                return address;
-            }
-            return mem_access(is_read, is_word, value, address);
+            // An address of its own (LEA, JMP) costs one more cycle.
+            if (ctx.address_only) ++ctx.cycles;
+            return address;
         }
         if (form == 3) {
             // [K,r]: the operand's address is the word stored at r + K.
@@ -119,9 +119,8 @@ inline uint32_t Cpu::decode_indexed(bool execute, bool is_read, uint16_t value, 
             trace(operand_text::kSuffix[rr]);
             trace("]");
             if (!execute) return 0;
-            const uint16_t address = read_word(uint16_t(base + k));
             ctx.cycles += 2;
-            return finish_operand(address, is_read, value, is_word);
+            return read_word(uint16_t(base + k));
         }
         // With PC as the register, the accumulator forms count from the end
         // of the instruction, as the 16-bit PC-relative form does.
@@ -133,9 +132,8 @@ inline uint32_t Cpu::decode_indexed(bool execute, bool is_read, uint16_t value, 
             trace(operand_text::kSuffix[rr]);
             trace("]");
             if (!execute) return 0;
-            const uint16_t address = read_word(uint16_t(reg_base + regs.d()));
             ctx.cycles += 4;
-            return finish_operand(address, is_read, value, is_word);
+            return read_word(uint16_t(reg_base + regs.d()));
         }
         // 111rr1aa: accumulator A, B or D added to the register.
         static constexpr const char* kAcc[] = {"A", "B", "D"};
@@ -144,7 +142,7 @@ inline uint32_t Cpu::decode_indexed(bool execute, bool is_read, uint16_t value, 
         if (!execute) return 0;
         const uint16_t acc = (form & 3) == 0 ? regs.a : (form & 3) == 1 ? regs.b : regs.d();
         ++ctx.cycles;
-        return finish_operand(uint16_t(reg_base + acc), is_read, value, is_word);
+        return uint16_t(reg_base + acc);
     }
 
     // rr1pnnnn: pre/post increment/decrement by 1..8.
@@ -167,7 +165,7 @@ inline uint32_t Cpu::decode_indexed(bool execute, bool is_read, uint16_t value, 
     const uint16_t moved = uint16_t(old + step);
     if (!ctx.no_writeback) set_reg(reg, moved);
     ++ctx.cycles;
-    return finish_operand(post ? old : moved, is_read, value, is_word);
+    return post ? old : moved;
 }
 
 [[gnu::always_inline]] inline uint16_t Cpu::branch_target(bool is_long) {

@@ -145,4 +145,23 @@ uint32_t Cpu::execute_next(uint32_t& cycles, uint32_t& pc_written) {
     return step<true>(execution_address(page, regs.pc), true, false, cycles, pc_written);
 }
 
+Cpu::Stretch Cpu::execute_stretch(uint64_t max_steps, RunClock& clock,
+                                  const std::bitset<0x10000>* stop_at) {
+    Stretch run;
+    while (run.steps < max_steps && (run.steps == 0 || !stop_at || !(*stop_at)[regs.pc])) {
+        sync_layout();
+        const uint8_t page = layout_generation_ ? uint8_t(blocks_ppage_) : bus_.get_ppage();
+        uint32_t cycles = 0, pc_written = 0;
+        const uint32_t length =
+            step<true>(execution_address(page, regs.pc), true, false, cycles, pc_written);
+        if (length == 0) break;
+        run.cycles += cycles;
+        clock.add(cycles);
+        run.bytes += length;
+        ++run.steps;
+        if (clock.due() || cpu_waiting) break;
+    }
+    return run;
+}
+
 } // namespace torva

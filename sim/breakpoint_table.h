@@ -28,6 +28,8 @@ public:
     // Cheap test for the run loop: false means the address surely has no
     // entry. Keyed by the low 16 bits, so a true needs find() to confirm.
     bool may_hold(uint32_t address) const { return used_ != 0 && filter_[address & 0xFFFF]; }
+    // The same as a set of 16-bit addresses; null while the table is empty.
+    const std::bitset<0x10000>* filter() const { return used_ != 0 ? &filter_ : nullptr; }
 
     // Enters an address with a state in the first free entry. An address
     // already present keeps its entry unchanged; a full table silently takes

@@ -474,31 +474,22 @@ Simulator::RunResult Simulator::run_steps(uint64_t max_steps, bool stops, bool l
 
 uint64_t Simulator::run_quiet(uint64_t max_steps) {
     RunClock& clock = board_.clock();
-    uint64_t steps = 0;
     // The first step's breakpoint was checked by the caller.
-    while (steps < max_steps && (steps == 0 || !breakpoints_.may_hold(cpu_.regs.pc))) {
-        uint32_t cycles = 0, pc_written = 0;
-        const uint32_t length = cpu_.execute_next(cycles, pc_written);
-        if (length == 0) break; // a stop opcode: the caller looks
-        cycle_counter_ += cycles;
-        clock.add(cycles);
-        byte_counter_ += length;
-        ++steps;
-        if (clock.due()) {
-            // The instruction raised something (a register write, a device)
-            // or the clock reached the deadline: the step ends as every step
-            // does, and the next one looks.
-            board_.after_instruction();
-            break;
-        }
-        if (cpu_.cpu_waiting) [[unlikely]] {
-            // WAI or STOP: from the next step on the CPU waits for an interrupt.
-            clock.attend();
-            break;
-        }
+    const Cpu::Stretch run = cpu_.execute_stretch(max_steps, clock, breakpoints_.filter());
+    cycle_counter_ += run.cycles;
+    byte_counter_ += run.bytes;
+    if (run.steps == 0) return 0; // a stop opcode: the caller looks
+    if (clock.due()) {
+        // The last instruction raised something (a register write, a
+        // device) or the clock reached the deadline: the step ends as every
+        // step does, and the next one looks.
+        board_.after_instruction();
+    } else if (cpu_.cpu_waiting) [[unlikely]] {
+        // WAI or STOP: from the next step on the CPU waits for an interrupt.
+        clock.attend();
     }
-    if (steps > 1) board_.pass_steps_without_poll(steps - 1);
-    return steps;
+    if (run.steps > 1) board_.pass_steps_without_poll(run.steps - 1);
+    return run.steps;
 }
 
 bool Simulator::at_stop_opcode() {
