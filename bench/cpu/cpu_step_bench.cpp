@@ -1,6 +1,8 @@
 // Steps per second of the CPU executing a realistic mixed loop from RAM over
-// the real memory map, without trace.
+// the real memory map, without trace: one cpu_step call per step, and the
+// stretches of steps the run loop hands to the CPU in one call.
 #include "cpu/cpu.h"
+#include "cpu/onchip/run_clock.h"
 #include "io/memory_map.h"
 
 #include "bench/support/mixed_loop.h"
@@ -13,9 +15,7 @@
 namespace torva {
 namespace {
 
-void BM_CpuStepMixedLoop(benchmark::State& state) {
-    MemoryMap memory;
-    Cpu cpu(memory);
+void load_mixed_loop(MemoryMap& memory, Cpu& cpu) {
     memory.reset_cpu(cpu.regs, false);
     for (const auto& [address, bytes] : bench::kMixedLoop)
         for (size_t i = 0; i < bytes.size(); ++i)
@@ -24,6 +24,12 @@ void BM_CpuStepMixedLoop(benchmark::State& state) {
     for (uint32_t i = 0; i < 0x100; ++i)
         memory.mem_write_byte(bench::kMixedLoopData + i, bench::mixed_loop_data(i));
     cpu.regs.pc = bench::kMixedLoopStart;
+}
+
+void BM_CpuStepMixedLoop(benchmark::State& state) {
+    MemoryMap memory;
+    Cpu cpu(memory);
+    load_mixed_loop(memory, cpu);
 
     uint64_t steps = 0;
     uint32_t cycles = 0, pc_written = 0;
@@ -36,6 +42,24 @@ void BM_CpuStepMixedLoop(benchmark::State& state) {
     state.counters["steps"] = benchmark::Counter(double(steps), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_CpuStepMixedLoop);
+
+// The same loop through Cpu::execute_stretch, as the run loop executes it
+// between two looks at the clock's deadline; the deadline is kept far ahead.
+void BM_CpuStretchMixedLoop(benchmark::State& state) {
+    MemoryMap memory;
+    Cpu cpu(memory);
+    load_mixed_loop(memory, cpu);
+    RunClock clock;
+
+    uint64_t steps = 0;
+    for (auto _ : state) {
+        clock.set_deadline(clock.total() + RunClock::kHorizon);
+        steps += cpu.execute_stretch(1000, clock, nullptr).steps;
+    }
+    benchmark::DoNotOptimize(cpu.regs);
+    state.counters["steps"] = benchmark::Counter(double(steps), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_CpuStretchMixedLoop);
 
 } // namespace
 } // namespace torva
