@@ -1,6 +1,7 @@
 // rt12run --sci0 pty and --realtime: a terminal device opened as a terminal
 // program would open it talks to the simulated board's serial interface 0;
 // a paced run takes at least the time its cycles take at the bus clock.
+#include "echo_program.h"
 #include "support/spawned_tool.h"
 #include "support/temp_dir.h"
 #include "support/tool_process.h"
@@ -92,16 +93,7 @@ TEST_F(Rt12runPtyTest, MonitorSessionThroughThePseudoTerminal) {
 }
 
 TEST_F(Rt12runPtyTest, ProgramEchoesThroughThePseudoTerminalAndEnds) {
-    ASSERT_TRUE(assemble("echo", R"(        org $1000
-wait    brclr $cc,#$20,wait
-        ldab $cf
-tx      brclr $cc,#$80,tx
-        stab $cf
-        cmpb #$2E
-        bne wait
-done    brclr $cc,#$40,done
-        swi
-)"));
+    ASSERT_TRUE(assemble("echo", test::kEchoUntilDot));
     SpawnedTool tool(tool_path("rt12run"), {"--sci0", "pty", "--max-steps", "0", file("echo.s19")});
     const std::string path = tool.stderr_line("SCI0: ");
     ASSERT_FALSE(path.empty()) << tool.stderr_text();

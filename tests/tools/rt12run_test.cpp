@@ -1,5 +1,6 @@
 // rt12run as a process: programs assembled with ta12, run to their stop
 // condition, with the output lines and exit statuses graders rely on.
+#include "echo_program.h"
 #include "support/temp_dir.h"
 #include "support/tool_process.h"
 
@@ -143,16 +144,7 @@ handler bra handler
 }
 
 TEST_F(Rt12runTest, EchoesStandardInputThroughSerialInterfaceZero) {
-    ASSERT_TRUE(assemble("echo", R"(        org $1000
-wait    brclr $cc,#$20,wait
-        ldab $cf
-tx      brclr $cc,#$80,tx
-        stab $cf
-        cmpb #$2E
-        bne wait
-done    brclr $cc,#$40,done
-        swi
-)"));
+    ASSERT_TRUE(assemble("echo", test::kEchoUntilDot));
     EXPECT_EQ(0, run("--sci0 stdio echo.s19", "'hello, board.'"));
     EXPECT_EQ("hello, board.", out);
     // The same through the serial device a descriptor connects.
