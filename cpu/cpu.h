@@ -190,22 +190,35 @@ public:
     void stack_all();
 
 private:
-    // The step of cpu_step; with kStops, an opcode from plain storage that
-    // is a stop opcode ends it before anything is done (result 0). The
-    // caller has brought the memory layout up to date.
+    // The step of cpu_step; the caller has brought the memory layout up to
+    // date. Without kStops, the caller has set where the step's cycles and
+    // pc_written go. With kStops (the run loop's steps, which execute), an
+    // opcode from plain storage that is a stop opcode ends it before
+    // anything is done (result 0), and cycles and pc_written stay in ctx
+    // (ctx.illegal tells an undefined encoding).
     template <bool kStops>
-    uint32_t step(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
-                  uint32_t& pc_written);
+    uint32_t step(uint32_t start_address, bool execute, bool trace);
+    // cpu_step for all that its inline common case does not take.
+    [[gnu::noinline]] uint32_t cpu_step_slow(uint32_t start_address, bool execute, bool trace,
+                                             uint32_t& cycles, uint32_t& pc_written);
     void dispatch(const OpcodeEntry& e, bool execute);
     // The handler of one opcode with its row's values as constants
     // (step.cpp), and the tables of them by code.
-    template <bool kPage2, uint8_t kCode>
-    static void execute_row(Cpu& cpu, bool execute);
-    using RowTable = std::array<void (*)(Cpu&, bool), 256>;
-    template <bool kPage2, size_t... kCodes>
+    // Each executes its opcode; with kFinish it also finishes the step
+    // (finish_step) and gives the step's result, else the caller finishes it.
+    template <bool kPage2, uint8_t kCode, bool kFinish>
+    static uint32_t execute_row(Cpu& cpu, bool execute);
+    using RowTable = std::array<uint32_t (*)(Cpu&, bool), 256>;
+    // The end of a step: the result of an undefined encoding (opcode is the
+    // first byte), or PC moved past the instruction unless it transferred
+    // control, and cycles and pc_written handed out.
+    uint32_t finish_step(uint8_t opcode, bool execute);
+    template <bool kPage2, bool kFinish, size_t... kCodes>
     static constexpr RowTable row_table(std::index_sequence<kCodes...>);
     static const RowTable kPage1Rows;
     static const RowTable kPage2Rows;
+    static const RowTable kPage1Bodies;
+    static const RowTable kPage2Bodies;
     static constexpr uint8_t kPage2Prefix = 0x18; // its row is Family::Page2
 
     // Trace text; all of these do nothing while the step does not trace,
@@ -370,6 +383,11 @@ private:
     // Low 16 bits of the step's start address: base of the 5-bit and 9-bit
     // PC-relative indexed forms.
     uint16_t step_start_ = 0;
+    // The step's full start address and where its cycles and pc_written go
+    // (valid during the step only).
+    uint32_t step_address_ = 0;
+    uint32_t* step_cycles_ = nullptr;
+    uint32_t* step_pc_written_ = nullptr;
     // Second byte of a page-2 instruction (the TRAP number).
     uint8_t page2_code_ = 0;
 };

@@ -76,30 +76,52 @@ namespace torva {
 
 // Every opcode has an entry point of its own, made from its row: there the
 // row's family, mode, register and parameter are constants, so that the
-// handler's tests of them fold away.
-template <bool kPage2, uint8_t kCode>
-void Cpu::execute_row(Cpu& cpu, bool execute) {
+// handler's tests of them fold away. The finishing ones also end the step,
+// so that cpu_step passes control to them as its last act and keeps nothing
+// of its own across the handler.
+template <bool kPage2, uint8_t kCode, bool kFinish>
+uint32_t Cpu::execute_row(Cpu& cpu, bool execute) {
     constexpr const OpcodeEntry& row = kPage2 ? kPage2Map[kCode] : kPage1Map[kCode];
     cpu.dispatch(row, execute);
+    if constexpr (kFinish) return cpu.finish_step(kPage2 ? kPage2Prefix : kCode, execute);
+    return 0;
+}
+
+// An undefined encoding leaves PC, cycles and pc_written as they were.
+[[gnu::always_inline]] inline uint32_t Cpu::finish_step(uint8_t opcode, bool execute) {
+    if (ctx.illegal) [[unlikely]] {
+        tracef("FCB   $%2.2X", opcode);
+        return 1;
+    }
+    if (execute && ctx.pc_written == 0) regs.pc = uint16_t(ctx.fetch_address);
+    *step_cycles_ = ctx.cycles;
+    *step_pc_written_ = ctx.pc_written;
+    return ctx.fetch_address - step_address_;
 }
 
 static_assert(kPage1Map[0x18].family == Family::Page2);
 
-template <bool kPage2, size_t... kCodes>
+template <bool kPage2, bool kFinish, size_t... kCodes>
 constexpr Cpu::RowTable Cpu::row_table(std::index_sequence<kCodes...>) {
-    return {&execute_row<kPage2, uint8_t(kCodes)>...};
+    return {&execute_row<kPage2, uint8_t(kCodes), kFinish>...};
 }
 
-constinit const Cpu::RowTable Cpu::kPage1Rows = row_table<false>(std::make_index_sequence<256>());
-constinit const Cpu::RowTable Cpu::kPage2Rows = row_table<true>(std::make_index_sequence<256>());
+constinit const Cpu::RowTable Cpu::kPage1Rows =
+    row_table<false, true>(std::make_index_sequence<256>());
+constinit const Cpu::RowTable Cpu::kPage2Rows =
+    row_table<true, true>(std::make_index_sequence<256>());
+constinit const Cpu::RowTable Cpu::kPage1Bodies =
+    row_table<false, false>(std::make_index_sequence<256>());
+constinit const Cpu::RowTable Cpu::kPage2Bodies =
+    row_table<true, false>(std::make_index_sequence<256>());
 
 template <bool kStops>
-uint32_t Cpu::step(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
-                   uint32_t& pc_written) {
+uint32_t Cpu::step(uint32_t start_address, bool execute, bool trace) {
     ctx = StepContext{};
     ctx.fetch_address = start_address;
     ctx.trace = trace ? 1 : 0;
     step_start_ = uint16_t(start_address);
+    if constexpr (!kStops) step_address_ = start_address;
 
     // An opcode nothing answers for reads $FF: LDS extended. The stop test
     // looks only at plain storage: an I/O read could change what the
@@ -112,37 +134,79 @@ uint32_t Cpu::step(uint32_t start_address, bool execute, bool trace, uint32_t& c
     } else {
         opcode = fetch_byte();
     }
-    if (opcode == kPage2Prefix) [[unlikely]] {
-        // A failed second fetch reads $FF, which the page-2 map makes TRAP $FF.
-        page2_code_ = fetch_byte();
-        kPage2Rows[page2_code_](*this, execute);
+    if constexpr (!kStops) {
+        if (opcode == kPage2Prefix) [[unlikely]] {
+            // A failed second fetch reads $FF, which the page-2 map makes TRAP $FF.
+            page2_code_ = fetch_byte();
+            return kPage2Rows[page2_code_](*this, execute);
+        }
+        return kPage1Rows[opcode](*this, execute);
     } else {
-        kPage1Rows[opcode](*this, execute);
+        if (opcode == kPage2Prefix) [[unlikely]] {
+            page2_code_ = fetch_byte();
+            kPage2Bodies[page2_code_](*this, true);
+        } else {
+            kPage1Bodies[opcode](*this, true);
+        }
+        if (ctx.illegal) {
+            tracef("FCB   $%2.2X", opcode);
+            return 1;
+        }
+        if (ctx.pc_written == 0) regs.pc = uint16_t(ctx.fetch_address);
+        return ctx.fetch_address - start_address;
     }
-
-    if (ctx.illegal) {
-        tracef("FCB   $%2.2X", opcode);
-        return 1;
-    }
-    if (execute && ctx.pc_written == 0) regs.pc = uint16_t(ctx.fetch_address);
-    cycles = ctx.cycles;
-    pc_written = ctx.pc_written;
-    return ctx.fetch_address - start_address;
 }
 
 // Whatever changed the memory layout since the last step (a reset, the
-// loader, a window's edit) is seen from the step on.
+// loader, a window's edit) is seen from the step on. The common case is
+// taken here without a call of its own: the layout unchanged and the
+// opcode, not the page-2 prefix, in a block already handed out. It passes
+// control to the opcode's entry point last, so that it needs no frame.
 uint32_t Cpu::cpu_step(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
                        uint32_t& pc_written) {
+    if (layout_generation_ && *layout_generation_ == blocks_generation_) {
+        uint32_t address = start_address;
+        // A paged address of the current page is its window address.
+        if (address > 0xFFFF && (address >> 16) == blocks_ppage_ && (address & 0xC000) == 0x8000)
+            address &= 0xFFFF;
+        if (address <= 0xFFFF) {
+            if (const uint8_t* block = blocks_[address >> MemoryBus::kDirectBlockBits]) {
+                const uint8_t opcode = block[address & kDirectOffsetMask];
+                if (opcode != kPage2Prefix) {
+                    ctx = StepContext{};
+                    ctx.fetch_address = start_address + 1;
+                    ctx.cycles = 1;
+                    ctx.trace = trace ? 1 : 0;
+                    step_start_ = uint16_t(start_address);
+                    step_address_ = start_address;
+                    step_cycles_ = &cycles;
+                    step_pc_written_ = &pc_written;
+                    return kPage1Rows[opcode](*this, execute);
+                }
+            }
+        }
+    }
+    return cpu_step_slow(start_address, execute, trace, cycles, pc_written);
+}
+
+uint32_t Cpu::cpu_step_slow(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
+                            uint32_t& pc_written) {
     sync_layout();
-    return step<false>(start_address, execute, trace, cycles, pc_written);
+    step_cycles_ = &cycles;
+    step_pc_written_ = &pc_written;
+    return step<false>(start_address, execute, trace);
 }
 
 uint32_t Cpu::execute_next(uint32_t& cycles, uint32_t& pc_written) {
     sync_layout();
     // Blocks current: their page is the program page.
     const uint8_t page = layout_generation_ ? uint8_t(blocks_ppage_) : bus_.get_ppage();
-    return step<true>(execution_address(page, regs.pc), true, false, cycles, pc_written);
+    const uint32_t length = step<true>(execution_address(page, regs.pc), true, false);
+    if (length != 0 && !ctx.illegal) {
+        cycles = ctx.cycles;
+        pc_written = ctx.pc_written;
+    }
+    return length;
 }
 
 Cpu::Stretch Cpu::execute_stretch(uint64_t max_steps, RunClock& clock,
@@ -151,9 +215,9 @@ Cpu::Stretch Cpu::execute_stretch(uint64_t max_steps, RunClock& clock,
     while (run.steps < max_steps && (run.steps == 0 || !stop_at || !(*stop_at)[regs.pc])) {
         sync_layout();
         const uint8_t page = layout_generation_ ? uint8_t(blocks_ppage_) : bus_.get_ppage();
-        uint32_t cycles = 0, pc_written = 0;
-        const uint32_t length =
-            step<true>(execution_address(page, regs.pc), true, false, cycles, pc_written);
+        const uint32_t length = step<true>(execution_address(page, regs.pc), true, false);
+        // An undefined encoding charges no cycles.
+        const uint32_t cycles = ctx.illegal ? 0 : ctx.cycles;
         if (length == 0) break;
         run.cycles += cycles;
         clock.add(cycles);

@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bitset>
 #include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace torva {
 namespace {
@@ -141,6 +145,57 @@ TEST(DirectReadTest, PagedAddressesOfTheCurrentPageOnly) {
     uint32_t cycles = 0, pc_written = 0;
     EXPECT_EQ(2u, cpu.execute_next(cycles, pc_written));
     EXPECT_EQ(0x5A, memory.flat.bytes[0x2100]);
+}
+
+// cpu_step takes an opcode from a block already handed out without a call of
+// its own; the step's contract must be the same there as through the byte
+// calls: length, PC, registers, cycles and pc_written (untouched for an
+// undefined encoding), execute = 0 changing nothing, and the trace text.
+TEST(DirectReadTest, StepContractThroughTheBlocks) {
+    const std::vector<std::vector<uint8_t>> programs = {
+        {0xA7},                   // NOP
+        {0x86, 0x12},             // LDAA #
+        {0xB6, 0x30, 0x00},       // LDAA extended
+        {0x6A, 0x70},             // STAA 1,Y+
+        {0x20, 0x10},             // BRA
+        {0x16, 0x12, 0x34},       // JSR extended
+        {0x18, 0x20, 0x00, 0x10}, // LBRA (page 2)
+        {0xB7, 0x30},             // TFR with an undefined postbyte
+        {0xB7, 0x01},             // TFR A,B
+    };
+    struct Outcome {
+        uint32_t length, cycles, pc_written;
+        CpuRegisters regs;
+        std::string trace;
+    };
+    const auto run = [](MemoryBus& memory, test::FlatMemory& flat,
+                        const std::vector<uint8_t>& program, bool execute) {
+        std::copy(program.begin(), program.end(), flat.bytes.begin() + 0x2000);
+        Cpu cpu(memory);
+        cpu.regs = {0x00, 0x12, 0x34, 0x3100, 0x9ABC, 0x3C80, 0x2000};
+        // A step that only measures has the block handed out.
+        cpu.cpu_step(0x2000, false, false);
+        Outcome out{0, 77, 77, {}, {}};
+        cpu.trace_out = [&out](std::string_view text) { out.trace += text; };
+        out.length = cpu.cpu_step(0x2000, execute, true, out.cycles, out.pc_written);
+        out.regs = cpu.regs;
+        return out;
+    };
+    for (const auto& program : programs)
+        for (const bool execute : {false, true}) {
+            SCOPED_TRACE(testing::Message() << int(program[0]) << " execute " << execute);
+            test::FlatMemory plain;
+            DirectMemory direct;
+            const Outcome a = run(plain, plain, program, execute);
+            const Outcome b = run(direct, direct.flat, program, execute);
+            EXPECT_EQ(a.length, b.length);
+            EXPECT_EQ(a.cycles, b.cycles);
+            EXPECT_EQ(a.pc_written, b.pc_written);
+            EXPECT_EQ(0, std::memcmp(&a.regs, &b.regs, sizeof a.regs));
+            EXPECT_EQ(a.trace, b.trace);
+            EXPECT_FALSE(b.trace.empty());
+            EXPECT_TRUE(plain.bytes == direct.flat.bytes);
+        }
 }
 
 } // namespace
