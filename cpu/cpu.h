@@ -14,6 +14,7 @@
 #include <functional>
 #include <span>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 
 namespace torva {
@@ -191,13 +192,12 @@ public:
 
 private:
     // The step of cpu_step; the caller has brought the memory layout up to
-    // date. Without kStops, the caller has set where the step's cycles and
-    // pc_written go. With kStops (the run loop's steps, which execute), an
-    // opcode from plain storage that is a stop opcode ends it before
-    // anything is done (result 0), and cycles and pc_written stay in ctx
-    // (ctx.illegal tells an undefined encoding).
+    // date. With kStops (the run loop's steps, which execute), an opcode
+    // from plain storage that is a stop opcode ends it before anything is
+    // done (result 0, cycles and pc_written untouched).
     template <bool kStops>
-    uint32_t step(uint32_t start_address, bool execute, bool trace);
+    uint32_t step(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
+                  uint32_t& pc_written);
     // cpu_step for all that its inline common case does not take.
     [[gnu::noinline]] uint32_t cpu_step_slow(uint32_t start_address, bool execute, bool trace,
                                              uint32_t& cycles, uint32_t& pc_written);
@@ -207,18 +207,19 @@ private:
     // Each executes its opcode; with kFinish it also finishes the step
     // (finish_step) and gives the step's result, else the caller finishes it.
     template <bool kPage2, uint8_t kCode, bool kFinish>
-    static uint32_t execute_row(Cpu& cpu, bool execute);
+    static std::conditional_t<kFinish, uint32_t, void> execute_row(Cpu& cpu, bool execute);
     using RowTable = std::array<uint32_t (*)(Cpu&, bool), 256>;
+    using BodyTable = std::array<void (*)(Cpu&, bool), 256>;
     // The end of a step: the result of an undefined encoding (opcode is the
     // first byte), or PC moved past the instruction unless it transferred
     // control, and cycles and pc_written handed out.
     uint32_t finish_step(uint8_t opcode, bool execute);
     template <bool kPage2, bool kFinish, size_t... kCodes>
-    static constexpr RowTable row_table(std::index_sequence<kCodes...>);
+    static constexpr auto row_table(std::index_sequence<kCodes...>);
     static const RowTable kPage1Rows;
     static const RowTable kPage2Rows;
-    static const RowTable kPage1Bodies;
-    static const RowTable kPage2Bodies;
+    static const BodyTable kPage1Bodies;
+    static const BodyTable kPage2Bodies;
     static constexpr uint8_t kPage2Prefix = 0x18; // its row is Family::Page2
 
     // Trace text; all of these do nothing while the step does not trace,

@@ -7,6 +7,7 @@
 #include "cpu/handlers_branch.h"
 #include "cpu/handlers_load_store.h"
 
+#include <type_traits>
 #include <utility>
 
 namespace torva {
@@ -80,11 +81,10 @@ namespace torva {
 // so that cpu_step passes control to them as its last act and keeps nothing
 // of its own across the handler.
 template <bool kPage2, uint8_t kCode, bool kFinish>
-uint32_t Cpu::execute_row(Cpu& cpu, bool execute) {
+std::conditional_t<kFinish, uint32_t, void> Cpu::execute_row(Cpu& cpu, bool execute) {
     constexpr const OpcodeEntry& row = kPage2 ? kPage2Map[kCode] : kPage1Map[kCode];
     cpu.dispatch(row, execute);
     if constexpr (kFinish) return cpu.finish_step(kPage2 ? kPage2Prefix : kCode, execute);
-    return 0;
 }
 
 // An undefined encoding leaves PC, cycles and pc_written as they were.
@@ -102,26 +102,32 @@ uint32_t Cpu::execute_row(Cpu& cpu, bool execute) {
 static_assert(kPage1Map[0x18].family == Family::Page2);
 
 template <bool kPage2, bool kFinish, size_t... kCodes>
-constexpr Cpu::RowTable Cpu::row_table(std::index_sequence<kCodes...>) {
-    return {&execute_row<kPage2, uint8_t(kCodes), kFinish>...};
+constexpr auto Cpu::row_table(std::index_sequence<kCodes...>) {
+    return std::conditional_t<kFinish, RowTable, BodyTable>{
+        &execute_row<kPage2, uint8_t(kCodes), kFinish>...};
 }
 
 constinit const Cpu::RowTable Cpu::kPage1Rows =
     row_table<false, true>(std::make_index_sequence<256>());
 constinit const Cpu::RowTable Cpu::kPage2Rows =
     row_table<true, true>(std::make_index_sequence<256>());
-constinit const Cpu::RowTable Cpu::kPage1Bodies =
+constinit const Cpu::BodyTable Cpu::kPage1Bodies =
     row_table<false, false>(std::make_index_sequence<256>());
-constinit const Cpu::RowTable Cpu::kPage2Bodies =
+constinit const Cpu::BodyTable Cpu::kPage2Bodies =
     row_table<true, false>(std::make_index_sequence<256>());
 
 template <bool kStops>
-uint32_t Cpu::step(uint32_t start_address, bool execute, bool trace) {
+uint32_t Cpu::step(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
+                   uint32_t& pc_written) {
     ctx = StepContext{};
     ctx.fetch_address = start_address;
     ctx.trace = trace ? 1 : 0;
     step_start_ = uint16_t(start_address);
-    if constexpr (!kStops) step_address_ = start_address;
+    if constexpr (!kStops) {
+        step_address_ = start_address;
+        step_cycles_ = &cycles;
+        step_pc_written_ = &pc_written;
+    }
 
     // An opcode nothing answers for reads $FF: LDS extended. The stop test
     // looks only at plain storage: an I/O read could change what the
@@ -153,6 +159,8 @@ uint32_t Cpu::step(uint32_t start_address, bool execute, bool trace) {
             return 1;
         }
         if (ctx.pc_written == 0) regs.pc = uint16_t(ctx.fetch_address);
+        cycles = ctx.cycles;
+        pc_written = ctx.pc_written;
         return ctx.fetch_address - start_address;
     }
 }
@@ -192,21 +200,14 @@ uint32_t Cpu::cpu_step(uint32_t start_address, bool execute, bool trace, uint32_
 uint32_t Cpu::cpu_step_slow(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
                             uint32_t& pc_written) {
     sync_layout();
-    step_cycles_ = &cycles;
-    step_pc_written_ = &pc_written;
-    return step<false>(start_address, execute, trace);
+    return step<false>(start_address, execute, trace, cycles, pc_written);
 }
 
 uint32_t Cpu::execute_next(uint32_t& cycles, uint32_t& pc_written) {
     sync_layout();
     // Blocks current: their page is the program page.
     const uint8_t page = layout_generation_ ? uint8_t(blocks_ppage_) : bus_.get_ppage();
-    const uint32_t length = step<true>(execution_address(page, regs.pc), true, false);
-    if (length != 0 && !ctx.illegal) {
-        cycles = ctx.cycles;
-        pc_written = ctx.pc_written;
-    }
-    return length;
+    return step<true>(execution_address(page, regs.pc), true, false, cycles, pc_written);
 }
 
 Cpu::Stretch Cpu::execute_stretch(uint64_t max_steps, RunClock& clock,
@@ -215,9 +216,9 @@ Cpu::Stretch Cpu::execute_stretch(uint64_t max_steps, RunClock& clock,
     while (run.steps < max_steps && (run.steps == 0 || !stop_at || !(*stop_at)[regs.pc])) {
         sync_layout();
         const uint8_t page = layout_generation_ ? uint8_t(blocks_ppage_) : bus_.get_ppage();
-        const uint32_t length = step<true>(execution_address(page, regs.pc), true, false);
-        // An undefined encoding charges no cycles.
-        const uint32_t cycles = ctx.illegal ? 0 : ctx.cycles;
+        uint32_t cycles = 0, pc_written = 0;
+        const uint32_t length =
+            step<true>(execution_address(page, regs.pc), true, false, cycles, pc_written);
         if (length == 0) break;
         run.cycles += cycles;
         clock.add(cycles);
