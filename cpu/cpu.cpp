@@ -72,6 +72,16 @@ void Cpu::forget_blocks() {
     no_write_block_.fill(!keep);
     if (keep) blocks_generation_ = *layout_generation_;
     blocks_ppage_ = bus_.get_ppage();
+    fetch_span_ = 0;
+}
+
+uint8_t Cpu::fetch_byte_slow() {
+    uint8_t byte;
+    if (!read_direct(ctx.fetch_address, byte) && bus_.mem_read_byte(ctx.fetch_address, byte) != 0)
+        return 0xFF;
+    ++ctx.fetch_address;
+    ++ctx.cycles;
+    return byte;
 }
 
 const uint8_t* Cpu::ask_block(uint32_t block) {

@@ -150,13 +150,28 @@ public:
 
     // The next instruction byte. An address nothing answers at reads $FF and
     // neither advances the fetch address nor charges a cycle.
+    // Most fetches read the block the step's opcode came from, which stays
+    // mapped at the same place while the layout is unchanged.
     [[gnu::always_inline]] uint8_t fetch_byte() {
-        uint8_t byte;
-        if (!read_direct(ctx.fetch_address, byte) &&
-            bus_.mem_read_byte(ctx.fetch_address, byte) != 0)
-            return 0xFF;
-        ++ctx.fetch_address;
-        ++ctx.cycles;
+        const uint32_t offset = ctx.fetch_address - fetch_base_;
+        if (offset < fetch_span_) [[likely]] {
+            ++ctx.fetch_address;
+            ++ctx.cycles;
+            return fetch_block_[offset];
+        }
+        return fetch_byte_slow();
+    }
+    [[gnu::noinline, gnu::cold]] uint8_t fetch_byte_slow();
+    // The same for a byte that costs no cycle: a failed fetch still takes
+    // one back, as fetching and then giving the byte's cycle back does.
+    [[gnu::always_inline]] uint8_t fetch_free_byte() {
+        const uint32_t offset = ctx.fetch_address - fetch_base_;
+        if (offset < fetch_span_) [[likely]] {
+            ++ctx.fetch_address;
+            return fetch_block_[offset];
+        }
+        const uint8_t byte = fetch_byte_slow();
+        take_back(1);
         return byte;
     }
 
@@ -286,6 +301,7 @@ private:
     // (unless ctx.no_writeback) and its cycles counted; not meaningful
     // when not executing.
     uint16_t indexed_address(bool execute);
+    uint16_t indexed_address_of(uint8_t pb, bool execute);
     [[gnu::always_inline]] uint32_t finish_operand(uint32_t address, bool is_read, uint16_t value,
                                                    bool is_word) {
         if (ctx.address_only) return address;
@@ -389,6 +405,12 @@ private:
     uint32_t step_address_ = 0;
     uint32_t* step_cycles_ = nullptr;
     uint32_t* step_pc_written_ = nullptr;
+    // The block of the last opcode cpu_step took in its common case, and the
+    // (possibly paged) address of its first byte; fetch_span_ is the block's
+    // size while it is current, 0 once the blocks are dropped.
+    const uint8_t* fetch_block_ = nullptr;
+    uint32_t fetch_base_ = 0;
+    uint32_t fetch_span_ = 0;
     // Second byte of a page-2 instruction (the TRAP number).
     uint8_t page2_code_ = 0;
 };

@@ -21,8 +21,7 @@ Cpu::decode_operand(bool execute, bool is_read, uint16_t value, bool is_word, Ad
     case AddrMode::Immediate: {
         // The operand byte itself costs nothing: an 8-bit immediate is free,
         // a 16-bit one costs the second byte.
-        uint16_t v = fetch_byte();
-        take_back(1);
+        uint16_t v = fetch_free_byte();
         if (is_word) v = uint16_t(v << 8 | fetch_byte());
         tracef(is_word ? "#$%4.4X" : "#$%2.2X", v);
         return execute ? v : 0;
@@ -50,10 +49,36 @@ Cpu::decode_operand(bool execute, bool is_read, uint16_t value, bool is_word, Ad
     }
 }
 
-inline uint16_t Cpu::indexed_address(bool execute) {
+// The postbyte forms of the common case (executing without trace, a 5-bit
+// offset or an increment or decrement of X, Y or SP) are decoded where the
+// operand is needed; the others, and every traced step, by the full decoder.
+[[gnu::always_inline]] inline uint16_t Cpu::indexed_address(bool execute) {
     const uint8_t pb = fetch_byte();
     ctx.postbyte = pb;
+    if (execute && !ctx.trace && (pb & 0xC0) != 0xC0) [[likely]] {
+        const Reg reg = Reg((pb >> 6) + 5);
+        if ((pb & 0x20) == 0) {
+            // rr0nnnnn
+            const int offset = (pb & 0x10) ? (pb & 0x1F) - 32 : (pb & 0x1F);
+            ++ctx.cycles;
+            if (ctx.address_only) ++ctx.cycles;
+            return uint16_t(reg_value(reg) + offset);
+        }
+        if ((pb & 0xE0) != 0xE0) {
+            // rr1pnnnn
+            const int n = pb & 0x0F;
+            const int step = (n & 8) ? n - 16 : n + 1;
+            const uint16_t old = reg_value(reg);
+            const uint16_t moved = uint16_t(old + step);
+            if (!ctx.no_writeback) set_reg(reg, moved);
+            ++ctx.cycles;
+            return (pb & 0x10) ? old : moved;
+        }
+    }
+    return indexed_address_of(pb, execute);
+}
 
+[[gnu::noinline]] inline uint16_t Cpu::indexed_address_of(uint8_t pb, bool execute) {
     // rr0nnnnn: 5-bit signed constant offset.
     if ((pb & 0x20) == 0) {
         const int rr = pb >> 6;

@@ -189,6 +189,9 @@ uint32_t Cpu::cpu_step(uint32_t start_address, bool execute, bool trace, uint32_
                     step_address_ = start_address;
                     step_cycles_ = &cycles;
                     step_pc_written_ = &pc_written;
+                    fetch_block_ = block;
+                    fetch_base_ = start_address & ~kDirectOffsetMask;
+                    fetch_span_ = kDirectOffsetMask + 1;
                     return kPage1Rows[opcode](*this, execute);
                 }
             }
