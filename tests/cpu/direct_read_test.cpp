@@ -198,5 +198,58 @@ TEST(DirectReadTest, StepContractThroughTheBlocks) {
         }
 }
 
+// Without trace, operand bytes come from the opcode's block and the common
+// indexed forms are decoded inline. The outcome must match a traced step
+// through the byte calls: at a block's start, with the operand in the next
+// block, and with that next byte nothing answers for.
+TEST(DirectReadTest, UntracedStepMatchesTracedByteCalls) {
+    const std::vector<std::vector<uint8_t>> programs = {
+        {0x86, 0x12},             // LDAA #
+        {0xCE, 0x12, 0x34},       // LDX #
+        {0xB6, 0x30, 0x00},       // LDAA extended
+        {0xA6, 0x30},             // LDAA 1,X+
+        {0xA6, 0x7F},             // LDAA 1,-Y
+        {0xA6, 0xBC},             // LDAA 4,SP-
+        {0x6A, 0x1F},             // STAA -1,X
+        {0xA6, 0x8F},             // LDAA 15,SP
+        {0xA6, 0xC2},             // LDAA 2,PC
+        {0xA6, 0xE6},             // LDAA D,X
+        {0x1A, 0x45},             // LEAX 5,Y
+        {0x18, 0x0B, 0x30, 0x12}, // MOVB #$12,1,X+ (page 2)
+    };
+    struct Outcome {
+        uint32_t length, cycles, pc_written;
+        CpuRegisters regs;
+    };
+    const auto run = [](MemoryBus& memory, test::FlatMemory& flat,
+                        const std::vector<uint8_t>& program, uint32_t at, bool trace) {
+        std::copy(program.begin(), program.end(), flat.bytes.begin() + at);
+        Cpu cpu(memory);
+        cpu.regs = {0x00, 0x12, 0x34, 0x3100, 0x3000, 0x3C80, uint16_t(at)};
+        cpu.trace_out = [](std::string_view) {};
+        Outcome out{0, 77, 77, {}};
+        out.length = cpu.cpu_step(at, true, trace, out.cycles, out.pc_written);
+        out.regs = cpu.regs;
+        return out;
+    };
+    for (const auto& program : programs)
+        for (const uint32_t at : {0x2000u, 0x23FFu})
+            for (const bool hole : {false, true}) {
+                SCOPED_TRACE(testing::Message() << int(program[0]) << "," << int(program[1])
+                                                << " at " << at << " hole " << hole);
+                test::FlatMemory plain;
+                DirectMemory direct;
+                plain.holes[at + 1] = hole;
+                direct.flat.holes[at + 1] = hole;
+                const Outcome a = run(plain, plain, program, at, true);
+                const Outcome b = run(direct, direct.flat, program, at, false);
+                EXPECT_EQ(a.length, b.length);
+                EXPECT_EQ(a.cycles, b.cycles);
+                EXPECT_EQ(a.pc_written, b.pc_written);
+                EXPECT_EQ(0, std::memcmp(&a.regs, &b.regs, sizeof a.regs));
+                EXPECT_TRUE(plain.bytes == direct.flat.bytes);
+            }
+}
+
 } // namespace
 } // namespace torva
