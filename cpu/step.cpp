@@ -135,6 +135,11 @@ uint32_t Cpu::step(uint32_t start_address, bool execute, bool trace, uint32_t& c
     uint8_t opcode;
     if (read_direct(start_address, opcode)) {
         if (kStops && stop_opcodes_[opcode]) return 0;
+        // The operands are fetched through the opcode's block, as in
+        // cpu_step's common case; a paged address read here is the window's.
+        fetch_block_ = blocks_[(start_address & 0xFFFF) >> MemoryBus::kDirectBlockBits];
+        fetch_base_ = start_address & ~kDirectOffsetMask;
+        fetch_span_ = kDirectOffsetMask + 1;
         ++ctx.fetch_address;
         ++ctx.cycles;
     } else {
