@@ -229,6 +229,10 @@ private:
     // first byte), or PC moved past the instruction unless it transferred
     // control, and cycles and pc_written handed out.
     uint32_t finish_step(uint8_t opcode, bool execute);
+    // The start of a step at start_address: a fresh context.
+    void begin_step(uint32_t start_address, bool trace);
+    // The operand fetches that follow go through the opcode's block.
+    void fetch_through(const uint8_t* opcode_block, uint32_t start_address);
     template <bool kPage2, bool kFinish, size_t... kCodes>
     static constexpr auto row_table(std::index_sequence<kCodes...>);
     static const RowTable kPage1Rows;

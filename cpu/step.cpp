@@ -99,6 +99,21 @@ std::conditional_t<kFinish, uint32_t, void> Cpu::execute_row(Cpu& cpu, bool exec
     return ctx.fetch_address - step_address_;
 }
 
+[[gnu::always_inline]] inline void Cpu::begin_step(uint32_t start_address, bool trace) {
+    ctx = StepContext{};
+    ctx.fetch_address = start_address;
+    ctx.trace = trace ? 1 : 0;
+    step_start_ = uint16_t(start_address);
+}
+
+// A paged address read through the block is the window's.
+[[gnu::always_inline]] inline void Cpu::fetch_through(const uint8_t* opcode_block,
+                                                      uint32_t start_address) {
+    fetch_block_ = opcode_block;
+    fetch_base_ = start_address & ~kDirectOffsetMask;
+    fetch_span_ = kDirectOffsetMask + 1;
+}
+
 static_assert(kPage1Map[0x18].family == Family::Page2);
 
 template <bool kPage2, bool kFinish, size_t... kCodes>
@@ -119,10 +134,7 @@ constinit const Cpu::BodyTable Cpu::kPage2Bodies =
 template <bool kStops>
 uint32_t Cpu::step(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
                    uint32_t& pc_written) {
-    ctx = StepContext{};
-    ctx.fetch_address = start_address;
-    ctx.trace = trace ? 1 : 0;
-    step_start_ = uint16_t(start_address);
+    begin_step(start_address, trace);
     if constexpr (!kStops) {
         step_address_ = start_address;
         step_cycles_ = &cycles;
@@ -135,11 +147,8 @@ uint32_t Cpu::step(uint32_t start_address, bool execute, bool trace, uint32_t& c
     uint8_t opcode;
     if (read_direct(start_address, opcode)) {
         if (kStops && stop_opcodes_[opcode]) return 0;
-        // The operands are fetched through the opcode's block, as in
-        // cpu_step's common case; a paged address read here is the window's.
-        fetch_block_ = blocks_[(start_address & 0xFFFF) >> MemoryBus::kDirectBlockBits];
-        fetch_base_ = start_address & ~kDirectOffsetMask;
-        fetch_span_ = kDirectOffsetMask + 1;
+        fetch_through(blocks_[(start_address & 0xFFFF) >> MemoryBus::kDirectBlockBits],
+                      start_address);
         ++ctx.fetch_address;
         ++ctx.cycles;
     } else {
@@ -186,17 +195,13 @@ uint32_t Cpu::cpu_step(uint32_t start_address, bool execute, bool trace, uint32_
             if (const uint8_t* block = blocks_[address >> MemoryBus::kDirectBlockBits]) {
                 const uint8_t opcode = block[address & kDirectOffsetMask];
                 if (opcode != kPage2Prefix) {
-                    ctx = StepContext{};
+                    begin_step(start_address, trace);
+                    fetch_through(block, start_address);
                     ctx.fetch_address = start_address + 1;
                     ctx.cycles = 1;
-                    ctx.trace = trace ? 1 : 0;
-                    step_start_ = uint16_t(start_address);
                     step_address_ = start_address;
                     step_cycles_ = &cycles;
                     step_pc_written_ = &pc_written;
-                    fetch_block_ = block;
-                    fetch_base_ = start_address & ~kDirectOffsetMask;
-                    fetch_span_ = kDirectOffsetMask + 1;
                     return kPage1Rows[opcode](*this, execute);
                 }
             }
