@@ -54,7 +54,13 @@ void SerialConsoleWindow::paint(QPainter& painter) {
         painter.drawText(area.left() + 4, y, lines[i]);
     // The cursor, where the next character lands.
     const bool linked = console().linked();
-    if (!linked) {
+    if (linked) {
+        // The screen is empty while a terminal has the byte stream: say where it went.
+        painter.setPen(kText);
+        painter.drawText(area.adjusted(12, 12, -12, -12), Qt::AlignCenter | Qt::TextWordWrap,
+                         tr("A terminal window has this serial line.\nType there; "
+                            "what the program sends appears there."));
+    } else {
         const int row = int(lines.size()) - 1 - first;
         const int char_width = metrics.horizontalAdvance(QLatin1Char('M'));
         painter.fillRect(area.left() + 4 + screen_.column() * char_width,
