@@ -75,6 +75,12 @@ void Cpu::forget_blocks() {
     fetch_span_ = 0;
 }
 
+uint8_t Cpu::read_byte_slow(uint32_t address) {
+    uint8_t value = 0;
+    bus_.mem_read_byte(address, value);
+    return value;
+}
+
 uint8_t Cpu::fetch_byte_slow() {
     uint8_t byte;
     if (!read_direct(ctx.fetch_address, byte) && bus_.mem_read_byte(ctx.fetch_address, byte) != 0)

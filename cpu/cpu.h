@@ -88,10 +88,14 @@ public:
     // at the start of every step and interrupt entry, and after each of its
     // own writes that did not go to plain RAM.
     [[gnu::always_inline]] uint8_t read_byte(uint32_t address) {
-        uint8_t value = 0;
-        if (!read_direct(address, value)) bus_.mem_read_byte(address, value);
-        return value;
+        uint8_t value;
+        if (read_direct(address, value)) [[likely]]
+            return value;
+        return read_byte_slow(address);
     }
+    // The same through the bus, out of line: the common case keeps no byte
+    // in memory for the bus to write.
+    [[gnu::noinline]] uint8_t read_byte_slow(uint32_t address);
     [[gnu::always_inline]] uint16_t read_word(uint32_t address) {
         return uint16_t(read_byte(address) << 8 | read_byte(address + 1));
     }
@@ -175,10 +179,15 @@ public:
         return byte;
     }
 
+    // What an instruction does with its operand: reads it, writes it, takes
+    // only its address (LEA, JMP, JSR, CALL, the bit instructions), or reads
+    // it without moving an auto-increment register (the read half of a
+    // read-modify-write, whose write half moves it).
+    enum class OperandAccess : uint8_t { Read, Write, Address, ReadInPlace };
     // Fetches and prints the operand of the given mode, then reads it,
-    // writes value to it, or (under ctx.address_only) gives its address.
+    // writes value to it, or gives its address, as access says.
     // Returns 0 when not executing; 1 at once for a mode outside 1..4.
-    uint32_t decode_operand(bool execute, bool is_read, uint16_t value, bool is_word,
+    uint32_t decode_operand(bool execute, OperandAccess access, uint16_t value, bool is_word,
                             AddrMode mode);
     // The final byte or word transfer at a 16-bit effective address; the
     // second byte of a word is at address + 1 without wrapping.
@@ -221,22 +230,26 @@ private:
     // (step.cpp), and the tables of them by code.
     // Each executes its opcode; with kFinish it also finishes the step
     // (finish_step) and gives the step's result, else the caller finishes it.
-    template <bool kPage2, uint8_t kCode, bool kFinish>
+    // With kPlain it executes without trace whatever it is given.
+    template <bool kPage2, uint8_t kCode, bool kFinish, bool kPlain>
     static std::conditional_t<kFinish, uint32_t, void> execute_row(Cpu& cpu, bool execute);
     using RowTable = std::array<uint32_t (*)(Cpu&, bool), 256>;
     using BodyTable = std::array<void (*)(Cpu&, bool), 256>;
     // The end of a step: the result of an undefined encoding (opcode is the
     // first byte), or PC moved past the instruction unless it transferred
-    // control, and cycles and pc_written handed out.
-    uint32_t finish_step(uint8_t opcode, bool execute);
-    // The start of a step at start_address: a fresh context.
+    // control, and cycles and pc_written handed out. Without
+    // may_be_undefined the encoding is known to be defined.
+    uint32_t finish_step(uint8_t opcode, bool execute, bool may_be_undefined);
+    // The start of a step at start_address: the context's per-step fields
+    // set (the others are set by the handlers that use them, before use).
     void begin_step(uint32_t start_address, bool trace);
     // The operand fetches that follow go through the opcode's block.
     void fetch_through(const uint8_t* opcode_block, uint32_t start_address);
-    template <bool kPage2, bool kFinish, size_t... kCodes>
+    template <bool kPage2, bool kFinish, bool kPlain, size_t... kCodes>
     static constexpr auto row_table(std::index_sequence<kCodes...>);
     static const RowTable kPage1Rows;
     static const RowTable kPage2Rows;
+    static const RowTable kPage1PlainRows;
     static const BodyTable kPage1Bodies;
     static const BodyTable kPage2Bodies;
     static constexpr uint8_t kPage2Prefix = 0x18; // its row is Family::Page2
@@ -302,14 +315,14 @@ private:
     void rmw_write(const RmwMark& mark, AddrMode mode, bool wide, uint16_t value, uint32_t extra);
     uint8_t unary(UnaryOp op, uint8_t value);
     // The effective address of an indexed operand, its register moved
-    // (unless ctx.no_writeback) and its cycles counted; not meaningful
-    // when not executing.
-    uint16_t indexed_address(bool execute);
-    uint16_t indexed_address_of(uint8_t pb, bool execute);
-    [[gnu::always_inline]] uint32_t finish_operand(uint32_t address, bool is_read, uint16_t value,
-                                                   bool is_word) {
-        if (ctx.address_only) return address;
-        return mem_access(is_read, is_word, value, address);
+    // (unless read in place) and its cycles counted; not meaningful when
+    // not executing.
+    uint16_t indexed_address(bool execute, OperandAccess access);
+    uint16_t indexed_address_of(uint8_t pb, bool execute, OperandAccess access);
+    [[gnu::always_inline]] uint32_t finish_operand(uint32_t address, OperandAccess access,
+                                                   uint16_t value, bool is_word) {
+        if (access == OperandAccess::Address) return address;
+        return mem_access(access != OperandAccess::Write, is_word, value, address);
     }
     void jump(uint16_t target) {
         regs.pc = target;
@@ -401,11 +414,9 @@ private:
     std::array<bool, MemoryBus::kDirectBlocks> no_write_block_{};
     // execute_next stops before these opcodes (indexed by opcode).
     std::array<bool, 256> stop_opcodes_{};
-    // Low 16 bits of the step's start address: base of the 5-bit and 9-bit
-    // PC-relative indexed forms.
-    uint16_t step_start_ = 0;
-    // The step's full start address and where its cycles and pc_written go
-    // (valid during the step only).
+    // The step's start address (its low 16 bits are the base of the 5-bit
+    // and 9-bit PC-relative indexed forms) and where its cycles and
+    // pc_written go (valid during the step only).
     uint32_t step_address_ = 0;
     uint32_t* step_cycles_ = nullptr;
     uint32_t* step_pc_written_ = nullptr;

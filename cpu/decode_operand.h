@@ -15,8 +15,9 @@ constexpr const char* kSuffix[] = {",X", ",Y", ",SP", ",PC"};
 constexpr const char* kName[] = {"X", "Y", "SP", "PC"};
 } // namespace operand_text
 
-[[gnu::always_inline]] inline uint32_t
-Cpu::decode_operand(bool execute, bool is_read, uint16_t value, bool is_word, AddrMode mode) {
+[[gnu::always_inline]] inline uint32_t Cpu::decode_operand(bool execute, OperandAccess access,
+                                                           uint16_t value, bool is_word,
+                                                           AddrMode mode) {
     switch (mode) {
     case AddrMode::Immediate: {
         // The operand byte itself costs nothing: an 8-bit immediate is free,
@@ -31,19 +32,19 @@ Cpu::decode_operand(bool execute, bool is_read, uint16_t value, bool is_word, Ad
         tracef("<$%2.2X", address);
         if (!execute) return 0;
         ++ctx.cycles;
-        return finish_operand(address, is_read, value, is_word);
+        return finish_operand(address, access, value, is_word);
     }
     case AddrMode::Extended: {
         const uint8_t high = fetch_byte();
         const uint16_t address = uint16_t(high << 8 | fetch_byte());
         tracef("$%4.4X", address);
         if (!execute) return 0;
-        return finish_operand(address, is_read, value, is_word);
+        return finish_operand(address, access, value, is_word);
     }
     case AddrMode::Indexed: {
-        const uint16_t address = indexed_address(execute);
+        const uint16_t address = indexed_address(execute, access);
         if (!execute) return 0;
-        return finish_operand(address, is_read, value, is_word);
+        return finish_operand(address, access, value, is_word);
     }
     default: return 1;
     }
@@ -52,7 +53,7 @@ Cpu::decode_operand(bool execute, bool is_read, uint16_t value, bool is_word, Ad
 // The postbyte forms of the common case (executing without trace, a 5-bit
 // offset or an increment or decrement of X, Y or SP) are decoded where the
 // operand is needed; the others, and every traced step, by the full decoder.
-[[gnu::always_inline]] inline uint16_t Cpu::indexed_address(bool execute) {
+[[gnu::always_inline]] inline uint16_t Cpu::indexed_address(bool execute, OperandAccess access) {
     const uint8_t pb = fetch_byte();
     ctx.postbyte = pb;
     if (execute && !ctx.trace && (pb & 0xC0) != 0xC0) [[likely]] {
@@ -61,7 +62,7 @@ Cpu::decode_operand(bool execute, bool is_read, uint16_t value, bool is_word, Ad
             // rr0nnnnn
             const int offset = (pb & 0x10) ? (pb & 0x1F) - 32 : (pb & 0x1F);
             ++ctx.cycles;
-            if (ctx.address_only) ++ctx.cycles;
+            if (access == OperandAccess::Address) ++ctx.cycles;
             return uint16_t(reg_value(reg) + offset);
         }
         if ((pb & 0xE0) != 0xE0) {
@@ -70,15 +71,16 @@ Cpu::decode_operand(bool execute, bool is_read, uint16_t value, bool is_word, Ad
             const int step = (n & 8) ? n - 16 : n + 1;
             const uint16_t old = reg_value(reg);
             const uint16_t moved = uint16_t(old + step);
-            if (!ctx.no_writeback) set_reg(reg, moved);
+            if (access != OperandAccess::ReadInPlace) set_reg(reg, moved);
             ++ctx.cycles;
             return (pb & 0x10) ? old : moved;
         }
     }
-    return indexed_address_of(pb, execute);
+    return indexed_address_of(pb, execute, access);
 }
 
-[[gnu::noinline]] inline uint16_t Cpu::indexed_address_of(uint8_t pb, bool execute) {
+[[gnu::noinline]] inline uint16_t Cpu::indexed_address_of(uint8_t pb, bool execute,
+                                                          OperandAccess access) {
     // rr0nnnnn: 5-bit signed constant offset.
     if ((pb & 0x20) == 0) {
         const int rr = pb >> 6;
@@ -87,7 +89,7 @@ Cpu::decode_operand(bool execute, bool is_read, uint16_t value, bool is_word, Ad
         if (rr == 3) {
             // The base is the end of a 2-byte instruction, even when the
             // postbyte belongs to a longer one (page 2, moves).
-            address = uint16_t(step_start_ + 2 + offset);
+            address = uint16_t(step_address_ + 2 + offset);
             tracef("$%4.4X", address);
         } else {
             address = uint16_t(reg_value(Reg(rr + 5)) + offset);
@@ -97,7 +99,7 @@ Cpu::decode_operand(bool execute, bool is_read, uint16_t value, bool is_word, Ad
         if (!execute) return 0;
         ++ctx.cycles;
         // An address of its own (LEA, JMP) costs one more cycle.
-        if (ctx.address_only) ++ctx.cycles;
+        if (access == OperandAccess::Address) ++ctx.cycles;
         return address;
     }
 
@@ -122,7 +124,7 @@ Cpu::decode_operand(bool execute, bool is_read, uint16_t value, bool is_word, Ad
                 offset = fetch_byte();
                 if (form & 1) offset -= 256;
                 if (rr == 3) {
-                    address = uint16_t(step_start_ + 3 + offset);
+                    address = uint16_t(step_address_ + 3 + offset);
                     tracef("$%4.4X", address);
                 } else {
                     address = uint16_t(base + offset);
@@ -132,7 +134,7 @@ Cpu::decode_operand(bool execute, bool is_read, uint16_t value, bool is_word, Ad
             trace(operand_text::kSuffix[rr]);
             if (!execute) return 0;
             // An address of its own (LEA, JMP) costs one more cycle.
-            if (ctx.address_only) ++ctx.cycles;
+            if (access == OperandAccess::Address) ++ctx.cycles;
             return address;
         }
         if (form == 3) {
@@ -188,7 +190,7 @@ Cpu::decode_operand(bool execute, bool is_read, uint16_t value, bool is_word, Ad
     const Reg reg = Reg(rr + 5);
     const uint16_t old = reg_value(reg);
     const uint16_t moved = uint16_t(old + step);
-    if (!ctx.no_writeback) set_reg(reg, moved);
+    if (access != OperandAccess::ReadInPlace) set_reg(reg, moved);
     ++ctx.cycles;
     return post ? old : moved;
 }

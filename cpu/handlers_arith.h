@@ -14,7 +14,7 @@ using namespace ccr_bits;
 
 [[gnu::always_inline]] inline void Cpu::op_alu8(const OpcodeEntry& e, bool execute) {
     trace_mnemonic(e.mnemonic);
-    const uint8_t m = uint8_t(decode_operand(execute, true, 0, false, e.mode));
+    const uint8_t m = uint8_t(decode_operand(execute, OperandAccess::Read, 0, false, e.mode));
     if (!execute) return;
     const uint8_t a = uint8_t(reg_value(e.reg));
     const unsigned carry = regs.ccr & C;
@@ -45,7 +45,7 @@ using namespace ccr_bits;
 
 [[gnu::always_inline]] inline void Cpu::op_alu16(const OpcodeEntry& e, bool execute) {
     trace_mnemonic(e.mnemonic);
-    const uint16_t m = uint16_t(decode_operand(execute, true, 0, true, e.mode));
+    const uint16_t m = uint16_t(decode_operand(execute, OperandAccess::Read, 0, true, e.mode));
     if (!execute) return;
     const uint16_t a = reg_value(e.reg);
     switch (AluKind(e.param)) {
@@ -99,9 +99,8 @@ inline uint16_t Cpu::rmw_read(bool execute, AddrMode mode, bool wide, RmwMark& m
     // The read decodes without moving an auto-increment register; the
     // write-back decodes the same bytes again and moves it once.
     mark.fetch_address = ctx.fetch_address;
-    ctx.no_writeback = 1;
-    const uint16_t value = uint16_t(decode_operand(execute, true, 0, wide, mode));
-    ctx.no_writeback = 0;
+    const uint16_t value =
+        uint16_t(decode_operand(execute, OperandAccess::ReadInPlace, 0, wide, mode));
     mark.cycles = ctx.cycles;
     return value;
 }
@@ -112,7 +111,7 @@ inline void Cpu::rmw_write(const RmwMark& mark, AddrMode mode, bool wide, uint16
     const uint32_t tracing = ctx.trace;
     ctx.fetch_address = mark.fetch_address;
     ctx.trace = 0;
-    decode_operand(true, false, value, wide, mode);
+    decode_operand(true, OperandAccess::Write, value, wide, mode);
     ctx.trace = tracing;
     ctx.fetch_address = end;
     ctx.cycles = mark.cycles + (mode == AddrMode::Extended ? 1 : 0) + extra;
@@ -122,12 +121,12 @@ inline void Cpu::op_unary_mem(const OpcodeEntry& e, bool execute) {
     trace_mnemonic(e.mnemonic);
     const UnaryOp op = UnaryOp(e.param);
     if (op == UnaryOp::Clr) {
-        decode_operand(execute, false, 0, false, e.mode);
+        decode_operand(execute, OperandAccess::Write, 0, false, e.mode);
         if (execute) unary(op, 0);
         return;
     }
     if (op == UnaryOp::Tst) {
-        const uint8_t v = uint8_t(decode_operand(execute, true, 0, false, e.mode));
+        const uint8_t v = uint8_t(decode_operand(execute, OperandAccess::Read, 0, false, e.mode));
         if (execute) unary(op, v);
         return;
     }
@@ -170,7 +169,7 @@ inline void Cpu::op_shift_d(const OpcodeEntry& e, bool execute) {
 
 [[gnu::always_inline]] inline void Cpu::op_ccr_logic(const OpcodeEntry& e, bool execute) {
     trace_mnemonic(e.mnemonic);
-    const uint8_t m = uint8_t(decode_operand(execute, true, 0, false, e.mode));
+    const uint8_t m = uint8_t(decode_operand(execute, OperandAccess::Read, 0, false, e.mode));
     if (!execute) return;
     if (e.family == Family::Andcc)
         regs.ccr &= m;
@@ -197,8 +196,9 @@ inline void Cpu::op_min_max(const OpcodeEntry& e, bool execute) {
     const bool wide = e.param & 2;
     const bool to_memory = e.param & 4;
     RmwMark mark;
-    const uint16_t m = to_memory ? rmw_read(execute, e.mode, wide, mark)
-                                 : uint16_t(decode_operand(execute, true, 0, wide, e.mode));
+    const uint16_t m =
+        to_memory ? rmw_read(execute, e.mode, wide, mark)
+                  : uint16_t(decode_operand(execute, OperandAccess::Read, 0, wide, e.mode));
     if (!execute) return;
     const uint16_t r = reg_value(e.reg);
     if (wide)

@@ -35,9 +35,7 @@ namespace torva {
     if (e.family == Family::Bsr) {
         target = branch_target(false);
     } else {
-        ctx.address_only = 1;
-        target = uint16_t(decode_operand(execute, true, 0, false, e.mode));
-        ctx.address_only = 0;
+        target = uint16_t(decode_operand(execute, OperandAccess::Address, 0, false, e.mode));
     }
     if (!execute) return;
     if (e.family != Family::Jmp) {
@@ -57,9 +55,8 @@ inline void Cpu::op_call_rtc(const OpcodeEntry& e, bool execute) {
         return;
     }
     trace_mnemonic(e.mnemonic);
-    ctx.address_only = 1;
-    const uint16_t target = uint16_t(decode_operand(execute, true, 0, false, e.mode));
-    ctx.address_only = 0;
+    const uint16_t target =
+        uint16_t(decode_operand(execute, OperandAccess::Address, 0, false, e.mode));
     // The indirect indexed forms carry no page byte: the page stays.
     const bool indirect = e.mode == AddrMode::Indexed && (ctx.postbyte & 0xE3) == 0xE3;
     uint8_t page = get_ppage();
@@ -113,9 +110,9 @@ inline void Cpu::op_bits(const OpcodeEntry& e, bool execute) {
                            bus().mem_read_byte(ctx.fetch_address, next) == 0;
         if (known && next == 0xFA) ctx.pc_rel_adjust = 2;
     }
-    ctx.address_only = 1;
-    const uint16_t address = uint16_t(decode_operand(execute, true, 0, false, e.mode));
-    ctx.address_only = 0;
+    const uint16_t address =
+        uint16_t(decode_operand(execute, OperandAccess::Address, 0, false, e.mode));
+    ctx.pc_rel_adjust = 0;
     const uint8_t mask = fetch_byte();
     tracef(branches ? ",#$%2.2x," : ",#$%2.2x", mask);
     const uint16_t target = branches ? branch_target(false) : 0;

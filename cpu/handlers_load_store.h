@@ -26,7 +26,7 @@ constexpr bool short_offset_postbyte(uint8_t pb) {
 [[gnu::always_inline]] inline void Cpu::op_load(const OpcodeEntry& e, bool execute) {
     trace_mnemonic(e.mnemonic);
     const bool wide = load_store_detail::is_wide(e.reg);
-    const uint16_t value = uint16_t(decode_operand(execute, true, 0, wide, e.mode));
+    const uint16_t value = uint16_t(decode_operand(execute, OperandAccess::Read, 0, wide, e.mode));
     if (!execute) return;
     set_reg(e.reg, value);
     set_nz_clear_v(value, wide);
@@ -36,7 +36,7 @@ constexpr bool short_offset_postbyte(uint8_t pb) {
     trace_mnemonic(e.mnemonic);
     const bool wide = load_store_detail::is_wide(e.reg);
     const uint16_t value = reg_value(e.reg);
-    decode_operand(execute, false, value, wide, e.mode);
+    decode_operand(execute, OperandAccess::Write, value, wide, e.mode);
     if (!execute) return;
     set_nz_clear_v(value, wide);
     if (e.mode == AddrMode::Direct ||
@@ -46,9 +46,8 @@ constexpr bool short_offset_postbyte(uint8_t pb) {
 
 [[gnu::always_inline]] inline void Cpu::op_lea(const OpcodeEntry& e, bool execute) {
     trace_mnemonic(e.mnemonic);
-    ctx.address_only = 1;
-    const uint16_t address = uint16_t(decode_operand(execute, true, 0, true, e.mode));
-    ctx.address_only = 0;
+    const uint16_t address =
+        uint16_t(decode_operand(execute, OperandAccess::Address, 0, true, e.mode));
     if (!execute) return;
     // After any auto-increment of the same register: LEAX 2,X+ leaves X at
     // the address, which is its old value.
@@ -81,12 +80,13 @@ inline void Cpu::op_move(const OpcodeEntry& e, bool execute) {
         // last: skip it, decode the source behind it, come back.
         const uint32_t postbyte_address = ctx.fetch_address;
         ctx.fetch_address = postbyte_address + 1;
-        const uint16_t value = uint16_t(decode_operand(
-            execute, true, 0, wide, form == 0 ? AddrMode::Immediate : AddrMode::Extended));
+        const uint16_t value =
+            uint16_t(decode_operand(execute, OperandAccess::Read, 0, wide,
+                                    form == 0 ? AddrMode::Immediate : AddrMode::Extended));
         const uint32_t source_end = ctx.fetch_address;
         trace(",");
         ctx.fetch_address = postbyte_address;
-        decode_operand(execute, false, value, wide, AddrMode::Indexed);
+        decode_operand(execute, OperandAccess::Write, value, wide, AddrMode::Indexed);
         ctx.fetch_address = std::max(ctx.fetch_address, source_end);
         if (execute && form == 0) {
             if (wide)
@@ -100,9 +100,10 @@ inline void Cpu::op_move(const OpcodeEntry& e, bool execute) {
                                            AddrMode::Indexed,  AddrMode::Immediate,
                                            AddrMode::Extended, AddrMode::Indexed};
     const AddrMode destination = form == 2 ? AddrMode::Indexed : AddrMode::Extended;
-    const uint16_t value = uint16_t(decode_operand(execute, true, 0, wide, kSource[form]));
+    const uint16_t value =
+        uint16_t(decode_operand(execute, OperandAccess::Read, 0, wide, kSource[form]));
     trace(",");
-    decode_operand(execute, false, value, wide, destination);
+    decode_operand(execute, OperandAccess::Write, value, wide, destination);
 }
 
 [[gnu::always_inline]] inline void Cpu::op_push(const OpcodeEntry& e, bool execute) {

@@ -16,7 +16,7 @@ void Cpu::op_not_modelled(const OpcodeEntry& e, bool execute) {
         // The operand is decoded for its bytes and text only: no
         // auto-increment happens.
         tracef("%s (ui)", e.mnemonic);
-        decode_operand(false, true, 0, false, e.mode);
+        decode_operand(false, OperandAccess::Read, 0, false, e.mode);
         break;
     case Family::Emacs:
         trace("EMACS (ui)");

@@ -56,17 +56,17 @@ enum TransferRegister : int {
     kXferSp = 7,
 };
 
-// Working values of one step; cleared at the start of every step.
-// (Wide fields first: the reset of a step is a few wide stores.)
+// Working values of one step. Every step starts with the first four set;
+// the bit instructions clear pc_rel_adjust again after their operand,
+// postbyte is written by every indexed operand before it is read, and the
+// end of a step that reports an undefined encoding clears illegal.
 struct StepContext {
     uint32_t fetch_address = 0;
     uint32_t cycles = 0;
     uint32_t pc_written = 0;
-    uint32_t address_only = 0;
-    uint32_t pc_rel_adjust = 0;
     uint32_t trace = 0;
+    uint32_t pc_rel_adjust = 0;
     uint16_t illegal = 0;
-    uint8_t no_writeback = 0;
     uint8_t postbyte = 0;
 };
 

@@ -80,16 +80,27 @@ namespace torva {
 // handler's tests of them fold away. The finishing ones also end the step,
 // so that cpu_step passes control to them as its last act and keeps nothing
 // of its own across the handler.
-template <bool kPage2, uint8_t kCode, bool kFinish>
+// The plain ones execute without trace, which they take as given: the
+// compiler drops every trace and every test of execute from them.
+template <bool kPage2, uint8_t kCode, bool kFinish, bool kPlain>
 std::conditional_t<kFinish, uint32_t, void> Cpu::execute_row(Cpu& cpu, bool execute) {
     constexpr const OpcodeEntry& row = kPage2 ? kPage2Map[kCode] : kPage1Map[kCode];
+    if constexpr (kPlain) {
+        execute = true;
+        if (cpu.ctx.trace) __builtin_unreachable();
+    }
     cpu.dispatch(row, execute);
-    if constexpr (kFinish) return cpu.finish_step(kPage2 ? kPage2Prefix : kCode, execute);
+    // Only a transfer postbyte can make an encoding undefined.
+    if constexpr (kFinish)
+        return cpu.finish_step(kPage2 ? kPage2Prefix : kCode, execute,
+                               row.family == Family::Transfer);
 }
 
 // An undefined encoding leaves PC, cycles and pc_written as they were.
-[[gnu::always_inline]] inline uint32_t Cpu::finish_step(uint8_t opcode, bool execute) {
-    if (ctx.illegal) [[unlikely]] {
+[[gnu::always_inline]] inline uint32_t Cpu::finish_step(uint8_t opcode, bool execute,
+                                                        bool may_be_undefined) {
+    if (may_be_undefined && ctx.illegal) [[unlikely]] {
+        ctx.illegal = 0;
         tracef("FCB   $%2.2X", opcode);
         return 1;
     }
@@ -100,10 +111,11 @@ std::conditional_t<kFinish, uint32_t, void> Cpu::execute_row(Cpu& cpu, bool exec
 }
 
 [[gnu::always_inline]] inline void Cpu::begin_step(uint32_t start_address, bool trace) {
-    ctx = StepContext{};
     ctx.fetch_address = start_address;
+    ctx.cycles = 0;
+    ctx.pc_written = 0;
     ctx.trace = trace ? 1 : 0;
-    step_start_ = uint16_t(start_address);
+    step_address_ = start_address;
 }
 
 // A paged address read through the block is the window's.
@@ -116,27 +128,28 @@ std::conditional_t<kFinish, uint32_t, void> Cpu::execute_row(Cpu& cpu, bool exec
 
 static_assert(kPage1Map[0x18].family == Family::Page2);
 
-template <bool kPage2, bool kFinish, size_t... kCodes>
+template <bool kPage2, bool kFinish, bool kPlain, size_t... kCodes>
 constexpr auto Cpu::row_table(std::index_sequence<kCodes...>) {
     return std::conditional_t<kFinish, RowTable, BodyTable>{
-        &execute_row<kPage2, uint8_t(kCodes), kFinish>...};
+        &execute_row<kPage2, uint8_t(kCodes), kFinish, kPlain>...};
 }
 
 constinit const Cpu::RowTable Cpu::kPage1Rows =
-    row_table<false, true>(std::make_index_sequence<256>());
+    row_table<false, true, false>(std::make_index_sequence<256>());
 constinit const Cpu::RowTable Cpu::kPage2Rows =
-    row_table<true, true>(std::make_index_sequence<256>());
+    row_table<true, true, false>(std::make_index_sequence<256>());
+constinit const Cpu::RowTable Cpu::kPage1PlainRows =
+    row_table<false, true, true>(std::make_index_sequence<256>());
 constinit const Cpu::BodyTable Cpu::kPage1Bodies =
-    row_table<false, false>(std::make_index_sequence<256>());
+    row_table<false, false, true>(std::make_index_sequence<256>());
 constinit const Cpu::BodyTable Cpu::kPage2Bodies =
-    row_table<true, false>(std::make_index_sequence<256>());
+    row_table<true, false, true>(std::make_index_sequence<256>());
 
 template <bool kStops>
 uint32_t Cpu::step(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
                    uint32_t& pc_written) {
     begin_step(start_address, trace);
     if constexpr (!kStops) {
-        step_address_ = start_address;
         step_cycles_ = &cycles;
         step_pc_written_ = &pc_written;
     }
@@ -169,6 +182,7 @@ uint32_t Cpu::step(uint32_t start_address, bool execute, bool trace, uint32_t& c
             kPage1Bodies[opcode](*this, true);
         }
         if (ctx.illegal) {
+            ctx.illegal = 0;
             tracef("FCB   $%2.2X", opcode);
             return 1;
         }
@@ -199,9 +213,10 @@ uint32_t Cpu::cpu_step(uint32_t start_address, bool execute, bool trace, uint32_
                     fetch_through(block, start_address);
                     ctx.fetch_address = start_address + 1;
                     ctx.cycles = 1;
-                    step_address_ = start_address;
                     step_cycles_ = &cycles;
                     step_pc_written_ = &pc_written;
+                    if (execute && !trace) [[likely]]
+                        return kPage1PlainRows[opcode](*this, true);
                     return kPage1Rows[opcode](*this, execute);
                 }
             }

@@ -93,8 +93,8 @@ TEST_F(DecodeOperandTest, WordAtTopOfMemoryTakesItsLowByteFromNowhere) {
 
 TEST_F(DecodeOperandTest, ModeOutsideTheFourReturnsOneAndConsumesNothing) {
     cpu.ctx.fetch_address = 0x2000;
-    EXPECT_EQ(1u, cpu.decode_operand(true, true, 0, false, AddrMode(0)));
-    EXPECT_EQ(1u, cpu.decode_operand(true, true, 0, false, AddrMode(7)));
+    EXPECT_EQ(1u, cpu.decode_operand(true, Cpu::OperandAccess::Read, 0, false, AddrMode(0)));
+    EXPECT_EQ(1u, cpu.decode_operand(true, Cpu::OperandAccess::Read, 0, false, AddrMode(7)));
     EXPECT_EQ(0x2000u, cpu.ctx.fetch_address);
 }
 
@@ -102,13 +102,13 @@ TEST_F(DecodeOperandTest, WithoutExecuteReturnsZeroButConsumesTheBytes) {
     memory.load(0x2000, {0xE2, 0x12, 0x34});
     cpu.ctx = {};
     cpu.ctx.fetch_address = 0x2000;
-    cpu.ctx.address_only = 1;
-    EXPECT_EQ(0u, cpu.decode_operand(false, true, 0, false, AddrMode::Indexed));
+    using Access = Cpu::OperandAccess;
+    EXPECT_EQ(0u, cpu.decode_operand(false, Access::Address, 0, false, AddrMode::Indexed));
     EXPECT_EQ(0x2003u, cpu.ctx.fetch_address);
     EXPECT_EQ(0xE2, cpu.ctx.postbyte);
     cpu.ctx.fetch_address = 0x2000;
     cpu.regs.x = 1;
-    EXPECT_EQ(0x1235u, cpu.decode_operand(true, true, 0, false, AddrMode::Indexed));
+    EXPECT_EQ(0x1235u, cpu.decode_operand(true, Access::Address, 0, false, AddrMode::Indexed));
 }
 
 TEST_F(DecodeOperandTest, BranchTargets) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <bitset>
 #include <cstring>
 #include <string>
@@ -249,6 +250,99 @@ TEST(DirectReadTest, UntracedStepMatchesTracedByteCalls) {
                 EXPECT_EQ(0, std::memcmp(&a.regs, &b.regs, sizeof a.regs));
                 EXPECT_TRUE(plain.bytes == direct.flat.bytes);
             }
+}
+
+// Every encoding of both pages, executed without trace through the plain
+// entry points (cpu_step's and the run loop's), must end as the traced step
+// through the general ones: length, cycles, pc_written, registers, program
+// page, waiting state and every byte written. The byte after the opcode runs
+// through all its values, so that every indexed postbyte form meets every
+// opcode that takes one, and the inline decoding of the common forms meets
+// the full decoder.
+TEST(DirectReadTest, PlainStepsMatchTracedStepsForEveryEncoding) {
+    // Writes are logged and undone after each step, so that one memory
+    // serves every case.
+    class LoggingMemory final : public MemoryBus {
+    public:
+        DirectMemory inner;
+        struct Write {
+            uint32_t address;
+            uint8_t before, after;
+            bool operator==(const Write&) const = default;
+        };
+        std::vector<Write> writes;
+
+        int mem_read_byte(uint32_t address, uint8_t& byte) override {
+            return inner.mem_read_byte(address, byte);
+        }
+        int mem_write_byte(uint32_t address, uint8_t byte) override {
+            uint8_t before = 0;
+            inner.mem_read_byte(address, before);
+            writes.push_back({address, before, byte});
+            return inner.mem_write_byte(address, byte);
+        }
+        uint8_t get_ppage() const override { return inner.get_ppage(); }
+        void set_ppage(uint8_t page) override { inner.set_ppage(page); }
+        const uint8_t* direct_read_block(uint32_t block) override {
+            return inner.direct_read_block(block);
+        }
+        const uint32_t* layout_generation() const override { return inner.layout_generation(); }
+        void undo() {
+            for (auto w = writes.rbegin(); w != writes.rend(); ++w)
+                inner.mem_write_byte(w->address, w->before);
+            writes.clear();
+            inner.set_ppage(0);
+        }
+    };
+    struct Outcome {
+        uint32_t length = 0, cycles = 77, pc_written = 77;
+        std::array<uint16_t, 7> regs{};
+        uint8_t ppage = 0;
+        bool waiting = false;
+        uint8_t in_service = 0;
+        std::vector<LoggingMemory::Write> writes;
+        bool operator==(const Outcome&) const = default;
+    };
+    enum class Way { Traced, CpuStep, RunLoop };
+
+    LoggingMemory memory;
+    for (uint32_t a = 0; a < 0x10000; ++a)
+        memory.inner.flat.bytes[a] = uint8_t(a * 23 + (a >> 8));
+    const auto run = [&memory](const std::array<uint8_t, 7>& code, Way way) {
+        std::copy(code.begin(), code.end(), memory.inner.flat.bytes.begin() + 0x2000);
+        Cpu cpu(memory);
+        cpu.regs = {0x00, 0x12, 0x34, 0x3100, 0x3000, 0x3C80, 0x2000};
+        cpu.trace_out = [](std::string_view) {};
+        Outcome out;
+        if (way == Way::RunLoop)
+            out.length = cpu.execute_next(out.cycles, out.pc_written);
+        else
+            out.length = cpu.cpu_step(0x2000, true, way == Way::Traced, out.cycles, out.pc_written);
+        for (int r = 0; r < 7; ++r)
+            out.regs[r] = uint16_t(cpu.get_register(r));
+        out.ppage = memory.get_ppage();
+        out.waiting = cpu.cpu_waiting;
+        out.in_service = cpu.irq_in_service;
+        out.writes = memory.writes;
+        memory.undo();
+        return out;
+    };
+
+    int failures = 0;
+    for (const bool page2 : {false, true})
+        for (int code = 0; code < 0x100; ++code)
+            for (int next = 0; next < 0x100; ++next) {
+                if (!page2 && code == 0x18) continue;
+                std::array<uint8_t, 7> bytes = {0x18, uint8_t(code), uint8_t(next), 0x12,
+                                                0x34, 0x56,          0x78};
+                if (!page2) std::copy(bytes.begin() + 1, bytes.end(), bytes.begin());
+                const Outcome traced = run(bytes, Way::Traced);
+                for (const Way way : {Way::CpuStep, Way::RunLoop})
+                    if (!(run(bytes, way) == traced) && ++failures <= 10)
+                        ADD_FAILURE() << "page " << (page2 ? 2 : 1) << " code " << code << " next "
+                                      << next << " way " << int(way);
+            }
+    EXPECT_EQ(0, failures);
 }
 
 } // namespace

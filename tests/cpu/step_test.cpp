@@ -108,7 +108,10 @@ TEST_F(StepTest, UndefinedTransferPostbyteLeavesEverythingAndTracesData) {
     EXPECT_EQ(77u, cycles);
     EXPECT_EQ(77u, pc_written);
     EXPECT_EQ(std::vector<std::string>{"FCB   $B7"}, pieces);
-    EXPECT_EQ(1u, cpu.ctx.illegal);
+    // Nothing of it carries into the next step.
+    memory.load(0x2000, {0xB7, 0x01});
+    EXPECT_EQ(2u, cpu.cpu_step(0x2000, true, false, cycles, pc_written));
+    EXPECT_EQ(0x2002, cpu.regs.pc);
 
     // Each destination code: 8, 10, 12-15 undefined, 9 only with source A
     // allowed; 3, 11 and 9 (with A) do nothing but are 2 bytes long.
@@ -171,6 +174,19 @@ TEST_F(StepTest, PagedStartAddressFetchesThroughThePage) {
     uint32_t length = 0;
     EXPECT_EQ("LDS   $FFFF", text_at(0x3C9000, &length));
     EXPECT_EQ(0u, length);
+}
+
+// BRSET with a 16-bit PC-relative operand counts that operand's base two
+// bytes on (mask and offset follow it); the next instruction's operand of
+// the same form does not.
+TEST_F(StepTest, PcRelativeAdjustOfBrsetEndsWithItsStep) {
+    memory.load(0x2000, {0x0E, 0xFA, 0x00, 0x10, 0x00, 0x00}); // BRSET $0010,PC,#0,*+6
+    memory.load(0x2006, {0xA6, 0xFA, 0x01, 0x00});             // LDAA $0100,PC
+    memory.load(0x210A, {0x5A, 0x00, 0xA5});
+    EXPECT_EQ(6u, cpu.cpu_step(0x2000, true, false, cycles, pc_written));
+    EXPECT_EQ(0x2006, cpu.regs.pc);
+    EXPECT_EQ(4u, cpu.cpu_step(0x2006, true, false, cycles, pc_written));
+    EXPECT_EQ(0x5A, cpu.regs.a);
 }
 
 } // namespace
