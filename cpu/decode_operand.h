@@ -57,21 +57,21 @@ constexpr const char* kName[] = {"X", "Y", "SP", "PC"};
     const uint8_t pb = fetch_byte();
     ctx.postbyte = pb;
     if (execute && !ctx.trace && (pb & 0xC0) != 0xC0) [[likely]] {
-        const Reg reg = Reg((pb >> 6) + 5);
+        uint16_t& reg = regs.*kIndexRegisters[pb >> 6];
         if ((pb & 0x20) == 0) {
             // rr0nnnnn
             const int offset = (pb & 0x10) ? (pb & 0x1F) - 32 : (pb & 0x1F);
             ++ctx.cycles;
             if (access == OperandAccess::Address) ++ctx.cycles;
-            return uint16_t(reg_value(reg) + offset);
+            return uint16_t(reg + offset);
         }
         if ((pb & 0xE0) != 0xE0) {
             // rr1pnnnn
             const int n = pb & 0x0F;
             const int step = (n & 8) ? n - 16 : n + 1;
-            const uint16_t old = reg_value(reg);
+            const uint16_t old = reg;
             const uint16_t moved = uint16_t(old + step);
-            if (access != OperandAccess::ReadInPlace) set_reg(reg, moved);
+            if (access != OperandAccess::ReadInPlace) reg = moved;
             ++ctx.cycles;
             return (pb & 0x10) ? old : moved;
         }

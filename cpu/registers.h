@@ -23,6 +23,10 @@ struct CpuRegisters {
     }
 };
 
+// X, Y and SP by the rr field (0-2) of an indexed postbyte.
+inline constexpr uint16_t CpuRegisters::*kIndexRegisters[] = {&CpuRegisters::x, &CpuRegisters::y,
+                                                              &CpuRegisters::sp};
+
 // Condition code bits; handlers use these masks literally.
 namespace ccr_bits {
 constexpr uint8_t S = 0x80; // stop disable
