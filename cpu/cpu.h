@@ -187,6 +187,7 @@ public:
     // Fetches and prints the operand of the given mode, then reads it,
     // writes value to it, or gives its address, as access says.
     // Returns 0 when not executing; 1 at once for a mode outside 1..4.
+    template <bool kPlain = false>
     uint32_t decode_operand(bool execute, OperandAccess access, uint16_t value, bool is_word,
                             AddrMode mode);
     // The final byte or word transfer at a 16-bit effective address; the
@@ -204,6 +205,7 @@ public:
     }
     // Fetches and prints an 8-bit (or, when is_long, 16-bit) relative offset
     // and returns the target: the following instruction plus the offset.
+    template <bool kPlain>
     uint16_t branch_target(bool is_long);
 
     // Offers an interrupt request between instructions: 1 IRQ, 2 XIRQ, 3-7
@@ -225,6 +227,7 @@ private:
     // cpu_step for all that its inline common case does not take.
     [[gnu::noinline]] uint32_t cpu_step_slow(uint32_t start_address, bool execute, bool trace,
                                              uint32_t& cycles, uint32_t& pc_written);
+    template <bool kPlain>
     void dispatch(const OpcodeEntry& e, bool execute);
     // The handler of one opcode with its row's values as constants
     // (step.cpp), and the tables of them by code.
@@ -255,18 +258,25 @@ private:
     static constexpr uint8_t kPage2Prefix = 0x18; // its row is Family::Page2
 
     // Trace text; all of these do nothing while the step does not trace,
-    // and cost no more than that test then.
+    // and cost no more than that test then. The handlers and the operand
+    // decoder are made twice, as is everything here: once for any step
+    // and once plain (kPlain), for steps that execute without trace, where
+    // no trace is sent and nothing is tested.
+    template <bool kPlain = false>
     void trace(const char* text) {
-        if (ctx.trace) [[unlikely]]
+        if (!kPlain && ctx.trace) [[unlikely]]
             send_trace(text);
     }
-    template <typename... Args>
+    template <bool kPlain = false, typename... Args>
     void tracef(const char* format, Args... args) {
-        if (ctx.trace) [[unlikely]]
+        if (!kPlain && ctx.trace) [[unlikely]]
             send_tracef(format, args...);
     }
     // The mnemonic in its 6-character field, for instructions with operands.
-    void trace_mnemonic(const char* mnemonic) { tracef("%-6s", mnemonic); }
+    template <bool kPlain = false>
+    void trace_mnemonic(const char* mnemonic) {
+        tracef<kPlain>("%-6s", mnemonic);
+    }
     void send_trace(std::string_view text);
     void send_tracef(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
@@ -311,12 +321,15 @@ private:
         uint32_t fetch_address;
         uint32_t cycles;
     };
+    template <bool kPlain>
     uint16_t rmw_read(bool execute, AddrMode mode, bool wide, RmwMark& mark);
+    template <bool kPlain>
     void rmw_write(const RmwMark& mark, AddrMode mode, bool wide, uint16_t value, uint32_t extra);
     uint8_t unary(UnaryOp op, uint8_t value);
     // The effective address of an indexed operand, its register moved
     // (unless read in place) and its cycles counted; not meaningful when
     // not executing.
+    template <bool kPlain>
     uint16_t indexed_address(bool execute, OperandAccess access);
     uint16_t indexed_address_of(uint8_t pb, bool execute, OperandAccess access);
     [[gnu::always_inline]] uint32_t finish_operand(uint32_t address, OperandAccess access,
@@ -330,30 +343,52 @@ private:
     }
 
     // Handlers, one per family (handlers_*.cpp, interrupts.cpp).
+    template <bool kPlain>
     void op_load(const OpcodeEntry& e, bool execute);
+    template <bool kPlain>
     void op_store(const OpcodeEntry& e, bool execute);
+    template <bool kPlain>
     void op_lea(const OpcodeEntry& e, bool execute);
+    template <bool kPlain>
     void op_incdec16(const OpcodeEntry& e, bool execute);
+    template <bool kPlain>
     void op_tab_tba(const OpcodeEntry& e, bool execute);
+    template <bool kPlain>
     void op_move(const OpcodeEntry& e, bool execute);
+    template <bool kPlain>
     void op_push(const OpcodeEntry& e, bool execute);
+    template <bool kPlain>
     void op_pull(const OpcodeEntry& e, bool execute);
     void op_transfer(const OpcodeEntry& e, bool execute);
+    template <bool kPlain>
     void op_alu8(const OpcodeEntry& e, bool execute);
+    template <bool kPlain>
     void op_alu16(const OpcodeEntry& e, bool execute);
+    template <bool kPlain>
     void op_unary(const OpcodeEntry& e, bool execute);
+    template <bool kPlain>
     void op_unary_mem(const OpcodeEntry& e, bool execute);
+    template <bool kPlain>
     void op_accumulators(const OpcodeEntry& e, bool execute);
+    template <bool kPlain>
     void op_shift_d(const OpcodeEntry& e, bool execute);
+    template <bool kPlain>
     void op_ccr_logic(const OpcodeEntry& e, bool execute);
+    template <bool kPlain>
     void op_daa(const OpcodeEntry& e, bool execute);
+    template <bool kPlain>
     void op_min_max(const OpcodeEntry& e, bool execute);
     void op_multiply(const OpcodeEntry& e, bool execute);
     void op_divide(const OpcodeEntry& e, bool execute);
+    template <bool kPlain>
     void op_branch(const OpcodeEntry& e, bool execute);
+    template <bool kPlain>
     void op_subroutine(const OpcodeEntry& e, bool execute);
+    template <bool kPlain>
     void op_call_rtc(const OpcodeEntry& e, bool execute);
+    template <bool kPlain>
     void op_loop(const OpcodeEntry& e, bool execute);
+    template <bool kPlain>
     void op_bits(const OpcodeEntry& e, bool execute);
     void op_exception(const OpcodeEntry& e, bool execute);
     void op_not_modelled(const OpcodeEntry& e, bool execute);

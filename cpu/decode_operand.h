@@ -15,6 +15,7 @@ constexpr const char* kSuffix[] = {",X", ",Y", ",SP", ",PC"};
 constexpr const char* kName[] = {"X", "Y", "SP", "PC"};
 } // namespace operand_text
 
+template <bool kPlain>
 [[gnu::always_inline]] inline uint32_t Cpu::decode_operand(bool execute, OperandAccess access,
                                                            uint16_t value, bool is_word,
                                                            AddrMode mode) {
@@ -24,12 +25,12 @@ constexpr const char* kName[] = {"X", "Y", "SP", "PC"};
         // a 16-bit one costs the second byte.
         uint16_t v = fetch_free_byte();
         if (is_word) v = uint16_t(v << 8 | fetch_byte());
-        tracef(is_word ? "#$%4.4X" : "#$%2.2X", v);
+        tracef<kPlain>(is_word ? "#$%4.4X" : "#$%2.2X", v);
         return execute ? v : 0;
     }
     case AddrMode::Direct: {
         const uint16_t address = fetch_byte();
-        tracef("<$%2.2X", address);
+        tracef<kPlain>("<$%2.2X", address);
         if (!execute) return 0;
         ++ctx.cycles;
         return finish_operand(address, access, value, is_word);
@@ -37,12 +38,12 @@ constexpr const char* kName[] = {"X", "Y", "SP", "PC"};
     case AddrMode::Extended: {
         const uint8_t high = fetch_byte();
         const uint16_t address = uint16_t(high << 8 | fetch_byte());
-        tracef("$%4.4X", address);
+        tracef<kPlain>("$%4.4X", address);
         if (!execute) return 0;
         return finish_operand(address, access, value, is_word);
     }
     case AddrMode::Indexed: {
-        const uint16_t address = indexed_address(execute, access);
+        const uint16_t address = indexed_address<kPlain>(execute, access);
         if (!execute) return 0;
         return finish_operand(address, access, value, is_word);
     }
@@ -53,10 +54,11 @@ constexpr const char* kName[] = {"X", "Y", "SP", "PC"};
 // The postbyte forms of the common case (executing without trace, a 5-bit
 // offset or an increment or decrement of X, Y or SP) are decoded where the
 // operand is needed; the others, and every traced step, by the full decoder.
+template <bool kPlain>
 [[gnu::always_inline]] inline uint16_t Cpu::indexed_address(bool execute, OperandAccess access) {
     const uint8_t pb = fetch_byte();
     ctx.postbyte = pb;
-    if (execute && !ctx.trace && (pb & 0xC0) != 0xC0) [[likely]] {
+    if (execute && (kPlain || !ctx.trace) && (pb & 0xC0) != 0xC0) [[likely]] {
         uint16_t& reg = regs.*kIndexRegisters[pb >> 6];
         if ((pb & 0x20) == 0) {
             // rr0nnnnn
@@ -195,6 +197,7 @@ constexpr const char* kName[] = {"X", "Y", "SP", "PC"};
     return post ? old : moved;
 }
 
+template <bool kPlain>
 [[gnu::always_inline]] inline uint16_t Cpu::branch_target(bool is_long) {
     const uint32_t offset_address = ctx.fetch_address;
     uint16_t target;
@@ -207,7 +210,7 @@ constexpr const char* kName[] = {"X", "Y", "SP", "PC"};
         ++ctx.cycles;
         target = uint16_t(offset_address + 1 + offset);
     }
-    tracef("$%4.4X", target);
+    tracef<kPlain>("$%4.4X", target);
     return target;
 }
 

@@ -12,9 +12,11 @@ namespace torva {
 
 using namespace ccr_bits;
 
+template <bool kPlain>
 [[gnu::always_inline]] inline void Cpu::op_alu8(const OpcodeEntry& e, bool execute) {
-    trace_mnemonic(e.mnemonic);
-    const uint8_t m = uint8_t(decode_operand(execute, OperandAccess::Read, 0, false, e.mode));
+    trace_mnemonic<kPlain>(e.mnemonic);
+    const uint8_t m =
+        uint8_t(decode_operand<kPlain>(execute, OperandAccess::Read, 0, false, e.mode));
     if (!execute) return;
     const uint8_t a = uint8_t(reg_value(e.reg));
     const unsigned carry = regs.ccr & C;
@@ -43,9 +45,11 @@ using namespace ccr_bits;
     }
 }
 
+template <bool kPlain>
 [[gnu::always_inline]] inline void Cpu::op_alu16(const OpcodeEntry& e, bool execute) {
-    trace_mnemonic(e.mnemonic);
-    const uint16_t m = uint16_t(decode_operand(execute, OperandAccess::Read, 0, true, e.mode));
+    trace_mnemonic<kPlain>(e.mnemonic);
+    const uint16_t m =
+        uint16_t(decode_operand<kPlain>(execute, OperandAccess::Read, 0, true, e.mode));
     if (!execute) return;
     const uint16_t a = reg_value(e.reg);
     switch (AluKind(e.param)) {
@@ -88,56 +92,62 @@ inline uint8_t Cpu::unary(UnaryOp op, uint8_t v) {
     return v;
 }
 
+template <bool kPlain>
 [[gnu::always_inline]] inline void Cpu::op_unary(const OpcodeEntry& e, bool execute) {
-    trace(e.mnemonic);
+    trace<kPlain>(e.mnemonic);
     if (!execute) return;
     const uint8_t r = unary(UnaryOp(e.param), uint8_t(reg_value(e.reg)));
     if (UnaryOp(e.param) != UnaryOp::Tst) set_reg(e.reg, r);
 }
 
+template <bool kPlain>
 inline uint16_t Cpu::rmw_read(bool execute, AddrMode mode, bool wide, RmwMark& mark) {
     // The read decodes without moving an auto-increment register; the
     // write-back decodes the same bytes again and moves it once.
     mark.fetch_address = ctx.fetch_address;
     const uint16_t value =
-        uint16_t(decode_operand(execute, OperandAccess::ReadInPlace, 0, wide, mode));
+        uint16_t(decode_operand<kPlain>(execute, OperandAccess::ReadInPlace, 0, wide, mode));
     mark.cycles = ctx.cycles;
     return value;
 }
 
+template <bool kPlain>
 inline void Cpu::rmw_write(const RmwMark& mark, AddrMode mode, bool wide, uint16_t value,
                            uint32_t extra) {
     const uint32_t end = ctx.fetch_address;
     const uint32_t tracing = ctx.trace;
     ctx.fetch_address = mark.fetch_address;
     ctx.trace = 0;
-    decode_operand(true, OperandAccess::Write, value, wide, mode);
+    decode_operand<kPlain>(true, OperandAccess::Write, value, wide, mode);
     ctx.trace = tracing;
     ctx.fetch_address = end;
     ctx.cycles = mark.cycles + (mode == AddrMode::Extended ? 1 : 0) + extra;
 }
 
+template <bool kPlain>
 inline void Cpu::op_unary_mem(const OpcodeEntry& e, bool execute) {
-    trace_mnemonic(e.mnemonic);
+    trace_mnemonic<kPlain>(e.mnemonic);
     const UnaryOp op = UnaryOp(e.param);
     if (op == UnaryOp::Clr) {
-        decode_operand(execute, OperandAccess::Write, 0, false, e.mode);
+        decode_operand<kPlain>(execute, OperandAccess::Write, 0, false, e.mode);
         if (execute) unary(op, 0);
         return;
     }
     if (op == UnaryOp::Tst) {
-        const uint8_t v = uint8_t(decode_operand(execute, OperandAccess::Read, 0, false, e.mode));
+        const uint8_t v =
+            uint8_t(decode_operand<kPlain>(execute, OperandAccess::Read, 0, false, e.mode));
         if (execute) unary(op, v);
         return;
     }
     RmwMark mark;
-    const uint8_t v = uint8_t(rmw_read(execute, e.mode, false, mark));
+    const uint8_t v = uint8_t(rmw_read<kPlain>(execute, e.mode, false, mark));
     if (!execute) return;
-    rmw_write(mark, e.mode, false, unary(op, v), 0);
+    rmw_write<kPlain>(mark, e.mode, false, unary(op, v), 0);
 }
 
+template <bool kPlain>
 [[gnu::always_inline]] inline void Cpu::op_accumulators(const OpcodeEntry& e, bool execute) {
-    trace(e.mnemonic);
+    trace<kPlain>(e.mnemonic);
     if (!execute) return;
     switch (e.family) {
     case Family::Aba: regs.a = alu8('+', regs.a, regs.b, 0, alu_mask::HNZVC, regs.ccr); break;
@@ -146,8 +156,9 @@ inline void Cpu::op_unary_mem(const OpcodeEntry& e, bool execute) {
     }
 }
 
+template <bool kPlain>
 inline void Cpu::op_shift_d(const OpcodeEntry& e, bool execute) {
-    trace(e.mnemonic);
+    trace<kPlain>(e.mnemonic);
     if (!execute) return;
     const uint16_t d = regs.d();
     uint16_t r;
@@ -167,9 +178,11 @@ inline void Cpu::op_shift_d(const OpcodeEntry& e, bool execute) {
     regs.ccr = uint8_t((regs.ccr & ~0x0F) | f);
 }
 
+template <bool kPlain>
 [[gnu::always_inline]] inline void Cpu::op_ccr_logic(const OpcodeEntry& e, bool execute) {
-    trace_mnemonic(e.mnemonic);
-    const uint8_t m = uint8_t(decode_operand(execute, OperandAccess::Read, 0, false, e.mode));
+    trace_mnemonic<kPlain>(e.mnemonic);
+    const uint8_t m =
+        uint8_t(decode_operand<kPlain>(execute, OperandAccess::Read, 0, false, e.mode));
     if (!execute) return;
     if (e.family == Family::Andcc)
         regs.ccr &= m;
@@ -177,8 +190,9 @@ inline void Cpu::op_shift_d(const OpcodeEntry& e, bool execute) {
         regs.ccr |= m;
 }
 
+template <bool kPlain>
 inline void Cpu::op_daa(const OpcodeEntry& e, bool execute) {
-    trace(e.mnemonic);
+    trace<kPlain>(e.mnemonic);
     if (!execute) return;
     const uint8_t a = regs.a;
     const int high = a >> 4, low = a & 0x0F;
@@ -190,15 +204,16 @@ inline void Cpu::op_daa(const OpcodeEntry& e, bool execute) {
     ++ctx.cycles;
 }
 
+template <bool kPlain>
 inline void Cpu::op_min_max(const OpcodeEntry& e, bool execute) {
-    trace_mnemonic(e.mnemonic);
+    trace_mnemonic<kPlain>(e.mnemonic);
     const bool take_larger = e.param & 1;
     const bool wide = e.param & 2;
     const bool to_memory = e.param & 4;
     RmwMark mark;
     const uint16_t m =
-        to_memory ? rmw_read(execute, e.mode, wide, mark)
-                  : uint16_t(decode_operand(execute, OperandAccess::Read, 0, wide, e.mode));
+        to_memory ? rmw_read<kPlain>(execute, e.mode, wide, mark)
+                  : uint16_t(decode_operand<kPlain>(execute, OperandAccess::Read, 0, wide, e.mode));
     if (!execute) return;
     const uint16_t r = reg_value(e.reg);
     if (wide)
@@ -209,7 +224,7 @@ inline void Cpu::op_min_max(const OpcodeEntry& e, bool execute) {
     const bool take_memory = ((regs.ccr & C) != 0) == take_larger;
     const uint16_t chosen = take_memory ? m : r;
     if (to_memory)
-        rmw_write(mark, e.mode, wide, chosen, 1);
+        rmw_write<kPlain>(mark, e.mode, wide, chosen, 1);
     else {
         set_reg(e.reg, chosen);
         ++ctx.cycles;

@@ -11,10 +11,11 @@
 
 namespace torva {
 
+template <bool kPlain>
 [[gnu::always_inline]] inline void Cpu::op_branch(const OpcodeEntry& e, bool execute) {
-    trace_mnemonic(e.mnemonic);
+    trace_mnemonic<kPlain>(e.mnemonic);
     const bool is_long = e.family == Family::LongBranch;
-    const uint16_t target = branch_target(is_long);
+    const uint16_t target = branch_target<kPlain>(is_long);
     if (!execute) return;
     if (branch_taken(e.param, regs.ccr))
         jump(target);
@@ -22,20 +23,22 @@ namespace torva {
         take_back(is_long ? 1 : 2);
 }
 
+template <bool kPlain>
 [[gnu::always_inline]] inline void Cpu::op_subroutine(const OpcodeEntry& e, bool execute) {
     if (e.family == Family::Rts) {
-        trace(e.mnemonic);
+        trace<kPlain>(e.mnemonic);
         if (!execute) return;
         jump(pull_word());
         ctx.cycles += 4;
         return;
     }
-    trace_mnemonic(e.mnemonic);
+    trace_mnemonic<kPlain>(e.mnemonic);
     uint16_t target;
     if (e.family == Family::Bsr) {
-        target = branch_target(false);
+        target = branch_target<kPlain>(false);
     } else {
-        target = uint16_t(decode_operand(execute, OperandAccess::Address, 0, false, e.mode));
+        target =
+            uint16_t(decode_operand<kPlain>(execute, OperandAccess::Address, 0, false, e.mode));
     }
     if (!execute) return;
     if (e.family != Family::Jmp) {
@@ -45,24 +48,25 @@ namespace torva {
     jump(target);
 }
 
+template <bool kPlain>
 inline void Cpu::op_call_rtc(const OpcodeEntry& e, bool execute) {
     if (e.family == Family::Rtc) {
-        trace(e.mnemonic);
+        trace<kPlain>(e.mnemonic);
         if (!execute) return;
         set_ppage(pull_byte());
         jump(pull_word());
         ctx.cycles += 5;
         return;
     }
-    trace_mnemonic(e.mnemonic);
+    trace_mnemonic<kPlain>(e.mnemonic);
     const uint16_t target =
-        uint16_t(decode_operand(execute, OperandAccess::Address, 0, false, e.mode));
+        uint16_t(decode_operand<kPlain>(execute, OperandAccess::Address, 0, false, e.mode));
     // The indirect indexed forms carry no page byte: the page stays.
     const bool indirect = e.mode == AddrMode::Indexed && (ctx.postbyte & 0xE3) == 0xE3;
     uint8_t page = get_ppage();
     if (!indirect) {
         page = fetch_byte();
-        tracef(",$%2.2X", page);
+        tracef<kPlain>(",$%2.2X", page);
     }
     if (!execute) return;
     push_word(uint16_t(ctx.fetch_address));
@@ -72,6 +76,7 @@ inline void Cpu::op_call_rtc(const OpcodeEntry& e, bool execute) {
     ctx.cycles += 3;
 }
 
+template <bool kPlain>
 [[gnu::always_inline]] inline void Cpu::op_loop(const OpcodeEntry&, bool execute) {
     // Postbyte: bits 7-5 operation, bit 4 offset sign, bits 2-0 register.
     static constexpr const char* kOperation[] = {"DBEQ  ", "DBNE  ", "TBEQ  ", "TBNE  ",
@@ -84,9 +89,9 @@ inline void Cpu::op_call_rtc(const OpcodeEntry& e, bool execute) {
     const int operation = lb >> 5;
     const int reg = lb & 7;
     const bool defined = kOperation[operation] && kRegister[reg];
-    trace(kOperation[operation] ? kOperation[operation] : "????  ");
-    trace(kRegister[reg] ? kRegister[reg] : "????  ");
-    tracef("$%4.4X", target);
+    trace<kPlain>(kOperation[operation] ? kOperation[operation] : "????  ");
+    trace<kPlain>(kRegister[reg] ? kRegister[reg] : "????  ");
+    tracef<kPlain>("$%4.4X", target);
     if (!execute || !defined) return;
     const Reg r = Reg(reg);
     const uint16_t mask = reg >= 4 ? 0xFFFF : 0xFF;
@@ -99,8 +104,9 @@ inline void Cpu::op_call_rtc(const OpcodeEntry& e, bool execute) {
     ctx.cycles += 3;
 }
 
+template <bool kPlain>
 inline void Cpu::op_bits(const OpcodeEntry& e, bool execute) {
-    trace_mnemonic(e.mnemonic);
+    trace_mnemonic<kPlain>(e.mnemonic);
     const bool branches = e.family == Family::Brset || e.family == Family::Brclr;
     if (branches) {
         // A 16-bit PC-relative operand still has the mask and the branch
@@ -111,11 +117,11 @@ inline void Cpu::op_bits(const OpcodeEntry& e, bool execute) {
         if (known && next == 0xFA) ctx.pc_rel_adjust = 2;
     }
     const uint16_t address =
-        uint16_t(decode_operand(execute, OperandAccess::Address, 0, false, e.mode));
+        uint16_t(decode_operand<kPlain>(execute, OperandAccess::Address, 0, false, e.mode));
     ctx.pc_rel_adjust = 0;
     const uint8_t mask = fetch_byte();
-    tracef(branches ? ",#$%2.2x," : ",#$%2.2x", mask);
-    const uint16_t target = branches ? branch_target(false) : 0;
+    tracef<kPlain>(branches ? ",#$%2.2x," : ",#$%2.2x", mask);
+    const uint16_t target = branches ? branch_target<kPlain>(false) : 0;
     if (!execute) return;
     const uint8_t byte = read_byte(address);
     switch (e.family) {

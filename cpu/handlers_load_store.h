@@ -23,20 +23,23 @@ constexpr bool short_offset_postbyte(uint8_t pb) {
 }
 } // namespace load_store_detail
 
+template <bool kPlain>
 [[gnu::always_inline]] inline void Cpu::op_load(const OpcodeEntry& e, bool execute) {
-    trace_mnemonic(e.mnemonic);
+    trace_mnemonic<kPlain>(e.mnemonic);
     const bool wide = load_store_detail::is_wide(e.reg);
-    const uint16_t value = uint16_t(decode_operand(execute, OperandAccess::Read, 0, wide, e.mode));
+    const uint16_t value =
+        uint16_t(decode_operand<kPlain>(execute, OperandAccess::Read, 0, wide, e.mode));
     if (!execute) return;
     set_reg(e.reg, value);
     set_nz_clear_v(value, wide);
 }
 
+template <bool kPlain>
 [[gnu::always_inline]] inline void Cpu::op_store(const OpcodeEntry& e, bool execute) {
-    trace_mnemonic(e.mnemonic);
+    trace_mnemonic<kPlain>(e.mnemonic);
     const bool wide = load_store_detail::is_wide(e.reg);
     const uint16_t value = reg_value(e.reg);
-    decode_operand(execute, OperandAccess::Write, value, wide, e.mode);
+    decode_operand<kPlain>(execute, OperandAccess::Write, value, wide, e.mode);
     if (!execute) return;
     set_nz_clear_v(value, wide);
     if (e.mode == AddrMode::Direct ||
@@ -44,10 +47,11 @@ constexpr bool short_offset_postbyte(uint8_t pb) {
         take_back(1);
 }
 
+template <bool kPlain>
 [[gnu::always_inline]] inline void Cpu::op_lea(const OpcodeEntry& e, bool execute) {
-    trace_mnemonic(e.mnemonic);
+    trace_mnemonic<kPlain>(e.mnemonic);
     const uint16_t address =
-        uint16_t(decode_operand(execute, OperandAccess::Address, 0, true, e.mode));
+        uint16_t(decode_operand<kPlain>(execute, OperandAccess::Address, 0, true, e.mode));
     if (!execute) return;
     // After any auto-increment of the same register: LEAX 2,X+ leaves X at
     // the address, which is its old value.
@@ -55,24 +59,27 @@ constexpr bool short_offset_postbyte(uint8_t pb) {
     ctx.cycles = 2;
 }
 
+template <bool kPlain>
 [[gnu::always_inline]] inline void Cpu::op_incdec16(const OpcodeEntry& e, bool execute) {
-    trace(e.mnemonic);
+    trace<kPlain>(e.mnemonic);
     if (!execute) return;
     const uint16_t value = uint16_t(reg_value(e.reg) + (e.param ? 1 : -1));
     set_reg(e.reg, value);
     regs.ccr = uint8_t((regs.ccr & ~ccr_bits::Z) | (value == 0 ? ccr_bits::Z : 0));
 }
 
+template <bool kPlain>
 [[gnu::always_inline]] inline void Cpu::op_tab_tba(const OpcodeEntry& e, bool execute) {
-    trace(e.mnemonic);
+    trace<kPlain>(e.mnemonic);
     if (!execute) return;
     const uint8_t value = e.family == Family::Tab ? regs.a : regs.b;
     (e.family == Family::Tab ? regs.b : regs.a) = value;
     set_nz_clear_v(value, false);
 }
 
+template <bool kPlain>
 inline void Cpu::op_move(const OpcodeEntry& e, bool execute) {
-    trace_mnemonic(e.mnemonic);
+    trace_mnemonic<kPlain>(e.mnemonic);
     const bool wide = e.reg == Reg::D;
     const int form = e.param;
     if (form <= 1) {
@@ -81,12 +88,12 @@ inline void Cpu::op_move(const OpcodeEntry& e, bool execute) {
         const uint32_t postbyte_address = ctx.fetch_address;
         ctx.fetch_address = postbyte_address + 1;
         const uint16_t value =
-            uint16_t(decode_operand(execute, OperandAccess::Read, 0, wide,
-                                    form == 0 ? AddrMode::Immediate : AddrMode::Extended));
+            uint16_t(decode_operand<kPlain>(execute, OperandAccess::Read, 0, wide,
+                                            form == 0 ? AddrMode::Immediate : AddrMode::Extended));
         const uint32_t source_end = ctx.fetch_address;
-        trace(",");
+        trace<kPlain>(",");
         ctx.fetch_address = postbyte_address;
-        decode_operand(execute, OperandAccess::Write, value, wide, AddrMode::Indexed);
+        decode_operand<kPlain>(execute, OperandAccess::Write, value, wide, AddrMode::Indexed);
         ctx.fetch_address = std::max(ctx.fetch_address, source_end);
         if (execute && form == 0) {
             if (wide)
@@ -101,13 +108,14 @@ inline void Cpu::op_move(const OpcodeEntry& e, bool execute) {
                                            AddrMode::Extended, AddrMode::Indexed};
     const AddrMode destination = form == 2 ? AddrMode::Indexed : AddrMode::Extended;
     const uint16_t value =
-        uint16_t(decode_operand(execute, OperandAccess::Read, 0, wide, kSource[form]));
-    trace(",");
-    decode_operand(execute, OperandAccess::Write, value, wide, destination);
+        uint16_t(decode_operand<kPlain>(execute, OperandAccess::Read, 0, wide, kSource[form]));
+    trace<kPlain>(",");
+    decode_operand<kPlain>(execute, OperandAccess::Write, value, wide, destination);
 }
 
+template <bool kPlain>
 [[gnu::always_inline]] inline void Cpu::op_push(const OpcodeEntry& e, bool execute) {
-    trace(e.mnemonic);
+    trace<kPlain>(e.mnemonic);
     if (!execute) return;
     switch (e.reg) {
     case Reg::D: // B first, so that A stands at the lower address
@@ -121,8 +129,9 @@ inline void Cpu::op_move(const OpcodeEntry& e, bool execute) {
     ++ctx.cycles;
 }
 
+template <bool kPlain>
 [[gnu::always_inline]] inline void Cpu::op_pull(const OpcodeEntry& e, bool execute) {
-    trace(e.mnemonic);
+    trace<kPlain>(e.mnemonic);
     if (!execute) return;
     switch (e.reg) {
     case Reg::D:

@@ -12,26 +12,27 @@
 
 namespace torva {
 
+template <bool kPlain>
 [[gnu::always_inline]] inline void Cpu::dispatch(const OpcodeEntry& e, bool execute) {
     switch (e.family) {
-    case Family::Load: op_load(e, execute); break;
-    case Family::Store: op_store(e, execute); break;
-    case Family::Alu8: op_alu8(e, execute); break;
-    case Family::Alu16: op_alu16(e, execute); break;
-    case Family::Unary: op_unary(e, execute); break;
-    case Family::UnaryMem: op_unary_mem(e, execute); break;
-    case Family::Lea: op_lea(e, execute); break;
-    case Family::IncDec16: op_incdec16(e, execute); break;
+    case Family::Load: op_load<kPlain>(e, execute); break;
+    case Family::Store: op_store<kPlain>(e, execute); break;
+    case Family::Alu8: op_alu8<kPlain>(e, execute); break;
+    case Family::Alu16: op_alu16<kPlain>(e, execute); break;
+    case Family::Unary: op_unary<kPlain>(e, execute); break;
+    case Family::UnaryMem: op_unary_mem<kPlain>(e, execute); break;
+    case Family::Lea: op_lea<kPlain>(e, execute); break;
+    case Family::IncDec16: op_incdec16<kPlain>(e, execute); break;
     case Family::Tab:
-    case Family::Tba: op_tab_tba(e, execute); break;
+    case Family::Tba: op_tab_tba<kPlain>(e, execute); break;
     case Family::Aba:
     case Family::Sba:
-    case Family::Cba: op_accumulators(e, execute); break;
+    case Family::Cba: op_accumulators<kPlain>(e, execute); break;
     case Family::Asld:
-    case Family::Lsrd: op_shift_d(e, execute); break;
+    case Family::Lsrd: op_shift_d<kPlain>(e, execute); break;
     case Family::Andcc:
-    case Family::Orcc: op_ccr_logic(e, execute); break;
-    case Family::Daa: op_daa(e, execute); break;
+    case Family::Orcc: op_ccr_logic<kPlain>(e, execute); break;
+    case Family::Daa: op_daa<kPlain>(e, execute); break;
     case Family::Mul:
     case Family::Emul:
     case Family::Emuls: op_multiply(e, execute); break;
@@ -40,24 +41,24 @@ namespace torva {
     case Family::Idiv:
     case Family::Idivs:
     case Family::Fdiv: op_divide(e, execute); break;
-    case Family::MinMax: op_min_max(e, execute); break;
+    case Family::MinMax: op_min_max<kPlain>(e, execute); break;
     case Family::Branch:
-    case Family::LongBranch: op_branch(e, execute); break;
+    case Family::LongBranch: op_branch<kPlain>(e, execute); break;
     case Family::Bsr:
     case Family::Jsr:
     case Family::Jmp:
-    case Family::Rts: op_subroutine(e, execute); break;
+    case Family::Rts: op_subroutine<kPlain>(e, execute); break;
     case Family::Call:
-    case Family::Rtc: op_call_rtc(e, execute); break;
-    case Family::Loop: op_loop(e, execute); break;
+    case Family::Rtc: op_call_rtc<kPlain>(e, execute); break;
+    case Family::Loop: op_loop<kPlain>(e, execute); break;
     case Family::Bset:
     case Family::Bclr:
     case Family::Brset:
-    case Family::Brclr: op_bits(e, execute); break;
-    case Family::Move: op_move(e, execute); break;
+    case Family::Brclr: op_bits<kPlain>(e, execute); break;
+    case Family::Move: op_move<kPlain>(e, execute); break;
     case Family::Transfer: op_transfer(e, execute); break;
-    case Family::Push: op_push(e, execute); break;
-    case Family::Pull: op_pull(e, execute); break;
+    case Family::Push: op_push<kPlain>(e, execute); break;
+    case Family::Pull: op_pull<kPlain>(e, execute); break;
     case Family::Swi:
     case Family::Trap:
     case Family::Rti:
@@ -80,16 +81,14 @@ namespace torva {
 // handler's tests of them fold away. The finishing ones also end the step,
 // so that cpu_step passes control to them as its last act and keeps nothing
 // of its own across the handler.
-// The plain ones execute without trace, which they take as given: the
-// compiler drops every trace and every test of execute from them.
+// The plain ones execute without trace: their handlers and operand decoder
+// are the plain versions, from which every trace and every test of execute
+// is dropped.
 template <bool kPage2, uint8_t kCode, bool kFinish, bool kPlain>
 std::conditional_t<kFinish, uint32_t, void> Cpu::execute_row(Cpu& cpu, bool execute) {
     constexpr const OpcodeEntry& row = kPage2 ? kPage2Map[kCode] : kPage1Map[kCode];
-    if constexpr (kPlain) {
-        execute = true;
-        if (cpu.ctx.trace) __builtin_unreachable();
-    }
-    cpu.dispatch(row, execute);
+    if constexpr (kPlain) execute = true;
+    cpu.dispatch<kPlain>(row, execute);
     // Only a transfer postbyte can make an encoding undefined.
     if constexpr (kFinish)
         return cpu.finish_step(kPage2 ? kPage2Prefix : kCode, execute,
