@@ -224,6 +224,9 @@ private:
     template <bool kStops>
     uint32_t step(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
                   uint32_t& pc_written);
+    // The run loop's step (execute_next) and its end.
+    uint32_t run_step(uint32_t& cycles, uint32_t& pc_written);
+    uint32_t finish_run_step(uint32_t& cycles, uint32_t& pc_written);
     // cpu_step for all that its inline common case does not take.
     [[gnu::noinline]] uint32_t cpu_step_slow(uint32_t start_address, bool execute, bool trace,
                                              uint32_t& cycles, uint32_t& pc_written);

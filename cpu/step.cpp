@@ -144,6 +144,19 @@ constinit const Cpu::BodyTable Cpu::kPage1Bodies =
 constinit const Cpu::BodyTable Cpu::kPage2Bodies =
     row_table<true, false, true>(std::make_index_sequence<256>());
 
+// The end of a run loop's step, as finish_step ends cpu_step's.
+[[gnu::always_inline]] inline uint32_t Cpu::finish_run_step(uint32_t& cycles,
+                                                            uint32_t& pc_written) {
+    if (ctx.illegal) [[unlikely]] {
+        ctx.illegal = 0;
+        return 1;
+    }
+    if (ctx.pc_written == 0) regs.pc = uint16_t(ctx.fetch_address);
+    cycles = ctx.cycles;
+    pc_written = ctx.pc_written;
+    return ctx.fetch_address - step_address_;
+}
+
 template <bool kStops>
 uint32_t Cpu::step(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
                    uint32_t& pc_written) {
@@ -180,16 +193,35 @@ uint32_t Cpu::step(uint32_t start_address, bool execute, bool trace, uint32_t& c
         } else {
             kPage1Bodies[opcode](*this, true);
         }
-        if (ctx.illegal) {
-            ctx.illegal = 0;
-            tracef("FCB   $%2.2X", opcode);
-            return 1;
-        }
-        if (ctx.pc_written == 0) regs.pc = uint16_t(ctx.fetch_address);
-        cycles = ctx.cycles;
-        pc_written = ctx.pc_written;
-        return ctx.fetch_address - start_address;
+        return finish_run_step(cycles, pc_written);
     }
+}
+
+// The run loop's step. Its common case is taken without the general step:
+// the layout unchanged, the opcode in a block already handed out, neither
+// the page-2 prefix nor a stop opcode. The block of PC is the one of the
+// execution address, paged or not: the window's blocks are the program
+// page's.
+[[gnu::always_inline]] inline uint32_t Cpu::run_step(uint32_t& cycles, uint32_t& pc_written) {
+    const uint16_t pc = regs.pc;
+    if (layout_generation_ && *layout_generation_ == blocks_generation_) [[likely]] {
+        if (const uint8_t* block = blocks_[pc >> MemoryBus::kDirectBlockBits]) [[likely]] {
+            const uint8_t opcode = block[pc & kDirectOffsetMask];
+            if (opcode != kPage2Prefix && !stop_opcodes_[opcode]) [[likely]] {
+                const uint32_t address = execution_address(uint8_t(blocks_ppage_), pc);
+                begin_step(address, false);
+                fetch_through(block, address);
+                ctx.fetch_address = address + 1;
+                ctx.cycles = 1;
+                kPage1Bodies[opcode](*this, true);
+                return finish_run_step(cycles, pc_written);
+            }
+        }
+    }
+    sync_layout();
+    // Blocks current: their page is the program page.
+    const uint8_t page = layout_generation_ ? uint8_t(blocks_ppage_) : bus_.get_ppage();
+    return step<true>(execution_address(page, pc), true, false, cycles, pc_written);
 }
 
 // Whatever changed the memory layout since the last step (a reset, the
@@ -231,21 +263,15 @@ uint32_t Cpu::cpu_step_slow(uint32_t start_address, bool execute, bool trace, ui
 }
 
 uint32_t Cpu::execute_next(uint32_t& cycles, uint32_t& pc_written) {
-    sync_layout();
-    // Blocks current: their page is the program page.
-    const uint8_t page = layout_generation_ ? uint8_t(blocks_ppage_) : bus_.get_ppage();
-    return step<true>(execution_address(page, regs.pc), true, false, cycles, pc_written);
+    return run_step(cycles, pc_written);
 }
 
 Cpu::Stretch Cpu::execute_stretch(uint64_t max_steps, RunClock& clock,
                                   const std::bitset<0x10000>* stop_at) {
     Stretch run;
     while (run.steps < max_steps && (run.steps == 0 || !stop_at || !(*stop_at)[regs.pc])) {
-        sync_layout();
-        const uint8_t page = layout_generation_ ? uint8_t(blocks_ppage_) : bus_.get_ppage();
         uint32_t cycles = 0, pc_written = 0;
-        const uint32_t length =
-            step<true>(execution_address(page, regs.pc), true, false, cycles, pc_written);
+        const uint32_t length = run_step(cycles, pc_written);
         if (length == 0) break;
         run.cycles += cycles;
         clock.add(cycles);
