@@ -224,9 +224,8 @@ private:
     template <bool kStops>
     uint32_t step(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
                   uint32_t& pc_written);
-    // The run loop's step (execute_next) and its end.
+    // The run loop's step (execute_next).
     uint32_t run_step(uint32_t& cycles, uint32_t& pc_written);
-    uint32_t finish_run_step(uint32_t& cycles, uint32_t& pc_written);
     // cpu_step for all that its inline common case does not take.
     [[gnu::noinline]] uint32_t cpu_step_slow(uint32_t start_address, bool execute, bool trace,
                                              uint32_t& cycles, uint32_t& pc_written);
@@ -245,12 +244,14 @@ private:
     // first byte), or PC moved past the instruction unless it transferred
     // control, and cycles and pc_written handed out. Without
     // may_be_undefined the encoding is known to be defined.
-    uint32_t finish_step(uint8_t opcode, bool execute, bool may_be_undefined);
+    uint32_t finish_step(uint8_t opcode, bool execute, bool may_be_undefined, uint32_t& cycles,
+                         uint32_t& pc_written);
     // The start of a step at start_address: the context's per-step fields
     // set (the others are set by the handlers that use them, before use).
     void begin_step(uint32_t start_address, bool trace);
-    // The operand fetches that follow go through the opcode's block.
-    void fetch_through(const uint8_t* opcode_block, uint32_t start_address);
+    // The same for an opcode read from a block; the operand fetches that
+    // follow go through that block.
+    void begin_step_in_block(uint32_t start_address, const uint8_t* opcode_block, bool trace);
     template <bool kPage2, bool kFinish, bool kPlain, size_t... kCodes>
     static constexpr auto row_table(std::index_sequence<kCodes...>);
     static const RowTable kPage1Rows;
@@ -345,7 +346,8 @@ private:
         ++ctx.pc_written;
     }
 
-    // Handlers, one per family (handlers_*.cpp, interrupts.cpp).
+    // Handlers, one per family (handlers_*.h inline, handlers_*.cpp,
+    // interrupts.cpp).
     template <bool kPlain>
     void op_load(const OpcodeEntry& e, bool execute);
     template <bool kPlain>
@@ -401,17 +403,21 @@ private:
     // The bus's fast read path: a byte from a block of plain storage the bus
     // handed out, or false when the address has none.
     [[gnu::always_inline]] bool read_direct(uint32_t address, uint8_t& byte) {
-        if (address > 0xFFFF) {
-            // A paged address of the current page is its window address.
-            if ((address >> 16) != blocks_ppage_ || (address & 0xC000) != 0x8000) return false;
-            address &= 0xFFFF;
-        }
+        if (!window_address(address)) return false;
         const uint8_t* block = blocks_[address >> MemoryBus::kDirectBlockBits];
         if (!block) [[unlikely]] {
             block = ask_block(address >> MemoryBus::kDirectBlockBits);
             if (!block) return false;
         }
         byte = block[address & kDirectOffsetMask];
+        return true;
+    }
+    // A paged address of the current page reads through its window address;
+    // false for a paged address of another page, which has no block.
+    [[gnu::always_inline]] bool window_address(uint32_t& address) const {
+        if (address <= 0xFFFF) return true;
+        if ((address >> 16) != blocks_ppage_ || (address & 0xC000) != 0x8000) return false;
+        address &= 0xFFFF;
         return true;
     }
     // Drops the blocks when the bus's layout counter moved since they were

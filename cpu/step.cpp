@@ -92,20 +92,22 @@ std::conditional_t<kFinish, uint32_t, void> Cpu::execute_row(Cpu& cpu, bool exec
     // Only a transfer postbyte can make an encoding undefined.
     if constexpr (kFinish)
         return cpu.finish_step(kPage2 ? kPage2Prefix : kCode, execute,
-                               row.family == Family::Transfer);
+                               row.family == Family::Transfer, *cpu.step_cycles_,
+                               *cpu.step_pc_written_);
 }
 
 // An undefined encoding leaves PC, cycles and pc_written as they were.
 [[gnu::always_inline]] inline uint32_t Cpu::finish_step(uint8_t opcode, bool execute,
-                                                        bool may_be_undefined) {
+                                                        bool may_be_undefined, uint32_t& cycles,
+                                                        uint32_t& pc_written) {
     if (may_be_undefined && ctx.illegal) [[unlikely]] {
         ctx.illegal = 0;
         tracef("FCB   $%2.2X", opcode);
         return 1;
     }
     if (execute && ctx.pc_written == 0) regs.pc = uint16_t(ctx.fetch_address);
-    *step_cycles_ = ctx.cycles;
-    *step_pc_written_ = ctx.pc_written;
+    cycles = ctx.cycles;
+    pc_written = ctx.pc_written;
     return ctx.fetch_address - step_address_;
 }
 
@@ -117,12 +119,16 @@ std::conditional_t<kFinish, uint32_t, void> Cpu::execute_row(Cpu& cpu, bool exec
     step_address_ = start_address;
 }
 
-// A paged address read through the block is the window's.
-[[gnu::always_inline]] inline void Cpu::fetch_through(const uint8_t* opcode_block,
-                                                      uint32_t start_address) {
+// The opcode has been fetched from the block (one cycle); a paged address
+// read through the block is the window's.
+[[gnu::always_inline]] inline void
+Cpu::begin_step_in_block(uint32_t start_address, const uint8_t* opcode_block, bool trace) {
+    begin_step(start_address, trace);
     fetch_block_ = opcode_block;
     fetch_base_ = start_address & ~kDirectOffsetMask;
     fetch_span_ = kDirectOffsetMask + 1;
+    ctx.fetch_address = start_address + 1;
+    ctx.cycles = 1;
 }
 
 static_assert(kPage1Map[0x18].family == Family::Page2);
@@ -144,23 +150,9 @@ constinit const Cpu::BodyTable Cpu::kPage1Bodies =
 constinit const Cpu::BodyTable Cpu::kPage2Bodies =
     row_table<true, false, true>(std::make_index_sequence<256>());
 
-// The end of a run loop's step, as finish_step ends cpu_step's.
-[[gnu::always_inline]] inline uint32_t Cpu::finish_run_step(uint32_t& cycles,
-                                                            uint32_t& pc_written) {
-    if (ctx.illegal) [[unlikely]] {
-        ctx.illegal = 0;
-        return 1;
-    }
-    if (ctx.pc_written == 0) regs.pc = uint16_t(ctx.fetch_address);
-    cycles = ctx.cycles;
-    pc_written = ctx.pc_written;
-    return ctx.fetch_address - step_address_;
-}
-
 template <bool kStops>
 uint32_t Cpu::step(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
                    uint32_t& pc_written) {
-    begin_step(start_address, trace);
     if constexpr (!kStops) {
         step_cycles_ = &cycles;
         step_pc_written_ = &pc_written;
@@ -172,11 +164,10 @@ uint32_t Cpu::step(uint32_t start_address, bool execute, bool trace, uint32_t& c
     uint8_t opcode;
     if (read_direct(start_address, opcode)) {
         if (kStops && stop_opcodes_[opcode]) return 0;
-        fetch_through(blocks_[(start_address & 0xFFFF) >> MemoryBus::kDirectBlockBits],
-                      start_address);
-        ++ctx.fetch_address;
-        ++ctx.cycles;
+        begin_step_in_block(
+            start_address, blocks_[(start_address & 0xFFFF) >> MemoryBus::kDirectBlockBits], trace);
     } else {
+        begin_step(start_address, trace);
         opcode = fetch_byte();
     }
     if constexpr (!kStops) {
@@ -193,7 +184,7 @@ uint32_t Cpu::step(uint32_t start_address, bool execute, bool trace, uint32_t& c
         } else {
             kPage1Bodies[opcode](*this, true);
         }
-        return finish_run_step(cycles, pc_written);
+        return finish_step(opcode, true, true, cycles, pc_written);
     }
 }
 
@@ -208,13 +199,9 @@ uint32_t Cpu::step(uint32_t start_address, bool execute, bool trace, uint32_t& c
         if (const uint8_t* block = blocks_[pc >> MemoryBus::kDirectBlockBits]) [[likely]] {
             const uint8_t opcode = block[pc & kDirectOffsetMask];
             if (opcode != kPage2Prefix && !stop_opcodes_[opcode]) [[likely]] {
-                const uint32_t address = execution_address(uint8_t(blocks_ppage_), pc);
-                begin_step(address, false);
-                fetch_through(block, address);
-                ctx.fetch_address = address + 1;
-                ctx.cycles = 1;
+                begin_step_in_block(execution_address(uint8_t(blocks_ppage_), pc), block, false);
                 kPage1Bodies[opcode](*this, true);
-                return finish_run_step(cycles, pc_written);
+                return finish_step(opcode, true, true, cycles, pc_written);
             }
         }
     }
@@ -233,17 +220,11 @@ uint32_t Cpu::cpu_step(uint32_t start_address, bool execute, bool trace, uint32_
                        uint32_t& pc_written) {
     if (layout_generation_ && *layout_generation_ == blocks_generation_) {
         uint32_t address = start_address;
-        // A paged address of the current page is its window address.
-        if (address > 0xFFFF && (address >> 16) == blocks_ppage_ && (address & 0xC000) == 0x8000)
-            address &= 0xFFFF;
-        if (address <= 0xFFFF) {
+        if (window_address(address)) {
             if (const uint8_t* block = blocks_[address >> MemoryBus::kDirectBlockBits]) {
                 const uint8_t opcode = block[address & kDirectOffsetMask];
                 if (opcode != kPage2Prefix) {
-                    begin_step(start_address, trace);
-                    fetch_through(block, start_address);
-                    ctx.fetch_address = start_address + 1;
-                    ctx.cycles = 1;
+                    begin_step_in_block(start_address, block, trace);
                     step_cycles_ = &cycles;
                     step_pc_written_ = &pc_written;
                     if (execute && !trace) [[likely]]
