@@ -28,6 +28,9 @@
 #include <thread>
 #include <vector>
 
+// --realtime's default is the bus clock the simulator window runs at.
+static_assert(torva::kDefaultRealTimeHz == torva::Simulator::kDefaultBusClock);
+
 namespace {
 
 using namespace torva;
