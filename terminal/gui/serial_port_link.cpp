@@ -159,6 +159,10 @@ bool SerialPortLink::set_queues(uint32_t, uint32_t) {
 
 bool SerialPortLink::drain() {
     send_waiting();
+    return wait_written();
+}
+
+bool SerialPortLink::wait_written() {
     while (!failed_ && port_.bytesToWrite() > 0)
         if (!port_.waitForBytesWritten(kWriteWaitMs)) {
             const std::lock_guard lock(mutex_);
@@ -215,14 +219,7 @@ bool SerialPortLink::send(const char* data, qint64 size) {
     // Qt sends from its buffer when the event loop comes round; hand the
     // bytes to the system now, so they leave in order and at once.
     port_.flush();
-    while (port_.bytesToWrite() > 0) {
-        if (!port_.waitForBytesWritten(kWriteWaitMs)) {
-            const std::lock_guard lock(mutex_);
-            failed_ = true;
-            return false;
-        }
-    }
-    return true;
+    return wait_written();
 }
 
 std::unique_ptr<SerialLink> open_serial_port(const SerialPortEntry& port, std::string& error) {

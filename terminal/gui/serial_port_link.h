@@ -67,6 +67,9 @@ private:
     // Sends what the writer thread left; on the owning thread.
     void send_waiting();
     bool send(const char* data, qint64 size);
+    // Waits until Qt has handed every byte written to the system; a port
+    // that takes none for a while has failed.
+    bool wait_written();
 
     QSerialPort port_;
     std::thread::id owner_;
