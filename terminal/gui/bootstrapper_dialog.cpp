@@ -190,7 +190,7 @@ BootstrapperDialog::BootstrapperDialog(FrameAccess& frame, TerminalSession& sess
 }
 
 QWidget* BootstrapperDialog::control(int id) const {
-    return findChild<QWidget*>(control_name(id));
+    return find_control(*this, id);
 }
 
 void BootstrapperDialog::refill() {
@@ -341,13 +341,12 @@ int run_bootstrapper_dialog(QWidget& terminal, FrameAccess& frame, TerminalSessi
                             SerialLink& link, std::function<void()> poll_terminal) {
     BootstrapperDialog dialog(frame, session, link, &terminal, frame.frame_widget());
     // The stages' settings in the serial settings dialog without its
-    // terminal part; OK there marks the terminal's settings as changed.
+    // terminal part (OK there marks the terminal's settings as changed).
     dialog.set_options_dialog([&frame, &session](SerialSettings& settings, const QString& title) {
         SerialSettingsDialog options(settings, session.settings(), false, title,
                                      frame.frame_widget());
         if (frame.run_modal(options) != QDialog::Accepted) return false;
         options.store();
-        session.mark_settings_changed();
         return true;
     });
     dialog.set_terminal_poll(std::move(poll_terminal));

@@ -63,11 +63,7 @@ TerminalWindow::~TerminalWindow() {
     progress_timer_.stop();
     // A download still running (the simulator window took the link away)
     // stops before the link goes.
-    if (load_) {
-        load_->request_stop();
-        load_->finish(*this);
-        load_.reset();
-    }
+    end_download_now();
     store_.save(session_.port().number, session_.settings());
     session_.stop_logging();
 }
@@ -263,12 +259,7 @@ void TerminalWindow::menu_popup(MenuItems& items, QMenu*) {
 }
 
 void TerminalWindow::close_now() {
-    if (load_) {
-        load_->request_stop();
-        load_->finish(*this);
-        load_.reset();
-        session_.set_download_in_progress(false);
-    }
+    end_download_now();
     if (auto* sub = qobject_cast<ChildSubWindow*>(parentWidget()))
         sub->destroy_now();
     else
@@ -338,6 +329,14 @@ void TerminalWindow::watch_download() {
     session_.set_last_load_path(load_path_);
     update_title();
     frame_.refresh_menus();
+}
+
+void TerminalWindow::end_download_now() {
+    if (!load_) return;
+    load_->request_stop();
+    load_->finish(*this);
+    load_.reset();
+    session_.set_download_in_progress(false);
 }
 
 void TerminalWindow::stop_download() {

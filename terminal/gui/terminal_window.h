@@ -88,6 +88,9 @@ private:
     void start_download(const std::string& path);
     void watch_download();
     void stop_download();
+    // Stops a running download at once and waits for it to end: the link
+    // or the window is about to go.
+    void end_download_now();
     // Configures the link with the serial settings, with the step's box and
     // "Can't set serial port parameters" on failure.
     bool reconfigure();

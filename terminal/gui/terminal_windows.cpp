@@ -20,11 +20,9 @@ void TerminalWindows::set_terminal_defaults() {
 
 ChildWindow* TerminalWindows::create_terminal(int number) {
     if (frame_ == nullptr) return nullptr;
-    for (TerminalWindow* window : windows()) {
-        if (window->session().port().number == number) {
-            frame_->activate_child(window);
-            return nullptr;
-        }
+    if (TerminalWindow* window = window_on(number)) {
+        frame_->activate_child(window);
+        return nullptr;
     }
     const SerialPortEntry port = find_serial_port(serial_port_table(), number);
     std::unique_ptr<SerialLink> link;
@@ -55,10 +53,7 @@ std::vector<MenuBar::PortItem> TerminalWindows::present_ports() {
     std::vector<MenuBar::PortItem> items;
     for (const SerialPortEntry& port : serial_port_table()) {
         // A port this program holds open is present: its window is there.
-        const bool open = std::ranges::any_of(windows(), [&](TerminalWindow* window) {
-            return window->session().port().number == port.number;
-        });
-        if (port.number < kPortNumbers && (open || port_present(port)))
+        if (port.number < kPortNumbers && (window_on(port.number) || port_present(port)))
             items.push_back({port.number, port_menu_text(port)});
     }
     return items;
@@ -76,6 +71,12 @@ void TerminalWindows::simulator_closing() {
             window->close_now();
         });
     }
+}
+
+TerminalWindow* TerminalWindows::window_on(int number) const {
+    for (TerminalWindow* window : windows())
+        if (window->session().port().number == number) return window;
+    return nullptr;
 }
 
 std::vector<TerminalWindow*> TerminalWindows::windows() const {

@@ -41,6 +41,8 @@ public:
     // The open windows, in the order they were made.
     std::vector<TerminalWindow*> windows() const;
     const PortStore& store() const { return store_; }
+    // The open window on the port numbered number; null for none.
+    TerminalWindow* window_on(int number) const;
 
 private:
     Board& board_;
