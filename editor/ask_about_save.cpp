@@ -2,6 +2,8 @@
 // the buttons "&Yes", "&No" and "&Cancel"; Escape is Cancel.
 #include "editor/ask_about_save.h"
 
+#include "shell/control_ids.h"
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,16 +18,16 @@ AskAboutSaveDialog::AskAboutSaveDialog(const QString& name, QWidget* parent) : Q
     setWindowTitle(QStringLiteral("Save this file?"));
 
     auto* field = new QLineEdit(QStringLiteral("'%1'").arg(name));
-    field->setObjectName(QStringLiteral("id1191"));
+    field->setObjectName(control_name(1191));
     field->setReadOnly(true);
     field->setMinimumWidth(260);
     auto* yes = new QPushButton(QStringLiteral("&Yes"));
-    yes->setObjectName(QStringLiteral("id1"));
+    yes->setObjectName(control_name(1));
     yes->setDefault(true);
     auto* no = new QPushButton(QStringLiteral("&No"));
-    no->setObjectName(QStringLiteral("id7"));
+    no->setObjectName(control_name(7));
     auto* cancel = new QPushButton(QStringLiteral("&Cancel"));
-    cancel->setObjectName(QStringLiteral("id2"));
+    cancel->setObjectName(control_name(2));
     connect(yes, &QPushButton::clicked, this, [this] { done(kYes); });
     connect(no, &QPushButton::clicked, this, [this] { done(kNo); });
     connect(cancel, &QPushButton::clicked, this, [this] { done(kCancel); });

@@ -1,6 +1,7 @@
 // Go To Line: the number field (digits only), OK, centred over the frame.
 #include "editor/goto_line_dialog.h"
 
+#include "shell/control_ids.h"
 #include "shell/splash_window.h"
 
 #include <QCloseEvent>
@@ -15,14 +16,14 @@ namespace torva {
 GotoLineDialog::GotoLineDialog(QWidget* frame) : QDialog(frame), field_(new QLineEdit(this)) {
     setObjectName(QStringLiteral("GOTOLINE"));
     setWindowTitle(QStringLiteral("Go To Line"));
-    field_->setObjectName(QStringLiteral("id2018"));
+    field_->setObjectName(control_name(2018));
     field_->setText(QStringLiteral("1"));
     // Nine digits at most, so every number fits the dialog's result.
     field_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), field_));
     field_->selectAll();
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("id1"));
+    ok->setObjectName(control_name(1));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, [this] { done(typed_number()); });
 

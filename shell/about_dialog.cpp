@@ -1,6 +1,7 @@
 // About box: three text fields (ids 1004, 1251, 2018) and OK (id 1).
 #include "shell/about_dialog.h"
 
+#include "shell/control_ids.h"
 #include "shell/message_service.h"
 #include "shell/notices.h"
 
@@ -40,11 +41,11 @@ AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner) {
     icon->setAlignment(Qt::AlignTop);
 
     auto* texts = new QVBoxLayout;
-    texts->addWidget(field(QStringLiteral("id1004"), joined(kNoticeLines), this));
+    texts->addWidget(field(control_name(1004), joined(kNoticeLines), this));
     texts->addSpacing(8);
-    texts->addWidget(field(QStringLiteral("id1251"), joined(kUsageTermsLines), this));
+    texts->addWidget(field(control_name(1251), joined(kUsageTermsLines), this));
     texts->addSpacing(8);
-    auto* version = field(QStringLiteral("id2018"), QString::fromStdString(version_text()), this);
+    auto* version = field(control_name(2018), QString::fromStdString(version_text()), this);
     QFont bold = version->font();
     bold.setBold(true);
     version->setFont(bold);
@@ -56,7 +57,7 @@ AboutDialog::AboutDialog(QWidget* owner) : QDialog(owner) {
     row->addLayout(texts, 1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("id1"));
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(control_name(1));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);

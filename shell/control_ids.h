@@ -11,6 +11,11 @@ inline QString control_name(int id) {
     return QStringLiteral("id%1").arg(id);
 }
 
+// The control of parent named by that id; null when there is none.
+inline QWidget* find_control(const QObject& parent, int id) {
+    return parent.findChild<QWidget*>(control_name(id));
+}
+
 // Names a new control by its id and gives it back.
 template <typename Control>
 Control* with_id(Control* control, int id) {

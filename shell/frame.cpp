@@ -4,6 +4,7 @@
 
 #include "shell/child_sub_window.h"
 #include "shell/command_ids.h"
+#include "shell/control_ids.h"
 #include "shell/frame_settings.h"
 #include "shell/frame_toolbar.h"
 #include "shell/output_window.h"
@@ -82,7 +83,7 @@ KivFrame::KivFrame(const FrameServices& services, Directories& dirs)
     mdi_->setObjectName(QStringLiteral("MDIClient"));
     mdi_->setBackground(palette().brush(QPalette::Dark));
     setCentralWidget(mdi_);
-    statusBar()->setObjectName(QStringLiteral("id88"));
+    statusBar()->setObjectName(control_name(88));
     statusBar()->setSizeGripEnabled(true);
     status_part0_->setObjectName(QStringLiteral("part0"));
     status_part1_->setObjectName(QStringLiteral("part1"));

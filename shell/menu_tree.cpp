@@ -2,6 +2,7 @@
 #include "shell/menu_tree.h"
 
 #include "shell/command_ids.h"
+#include "shell/control_ids.h"
 #include "shell/recent_files.h"
 
 #include <QAction>
@@ -60,7 +61,7 @@ MenuBar::MenuBar(QMenuBar& bar, Dispatch dispatch) : bar_(bar), dispatch_(std::m
 QAction* MenuBar::add_item(QMenu& menu, const QString& text, int id, QAction* before) {
     auto* action = new QAction(with_shortcut(text, id), &menu);
     action->setData(id);
-    action->setObjectName(QStringLiteral("id%1").arg(id));
+    action->setObjectName(control_name(id));
     QObject::connect(action, &QAction::triggered, action, [this, id] { dispatch_(id); });
     menu.insertAction(before, action);
     actions_[id] = action;
@@ -142,7 +143,7 @@ void MenuBar::rebuild_window_list(const std::vector<std::pair<QString, bool>>& w
         QString title = windows[i].first;
         QAction* item =
             menu->addAction(number + title.replace(QLatin1Char('&'), QLatin1String("&&")));
-        item->setObjectName(QStringLiteral("id%1").arg(cmd::kFirstMdiChild + static_cast<int>(i)));
+        item->setObjectName(control_name(cmd::kFirstMdiChild + static_cast<int>(i)));
         item->setCheckable(true);
         item->setChecked(windows[i].second);
         const int index = static_cast<int>(i);

@@ -3,6 +3,7 @@
 #include "sim/gui/simulator_child.h"
 
 #include "shell/command_ids.h"
+#include "shell/control_ids.h"
 #include "shell/directories.h"
 #include "shell/file_dialogs.h"
 #include "shell/frame_access.h"
@@ -217,7 +218,7 @@ void KivSimulatorChild::fill_menu(QMenu& menu, const std::vector<MenuEntry>& ent
         }
         QAction* action = menu.addAction(QString::fromStdString(entry.text));
         action->setData(entry.id);
-        action->setObjectName(QStringLiteral("id%1").arg(entry.id));
+        action->setObjectName(control_name(entry.id));
         if (is_clock_choice(entry.id)) {
             action->setCheckable(true);
             action->setChecked(entry.checked);

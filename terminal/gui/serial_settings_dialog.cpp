@@ -37,22 +37,14 @@ SerialSettingsDialog::SerialSettingsDialog(SerialSettings& serial, TerminalSetti
     setObjectName(QStringLiteral("SETUPSERIAL"));
     setWindowTitle(title);
 
-    QWidget* baud_box = nullptr;
-    QWidget* byte_box = nullptr;
-    QWidget* parity_box = nullptr;
-    QWidget* stop_box = nullptr;
-    QWidget* dtr_box = nullptr;
-    QWidget* rts_box = nullptr;
-    QWidget* keyboard_box = nullptr;
-    QWidget* receive_box = nullptr;
-    baud_ = add_group(tr("Baud rate"), kBaud, 3, baud_box);
-    byte_size_ = add_group(tr("Data bits"), kByteSize, 5, byte_box);
-    parity_ = add_group(tr("Parity"), kParity, 5, parity_box);
-    stop_bits_ = add_group(tr("Stop bits"), kStopBits, 3, stop_box);
-    dtr_ = add_group(tr("DTR"), kDtr, 1, dtr_box);
-    rts_ = add_group(tr("RTS"), kRts, 1, rts_box);
-    keyboard_ = add_group(tr("Keyboard"), kKeyboard, 1, keyboard_box);
-    receive_ = add_group(tr("Receive"), kReceive, 1, receive_box);
+    QWidget* baud_box = add_group(tr("Baud rate"), kBaud, 3, baud_);
+    QWidget* byte_box = add_group(tr("Data bits"), kByteSize, 5, byte_size_);
+    QWidget* parity_box = add_group(tr("Parity"), kParity, 5, parity_);
+    QWidget* stop_box = add_group(tr("Stop bits"), kStopBits, 3, stop_bits_);
+    QWidget* dtr_box = add_group(tr("DTR"), kDtr, 1, dtr_);
+    QWidget* rts_box = add_group(tr("RTS"), kRts, 1, rts_);
+    QWidget* keyboard_box = add_group(tr("Keyboard"), kKeyboard, 1, keyboard_);
+    QWidget* receive_box = add_group(tr("Receive"), kReceive, 1, receive_);
 
     auto* xon_box = new QGroupBox(tr("XON/XOFF"), this);
     auto* xon_layout = new QVBoxLayout(xon_box);
@@ -60,14 +52,14 @@ SerialSettingsDialog::SerialSettingsDialog(SerialSettings& serial, TerminalSetti
     auto* hardware_layout = new QVBoxLayout(hardware_box);
     for (const Choice& choice : kFlowChecks) {
         const bool xon = choice.value >= (1u << 2);
-        auto* check = new QCheckBox(QString::fromLatin1(choice.text), xon ? xon_box : hardware_box);
-        check->setObjectName(control_name(choice.id));
+        auto* check =
+            with_id(new QCheckBox(QString::fromLatin1(choice.text), xon ? xon_box : hardware_box),
+                    choice.id);
         (xon ? xon_layout : hardware_layout)->addWidget(check);
         flow_.push_back(check);
     }
 
-    load_command_ = new QLineEdit(this);
-    load_command_->setObjectName(control_name(kLoadCommand));
+    load_command_ = with_id(new QLineEdit(this), kLoadCommand);
     load_command_->setMaxLength(int(TerminalSettings::kLoadCommandMax));
     auto* load_label = new QLabel(tr("Load command"), this);
     load_label->setBuddy(load_command_);
@@ -127,21 +119,19 @@ SerialSettingsDialog::SerialSettingsDialog(SerialSettings& serial, TerminalSetti
     show_values(opening_);
 }
 
-QButtonGroup* SerialSettingsDialog::add_group(const QString& title, std::span<const Choice> choices,
-                                              int columns, QWidget*& box) {
+QWidget* SerialSettingsDialog::add_group(const QString& title, std::span<const Choice> choices,
+                                         int columns, QButtonGroup*& group) {
     auto* frame = new QGroupBox(title, this);
     auto* layout = new QGridLayout(frame);
-    auto* group = new QButtonGroup(this);
+    group = new QButtonGroup(this);
     int index = 0;
     for (const Choice& choice : choices) {
-        auto* radio = new QRadioButton(QString::fromLatin1(choice.text), frame);
-        radio->setObjectName(control_name(choice.id));
+        auto* radio = with_id(new QRadioButton(QString::fromLatin1(choice.text), frame), choice.id);
         group->addButton(radio, choice.id);
         layout->addWidget(radio, index / columns, index % columns);
         ++index;
     }
-    box = frame;
-    return group;
+    return frame;
 }
 
 void SerialSettingsDialog::show_values(const Values& values) {
@@ -179,7 +169,7 @@ void SerialSettingsDialog::store() {
 }
 
 QWidget* SerialSettingsDialog::control(int id) const {
-    return findChild<QWidget*>(control_name(id));
+    return find_control(*this, id);
 }
 
 void SerialSettingsDialog::choose_colour(RgbColour& colour) {

@@ -42,9 +42,10 @@ public:
     QWidget* control(int id) const;
 
 private:
-    // A framed group of radio buttons, columns wide.
-    QButtonGroup* add_group(const QString& title, std::span<const serial_dialog::Choice> choices,
-                            int columns, QWidget*& box);
+    // A framed group of radio buttons, columns wide: gives the frame, and
+    // the buttons' group in group.
+    QWidget* add_group(const QString& title, std::span<const serial_dialog::Choice> choices,
+                       int columns, QButtonGroup*& group);
     void show_values(const serial_dialog::Values& values);
     void choose_colour(RgbColour& colour);
 
