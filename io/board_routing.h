@@ -43,8 +43,7 @@ public:
     // may change it, so a view does not ask.
     int io_peek(uint32_t address, uint8_t& byte) const override;
     // Resets the on-chip modules and puts the register block back at 0, then
-    // sets up serial interface 0 for the monitor: baud divisor 1, transmitter
-    // and receiver enabled (when a device is attached to it).
+    // sets up serial interface 0 for the monitor (set_up_serial0).
     void io_reset() override;
     // Serial interface 0 as the monitor expects it after a reset: baud
     // divisor 1, transmitter and receiver enabled (when a device is attached).

@@ -20,9 +20,7 @@ protected:
     // Opens the terminal on the port through the frame's command.
     TerminalWindow* open_terminal(int port) {
         s.frame->dispatch(41000, port);
-        for (TerminalWindow* window : s.workbench.terminal_windows().windows())
-            if (window->session().port().number == port) return window;
-        return nullptr;
+        return s.workbench.terminal_windows().window_on(port);
     }
 
     // Lets the program run (polls, queued writes, timers), with step in
