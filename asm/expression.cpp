@@ -335,7 +335,9 @@ SyntaxResult check_syntax(const AsmSession& s, const char* p, std::vector<Token>
         if (is_operand(c)) {
             if (state == AfterOperand) return fail(Msg::MissingOperator, t.begin);
             state = AfterOperand;
-        } else if (c == kTokNot || c == kTokCompl || c == kTokMinus) {
+        } else if (c == kTokNot || c == kTokCompl || c == kTokMinus ||
+                   (c == kTokPlus && state != AfterOperand)) {
+            // A sign where no operand precedes is unary: -7 and +7 alike.
             state = AfterOperator;
         } else if (is_binary(c)) {
             if (state != AfterOperand) return fail(Msg::OperandExpected, t.begin);

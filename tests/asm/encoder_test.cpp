@@ -35,6 +35,9 @@ TEST_F(EncoderTest, GeneralClassAndIndexedForms) {
         {__LINE__, " ldaa b,sp", {0xA6, 0xF5}, ""},
         {__LINE__, " ldaa 1,x+", {0xA6, 0x30}, ""},
         {__LINE__, " ldaa 8,-sp", {0xA6, 0xA8}, ""},
+        {__LINE__, " ldaa #+7", {0x86, 0x07}, ""}, // unary plus, as unary minus
+        {__LINE__, " leas +7,sp", {0x1B, 0x87}, ""},
+        {__LINE__, " ldaa +2,+x", {0xA6, 0x21}, ""},
         {__LINE__, " ldaa fwd,x\nfwd equ 1", {0xA6, 0xE2, 0x00, 0x01}, ""}, // forward: 16-bit
         {__LINE__, " ldaa 9,x+", {}, "error: Syntax Error"},
         {__LINE__, " ldaa 1,pc+", {}, "error: Syntax Error"},

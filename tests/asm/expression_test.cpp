@@ -61,6 +61,9 @@ constexpr Case kValues[] = {
     {__LINE__, "8-2-1", 5},
     {__LINE__, "100/10/2", 20}, // multiplicative operators group from the right
     {__LINE__, "-2*3", -6},
+    {__LINE__, "+7", 7}, // a sign where no operand precedes is unary, + as -
+    {__LINE__, "1++2", 3},
+    {__LINE__, "-+2*3", -6},
     {__LINE__, "(1+2)*3", 9},
     {__LINE__, "1<<2+1", 5}, // one additive level, left to right
     {__LINE__, "7%3*2", 1},
@@ -116,7 +119,7 @@ constexpr ErrorCase kErrors[] = {
     {__LINE__, "1 2", kModelHCS12, ""}, // ends at the blank: fine
     {__LINE__, "1(2)", kModelHCS12, "Operand expected, Position[1]"},
     {__LINE__, "*2", kModelHCS12, "Missing operator, Position[1]"},
-    {__LINE__, "+1", kModelHCS12, "Operand expected, Position[0]"},
+    {__LINE__, "+", kModelHCS12, "Unterminated expression, Position[1]"},
     {__LINE__, "1+", kModelHCS12, "Unterminated expression, Position[2]"},
     {__LINE__, "(1)#", kModelHCS12, "Illegal character, Position[3]"},
     {__LINE__, "'\\q'", kModelHCS12, "Illegal escape character, Position[0]"},
