@@ -43,6 +43,11 @@ constexpr DirectiveName kOtherNames[] = {
     {"fcb", 10},  {"dc.b", 10}, {"fdb", 11},  {"dc.w", 11},   {"fqb", 12},
     {"dc.l", 12}, {"fcs", 19},  {"dc", 19},   {"farseg", 36}, {"even", 38},
 };
+// Names of other HCS12 assemblers, known in the compatibility dialect.
+constexpr DirectiveName kCompatNames[] = {
+    {"absentry", kDirAbsEntry}, {"fcc", kDirFcc},    {"db", kDirByte},
+    {"dw", kDirWord},           {"rmw", kDirSpaceW},
+};
 
 char lower(char c) {
     return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
@@ -77,13 +82,15 @@ enum OptionWord {
     kOptNolistcond,
     kOptHcs12,
     kOptHcs12x,
-    kOptXgate
+    kOptXgate,
+    kOptCompat
 };
 constexpr DirectiveName kOptions[] = {
     {"selftest", kOptSelftest},     {"list", kOptList},
     {"nolist", kOptNolist},         {"listcond", kOptListcond},
     {"nolistcond", kOptNolistcond}, {"hcs12", kOptHcs12},
     {"hcs12x", kOptHcs12x},         {"xgate", kOptXgate},
+    {"compat", kOptCompat},
 };
 
 bool is_space(char c) {
@@ -123,6 +130,7 @@ void do_option(AsmSession& s) {
     case kOptHcs12: s.cpu_model = kModelHCS12; break;
     case kOptHcs12x: s.cpu_model = kModelHCS12X; break;
     case kOptXgate: s.cpu_model = kModelXGATE; break;
+    case kOptCompat: asm_option_compat(s); break;
     default: set_listing(s, found);
     }
 }
@@ -204,9 +212,70 @@ void do_entry(AsmSession& s) {
     s.entry = uint32_t(v.value);
 }
 
+// Bytes of text as written (other assemblers know no escapes in strings).
+void emit_text(AsmSession& s, const char* begin, const char* end) {
+    for (const char* p = begin; p < end; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (c >= 128) report_as(s, MsgKind::Warning, Msg::IllegalAscii);
+        emit_byte(s, c);
+    }
+}
+
+// The end of the text that opens with the delimiter at p: its closing
+// delimiter, or nullptr when the line ends first.
+const char* closing_delimiter(const char* p) {
+    const char* end = p + 1;
+    while (*end && *end != *p && *end != '\n')
+        ++end;
+    return *end == *p ? end : nullptr;
+}
+
+enum class ListItem { kNone, kDone, kFailed };
+
+// In the compatibility dialect a byte list holds strings too: "text", and
+// 'text' of other than one character ('A' stays a character constant).
+ListItem byte_list_string(AsmSession& s) {
+    const char quote = *s.scan;
+    if (quote != '"' && quote != '\'') return ListItem::kNone;
+    const char* end = closing_delimiter(s.scan);
+    const size_t length = end ? size_t(end - s.scan - 1) : 0;
+    if (quote == '\'' && (!end || length == 1 || (length == 2 && s.scan[1] == '\\')))
+        return ListItem::kNone; // a character constant, or the expression's error
+    if (!end) {
+        report(s, Msg::BadOperandSyntax);
+        return ListItem::kFailed;
+    }
+    emit_text(s, s.scan + 1, end);
+    s.scan = end + 1;
+    return ListItem::kDone;
+}
+
+// FCC: the text between the first character of the operand and its next
+// occurrence, /text/ as well as "text".
+void do_fcc(AsmSession& s) {
+    const char* end = is_space(*s.scan) ? nullptr : closing_delimiter(s.scan);
+    if (!end) {
+        report(s, Msg::BadOperandSyntax);
+        return;
+    }
+    emit_text(s, s.scan + 1, end);
+    s.scan = end + 1;
+    if (!is_space(*s.scan)) report(s, Msg::ExtraAfterString);
+}
+
 // Lists of 8-, 16- or 32-bit values separated by commas.
 void do_data(AsmSession& s, int size) {
     for (;;) {
+        const ListItem text = size == 1 && s.compat ? byte_list_string(s) : ListItem::kNone;
+        if (text == ListItem::kFailed) return;
+        if (text == ListItem::kDone) {
+            if (*s.scan == ',') {
+                ++s.scan;
+                continue;
+            }
+            if (!is_space(*s.scan)) report(s, Msg::BadDelimiter);
+            return;
+        }
         ExprValue v;
         if (!evaluate_operand(s, v, true)) return;
         const int32_t x = v.value;
@@ -332,7 +401,7 @@ void do_align(AsmSession& s) {
 
 } // namespace
 
-int lookup_directive(std::string_view word) {
+int lookup_directive(std::string_view word, bool compat) {
     // All names in search order, indexed once; the first of equal names wins.
     static const std::unordered_map<std::string_view, int> index = [] {
         std::unordered_map<std::string_view, int> m;
@@ -349,16 +418,20 @@ int lookup_directive(std::string_view word) {
     char lowered[kLongestName];
     for (size_t i = 0; i < word.size(); ++i)
         lowered[i] = lower(word[i]);
-    const auto it = index.find(std::string_view(lowered, word.size()));
-    return it == index.end() ? 0 : it->second;
+    const std::string_view name(lowered, word.size());
+    if (const auto it = index.find(name); it != index.end()) return it->second;
+    if (compat)
+        for (const DirectiveName& d : kCompatNames)
+            if (d.name == name) return d.code;
+    return 0;
 }
 
 void execute_directive(AsmSession& s, int code, std::string_view label, bool& label_used) {
     for (const OldForm& f : kOldForms)
         if (f.code == code) report(s, Msg::OldFashioned, f.old_name, f.new_name);
     const bool defines_label = code == kDirOrg || (code >= kDirByte && code <= kDirSpaceL) ||
-                               code == kDirAscii || code == kDirAsciiz || code == kDirEqu ||
-                               code == kDirSet;
+                               code == kDirAscii || code == kDirAsciiz || code == kDirFcc ||
+                               code == kDirEqu || code == kDirSet;
     label_used = defines_label;
     if (defines_label && code != kDirOrg && code != kDirEqu && code != kDirSet && !label.empty())
         define_label(s, label, s.line_start, true);
@@ -396,7 +469,9 @@ void execute_directive(AsmSession& s, int code, std::string_view label, bool& la
     case kDirSpaceL: do_storage(s, 4); break;
     case kDirAscii: do_string(s, false); break;
     case kDirAsciiz: do_string(s, true); break;
-    case kDirEntry: do_entry(s); break;
+    case kDirEntry:
+    case kDirAbsEntry: do_entry(s); break;
+    case kDirFcc: do_fcc(s); break;
     case kDirAlign: do_align(s); break;
     case kDirOption: do_option(s); break;
     case kDirPragma: break;

@@ -46,10 +46,14 @@ enum DirectiveCode : int {
     kDirAlign = 38,
     kDirOption = 41,
     kDirPragma = 42,
+    // Other assemblers' names (the compatibility dialect only).
+    kDirAbsEntry = 60, // ABSENTRY: the entry point, not an old form
+    kDirFcc = 61,      // FCC: a string between any two equal delimiters
 };
 
-// The directive code of an operation word (any case); 0 when none.
-int lookup_directive(std::string_view word);
+// The directive code of an operation word (any case); 0 when none. With
+// `compat` other assemblers' names are known too.
+int lookup_directive(std::string_view word, bool compat = false);
 
 // Executes a directive; s.scan is at its operand. `label` is the
 // statement's label (may be empty); `label_used` is set when the directive

@@ -4,6 +4,7 @@
 #include "asm/messages.h"
 #include "asm/session.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <climits>
@@ -507,8 +508,12 @@ private:
 
 int column_of(const AsmSession& s, const char* start, const char* where) {
     const char* base = s.line.data();
-    if (start >= base && start <= base + s.line.size()) return int(where - base);
-    return int(where - start);
+    if (start < base || start > base + s.line.size()) return int(where - start);
+    const size_t column = size_t(where - base);
+    // A rewritten line's columns point into the line as the source has it.
+    if (!s.line_rewritten) return int(column);
+    if (column < s.source_columns.size()) return int(s.source_columns[column]);
+    return int(s.source_line.size() - std::min(s.source_line.size(), s.line.size() - column));
 }
 
 void report_syntax(AsmSession& s, const char* start, const SyntaxResult& r) {

@@ -9,6 +9,8 @@ namespace torva {
 
 namespace {
 constexpr const char* kNotice = "TORVA 6 for RT12 built-in assembler for the CPU12 family";
+// Added to the banner's first line when other assemblers' syntax was on.
+constexpr const char* kCompatNote = " (other assemblers' syntax accepted)";
 
 constexpr char kHex[] = "0123456789ABCDEF";
 
@@ -46,6 +48,7 @@ void append_code(AsmSession& s, int from) {
 void listing_banner(AsmSession& s) {
     s.listing_text += std::string(kAsmTitle) + " - " + kAsmCpuName +
                       " Absolute crossassembler, Version " + kAsmVersion;
+    if (s.compat_used) s.listing_text += kCompatNote;
     s.listing_text += std::string("\n") + kNotice + "\n\n";
     s.listing_text += "\nFile: " + s.listing_path + "\n";
 }
@@ -67,8 +70,9 @@ void list_line(AsmSession& s, bool skipped) {
     s.listing_text += number;
     s.listing_text += '.';
     s.listing_text += ' ';
-    s.listing_text += s.line;
-    if (s.line.empty() || s.line.back() != '\n') s.listing_text += '\n';
+    const std::string& line = s.line_as_read();
+    s.listing_text += line;
+    if (line.empty() || line.back() != '\n') s.listing_text += '\n';
     for (int from = 6; from < s.code_count; from += 6) {
         s.listing_text += "      ";
         append_code(s, from);

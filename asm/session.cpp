@@ -93,6 +93,7 @@ std::string parse_command_line(AsmSession& s, const std::string& line) {
         case 'L': s.listing_enabled = true; break;
         case 'S': s.symbol_dump = true; break;
         case 'w': s.warnings_enabled = true; break;
+        case 'c': s.compat_requested = true; break;
         default: report(s, Msg::UnknownOption);
         }
         p = skip_spaces(p);
@@ -210,21 +211,63 @@ void asm_warning(AsmSession& s, std::string_view text) {
     write_message(s, "warning: ", " LINE: %d,WARNING: ", text);
 }
 
+namespace {
+
+// Sets the dialect in force for the lines that follow.
+void set_compat(AsmSession& s, bool on) {
+    s.compat = on;
+    s.compat_used = s.compat_used || on;
+    s.symbols.set_case_blind(on);
+}
+
+// Whether the source of a failed run assembles without errors when other
+// assemblers' syntax is accepted: a run of its own that writes nothing.
+bool compat_would_mend(const AsmSession& failed, std::string_view command_line) {
+    AsmSession trial;
+    trial.program_dir = failed.program_dir;
+    trial.trial = true;
+    return asm_assemble(trial, command_line) == 1;
+}
+
+void write_compat_hint(AsmSession& s) {
+    std::string line = "Hint: this source assembles when other assemblers' syntax is accepted: ";
+    if (!s.compat_switch.empty()) line += "switch on " + s.compat_switch + ", or ";
+    line += "write OPTION COMPAT at its top.";
+    s.write_line(line);
+}
+
+} // namespace
+
+void asm_option_compat(AsmSession& s) {
+    set_compat(s, true);
+}
+
 int asm_assemble(AsmSession& s, std::string_view command_line) {
     {
         // Everything but the host connections starts afresh.
         AsmLineWriter writer = std::move(s.write_line);
         AsmFatalHandler fatal = std::move(s.fatal);
         std::string program_dir = std::move(s.program_dir);
+        std::string compat_switch = std::move(s.compat_switch);
+        const bool trial = s.trial;
         s = AsmSession{};
         s.write_line = std::move(writer);
         s.fatal = std::move(fatal);
         s.program_dir = std::move(program_dir);
+        s.compat_switch = std::move(compat_switch);
+        s.trial = trial;
     }
     std::error_code ec;
     s.start_dir = fs::current_path(ec).string();
     s.pass = 0;
     const std::string source = parse_command_line(s, std::string(command_line));
+    if (s.trial) {
+        // Only the number of errors counts: no listing, no symbol dump.
+        s.compat_requested = true;
+        s.listing_enabled = false;
+        s.symbol_dump = false;
+    }
+    set_compat(s, s.compat_requested);
     reset_counters(s);
 
     const std::string base = fs::path(source).filename().replace_extension().string();
@@ -235,8 +278,9 @@ int asm_assemble(AsmSession& s, std::string_view command_line) {
         report(s, Msg::CantOpenSource, source.c_str());
         return 0;
     }
-    fs::remove(s.listing_path, ec);
+    if (!s.trial) fs::remove(s.listing_path, ec);
     for (const std::string& path : {s.listing_path, s.srecord_path}) {
+        if (s.trial) break;
         if (!create_file(path)) {
             report(s, Msg::CantCreateFile, path.c_str());
             s.errors = 1;
@@ -257,8 +301,9 @@ int asm_assemble(AsmSession& s, std::string_view command_line) {
     }
     // Pass 2 writes its outputs as it goes.
     s.listing_file = s.listing_enabled ? std::fopen(s.listing_path.c_str(), "wb") : nullptr;
-    s.srecord_file = std::fopen(s.srecord_path.c_str(), "wb");
-    if ((s.listing_enabled && !s.listing_file) || !s.srecord_file) s.output_failed = true;
+    s.srecord_file = s.trial ? nullptr : std::fopen(s.srecord_path.c_str(), "wb");
+    if ((s.listing_enabled && !s.listing_file) || (!s.trial && !s.srecord_file))
+        s.output_failed = true;
     // The text is handed over in large pieces; stdio need not copy it again.
     if (s.listing_file) std::setvbuf(s.listing_file, nullptr, _IONBF, 0);
     if (s.srecord_file) std::setvbuf(s.srecord_file, nullptr, _IONBF, 0);
@@ -266,7 +311,9 @@ int asm_assemble(AsmSession& s, std::string_view command_line) {
     close_all_sources(s);
     s.current_file.clear();
     if (!s.aborted && open_source(s, source) == OpenResult::Opened) {
+        // OPTION lines take effect again at the same place in pass 2.
         s.cpu_model = kModelHCS12;
+        set_compat(s, s.compat_requested);
         run_pass(s);
     }
     close_all_sources(s);
@@ -288,9 +335,13 @@ int asm_assemble(AsmSession& s, std::string_view command_line) {
         ++s.errors;
         report(s, Msg::CantCreateFile, (!listing_ok ? s.listing_path : s.srecord_path).c_str());
     }
-    if (s.errors != 0) fs::remove(s.srecord_path, ec);
+    if (s.errors != 0 && !s.trial) fs::remove(s.srecord_path, ec);
     s.symbols.clear();
     write_summary(s);
+    // A failure that other assemblers' syntax would mend says so after the summary.
+    if (s.errors != 0 && !s.compat_requested && !s.aborted && s.write_line &&
+        compat_would_mend(s, command_line))
+        write_compat_hint(s);
     return s.errors == 0 ? 1 : 0;
 }
 

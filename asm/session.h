@@ -44,6 +44,9 @@ struct AsmSession {
     AsmLineWriter write_line;
     AsmFatalHandler fatal;
     std::string program_dir; // directory of the running program
+    // Where the host lets the user switch other assemblers' syntax on (a
+    // setting or an option), for the hint after a failed run; "" for none.
+    std::string compat_switch;
 
     // Options.
     bool warnings_enabled = false;
@@ -51,6 +54,15 @@ struct AsmSession {
     bool symbol_dump = false;
     std::vector<std::string> include_dirs;
     std::string start_dir;
+    // Other assemblers' syntax: asked for on the command line (-c), in force
+    // on the current line (OPTION COMPAT switches it on from its line on),
+    // and whether any line of the run had it (the listing banner says so).
+    bool compat_requested = false;
+    bool compat = false;
+    bool compat_used = false;
+    // A trial run, to learn whether the dialect would mend a failed source:
+    // no files, no messages, no hint.
+    bool trial = false;
 
     // Pass state.
     int pass = 0;
@@ -80,8 +92,13 @@ struct AsmSession {
     // Source input.
     std::vector<FileFrame> files;
     std::string current_file;
-    std::string line;           // the current line, with its line end
-    const char* scan = nullptr; // parsers advance this through `line`
+    std::string line; // the current line, with its line end
+    // A line of the dialect is rewritten into `line` before it is parsed;
+    // the listing shows the line as read, and message columns point into it.
+    bool line_rewritten = false;
+    std::string source_line;
+    std::vector<uint32_t> source_columns; // per byte of `line`, its column as read
+    const char* scan = nullptr;           // parsers advance this through `line`
     bool stab_continues = false;
 
     // Conditional assembly.
@@ -115,12 +132,19 @@ struct AsmSession {
     std::vector<Token> tokens; // scratch of the expression evaluator (never nested)
 
     bool is_assembling() const { return skip_level == 0; }
+    // The current line as the source has it.
+    const std::string& line_as_read() const { return line_rewritten ? source_line : line; }
     const char* line_begin() const { return line.c_str(); }
 };
 
-// Runs one assembly from its command line ("[-L] [-S] [-w] [-I "dir"] FILE").
-// Returns 1 when pass 2 ended without errors, else 0.
+// Runs one assembly from its command line ("[-L] [-S] [-w] [-c] [-I "dir"]
+// FILE"; -c accepts other assemblers' syntax). Returns 1 when pass 2 ended
+// without errors, else 0. After a failure that other assemblers' syntax
+// would mend, a hint follows the summary.
 int asm_assemble(AsmSession& s, std::string_view command_line);
+
+// OPTION COMPAT: other assemblers' syntax from the next line on.
+void asm_option_compat(AsmSession& s);
 
 // Reports an error or a warning on the current line (pass 2 only).
 void asm_error(AsmSession& s, std::string_view text);

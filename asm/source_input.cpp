@@ -86,10 +86,35 @@ std::string join(const std::string& dir, const std::string& name) {
     return dir.empty() ? name : dir + "/" + name;
 }
 
+// A file in the directory of `path` whose name equals path's last component
+// without regard to case; "" when there is none.
+std::string case_blind_match(const std::string& path) {
+    const fs::path wanted(path);
+    const std::string name = wanted.filename().string();
+    const std::string dir = wanted.parent_path().string();
+    std::error_code ec;
+    for (fs::directory_iterator it(dir.empty() ? "." : dir, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string candidate = it->path().filename().string();
+        if (equal_nocase(candidate, name)) return join(dir, candidate);
+    }
+    return {};
+}
+
+// The last component of a name written for any platform: "C:\dir\x.inc"
+// gives "x.inc".
+std::string base_name(const std::string& name) {
+    const std::string slashed = normalise(name);
+    const size_t cut = slashed.find_last_of("/:");
+    return cut == std::string::npos ? slashed : slashed.substr(cut + 1);
+}
+
 } // namespace
 
 namespace {
-OpenResult search_and_open(AsmSession& s, const std::string& name) {
+// Tries the places a name is searched in; with `case_blind` a file whose
+// name differs only in case is taken where the exact name is missing.
+OpenResult search_and_open(AsmSession& s, const std::string& name, bool case_blind) {
     const std::string wanted = normalise(name);
     for (const FileFrame& f : s.files) {
         if (equal_nocase(normalise(f.path), wanted)) {
@@ -112,7 +137,11 @@ OpenResult search_and_open(AsmSession& s, const std::string& name) {
                 candidates.push_back(join(dir, name));
         }
     }
-    for (const std::string& path : candidates) {
+    for (std::string path : candidates) {
+        if (case_blind) {
+            path = case_blind_match(path);
+            if (path.empty()) continue;
+        }
         FileFrame frame;
         // Pass 2 reads the same files again: take them from memory.
         for (const auto& [cached_path, text] : s.file_cache)
@@ -147,13 +176,22 @@ OpenResult open_source(AsmSession& s, const std::string& name) {
         report(s, Msg::FileNameTooLong, name.c_str());
         return OpenResult::NameTooLong;
     }
-    const OpenResult result = search_and_open(s, name);
+    OpenResult result = search_and_open(s, name, false);
     // Sources written where the directory separator is the backslash name
     // their includes "sub\x.inc"; such a name is tried once more with
     // slashes when it is not found as written.
     if (result == OpenResult::NotFound && name.find('\\') != std::string::npos)
-        return search_and_open(s, normalise(name));
-    return result;
+        result = search_and_open(s, normalise(name), false);
+    if (result != OpenResult::NotFound || !s.compat) return result;
+    // Sources written for other assemblers name their includes with another
+    // machine's directories ("C:\68HCS12\registers.inc") and in any case:
+    // the name without regard to case, then its last component alone.
+    result = search_and_open(s, normalise(name), true);
+    const std::string base = base_name(name);
+    if (result != OpenResult::NotFound || base == normalise(name) || base.empty()) return result;
+    result = search_and_open(s, base, false);
+    if (result != OpenResult::NotFound) return result;
+    return search_and_open(s, base, true);
 }
 
 namespace {

@@ -72,8 +72,11 @@ void emit_long(AsmSession& s, uint32_t l) {
 }
 
 void emit_storage(AsmSession& s, uint32_t count) {
-    if (s.pass == 0) {
+    // Other assemblers leave reserved space out of the load file, so that a
+    // program may lay out the register block with ORG 0 and RMB.
+    if (s.pass == 0 || s.compat) {
         s.location += count;
+        if (s.pass == 1) srecord_start(s, s.location);
         return;
     }
     for (uint32_t i = 0; i < count; ++i)

@@ -14,7 +14,8 @@ struct AsmSession;
 void emit_byte(AsmSession& s, uint8_t b);
 void emit_word(AsmSession& s, uint16_t w);
 void emit_long(AsmSession& s, uint32_t l);
-// Reserved storage: zero bytes in the S-record file, none in the listing.
+// Reserved storage: zero bytes in the S-record file (none in the
+// compatibility dialect), none in the listing.
 void emit_storage(AsmSession& s, uint32_t count);
 
 // Writes the current data record (if it holds data) and starts a new one.

@@ -2,6 +2,7 @@
 // then a directive or an instruction.
 #include "asm/statement.h"
 
+#include "asm/compat_line.h"
 #include "asm/conditional.h"
 #include "asm/directives.h"
 #include "asm/encoder.h"
@@ -42,6 +43,7 @@ bool process_statement(AsmSession& s) {
     s.byte_mode = false;
     s.show_address = true;
     s.force_list = false;
+    s.line_rewritten = false;
     if (s.stab_continues) {
         s.stab_continues = continues(s.line);
         s.show_address = false;
@@ -49,6 +51,15 @@ bool process_statement(AsmSession& s) {
     }
     if (handle_conditional(s)) return s.skip_level != 0;
     if (s.skip_level != 0) return true;
+    if (s.compat) {
+        // The parser reads the rewritten line; the listing keeps the source's.
+        std::string rewritten;
+        if (rewrite_compat_line(s.line, s.cpu_model == kModelXGATE, rewritten, s.source_columns)) {
+            s.source_line.swap(s.line);
+            s.line.swap(rewritten);
+            s.line_rewritten = true;
+        }
+    }
 
     const char* p = s.line.c_str();
     if (ends_statement(*p)) {
@@ -92,7 +103,7 @@ bool process_statement(AsmSession& s) {
     while (!is_space(*p) && size_t(p - word) < kMaxOperationWord)
         ++p;
     const std::string_view op(word, size_t(p - word));
-    if (const int code = lookup_directive(op)) {
+    if (const int code = lookup_directive(op, s.compat)) {
         while (is_blank(*p))
             ++p;
         s.scan = p;

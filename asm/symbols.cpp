@@ -5,14 +5,29 @@
 #include "asm/messages.h"
 #include "asm/session.h"
 
+#include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdio>
 
 namespace torva {
 
+namespace {
+// The name in lower case, in `buffer` (names are at most 127 characters).
+std::string_view folded(std::string_view name, std::array<char, kMaxSymbolName + 1>& buffer) {
+    const size_t n = std::min(name.size(), buffer.size());
+    for (size_t i = 0; i < n; ++i)
+        buffer[i] = char(std::tolower(static_cast<unsigned char>(name[i])));
+    return std::string_view(buffer.data(), n);
+}
+} // namespace
+
 void SymbolTable::clear() {
     records_.clear();
     index_.clear();
+    folded_.clear();
+    case_blind_ = false;
+    folded_built_ = false;
     index_.reserve(1024);
     head_.fill(-1);
     tail_.fill(-1);
@@ -26,8 +41,22 @@ int SymbolTable::hash(std::string_view name) {
 }
 
 SymbolRecord* SymbolTable::find(std::string_view name) {
+    if (case_blind_) {
+        std::array<char, kMaxSymbolName + 1> buffer;
+        const auto it = folded_.find(folded(name, buffer));
+        return it == folded_.end() ? nullptr : &records_[size_t(it->second)];
+    }
     const auto it = index_.find(name);
     return it == index_.end() ? nullptr : &records_[size_t(it->second)];
+}
+
+void SymbolTable::set_case_blind(bool on) {
+    case_blind_ = on;
+    if (!on || folded_built_) return;
+    folded_built_ = true;
+    std::array<char, kMaxSymbolName + 1> buffer;
+    for (size_t i = 0; i < records_.size(); ++i)
+        folded_.emplace(folded(records_[i].name, buffer), int(i));
 }
 
 SymbolRecord* SymbolTable::enter(std::string_view name, uint32_t value, int line, uint16_t flags) {
@@ -45,6 +74,10 @@ SymbolRecord* SymbolTable::enter(std::string_view name, uint32_t value, int line
         records_[size_t(tail_[size_t(chain)])].next = index;
     tail_[size_t(chain)] = index;
     index_.emplace(r.name, index);
+    if (folded_built_) {
+        std::array<char, kMaxSymbolName + 1> buffer;
+        folded_.emplace(folded(r.name, buffer), index);
+    }
     return &r;
 }
 

@@ -45,6 +45,10 @@ public:
     SymbolTable() { clear(); }
     void clear();
     SymbolRecord* find(std::string_view name);
+    // From now on names are found without regard to case (other assemblers'
+    // syntax): a name matches the first record entered under any of its
+    // spellings. Records keep their names as written.
+    void set_case_blind(bool on);
     // Creates a record; nullptr when the name exists or the table is full
     // (full() tells which).
     SymbolRecord* enter(std::string_view name, uint32_t value, int line, uint16_t flags);
@@ -70,6 +74,10 @@ private:
     std::array<int, 256> head_{};
     std::array<int, 256> tail_{};
     std::unordered_map<std::string, int, Hash, std::equal_to<>> index_;
+    // Lower-case names to records, kept from the first case-blind lookup on.
+    std::unordered_map<std::string, int, Hash, std::equal_to<>> folded_;
+    bool case_blind_ = false;
+    bool folded_built_ = false;
 };
 
 // Length of the symbol name at p (letter or '_', then letters, digits, '$',
