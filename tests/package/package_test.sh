@@ -42,6 +42,10 @@ files=$(dpkg-deb -c "$deb" | awk '{ print $6 ($7 == "->" ? " -> " $8 : "") }')
 for file in ./opt/torva6/bin/torva6 ./opt/torva6/bin/ta12 ./opt/torva6/bin/rt12run \
     ./opt/torva6/config/kiv12/rt12.hc12sim ./opt/torva6/config/kiv12/rt12s.hc12sim \
     ./opt/torva6/include/machine/rt12/rt12.inc ./opt/torva6/doc/Torva6_RT12.html \
+    ./opt/torva6/include/machine/rt12/derivative.inc ./opt/torva6/include/machine/rt12/hcs12.inc \
+    ./opt/torva6/include/machine/rt12/reg9s12.h ./opt/torva6/include/machine/rt12/dbug12.inc \
+    ./opt/torva6/include/machine/rt12/mc9s12dp256.inc ./opt/torva6/include/machine/rt12/mc9s12dg256.inc \
+    ./opt/torva6/include/machine/rt12/mc9s12c128.inc ./opt/torva6/include/machine/rt12/mc9s12xdp512.inc \
     ./opt/torva6/doc/images/device_outport.png \
     ./usr/share/applications/torva6.desktop ./usr/share/icons/hicolor/scalable/apps/torva6.svg \
     ./usr/share/icons/hicolor/48x48/apps/torva6.png ./usr/share/icons/hicolor/128x128/apps/torva6.png \
