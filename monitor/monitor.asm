@@ -9,16 +9,19 @@
 ; source. The build assembles it with ta12 into rt12_kbm12.s19.
 ;
 ; Memory it uses:
-;   $C000-$FFFF  flash page $3F: code, texts, the routine table at $FE00,
-;                the interrupt dispatch and the vectors at $FF80
+;   $C000-$FFFF  flash page $3F: code, texts, the textbook routine table
+;                at $EE80, the routine table at $FE00, the interrupt
+;                dispatch and the vectors at $FF80
 ;   $3C80-$3FFF  RAM: its stack, its variables and the user vector slots
 ;                (ram.asm); user programs have $1000-$3C7F
 ;
 ; The fixed interface (routine addresses, user vector slots) is named in
-; rt12.inc, which user programs include too; the monitor takes its
-; addresses from there, so the two cannot drift apart.
+; rt12.inc and, for the textbook routine table, dbug12.inc, which user
+; programs include too; the monitor takes its addresses from there, so
+; they cannot drift apart.
 
             include "rt12.inc"
+            include "dbug12.inc"
             include "ram.asm"
 
 ; Characters the monitor treats specially
@@ -37,7 +40,9 @@ DEL         EQU   $7F
             include "load.asm"
             include "serial.asm"
             include "texts.asm"
+            include "textbook_routines.asm"
 
+            include "textbook_table.asm"
             include "routines.asm"
             include "vectors.asm"
 
