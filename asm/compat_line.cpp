@@ -128,9 +128,12 @@ size_t Rewriter::label(bool& done) {
     return start + n + 1;
 }
 
-// The operation word at i; sets what its operand field holds.
+// The operation word at i, which a ';' ends too (rts;); sets what its
+// operand field holds.
 size_t Rewriter::operation(size_t i, bool xgate, Operand& kind, bool& done) {
-    const size_t end = word_end(i);
+    size_t end = i;
+    while (end < in_.size() && !is_space(in_[end]) && in_[end] != ';')
+        ++end;
     const std::string_view word = in_.substr(i, end - i);
     if (in_[i] == '#') {
         // "#include" and "# include": any other # word is the default's.

@@ -159,6 +159,7 @@ TEST(CompatLineTest, Rewriting) {
         {__LINE__, "# include 'a\\b.inc' ; c\n", " include \"a\\b.inc\" ; c\n"},
         {__LINE__, " INCLUDE r.inc;x\n", " INCLUDE r.inc ;x\n"},
         {__LINE__, " jsr putsLCD;\n", " jsr putsLCD ;\n"},
+        {__LINE__, " rts;done\n", " rts ;done\n"},
         {__LINE__, " dc.b 'a, b;', 1\n", " dc.b 'a, b;',1\n"},
         {__LINE__, " ldaa (1 + 2) , x\n", " ldaa (1+2),x\n"},
         {__LINE__, " LDA #1\n", " ldaa #1\n"},

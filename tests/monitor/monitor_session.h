@@ -61,12 +61,13 @@ struct MonitorSessionTest : ::testing::Test {
     std::string shell(const std::string& command) const {
         return "cd " + shell_quoted(dir.path().string()) + " && " + command;
     }
-    // Assembles a program with the board's include file; its S-records.
-    std::string assemble(const std::string& name, const std::string& source) {
+    // Assembles a program with the board's include files; its S-records.
+    std::string assemble(const std::string& name, const std::string& source,
+                         const std::string& options = "") {
         dir.write(name + ".asm", source);
         const std::string command =
-            shell(shell_quoted(tool_path("ta12")) + " -I " + shell_quoted(board_include()) + " " +
-                  name + ".asm > ta12.out 2>&1");
+            shell(shell_quoted(tool_path("ta12")) + " " + options + " -I " +
+                  shell_quoted(board_include()) + " " + name + ".asm > ta12.out 2>&1");
         EXPECT_EQ(0, std::system(command.c_str())) << read_file(dir.path() / "ta12.out");
         return read_file(dir.path() / (name + ".s19"));
     }
