@@ -102,9 +102,9 @@ TEST_F(CompatTest, HintOnlyWhenTheDialectMendsTheSource) {
         EXPECT_THAT(r.messages(), Not(HasSubstr("Hint:")));
     }
     // The host names where it offers the dialect.
-    session.compat_switch = "--compat";
+    session.compat_switch = "give --compat";
     const test::AsmRun r = assemble(" org $1000\n lda #1\n");
-    EXPECT_EQ("Hint: this source assembles when other assemblers' syntax is accepted: switch on "
+    EXPECT_EQ("Hint: this source assembles when other assemblers' syntax is accepted: give "
               "--compat, or write OPTION COMPAT at its top.",
               r.output.back());
     // The trial run leaves the failed run's listing and writes no load file.
