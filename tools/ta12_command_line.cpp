@@ -43,6 +43,8 @@ Ta12Request ta12_request(std::span<const std::string_view> args) {
             if (dir.empty()) return usage_error("-I needs a directory");
             if (!passes_quoted(dir)) return usage_error("unusable directory name after -I");
             line += "-I " + in_quotes(dir) + " ";
+        } else if (arg == "--compat") {
+            line += "-c ";
         } else if (arg.starts_with("--")) {
             return usage_error("unknown option " + std::string(arg));
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -64,7 +66,7 @@ Ta12Request ta12_request(std::span<const std::string_view> args) {
 }
 
 std::string ta12_usage() {
-    return "usage: ta12 [-L] [-S] [-w] [-I DIR]... FILE\n";
+    return "usage: ta12 [-L] [-S] [-w] [--compat] [-I DIR]... FILE\n";
 }
 
 std::string ta12_help() {
@@ -78,6 +80,9 @@ Options:
   -L          write the listing (it is written in any case; the IDE passes it)
   -S          add the symbol table to the end of the listing
   -w          report warnings as well as errors
+  --compat    accept other assemblers' syntax (#include, FCC, ABSENTRY,
+              blanks after commas, names in any case, ...); OPTION COMPAT
+              in the source does the same from its line on
   -I DIR      search DIR for include files, after the source's directory and
               the current one (up to 20 directories); a DIR beginning with
               '.' is taken from the program's directory, so

@@ -16,8 +16,8 @@ struct Ta12Request {
 };
 
 // --help and --version anywhere win over everything else; otherwise every
-// option goes to the assembler in order, -I directories and the file name in
-// double quotes so that blanks survive.
+// option goes to the assembler in order (--compat as its -c), -I directories
+// and the file name in double quotes so that blanks survive.
 Ta12Request ta12_request(std::span<const std::string_view> args);
 
 std::string ta12_usage();

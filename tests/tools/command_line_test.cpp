@@ -35,6 +35,7 @@ TEST(Ta12CommandLineTest, ArgumentsBecomeTheAssemblersLine) {
          Kind::kAssemble,
          "-I \"inc dir\" -I \"other\" \"x.asm\""},
         {__LINE__, {"-LSw", "x.asm"}, Kind::kAssemble, "-LSw \"x.asm\""},
+        {__LINE__, {"--compat", "-w", "x.asm"}, Kind::kAssemble, "-c -w \"x.asm\""},
         // --help and --version win wherever they stand, over any fault.
         {__LINE__, {"x.asm", "--bogus", "--help"}, Kind::kHelp, ""},
         {__LINE__, {"--version", "a", "b"}, Kind::kVersion, ""},

@@ -58,6 +58,21 @@ TEST(Ta12Test, ExitStatusAndOutputs) {
     EXPECT_EQ(1, run(dir, "", out)); // no file: usage
 }
 
+TEST(Ta12Test, OtherAssemblersSyntaxWithCompat) {
+    if (!std::filesystem::exists(ta12())) GTEST_SKIP() << "ta12 not built at " << ta12();
+    test::TempDir dir;
+    dir.write("other.asm", " org $1000\n movb #1, $20\n");
+    std::string out;
+    EXPECT_EQ(1, run(dir, "-w other.asm", out));
+    EXPECT_EQ("\"other.asm\" (2): error: Bad operand syntax\n-- 1 error(s).\n"
+              "Hint: this source assembles when other assemblers' syntax is accepted: give "
+              "--compat, or write OPTION COMPAT at its top.\n",
+              out);
+    EXPECT_EQ(0, run(dir, "-w --compat other.asm", out));
+    EXPECT_EQ("No Errors.\n", out);
+    EXPECT_EQ("S1081000180B010020A3\nS9031000EC\n", read(dir.path() / "other.s19"));
+}
+
 TEST(Ta12Test, FatalErrorFailsTheRun) {
     if (!std::filesystem::exists(ta12())) GTEST_SKIP() << "ta12 not built at " << ta12();
     test::TempDir dir;
