@@ -230,10 +230,9 @@ bool compat_would_mend(const AsmSession& failed, std::string_view command_line) 
 }
 
 void write_compat_hint(AsmSession& s) {
-    std::string line = "Hint: this source assembles when other assemblers' syntax is accepted: ";
-    if (!s.compat_switch.empty()) line += s.compat_switch + ", or ";
-    line += "write OPTION COMPAT at its top.";
-    s.write_line(line);
+    const std::string with =
+        s.compat_switch.empty() ? "OPTION COMPAT" : s.compat_switch + " (or OPTION COMPAT)";
+    s.write_line("Hint: with " + with + " this source assembles.");
 }
 
 } // namespace

@@ -44,8 +44,8 @@ struct AsmSession {
     AsmLineWriter write_line;
     AsmFatalHandler fatal;
     std::string program_dir; // directory of the running program
-    // How the host lets the user switch other assemblers' syntax on, as an
-    // instruction ("give --compat"), for the hint after a failed run; "" for
+    // Where the host lets the user switch other assemblers' syntax on
+    // ("--compat", a menu item), for the hint after a failed run; "" for
     // none (the hint then names OPTION COMPAT only).
     std::string compat_switch;
 

@@ -33,6 +33,6 @@ int main(int argc, char** argv) {
         std::printf("FATAL ERROR: %.*s, Closing %s\n", int(text.size()), text.data(), "TA12");
     };
     session.program_dir = torva::program_directory(argc > 0 ? argv[0] : nullptr).string();
-    session.compat_switch = "give --compat"; // the hint after a failure it would mend
+    session.compat_switch = "--compat"; // the hint after a failure it would mend
     return torva::asm_assemble(session, request.line) == 1 ? 0 : 1;
 }

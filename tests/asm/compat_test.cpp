@@ -14,8 +14,7 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-constexpr const char* kHint = "Hint: this source assembles when other assemblers' syntax is "
-                              "accepted: write OPTION COMPAT at its top.";
+constexpr const char* kHint = "Hint: with OPTION COMPAT this source assembles.";
 
 class CompatTest : public AsmFixture {
 protected:
@@ -102,11 +101,9 @@ TEST_F(CompatTest, HintOnlyWhenTheDialectMendsTheSource) {
         EXPECT_THAT(r.messages(), Not(HasSubstr("Hint:")));
     }
     // The host names where it offers the dialect.
-    session.compat_switch = "give --compat";
+    session.compat_switch = "--compat";
     const test::AsmRun r = assemble(" org $1000\n lda #1\n");
-    EXPECT_EQ("Hint: this source assembles when other assemblers' syntax is accepted: give "
-              "--compat, or write OPTION COMPAT at its top.",
-              r.output.back());
+    EXPECT_EQ("Hint: with --compat (or OPTION COMPAT) this source assembles.", r.output.back());
     // The trial run leaves the failed run's listing and writes no load file.
     EXPECT_FALSE(r.srecord_exists);
     EXPECT_THAT(r.listing, HasSubstr("ERROR: Illegal mnemonic"));

@@ -35,7 +35,7 @@ struct Assembled {
 
 Assembled assemble_in_process(const fs::path& dir, const std::string& file, bool compat) {
     AsmSession session;
-    session.compat_switch = "give --compat";
+    session.compat_switch = "--compat";
     Assembled a{0, {}};
     session.write_line = [&](std::string_view line) { (a.messages += line) += '\n'; };
     const fs::path before = fs::current_path();

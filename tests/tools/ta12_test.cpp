@@ -65,8 +65,7 @@ TEST(Ta12Test, OtherAssemblersSyntaxWithCompat) {
     std::string out;
     EXPECT_EQ(1, run(dir, "-w other.asm", out));
     EXPECT_EQ("\"other.asm\" (2): error: Bad operand syntax\n-- 1 error(s).\n"
-              "Hint: this source assembles when other assemblers' syntax is accepted: give "
-              "--compat, or write OPTION COMPAT at its top.\n",
+              "Hint: with --compat (or OPTION COMPAT) this source assembles.\n",
               out);
     EXPECT_EQ(0, run(dir, "-w --compat other.asm", out));
     EXPECT_EQ("No Errors.\n", out);
