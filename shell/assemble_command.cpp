@@ -5,6 +5,7 @@
 #include "shell/directories.h"
 #include "shell/file_dialogs.h"
 #include "shell/frame_access.h"
+#include "shell/frame_settings.h"
 #include "shell/message_service.h"
 
 #include <algorithm>
@@ -27,7 +28,15 @@ std::string lower_extension(const std::string& path) {
 
 } // namespace
 
-AssembleCommand::AssembleCommand(DocumentService* documents) : documents_(documents) {}
+AssembleCommand::AssembleCommand(DocumentService* documents)
+    : documents_(documents), other_syntax_(accept_other_syntax()) {
+    session_.compat_switch = "Debug > Accept other assemblers' syntax";
+}
+
+void AssembleCommand::set_accepts_other_syntax(bool on) {
+    other_syntax_ = on;
+    store_accept_other_syntax(on);
+}
 
 void AssembleCommand::attach(FrameAccess& frame) {
     frame_ = &frame;
@@ -39,8 +48,10 @@ void AssembleCommand::attach(FrameAccess& frame) {
     session_.fatal = [this](std::string_view text) { frame_->fatal_error(std::string(text)); };
 }
 
-std::string AssembleCommand::command_line(const std::string& program_dir, const std::string& path) {
-    return " -L -w -I \"" + program_dir + "/../include/machine/rt12\" \"" + path + "\"";
+std::string AssembleCommand::command_line(const std::string& program_dir, const std::string& path,
+                                          bool other_syntax) {
+    return std::string(" -L -w ") + (other_syntax ? "-c " : "") + "-I \"" + program_dir +
+           "/../include/machine/rt12\" \"" + path + "\"";
 }
 
 bool AssembleCommand::extension_allows(const std::string& path) {
@@ -75,7 +86,7 @@ void AssembleCommand::assemble(const std::string& given_path) {
     }
     // The program's directory is settled after the frame exists.
     session_.program_dir = frame_->directories().program_dir;
-    const std::string line = command_line(session_.program_dir, path);
+    const std::string line = command_line(session_.program_dir, path, other_syntax_);
     if (!extension_allows(path)) return;
 
     std::error_code ec;

@@ -317,6 +317,9 @@ void KivFrame::update_menus(QMenu* popup) {
         if (index < list.size()) mdi_->setActiveSubWindow(list[index]);
     });
     menus_->set_enabled(cmd::kSimulator, simulator_window() == nullptr);
+    menus_->set_enabled(cmd::kAcceptOtherSyntax, services_.assembler != nullptr);
+    menus_->set_checked(cmd::kAcceptOtherSyntax, services_.assembler != nullptr &&
+                                                     services_.assembler->accepts_other_syntax());
     if (popup != nullptr && menus_->which(popup) == Popup::terminal) {
         const std::vector<MenuBar::PortItem> ports = services_.ports != nullptr
                                                          ? services_.ports->present_ports()

@@ -150,6 +150,7 @@ private:
     void cmd_simulator_restart(int id, std::intptr_t parameter);
     void cmd_terminal_load(int id, std::intptr_t parameter);
     void cmd_assemble(int id, std::intptr_t parameter);
+    void cmd_accept_other_syntax(int id, std::intptr_t parameter);
     void cmd_accelerator(int id, std::intptr_t parameter);
     void open_simulator(const std::string& load_path);
 

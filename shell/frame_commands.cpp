@@ -34,6 +34,7 @@ const KivFrame::Command KivFrame::kCommands[] = {
     {cmd::kTerminalDownload, cmd::kTerminalDownload, &KivFrame::cmd_terminal_load},
     {cmd::kTerminalLoad, cmd::kTerminalLoad, &KivFrame::cmd_terminal_load},
     {cmd::kAssemble, cmd::kAssemble, &KivFrame::cmd_assemble},
+    {cmd::kAcceptOtherSyntax, cmd::kAcceptOtherSyntax, &KivFrame::cmd_accept_other_syntax},
     {cmd::kAccelSave, cmd::kAccelFind, &KivFrame::cmd_accelerator},
 };
 
@@ -231,6 +232,12 @@ void KivFrame::cmd_assemble(int, std::intptr_t) {
         if (path.empty()) path = services_.documents->most_recent_source();
     }
     services_.assembler->assemble(path);
+}
+
+void KivFrame::cmd_accept_other_syntax(int, std::intptr_t) {
+    if (services_.assembler == nullptr) return;
+    services_.assembler->set_accepts_other_syntax(!services_.assembler->accepts_other_syntax());
+    update_menus(nullptr);
 }
 
 void KivFrame::cmd_accelerator(int id, std::intptr_t parameter) {

@@ -1,4 +1,5 @@
-// Frame geometry and toolbar visibility in QSettings("Vardel", "TORVA6_RT12").
+// Frame geometry, toolbar visibility and the assembler's dialect in
+// QSettings("Vardel", "TORVA6_RT12").
 #include "shell/frame_settings.h"
 
 #include <QMainWindow>
@@ -9,6 +10,7 @@ namespace {
 
 constexpr const char* kGeometryKey = "FrameGeometry";
 constexpr const char* kToolbarKey = "ToolBar";
+constexpr const char* kOtherSyntaxKey = "AcceptOtherSyntax";
 
 QSettings store() {
     return QSettings(QStringLiteral("Vardel"), QStringLiteral("TORVA6_RT12"));
@@ -31,6 +33,14 @@ void store_toolbar_visible(bool visible) {
 
 bool toolbar_visible() {
     return store().value(QLatin1String(kToolbarKey), true).toBool();
+}
+
+void store_accept_other_syntax(bool on) {
+    store().setValue(QLatin1String(kOtherSyntaxKey), on);
+}
+
+bool accept_other_syntax() {
+    return store().value(QLatin1String(kOtherSyntaxKey), false).toBool();
 }
 
 } // namespace torva

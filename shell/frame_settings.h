@@ -1,5 +1,6 @@
-// The frame's own settings in the per-user store beside the recent files:
-// its size, position and maximised state, and whether the toolbar shows.
+// The shell's settings in the per-user store beside the recent files: the
+// frame's size, position and maximised state, whether the toolbar shows,
+// and whether Assemble accepts other assemblers' syntax.
 #pragma once
 
 class QMainWindow;
@@ -14,5 +15,9 @@ bool restore_frame_geometry(QMainWindow& frame);
 void store_toolbar_visible(bool visible);
 // True unless the user hid the toolbar.
 bool toolbar_visible();
+
+void store_accept_other_syntax(bool on);
+// False until the user switched it on.
+bool accept_other_syntax();
 
 } // namespace torva

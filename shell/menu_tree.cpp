@@ -87,6 +87,13 @@ void MenuBar::set_enabled(int id, bool enabled) {
     if (QAction* item = action(id)) item->setEnabled(enabled);
 }
 
+void MenuBar::set_checked(int id, bool checked) {
+    if (QAction* item = action(id)) {
+        item->setCheckable(true);
+        item->setChecked(checked);
+    }
+}
+
 void MenuBar::rebuild_recent(std::span<const std::string> paths) {
     QMenu* menu = popup(Popup::recent);
     if (menu == nullptr || paths.empty()) return;

@@ -73,6 +73,7 @@ inline constexpr MenuRow kMenuTree[] = {
     {Row::popup_end, "", 0, Popup::none, false},
     {Row::item, "&Simulator", 43098, Popup::none, false},
     {Row::item, "&Assemble", 43108, Popup::none, false},
+    {Row::item, "Accept &other assemblers' syntax", 43109, Popup::none, false},
     // The simulator window's run keys; the window enables them while active.
     {Row::separator, "", 0, Popup::none, false},
     {Row::item, "Run Re&al Time", 830, Popup::none, true},
@@ -146,6 +147,8 @@ public:
     // Which pop-up a menu is, or none.
     Popup which(const QMenu* menu) const;
     void set_enabled(int id, bool enabled) override;
+    // Shows the item as a setting that is on or off.
+    void set_checked(int id, bool checked);
 
     // "&Recent files": "(Empty)" while no slot is filled, else "%d: %s".
     void rebuild_recent(std::span<const std::string> paths);

@@ -49,6 +49,10 @@ public:
     virtual void assemble(const std::string& path) = 0;
     // Resets the assembler's options to their defaults (start-up).
     virtual void reset_assembler_options() {}
+    // Whether sources are assembled with other assemblers' syntax accepted
+    // (a remembered setting).
+    virtual bool accepts_other_syntax() const { return false; }
+    virtual void set_accepts_other_syntax(bool) {}
     // The file a message names, as a path that still finds it after the
     // assembler's current directory is gone (messages name included files
     // relative to the source's directory).

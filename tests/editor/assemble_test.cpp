@@ -5,8 +5,11 @@
 #include "support/screenshot.h"
 
 #include "editor/document_files.h"
+#include "shell/control_ids.h"
 #include "shell/output_window.h"
 
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -40,6 +43,37 @@ protected:
 TEST_F(assemble_test, command_line_is_fixed) {
     EXPECT_EQ(" -L -w -I \"/opt/t/bin/../include/machine/rt12\" \"/w/a b/p.asm\"",
               AssembleCommand::command_line("/opt/t/bin", "/w/a b/p.asm"));
+}
+
+TEST_F(assemble_test, other_assemblers_syntax_is_a_remembered_setting) {
+    const std::string path = write("other.asm", "        ORG $1000\n        MOVB #1, $20\n");
+    open(path);
+    QAction* item = frame->findChild<QAction*>(control_name(cmd::kAcceptOtherSyntax));
+    ASSERT_NE(nullptr, item);
+    frame->dispatch(cmd::kAssemble);
+    EXPECT_TRUE(output_has("Hint: with Debug > Accept other assemblers' syntax (or OPTION "
+                           "COMPAT) this source assembles."))
+        << ::testing::PrintToString(output_lines());
+    EXPECT_FALSE(fs::exists(dir() + "/other.s19"));
+
+    frame->dispatch(cmd::kAcceptOtherSyntax); // the menu item ticks
+    EXPECT_TRUE(item->isCheckable() && item->isChecked());
+    QMenu* debug = frame->menuBar()->findChild<QMenu*>(QStringLiteral("Debug"));
+    ASSERT_NE(nullptr, debug);
+    debug->popup(frame->mapToGlobal(QPoint(40, 20)));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(save_screenshot(*debug, "menu_debug_other_syntax.png"));
+    debug->close();
+    frame->dispatch(cmd::kAssemble);
+    EXPECT_TRUE(output_has("No Errors.")) << ::testing::PrintToString(output_lines());
+    EXPECT_EQ("S1081000180B010020A3\nS9031000EC\n", read_raw(dir() + "/other.s19").value_or(""));
+    EXPECT_TRUE(AssembleCommand(nullptr).accepts_other_syntax()); // remembered
+
+    frame->dispatch(cmd::kAcceptOtherSyntax);
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_FALSE(AssembleCommand(nullptr).accepts_other_syntax());
+    EXPECT_EQ(" -L -w -c -I \"/opt/t/bin/../include/machine/rt12\" \"/w/p.asm\"",
+              AssembleCommand::command_line("/opt/t/bin", "/w/p.asm", true));
 }
 
 TEST_F(assemble_test, saves_first_and_leaves_the_current_directory_alone) {
