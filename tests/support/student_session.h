@@ -20,6 +20,9 @@ class StudentSession {
 public:
     StudentSession() {
         dirs_.start_dir = temp.path().generic_string() + "/";
+        // As an installed program: the board's include files beside bin/.
+        if (const char* build = std::getenv("TORVA_BUILD_DIR"))
+            dirs_.program_dir = std::string(build) + "/bin";
         frame = std::make_unique<KivFrame>(workbench.services(messages, dialogs), dirs_);
         workbench.attach(*frame);
         frame->create_fonts();
@@ -38,10 +41,15 @@ public:
     // assembles it; gives the load file, empty (with a test failure) when
     // Assemble wrote none.
     std::filesystem::path assemble_example(const std::string& name) {
-        const std::filesystem::path source = temp.path() / (name + ".asm");
-        std::filesystem::copy_file(std::filesystem::path(std::getenv("TORVA_SOURCE_DIR")) /
-                                       "examples" / (name + ".asm"),
-                                   source);
+        return assemble_source("examples/" + name + ".asm");
+    }
+    // The same for any source of the source tree (a path below its root).
+    std::filesystem::path assemble_source(const std::string& in_tree) {
+        const std::filesystem::path from =
+            std::filesystem::path(std::getenv("TORVA_SOURCE_DIR")) / in_tree;
+        const std::string name = from.stem().string();
+        const std::filesystem::path source = temp.path() / from.filename();
+        std::filesystem::copy_file(from, source);
         frame->open_document(false, source.string(), -1);
         frame->dispatch(43108); // Debug > Assemble
         const std::filesystem::path load_file = temp.path() / (name + ".s19");
