@@ -107,6 +107,12 @@ check "installed ta12 assembles with rt12.inc" equal "$(cat "$work/ta12.out")" "
 check "the program using rt12.inc runs" equal \
     "$(cd "$work" && "$bin/rt12run" --sci0 stdio hello.s19 < /dev/null)" "hi"
 
+# A textbook program finds the installed register files with --compat.
+cp "$source_dir/tests/asm/compat_corpus/textbook_printf.asm" "$work/"
+(cd "$work" && "$bin/ta12" -w --compat -I ../include/machine/rt12 textbook_printf.asm > ta12.out)
+check "installed ta12 --compat assembles a textbook program" equal "$(cat "$work/ta12.out")" \
+    "No Errors."
+
 # The monitor image is looked for in config/kiv12 beside the program's
 # directory: the message names that place when the image cannot be loaded.
 monitor=$(cd "$work" && "$bin/rt12run" --monitor --max-steps 10 echo_serial.s19 2>&1 >/dev/null)
