@@ -1,6 +1,7 @@
 // The line rewriting of the compatibility dialect.
 #include "asm/compat_line.h"
 
+#include "asm/letter_case.h"
 #include "asm/symbols.h"
 
 namespace torva {
@@ -16,17 +17,6 @@ bool is_space(char c) {
 }
 bool ends_field(char c) {
     return c == '\n' || c == '\0';
-}
-
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
-bool equal_nocase(std::string_view a, std::string_view lower_b) {
-    if (a.size() != lower_b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower_b[i]) return false;
-    return true;
 }
 
 // Mnemonics other assemblers accept beside the CPU12 names.

@@ -2,6 +2,7 @@
 #include "asm/directives.h"
 
 #include "asm/expression.h"
+#include "asm/letter_case.h"
 #include "asm/messages.h"
 #include "asm/session.h"
 #include "asm/source_input.h"
@@ -48,17 +49,6 @@ constexpr DirectiveName kCompatNames[] = {
     {"absentry", kDirAbsEntry}, {"fcc", kDirFcc},    {"db", kDirByte},
     {"dw", kDirWord},           {"rmw", kDirSpaceW},
 };
-
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
-bool equal_nocase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != b[i]) return false;
-    return true;
-}
 
 // Old forms and the names they should be written as.
 struct OldForm {
@@ -417,7 +407,7 @@ int lookup_directive(std::string_view word, bool compat) {
     if (word.empty() || word.size() > kLongestName) return 0;
     char lowered[kLongestName];
     for (size_t i = 0; i < word.size(); ++i)
-        lowered[i] = lower(word[i]);
+        lowered[i] = ascii_lower(word[i]);
     const std::string_view name(lowered, word.size());
     if (const auto it = index.find(name); it != index.end()) return it->second;
     if (compat)

@@ -1,10 +1,10 @@
 // The file stack and the line reader.
 #include "asm/source_input.h"
 
+#include "asm/letter_case.h"
 #include "asm/messages.h"
 #include "asm/session.h"
 
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 
@@ -29,15 +29,6 @@ std::string normalise(std::string name) {
         out.push_back(c);
     }
     return out;
-}
-
-bool equal_nocase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
 }
 
 bool read_file(const std::string& path, std::string& text) {
