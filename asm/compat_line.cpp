@@ -94,8 +94,16 @@ private:
 // word start.
 size_t Rewriter::label(bool& done) {
     if (!is_space(in_[0])) {
-        // "#include" or ".include" in column 1 is an operation word.
+        // "#include" or ".include" in column 1 is an operation word; other
+        // words there (.stab, #define) are the default's.
         if (in_[0] == '#' || in_[0] == '.') {
+            const size_t word = in_[0] == '#' ? skip_blanks(1) : 0;
+            const size_t end = word_end(word);
+            const std::string_view name = in_.substr(word, end - word);
+            if (!equal_nocase(name, in_[0] == '#' ? "include" : ".include")) {
+                done = true;
+                return 0;
+            }
             put(' ', 0);
             return 0;
         }

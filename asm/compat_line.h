@@ -16,7 +16,8 @@ namespace torva {
 // INCLUDE name in single quotes or angle brackets become INCLUDE "name", and
 // the accumulator-letter mnemonics (lda, stb, ...) get their full names
 // (not for XGATE, whose LDB and STB are instructions of their own).
-// `columns` receives, for each byte of `text`, the column it came from.
+// `line` must be followed by a NUL, as a std::string's text is. `columns`
+// receives, for each byte of `text`, the column it came from.
 // Returns false, leaving both untouched, when the line reads the same in
 // both dialects.
 bool rewrite_compat_line(std::string_view line, bool xgate, std::string& text,

@@ -122,6 +122,17 @@ TEST_F(CompatTest, NamesWithoutRegardToCaseFromOptionCompatOn) {
     EXPECT_THAT(dump.listing, Not(HasSubstr("\tSTART")));
 }
 
+TEST_F(CompatTest, LinesOfTheDefaultsOwnKeepTheirMeaning) {
+    // .stab with its continuation, the # preprocessor lines and comments
+    // read as in the default dialect.
+    const std::string source = ".stab \"x\", y\\\n more, hidden\n#define ONE 1\n"
+                               "#if ONE , 2\n fcb 1, 2\n#else\n fcb 3\n#endif\n"
+                               "* a, b ; c\n; d , e\n";
+    const test::AsmRun other = assemble(" org $1000\n" + source, "-L -w -c");
+    EXPECT_EQ(1, other.result) << other.messages();
+    EXPECT_EQ("S10510000102E7\nS9031000EC\n", other.srecords);
+}
+
 TEST_F(CompatTest, ReservedSpaceStaysOutOfTheLoadFile) {
     const std::string source = " org 0\nPORTA rmb 1\nPORTB rmb 1\n org $1000\n ldaa PORTB\n";
     const test::AsmRun other = assemble(source, "-L -w -c");
@@ -167,6 +178,8 @@ TEST(CompatLineTest, Rewriting) {
         {__LINE__, "* a, b\n", nullptr},
         {__LINE__, " #if A , B\n", nullptr},
         {__LINE__, "1abc nop\n", nullptr},
+        {__LINE__, ".stab a, b\n", nullptr},
+        {__LINE__, "#define A, B\n", nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
