@@ -267,14 +267,9 @@ bool Rewriter::run(bool xgate) {
 
 bool rewrite_compat_line(std::string_view line, bool xgate, std::string& text,
                          std::vector<uint32_t>& columns) {
-    std::string new_text;
-    std::vector<uint32_t> new_columns;
-    new_text.reserve(line.size() + 8);
-    new_columns.reserve(line.size() + 8);
-    if (!Rewriter(line, new_text, new_columns).run(xgate)) return false;
-    text.swap(new_text);
-    columns.swap(new_columns);
-    return true;
+    text.clear();
+    columns.clear();
+    return Rewriter(line, text, columns).run(xgate);
 }
 
 } // namespace torva

@@ -17,9 +17,10 @@ namespace torva {
 // the accumulator-letter mnemonics (lda, stb, ...) get their full names
 // (not for XGATE, whose LDB and STB are instructions of their own).
 // `line` must be followed by a NUL, as a std::string's text is. `columns`
-// receives, for each byte of `text`, the column it came from.
-// Returns false, leaving both untouched, when the line reads the same in
-// both dialects.
+// receives, for each byte of `text`, the column it came from. Returns
+// false when the line reads the same in both dialects; `text` and
+// `columns` then hold nothing of use (they are scratch buffers the caller
+// keeps, so that no line allocates).
 bool rewrite_compat_line(std::string_view line, bool xgate, std::string& text,
                          std::vector<uint32_t>& columns);
 

@@ -51,14 +51,11 @@ bool process_statement(AsmSession& s) {
     }
     if (handle_conditional(s)) return s.skip_level != 0;
     if (s.skip_level != 0) return true;
-    if (s.compat) {
-        // The parser reads the rewritten line; the listing keeps the source's.
-        std::string rewritten;
-        if (rewrite_compat_line(s.line, s.cpu_model == kModelXGATE, rewritten, s.source_columns)) {
-            s.source_line.swap(s.line);
-            s.line.swap(rewritten);
-            s.line_rewritten = true;
-        }
+    // The parser reads the rewritten line; the listing keeps the source's.
+    if (s.compat &&
+        rewrite_compat_line(s.line, s.cpu_model == kModelXGATE, s.source_line, s.source_columns)) {
+        s.source_line.swap(s.line);
+        s.line_rewritten = true;
     }
 
     const char* p = s.line.c_str();

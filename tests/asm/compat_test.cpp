@@ -183,7 +183,7 @@ TEST(CompatLineTest, Rewriting) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
-        std::string text = "unchanged";
+        std::string text;
         std::vector<uint32_t> columns;
         const bool changed = rewrite_compat_line(c.in, c.xgate, text, columns);
         EXPECT_EQ(c.out != nullptr, changed);
