@@ -319,7 +319,7 @@ tb_printf   PSHY
 pf_next     LDAB  1,X+
             BEQ   pf_done
             CMPB  #'%'
-            BEQ   pf_spec
+            BEQ   pf_convert
 pf_literal  JSR   pf_out
             BRA   pf_next
 pf_done     LDD   PF_COUNT,Y
@@ -328,7 +328,7 @@ pf_done     LDD   PF_COUNT,Y
             PULY
             RTS
 
-pf_spec     CLR   PF_FLAGS,Y
+pf_convert  CLR   PF_FLAGS,Y
             CLR   PF_WIDTH,Y
             MOVB  #$FF,PF_PREC,Y
             CLR   PF_SIGN,Y

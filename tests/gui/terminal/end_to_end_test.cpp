@@ -7,6 +7,7 @@
 #include "io/serial_console.h"
 #include "iosim/devices/serial_device.h"
 #include "iosim/gui/device_window.h"
+#include "shell/command_ids.h"
 #include "sim/sim_commands.h"
 #include "terminal/port_numbering.h"
 #include "terminal/terminal_commands.h"
@@ -142,10 +143,10 @@ TEST_F(SimulatedTerminalTest, textbook_program_prints_through_the_monitors_table
     // A textbook-style source, assembled with other assemblers' syntax
     // accepted (the Debug menu's setting), downloaded to the monitor and
     // run: printf and putchar go through the table at $EE80.
-    s.frame->dispatch(43109); // Debug > Accept other assemblers' syntax
+    s.frame->dispatch(cmd::kAcceptOtherSyntax); // Debug > Accept other assemblers' syntax
     const std::string program =
         s.assemble_source("tests/asm/compat_corpus/textbook_printf.asm").string();
-    s.frame->dispatch(43109); // off again: the setting is remembered
+    s.frame->dispatch(cmd::kAcceptOtherSyntax); // off again: the setting is remembered
     ASSERT_FALSE(program.empty());
     s.workbench.simulated_board().board().setup().set_option_word(board_option::kLoadMonitor);
     run_simulator("");
