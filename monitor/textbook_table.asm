@@ -6,6 +6,12 @@
 
 TB_PAGE     EQU   $3F                   ; the routines' page: fixed flash
 
+; The code placed before the table must end below it: ORG would
+; otherwise write the table over it without a word.
+#if *>=$EE81
+#error the monitor's code runs into the table at $EE80
+#endif
+
             ORG   $EE80
             FDB   tb_main               ; the monitor's start (far)
             FCB   TB_PAGE,0
