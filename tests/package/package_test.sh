@@ -119,6 +119,10 @@ monitor=$(cd "$work" && "$bin/rt12run" --monitor --max-steps 10 echo_serial.s19 
 if [ -f "$root/opt/torva6/config/kiv12/rt12_kbm12.s19" ]; then
     check "rt12run loads the monitor from its config directory" equal "$monitor" \
         "rt12run: step limit of 10 steps reached"
+    # The textbook program prints through the monitor's printf and putchar.
+    printed=$(cd "$work" && "$bin/rt12run" --monitor --sci0 stdio textbook_printf.s19 < /dev/null)
+    check "the textbook program prints through the installed monitor" equal \
+        "$(tr -d '\r' <<< "$printed")" $'-1234 fb2e HCS12\n*****\ndone'
 else
     check "rt12run looks for the monitor in its config directory" contains "$monitor" \
         "Failed to load '$bin/\.\./config/kiv12/rt12_kbm12\.s19'"
