@@ -137,6 +137,11 @@ TEST_F(CompatTest, ReservedSpaceStaysOutOfTheLoadFile) {
     const std::string source = " org 0\nPORTA rmb 1\nPORTB rmb 1\n org $1000\n ldaa PORTB\n";
     const test::AsmRun other = assemble(source, "-L -w -c");
     EXPECT_EQ("S1061000B6000132\nS9030000FC\n", other.srecords);
+    // Every way of reserving space counts its units and writes nothing.
+    const test::AsmRun sizes = assemble(" org 0\n ds 1\n ds.b 1\n ds.w 1\n ds.l 1\n rmw 1\n"
+                                        "after rmb 1\n org $1000\n ldaa after\n",
+                                        "-L -w -c");
+    EXPECT_EQ("S1061000B6000A29\nS9030000FC\n", sizes.srecords) << sizes.messages();
     const test::AsmRun ours = assemble(source);
     EXPECT_THAT(ours.srecords, HasSubstr("S10500000000FA\n")); // two zero bytes at 0
 }
