@@ -18,8 +18,9 @@ uint32_t RealTimePacer::cycles_due() {
     if (hz_ == 0) return kUnpacedSlice;
     const uint64_t now = allowed();
     // A host that stalled (a suspended machine, a stopped process) owes at
-    // most a tenth of a second: the run does not race to catch up.
-    const uint64_t most_owed = hz_ / 10;
+    // most a tenth of a second: the run does not race to catch up. A clock
+    // below 10 Hz owes at least a cycle, or it would never get one.
+    const uint64_t most_owed = std::max<uint64_t>(hz_ / 10, 1);
     if (now > done_ + most_owed) done_ = now - most_owed;
     const uint64_t owed = now > done_ ? now - done_ : 0;
     if (owed < std::max<uint64_t>(hz_ / 1000, 1)) return 0;

@@ -123,6 +123,9 @@ private:
                                     ? parse_number(text->substr(colon + 1), 0x100000)
                                     : std::nullopt;
             if (!start || !length) return fail("--dump-mem takes START:LENGTH");
+            // Addresses are 32 bits: a range past the last one would wrap to 0.
+            if (*start + *length > kAddressSpaceEnd)
+                return fail("--dump-mem range runs past the end of the address space");
             options_.dumps.push_back({uint32_t(*start), uint32_t(*length)});
         } else if (arg == "--trace") {
             options_.trace = true;

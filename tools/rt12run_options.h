@@ -16,6 +16,8 @@ inline constexpr uint64_t kDefaultMaxSteps = 10'000'000;
 inline constexpr uint64_t kNoStepLimit = UINT64_MAX;
 // --realtime without a value: the board's bus clock.
 inline constexpr uint32_t kDefaultRealTimeHz = 8'000'000;
+// One past the last address: addresses are unsigned 32-bit values.
+inline constexpr uint64_t kAddressSpaceEnd = uint64_t(1) << 32;
 inline constexpr uint8_t kOpcodeSwi = 0x3F;
 inline constexpr uint8_t kOpcodeBgnd = 0x00;
 

@@ -92,6 +92,10 @@ TEST(Rt12runCommandLineTest, NumbersAndFaults) {
          Rt12runRequest::kUsageError,
          "--dump-mem takes START:LENGTH"},
         {__LINE__,
+         {"--dump-mem", "0xFFFFFFF0:0x11", "p.s19"}, // would wrap to address 0
+         Rt12runRequest::kUsageError,
+         "--dump-mem range runs past the end of the address space"},
+        {__LINE__,
          {"--sci0", "tty", "p.s19"},
          Rt12runRequest::kUsageError,
          "--sci0 takes stdio or pty"},
@@ -109,17 +113,18 @@ TEST(Rt12runCommandLineTest, NumbersAndFaults) {
 
     Rt12runOptions options;
     std::string error;
-    const std::vector<std::string_view> args = {"--stop-on",  "none",       "--break",
-                                                "$1010",      "--switches", "0x800=7",
-                                                "--dump-mem", "$1000:16",   "p.s19"};
+    const std::vector<std::string_view> args = {
+        "--stop-on",  "none",     "--break",    "$1010",         "--switches", "0x800=7",
+        "--dump-mem", "$1000:16", "--dump-mem", "0xFFFFFFF0:16", "p.s19"};
     ASSERT_EQ(Rt12runRequest::kRun, parse_rt12run_arguments(args, options, error));
     EXPECT_TRUE(options.stop_opcodes.empty());
     EXPECT_EQ(std::vector<uint32_t>{0x1010}, options.breaks);
     ASSERT_EQ(1u, options.switches.size());
     EXPECT_EQ(0x800u, options.switches[0].address);
     EXPECT_EQ(7, options.switches[0].value);
-    ASSERT_EQ(1u, options.dumps.size());
+    ASSERT_EQ(2u, options.dumps.size());
     EXPECT_EQ(16u, options.dumps[0].length);
+    EXPECT_EQ(0xFFFFFFF0u, options.dumps[1].start); // the last 16 addresses
     EXPECT_EQ("p.s19", options.file);
 
     // With --monitor the load file may be left out; SWI then brings programs

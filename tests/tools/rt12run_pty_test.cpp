@@ -127,9 +127,11 @@ TEST_F(Rt12runPtyTest, RealTimeRunTakesTheTimeOfItsCycles) {
 
 TEST_F(Rt12runPtyTest, SerialAndClockArgumentsAreChecked) {
     ASSERT_TRUE(assemble("spin", "        org $1000\nloop    bra loop\n"));
+    // A run that hangs ends after 30 s with status 124 instead of stalling the suite.
     const auto run = [&](const std::string& args) {
-        const std::string command = in_dir(shell_quoted(tool_path("rt12run")) + " " + args +
-                                           " spin.s19 > run.out 2> run.err < /dev/null");
+        const std::string command =
+            in_dir("timeout 30 " + shell_quoted(tool_path("rt12run")) + " " + args +
+                   " spin.s19 > run.out 2> run.err < /dev/null");
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     };
@@ -139,6 +141,9 @@ TEST_F(Rt12runPtyTest, SerialAndClockArgumentsAreChecked) {
     EXPECT_EQ(1, run("--realtime=fast"));
     EXPECT_EQ(1, run("--max-steps -1"));
     EXPECT_EQ(2, run("--realtime=0x7A1200 --max-steps 1000"));
+    // A clock below 10 Hz still runs: two 3-cycle steps at 9 Hz take about
+    // half a second.
+    EXPECT_EQ(2, run("--realtime=9 --max-steps 2"));
 }
 
 } // namespace
