@@ -1,6 +1,8 @@
 // Wiring of one board and the serial and device service around each step.
 #include "io/board.h"
 
+#include "iosim/devices/serial_device.h"
+
 namespace torva {
 
 Board::Board(MessageSink messages) : setup_(iosim_, modules_.serial, std::move(messages)) {
@@ -25,6 +27,22 @@ void Board::after_instruction() {
         const auto character = serial.transmit_progress();
         const int32_t handle = setup_.serial_handle(interface);
         if (character && handle >= 0) iosim_.OutputSim(handle, *character, 1);
+    }
+    iosim_.catch_up();
+}
+
+void Board::finish_transmission() {
+    for (int interface = 0; interface < 2; ++interface) {
+        SerialInterface& serial = modules_.serial[size_t(interface)];
+        // The transmitter holds one character: a start step, the countdown
+        // and the hand-over.
+        for (int step = 0; step < SerialInterface::kTransmitSteps + 2 && serial.transmit_pending();
+             ++step) {
+            const auto character = serial.transmit_progress();
+            const int32_t handle = setup_.serial_handle(interface);
+            if (character && handle >= 0)
+                iosim_.OutputSim(handle, *character, SerialDevice::kTransmit);
+        }
     }
     iosim_.catch_up();
 }
@@ -54,12 +72,12 @@ void Board::poll_serial_input() {
         // lost to an overrun while the program is busy elsewhere.
         SerialInterface& serial = modules_.serial[size_t(interface)];
         if (!serial.ready_to_receive()) continue;
-        const uint8_t character = uint8_t(iosim_.InputSim(handle, 0));
-        if (character == 0) continue;
-        serial.receive(character);
+        // Every byte value is data: the console says apart whether one waits.
+        if (iosim_.InputSim(handle, SerialDevice::kReceiveReady) != 1) continue;
+        serial.receive(uint8_t(iosim_.InputSim(handle, SerialDevice::kReceive)));
         // A full receiver may request an interrupt from the next step on.
         clock().attend();
-        iosim_.OutputSim(handle, 0, 0);
+        iosim_.OutputSim(handle, 0, SerialDevice::kReceive);
     }
 }
 

@@ -47,6 +47,11 @@ public:
         if (--poll_countdown_ == 0) poll_serial_input();
     }
     void after_instruction();
+    // At the end of a run: each transmitter hands over the character the
+    // program wrote last, as if the line had the time; no instruction runs
+    // and the clock stands. A run that stops right after a write (SWI
+    // behind STAB) loses nothing.
+    void finish_transmission();
     // The serial input is polled on its own cadence, so the run loop may
     // leave out before_instruction between polls: after a step's
     // before_instruction, this many steps (that one included) can run before

@@ -10,13 +10,16 @@
 #include "iosim/devices/port_device.h"
 #include "iosim/devices/serial_device.h"
 #include "sim/simulator.h"
+#include "tools/fd_input.h"
 #include "tools/program_directory.h"
 #include "tools/pty_bridge.h"
 #include "tools/real_time_pacer.h"
 #include "tools/rt12run_options.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -26,6 +29,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 // --realtime's default is the bus clock the simulator window runs at.
@@ -78,12 +82,32 @@ std::optional<uint16_t> monitor_getchar(MemoryMap& memory) {
     return uint16_t(high << 8 | low);
 }
 
+// The signal that asked the run to end (SIGINT, SIGTERM), 0 while none
+// did: the one thing the signal handler touches.
+std::atomic<int> g_stop_signal{0};
+static_assert(std::atomic<int>::is_always_lock_free);
+
+void note_stop_signal(int signal) {
+    g_stop_signal = signal;
+}
+
+// SIGINT and SIGTERM end the run after the slice it is in, so that what
+// was asked for is still printed; a second one ends the program at once.
+void catch_stop_signals() {
+    struct sigaction action {};
+    action.sa_handler = note_stop_signal;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
 // Runs to a stop condition. In a monitor session on standard input the
 // session is over when the monitor asks for a character that can no longer
 // come: it enters getchar after the input has ended and every character of
-// it was taken. That ends the run as a stop condition does. A run paced to
-// a bus clock or joined to a pseudo-terminal goes in slices of cycles: in
-// between, the terminal's bytes move and the pacer sleeps.
+// it was taken. That ends the run as a stop condition does. The run goes in
+// slices of cycles: in between, a stop signal is looked at, the
+// pseudo-terminal's bytes move and the pacer (for a paced run) sleeps.
 Simulator::RunResult run(Simulator& sim, const Rt12runOptions& options, SerialDevice* console,
                          PtyBridge* pty) {
     const bool stdio = options.sci0 == Rt12runOptions::Sci0::kStdio;
@@ -96,31 +120,27 @@ Simulator::RunResult run(Simulator& sim, const Rt12runOptions& options, SerialDe
     if (watch) sim.breakpoints().add(getchar_entry, BreakState::kEnabled);
 
     RealTimePacer pacer(options.realtime_hz);
-    const bool sliced = pacer.paced() || pty;
     uint64_t steps = 0;
     for (;;) {
-        std::optional<uint32_t> cycle_stop;
-        if (sliced) {
-            if (pty) pty->exchange(*console);
-            const uint32_t due = pacer.cycles_due();
-            if (due == 0 || (pty && pty->output_blocked())) {
-                const int sleep = pty && pty->output_blocked() ? 10 : pacer.sleep_ms();
-                if (pty)
-                    pty->wait(*console, sleep);
-                else
-                    std::this_thread::sleep_for(std::chrono::milliseconds(sleep));
-                continue;
-            }
-            cycle_stop = sim.cycle_total() + due;
+        if (g_stop_signal != 0) return {Simulator::StopReason::kHalted, steps};
+        if (pty) pty->exchange(*console);
+        const uint32_t due = pacer.cycles_due();
+        if (due == 0 || (pty && pty->output_blocked())) {
+            const int sleep = pty && pty->output_blocked() ? 10 : pacer.sleep_ms();
+            if (pty)
+                pty->wait(*console, sleep);
+            else
+                std::this_thread::sleep_for(std::chrono::milliseconds(sleep));
+            continue;
         }
         const uint32_t before = sim.cycle_total();
-        auto result = sim.run_headless(options.max_steps - steps, options.stop_opcodes, cycle_stop);
+        auto result = sim.run_headless(options.max_steps - steps, options.stop_opcodes,
+                                       sim.cycle_total() + due);
         pacer.ran(sim.cycle_total() - before);
         steps += result.steps;
         result.steps = steps;
         // The end of a slice, not of the run.
-        if (cycle_stop && result.reason == Simulator::StopReason::kStepLimit &&
-            steps != options.max_steps)
+        if (result.reason == Simulator::StopReason::kStepLimit && steps != options.max_steps)
             continue;
         if (result.reason != Simulator::StopReason::kBreakpoint || !watch ||
             sim.cpu().current_execution_address() != getchar_entry)
@@ -175,6 +195,7 @@ int main(int argc, char** argv) {
         return 1;
     case Rt12runRequest::kRun: break;
     }
+    catch_stop_signals();
     // The loader does not report a file it cannot open; a runner must. Only
     // a regular file can be a load file (a FIFO would block, /dev/zero never end).
     // Without a load file the monitor image is all there is to run.
@@ -200,10 +221,13 @@ int main(int argc, char** argv) {
     if (options.monitor)
         board.setup().set_option_word(board.setup().option_word() | board_option::kLoadMonitor);
     SerialDevice* console = nullptr;
+    // Standard input is looked at without waiting: a silent one does not
+    // hold the run, which ends at its step limit or stop condition.
+    FdInput standard_input(STDIN_FILENO);
     if (options.sci0 == Rt12runOptions::Sci0::kStdio) {
         console = connect_sci0(board);
         if (!console) return 1;
-        console->attach_input(&std::cin);
+        console->attach_input(&standard_input);
         console->attach_output(&std::cout);
     }
     // The pseudo-terminal is made before anything runs, and its path told at
@@ -243,7 +267,8 @@ int main(int argc, char** argv) {
         });
 
     const auto result = run(sim, options, console, pty ? &*pty : nullptr);
-    // What the board sent last still reaches the terminal.
+    // What the program wrote last still leaves, and reaches the terminal.
+    board.finish_transmission();
     if (pty) {
         pty->exchange(*console);
         pty->flush(1000);
@@ -261,6 +286,12 @@ int main(int argc, char** argv) {
         dump_memory(board, dump);
     std::fflush(stdout);
 
+    if (const int signal = g_stop_signal; signal != 0) {
+        std::fprintf(stderr, "rt12run: stopped by %s after %llu steps\n",
+                     signal == SIGINT ? "SIGINT" : "SIGTERM",
+                     static_cast<unsigned long long>(result.steps));
+        return 128 + signal; // as the shell reports a process the signal ended
+    }
     if (result.reason == Simulator::StopReason::kStepLimit) {
         std::fprintf(stderr, "rt12run: step limit of %llu steps reached\n",
                      static_cast<unsigned long long>(options.max_steps));

@@ -179,8 +179,9 @@ monitor waits for input after the input has ended; a session through a
 pseudo-terminal goes on until the step limit or until rt12run is stopped
 (give --max-steps 0 and --realtime for a board that waits for its user).
 Exit status 0 when a stop condition was met, 2 when the step limit ran out,
-1 on a load error or bad arguments. Addresses, lengths and numbers take
-0x1F, $1F or decimal.
+1 on a load error or bad arguments; SIGINT and SIGTERM end the run after
+printing what was asked for, with status 130 and 143. Addresses, lengths
+and numbers take 0x1F, $1F or decimal.
 
 Options:
   --max-steps N          stop after N instructions (default 10000000; 0 for

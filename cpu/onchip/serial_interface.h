@@ -93,8 +93,13 @@ public:
     bool line_busy() const {
         if (!present_) return false;
         if (idle_countdown_ != 0 && enabled(kReceiverEnable)) return true;
+        return transmit_pending();
+    }
+
+    // Whether the transmitter holds a character it has not handed over yet.
+    bool transmit_pending() const {
         const uint8_t idle = kTransmitEmpty | kTransmitComplete;
-        return enabled(kTransmitterEnable) && (regs_[kStatus1] & idle) != idle;
+        return present_ && enabled(kTransmitterEnable) && (regs_[kStatus1] & idle) != idle;
     }
 
     uint8_t status1() const { return regs_[kStatus1]; }

@@ -4,13 +4,17 @@
 namespace torva {
 
 uint8_t SerialDevice::read(uint32_t offset) {
-    if (offset != kReceive) return 0xFF;
-    if (polls_since_taken_ < receive_gap_) {
-        ++polls_since_taken_;
-        return 0;
+    switch (offset) {
+    case kReceiveReady:
+        if (polls_since_taken_ < receive_gap_) {
+            ++polls_since_taken_;
+            return 0;
+        }
+        refill();
+        return to_board_.empty() ? 0 : 1;
+    case kReceive: return to_board_.empty() ? 0 : to_board_.front();
+    default: return 0xFF;
     }
-    refill();
-    return to_board_.empty() ? 0 : to_board_.front();
 }
 
 void SerialDevice::write(uint32_t offset, uint8_t value) {
@@ -34,8 +38,13 @@ void SerialDevice::write(uint32_t offset, uint8_t value) {
 }
 
 void SerialDevice::type_text(std::string_view text) {
-    for (char c : text)
-        if (c != 0) to_board_.push_back(uint8_t(c));
+    to_board_.insert(to_board_.end(), text.begin(), text.end());
+    changed();
+}
+
+void SerialDevice::drop_input() {
+    if (to_board_.empty()) return;
+    to_board_.clear();
     changed();
 }
 
@@ -58,14 +67,13 @@ bool SerialDevice::input_ended() {
 }
 
 void SerialDevice::refill() {
-    while (input_ && to_board_.empty()) {
-        const int c = input_->get();
-        if (c == std::char_traits<char>::eof()) {
-            input_ = nullptr;
-            return;
-        }
-        if (c != 0) to_board_.push_back(uint8_t(c));
+    if (!input_ || !to_board_.empty()) return;
+    std::string bytes;
+    if (!input_->read_available(bytes)) {
+        input_ = nullptr;
+        return;
     }
+    to_board_.insert(to_board_.end(), bytes.begin(), bytes.end());
 }
 
 } // namespace torva

@@ -5,47 +5,67 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <vector>
 
 namespace torva {
 namespace {
 
-// The board's side of the connection: poll, then acknowledge what it took.
+using Serial = SerialDevice;
+
+// The board's side of the connection: poll, take what waits, acknowledge it.
 std::string drain(IoSimulator& lib, int32_t h, int polls) {
     std::string got;
     for (int i = 0; i < polls; ++i) {
-        const int32_t c = lib.InputSim(h, 0);
-        if (c == 0) continue;
-        got.push_back(char(c));
-        lib.OutputSim(h, 0, 0);
+        if (lib.InputSim(h, Serial::kReceiveReady) != 1) continue;
+        got.push_back(char(lib.InputSim(h, Serial::kReceive)));
+        lib.OutputSim(h, 0, Serial::kReceive);
     }
     return got;
 }
 
-TEST(SerialDeviceTest, BytesTowardsTheBoardArePaced) {
+// Hands out the text a piece at a time, then ends.
+struct PiecewiseInput final : SerialInput {
+    std::vector<std::string> pieces;
+    bool read_available(std::string& bytes) override {
+        if (pieces.empty()) return false;
+        bytes += pieces.front();
+        pieces.erase(pieces.begin());
+        return true;
+    }
+};
+
+TEST(SerialDeviceTest, BytesTowardsTheBoardArePacedAndEveryValueIsData) {
     IoSimulator lib;
     const int32_t h = lib.OpenSim(10, "sci0", 0);
-    auto* serial = lib.device_as<SerialDevice>(h);
+    auto* serial = lib.device_as<Serial>(h);
     serial->set_receive_gap(3);
-    serial->type_text(std::string("ab\0c", 4));
-    EXPECT_EQ(3u, serial->pending_input()); // the zero byte is dropped
-    EXPECT_EQ('a', lib.InputSim(h, 0));
-    EXPECT_EQ('a', lib.InputSim(h, 0)); // offered until taken
-    lib.OutputSim(h, 0, 0);
+    serial->type_text(std::string("a\0c", 3));
+    EXPECT_EQ(3u, serial->pending_input());
+    EXPECT_EQ(1, lib.InputSim(h, Serial::kReceiveReady));
+    EXPECT_EQ('a', lib.InputSim(h, Serial::kReceive));
+    EXPECT_EQ(1, lib.InputSim(h, Serial::kReceiveReady)); // offered until taken
+    lib.OutputSim(h, 0, Serial::kReceive);
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(0, lib.InputSim(h, 0));
-    EXPECT_EQ('b', lib.InputSim(h, 0));
-    lib.OutputSim(h, 0, 0);
+        EXPECT_EQ(0, lib.InputSim(h, Serial::kReceiveReady));
+    // The zero byte is a character like any other.
+    EXPECT_EQ(1, lib.InputSim(h, Serial::kReceiveReady));
+    EXPECT_EQ(0, lib.InputSim(h, Serial::kReceive));
+    lib.OutputSim(h, 0, Serial::kReceive);
     EXPECT_EQ("c", drain(lib, h, 10));
-    EXPECT_EQ(0, lib.InputSim(h, 0));
-    lib.OutputSim(h, 0, 0); // an acknowledge with nothing waiting is harmless
+    EXPECT_EQ(0, lib.InputSim(h, Serial::kReceiveReady));
+    lib.OutputSim(h, 0, Serial::kReceive); // an acknowledge with nothing waiting is harmless
     EXPECT_EQ(0u, serial->pending_input());
     EXPECT_EQ(0, lib.IsIosimPendingIrq(h));
+
+    serial->type_text("dropped");
+    serial->drop_input();
+    EXPECT_EQ("", drain(lib, h, 10));
 }
 
 TEST(SerialDeviceTest, BytesFromTheBoardQueueOrGoToAStream) {
     IoSimulator lib;
     const int32_t h = lib.OpenSim(10, "sci1", 0);
-    auto* serial = lib.device_as<SerialDevice>(h);
+    auto* serial = lib.device_as<Serial>(h);
     for (char c : std::string("Hi\n"))
         lib.OutputSim(h, c, 1);
     EXPECT_EQ("Hi\n", serial->output());
@@ -58,15 +78,20 @@ TEST(SerialDeviceTest, BytesFromTheBoardQueueOrGoToAStream) {
     EXPECT_EQ("", serial->output());
 }
 
-TEST(SerialDeviceTest, InputStreamFeedsTheQueueUntilItsEnd) {
+TEST(SerialDeviceTest, InputSourceFeedsTheQueueUntilItsEnd) {
     IoSimulator lib;
     const int32_t h = lib.OpenSim(10, "sci0", 0);
-    auto* serial = lib.device_as<SerialDevice>(h);
+    auto* serial = lib.device_as<Serial>(h);
     serial->set_receive_gap(0);
-    std::istringstream in(std::string("ok\0!", 4));
+    PiecewiseInput in;
+    in.pieces = {std::string("ok\0", 3), "", "!"};
     serial->attach_input(&in);
-    EXPECT_EQ("ok!", drain(lib, h, 10));
-    serial->type_text("z"); // typing still works once the stream has ended
+    EXPECT_EQ(std::string("ok\0", 3), drain(lib, h, 3));
+    // A source with nothing yet has not ended; the next piece comes later.
+    EXPECT_FALSE(serial->input_ended());
+    EXPECT_EQ("!", drain(lib, h, 10));
+    EXPECT_TRUE(serial->input_ended());
+    serial->type_text("z"); // typing still works once the input has ended
     EXPECT_EQ("z", drain(lib, h, 10));
 }
 
@@ -76,7 +101,7 @@ TEST(SerialDeviceTest, InputStreamFeedsTheQueueUntilItsEnd) {
 TEST(SerialDeviceTest, LinkedTerminalTakesTheStreamOver) {
     IoSimulator lib;
     const int32_t h = lib.OpenSim(10, "sci0", 0);
-    auto* serial = lib.device_as<SerialDevice>(h);
+    auto* serial = lib.device_as<Serial>(h);
     serial->set_receive_gap(0);
     EXPECT_FALSE(serial->linked());
     uint64_t seen = serial->change_count();

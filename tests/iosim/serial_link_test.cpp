@@ -30,9 +30,9 @@ struct SerialLinkTest : ::testing::Test {
     template <typename Instruction>
     void step(Instruction instruction) {
         if (lib.QuerySim(handle)) {
-            if (const int32_t c = lib.InputSim(handle, 0)) {
-                sci.receive(uint8_t(c));
-                lib.OutputSim(handle, 0, 0);
+            if (lib.InputSim(handle, SerialDevice::kReceiveReady) == 1) {
+                sci.receive(uint8_t(lib.InputSim(handle, SerialDevice::kReceive)));
+                lib.OutputSim(handle, 0, SerialDevice::kReceive);
             }
         }
         instruction();

@@ -21,8 +21,10 @@ using namespace std::chrono_literals;
 
 class SpawnedTool {
 public:
-    // Starts program with args; standard input and output go to /dev/null.
-    SpawnedTool(const std::string& program, const std::vector<std::string>& args) {
+    // Starts program with args; standard input comes from /dev/null,
+    // standard output goes to stdout_file (or /dev/null).
+    SpawnedTool(const std::string& program, const std::vector<std::string>& args,
+                const std::string& stdout_file = {}) {
         int pipe_fds[2];
         if (::pipe(pipe_fds) != 0) return;
         std::vector<char*> argv;
@@ -34,7 +36,10 @@ public:
         if (pid_ == 0) {
             const int null = ::open("/dev/null", O_RDWR);
             ::dup2(null, 0);
-            ::dup2(null, 1);
+            ::dup2(stdout_file.empty()
+                       ? null
+                       : ::open(stdout_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644),
+                   1);
             ::dup2(pipe_fds[1], 2);
             ::close(pipe_fds[0]);
             ::execv(program.c_str(), argv.data());
@@ -54,6 +59,9 @@ public:
     SpawnedTool& operator=(const SpawnedTool&) = delete;
 
     bool started() const { return pid_ > 0; }
+    void send_signal(int signal) const {
+        if (pid_ > 0) ::kill(pid_, signal);
+    }
     // Standard error up to and including the first line that starts with
     // prefix, within timeout; the rest of that line (without the line end),
     // or empty.

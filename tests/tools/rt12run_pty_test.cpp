@@ -1,7 +1,7 @@
 // rt12run --sci0 pty and --realtime: a terminal device opened as a terminal
 // program would open it talks to the simulated board's serial interface 0;
 // a paced run takes at least the time its cycles take at the bus clock.
-#include "echo_program.h"
+#include "support/echo_programs.h"
 #include "support/spawned_tool.h"
 #include "support/temp_dir.h"
 #include "support/tool_process.h"
@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -23,6 +24,7 @@ using test::shell_quoted;
 using test::SpawnedTool;
 using test::TerminalDevice;
 using test::tool_path;
+using namespace std::chrono_literals;
 
 constexpr char kPrompt[] = "\r\n> ";
 
@@ -104,6 +106,58 @@ TEST_F(Rt12runPtyTest, ProgramEchoesThroughThePseudoTerminalAndEnds) {
     EXPECT_EQ(text, terminal.read_until("."));
     // SWI after the full stop: a stop condition, status 0.
     EXPECT_EQ(0, tool.wait_exit());
+}
+
+// Every byte value goes both ways through the pseudo-terminal, $00 and the
+// flow-control characters included; and the program's last byte, written
+// right before SWI, still arrives.
+TEST_F(Rt12runPtyTest, EveryByteValueAndTheLastByteThroughThePseudoTerminal) {
+    ASSERT_TRUE(assemble("echo", test::kEcho256));
+    SpawnedTool echo(tool_path("rt12run"), {"--sci0", "pty", "--max-steps", "0", file("echo.s19")});
+    const std::string path = echo.stderr_line("SCI0: ");
+    ASSERT_FALSE(path.empty()) << echo.stderr_text();
+    {
+        TerminalDevice terminal(path);
+        ASSERT_TRUE(terminal.is_open()) << path;
+        ASSERT_TRUE(terminal.write(test::every_byte_value()));
+        EXPECT_EQ(test::every_byte_value(), terminal.read_until("\xFF"));
+    }
+    EXPECT_EQ(0, echo.wait_exit());
+
+    ASSERT_TRUE(assemble("last", "        org $1000\n"
+                                 "        ldab #'Z'\n"
+                                 "        stab $cf\n"
+                                 "        swi\n"));
+    SpawnedTool last(tool_path("rt12run"), {"--sci0", "pty", file("last.s19")});
+    const std::string last_path = last.stderr_line("SCI0: ");
+    ASSERT_FALSE(last_path.empty()) << last.stderr_text();
+    TerminalDevice terminal(last_path);
+    ASSERT_TRUE(terminal.is_open()) << last_path;
+    EXPECT_EQ("Z", terminal.read_until("Z", 3s));
+    EXPECT_EQ(0, last.wait_exit());
+}
+
+// SIGINT and SIGTERM end a run that would go on for ever, and what was
+// asked for is printed first: a grader's interrupted run still shows
+// where the program was.
+TEST_F(Rt12runPtyTest, AStopSignalPrintsWhatWasAskedForFirst) {
+    ASSERT_TRUE(assemble("spin", "        org $1000\nloop    bra loop\n"));
+    for (const auto& [signal, status] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
+        SCOPED_TRACE(signal);
+        const std::string out = file("signal.out");
+        // The pseudo-terminal's line says the run has begun.
+        SpawnedTool spin(tool_path("rt12run"),
+                         {"--sci0", "pty", "--max-steps", "0", "--dump-regs", "--dump-mem",
+                          "0x1000:2", file("spin.s19")},
+                         out);
+        ASSERT_FALSE(spin.stderr_line("SCI0: ").empty()) << spin.stderr_text();
+        spin.send_signal(signal);
+        EXPECT_EQ(status, spin.wait_exit());
+        const std::string printed = read_file(out);
+        EXPECT_EQ(0u, printed.find("PC=1000 SP=3C80 ")) << printed;
+        EXPECT_NE(std::string::npos, printed.find(" steps=")) << printed;
+        EXPECT_NE(std::string::npos, printed.find("1000: 20 FE\n")) << printed;
+    }
 }
 
 TEST_F(Rt12runPtyTest, RealTimeRunTakesTheTimeOfItsCycles) {

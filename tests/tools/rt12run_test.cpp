@@ -1,6 +1,6 @@
 // rt12run as a process: programs assembled with ta12, run to their stop
 // condition, with the output lines and exit statuses graders rely on.
-#include "echo_program.h"
+#include "support/echo_programs.h"
 #include "support/temp_dir.h"
 #include "support/tool_process.h"
 
@@ -44,9 +44,10 @@ struct Rt12runTest : ::testing::Test {
     int run(const std::string& args, const std::string& input = "") {
         std::string command = in_dir();
         if (!input.empty()) command += "printf '%s' " + input + " | ";
-        command += test::shell_quoted(tool_path("rt12run"));
+        // A run that hangs ends after 30 s with status 124.
+        command += "timeout 30 " + test::shell_quoted(tool_path("rt12run"));
         command += " " + args + " > run.out 2> run.err";
-        if (input.empty()) command += " < /dev/null";
+        if (input.empty() && args.find('<') == std::string::npos) command += " < /dev/null";
         const int status = std::system(command.c_str());
         out = read_file(dir.path() / "run.out");
         err = read_file(dir.path() / "run.err");
@@ -151,6 +152,35 @@ TEST_F(Rt12runTest, EchoesStandardInputThroughSerialInterfaceZero) {
     dir.write("sci.hc12sim", ":iotarget:10:0:200:9:sci0:\n:emul:0\n");
     EXPECT_EQ(0, run("--target sci.hc12sim --sci0 stdio echo.s19", "'again.'"));
     EXPECT_EQ("again.", out);
+}
+
+// Every byte value is data on the way in and out, $00 included.
+TEST_F(Rt12runTest, EveryByteValueThroughStandardInputAndOutput) {
+    ASSERT_TRUE(assemble("echo", test::kEcho256));
+    dir.write("bytes.bin", test::every_byte_value());
+    EXPECT_EQ(0, run("--sci0 stdio echo.s19 < bytes.bin"));
+    EXPECT_EQ(test::every_byte_value(), out);
+}
+
+// A program that stops right behind its last write still gets that byte out.
+TEST_F(Rt12runTest, TheByteWrittenJustBeforeSwiArrives) {
+    ASSERT_TRUE(assemble("last", "        org $1000\n"
+                                 "        ldab #'Z'\n"
+                                 "        stab $cf\n"
+                                 "        swi\n"));
+    EXPECT_EQ(0, run("--sci0 stdio --dump-regs last.s19"));
+    EXPECT_EQ(0u, out.find("ZPC=1005 ")) << out;
+}
+
+// Standard input that stays open and says nothing does not hold the run:
+// it ends at its step limit. (A FIFO opened for reading and writing has a
+// writer, itself, that never writes.)
+TEST_F(Rt12runTest, ASilentStandardInputDoesNotHoldTheRun) {
+    ASSERT_TRUE(assemble("echo", test::kEchoUntilDot));
+    ASSERT_EQ(
+        0, std::system(("mkfifo " + test::shell_quoted((dir.path() / "silent").string())).c_str()));
+    EXPECT_EQ(2, run("--sci0 stdio --max-steps 100000 echo.s19 0<>silent"));
+    EXPECT_NE(std::string::npos, err.find("step limit")) << err;
 }
 
 TEST_F(Rt12runTest, IoLogAndSwitches) {
