@@ -66,10 +66,16 @@ mm_done     TST   WRITE_FAIL
 mm_end      RTS
 
 ; store_byte: writes B to the address in Y and reads it back: C clear when
-; it reads back, C set when not. The monitor's own RAM below the vector
-; slots is refused (not written): a load or MM there would pull the
-; ground from under the monitor. Keeps every register.
-store_byte  CPY   #MON_RAM
+; it reads back, C set when not. Refused (not written), because a load or
+; MM there would pull the ground from under the monitor: the registers of
+; serial interface 0, which it talks through (a cleared control register
+; would leave it deaf until reset), and its own RAM below the vector
+; slots. Keeps every register.
+store_byte  CPY   #SCI0BDH
+            BLO   sb_write
+            CPY   #SCI0DRL
+            BLS   sb_fail
+            CPY   #MON_RAM
             BLO   sb_write
             CPY   #SLOTS
             BLO   sb_fail
