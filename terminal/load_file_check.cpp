@@ -3,6 +3,7 @@
 
 #include "io/text_lines.h"
 #include "sim/srecord_fields.h"
+#include "sim/srecord_writer.h"
 
 #include <string>
 
@@ -13,6 +14,27 @@ bool ends_download(std::string_view line) {
 }
 
 namespace {
+
+// The board's monitor writes a data record, or ends the load with an end
+// record, only when the record checks out; otherwise it answers "Checksum
+// error" and the bytes are lost. A record checks out when everything after
+// the type is pairs of hexadecimal digits (nothing else, not even blanks),
+// the count byte says how many pairs follow it, there is room for the
+// address and the checksum, and all its bytes add up to $FF.
+bool record_checks_out(std::string_view line, char type) {
+    const size_t address_bytes = size_t(srecord_address_digits(type)) / 2;
+    const std::string_view digits = line.substr(2);
+    if (digits.size() % 2 != 0) return false;
+    const size_t bytes = digits.size() / 2;
+    unsigned sum = 0;
+    for (size_t i = 0; i < bytes; ++i) {
+        const auto byte = parse_hex_field(digits, 2 * i, 2);
+        if (!byte) return false;
+        sum += *byte;
+    }
+    const auto count = parse_hex_field(digits, 0, 2);
+    return count && *count + 1 == bytes && *count > address_bytes && (sum & 0xFF) == 0xFF;
+}
 
 // Whether the loader takes the line, and whether it ends the load.
 bool loader_accepts(const SrecordFields& fields, bool& end) {
@@ -31,6 +53,15 @@ bool loader_accepts(const SrecordFields& fields, bool& end) {
     }
 }
 
+// Whether both the simulator's loader and the board's monitor take the line.
+bool line_is_sound(std::string_view line, bool& end) {
+    const SrecordFields fields = srecord_fields(line);
+    if (!loader_accepts(fields, end)) return false;
+    // Blank lines and headers: neither loader checks them further.
+    return fields.kind == SrecordFields::Kind::kBlank || fields.type == '0' ||
+           record_checks_out(line, fields.type);
+}
+
 } // namespace
 
 LoadFileCheck check_load_file(std::istream& file) {
@@ -42,8 +73,7 @@ LoadFileCheck check_load_file(std::istream& file) {
         if (ends_download(line)) break;
         ++check.lines;
         if (ended || check.error_line != 0) continue;
-        if (reader.cut() || !loader_accepts(srecord_fields(line), ended))
-            check.error_line = check.lines;
+        if (reader.cut() || !line_is_sound(line, ended)) check.error_line = check.lines;
     }
     return check;
 }

@@ -1,6 +1,6 @@
 // The look at a load file before it goes to the board: the lines the
-// download will send, and the first line the simulator's loader would
-// refuse, so that a broken file is not sent unasked.
+// download will send, and the first line a loader would refuse, so that a
+// broken file is not sent unasked.
 #pragma once
 
 #include "sim/srecord_fields.h"
@@ -23,11 +23,14 @@ struct LoadFileCheck {
     int error_line = 0; // one-based line of the first error, 0 for none
 };
 
-// Reads the file from where it stands to its end by the loader's rules:
+// Reads the file from where it stands to its end by the rules of both
+// loaders that may take it, the simulator's and the board's monitor's:
 // blank lines are allowed, every other line is a record of type 0 to 3 or
-// 7 to 9 whose data records have a hexadecimal address; what follows the
-// end record is not checked (the loader does not read it), and nothing
-// from the first "SX" line on is looked at (it is not sent).
+// 7 to 9 whose data records have a hexadecimal address; data and end
+// records are hexadecimal pairs throughout with a count that matches and
+// a checksum that adds up. What follows the end record is not checked
+// (neither loader reads it), and nothing from the first "SX" line on is
+// looked at (it is not sent).
 LoadFileCheck check_load_file(std::istream& file);
 
 } // namespace torva

@@ -303,7 +303,8 @@ void TerminalWindow::start_logging() {
 // ---- download ----
 
 void TerminalWindow::start_download(const std::string& path) {
-    if (session_.download_in_progress() || path.empty()) return;
+    // An empty path goes on too: the load says it cannot open it.
+    if (session_.download_in_progress()) return;
     auto load = std::make_unique<TargetLoad>();
     session_.set_download_in_progress(true);
     if (!load->start(path, session_.settings().load_command, *link_, *this)) {

@@ -188,6 +188,14 @@ TEST(LoadFileCheck, FindsTheFirstLineTheLoaderRefuses) {
         {__LINE__, "S9030000FC\ngarbage\n", 2, 0},         // not read after the end record
         {__LINE__, "S1051000AABB85\nSXdebug\nS5\n", 1, 0}, // nothing from SX on is sent
         {__LINE__, "S1051000AABB85", 1, 0},                // no line end on the last line
+        // The board's monitor checks every record it writes or ends with.
+        {__LINE__, "S1051000AABB86\n", 1, 1},                // wrong checksum
+        {__LINE__, "S1061000AABB84\n", 1, 1},                // a count that does not match
+        {__LINE__, "S1051000AABB8\n", 1, 1},                 // half a pair
+        {__LINE__, "S1051000AABB85 \n", 1, 1},               // a blank is no digit
+        {__LINE__, "S10210ED\n", 1, 1},                      // no room for the checksum
+        {__LINE__, "S1051000AABB85\nS9030000FB\n", 2, 2},    // a damaged end record
+        {__LINE__, "S00600004844521B\nS0 anything\n", 2, 0}, // headers are skipped
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);

@@ -248,6 +248,15 @@ TEST_F(TerminalWindowTest, frame_load_reload_and_double_click_send_the_file_a_br
     ASSERT_FALSE(s.messages.shown.empty());
     EXPECT_EQ("The load file has errors in line 2. Download anyway?", s.messages.shown.back().text);
     EXPECT_FALSE(window->session().download_in_progress());
+    // So is a record the board's monitor would refuse: a wrong checksum.
+    const std::string damaged = s.temp.write("damaged.s19", "S1051000CF3CDE\nS9031000EC\n");
+    window->handle_command(terminal_cmd::kDownload, reinterpret_cast<std::intptr_t>(&damaged));
+    EXPECT_EQ("The load file has errors in line 1. Download anyway?", s.messages.shown.back().text);
+    // A load without a path cannot open it, and says so.
+    const std::string none;
+    window->handle_command(terminal_cmd::kDownload, reinterpret_cast<std::intptr_t>(&none));
+    EXPECT_EQ("Can't open (load): ", s.messages.shown.back().text);
+    EXPECT_FALSE(window->session().download_in_progress());
     EXPECT_EQ("", far_end(1, 300));
 }
 
