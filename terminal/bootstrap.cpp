@@ -3,9 +3,11 @@
 
 #include "terminal/bootstrap_image.h"
 #include "terminal/download_texts.h"
+#include "terminal/terminal_texts.h"
 
 #include "io/text_lines.h"
 
+#include <algorithm>
 #include <fstream>
 
 namespace torva {
@@ -24,41 +26,110 @@ constexpr struct {
 
 // The terminal reads what arrived this often while the application streams.
 constexpr std::chrono::milliseconds kPollPeriod{100};
+// How often a wait for the port looks again.
+constexpr std::chrono::milliseconds kSendLook{5};
 
-// A configuration purges the port's queues: what was written must have
-// left first, or the end of a stage would be lost.
-bool switch_settings(SerialLink& link, BootstrapUi& ui, SerialSettings& settings) {
-    link.drain();
-    return ui.configure_port(settings);
-}
+// Writes one stage's bytes and watches them go: the count of the stage's
+// bytes that have left, and why the port stopped when it did.
+class StageSender {
+public:
+    StageSender(SerialLink& link, BootstrapUi& ui) : link_(link), ui_(ui) {}
 
-bool write_byte(SerialLink& link, uint8_t byte) {
-    return link.write(std::span(&byte, 1)) == 1;
+    // A byte of the stage; false when the port refuses it.
+    bool put(uint8_t byte) {
+        if (link_.write(std::span(&byte, 1)) != 1) return fail();
+        ++taken_;
+        return true;
+    }
+    // Waits, keeping the windows going, while more than `most` bytes wait
+    // to go; false when the port sent nothing for kSendStall (by its own
+    // account or by this wait's).
+    bool wait_unsent(size_t most) {
+        size_t last = SIZE_MAX;
+        std::chrono::milliseconds still{0};
+        for (;;) {
+            const size_t unsent = link_.unsent();
+            if (!link_.write_failure().empty()) return fail();
+            if (unsent <= most) return true;
+            if (unsent < last)
+                still = {};
+            else if ((still += kSendLook) >= kSendStall)
+                return fail();
+            last = unsent;
+            ui_.wait(kSendLook);
+        }
+    }
+    // The stage's bytes that have left the port.
+    long gone() { return long(taken_ - std::min(taken_, link_.unsent())); }
+    // Starts counting a new stage.
+    void next_stage() { taken_ = 0; }
+    const std::string& failure() const { return failure_; }
+
+private:
+    bool fail() {
+        failure_ = link_.write_failure();
+        if (failure_.empty()) failure_ = terminal_message::kNothingWent;
+        return false;
+    }
+
+    SerialLink& link_;
+    BootstrapUi& ui_;
+    size_t taken_ = 0;
+    std::string failure_;
+};
+
+// A change of stage: everything written must have left before the line's
+// settings change, and what the far end answered stays to be read.
+bool switch_stage(BootstrapUi& ui, StageSender& sender, SerialSettings& settings, int& result) {
+    if (!sender.wait_unsent(0)) {
+        result = kBootstrapNotSent;
+        return false;
+    }
+    if (!ui.configure_port(settings, PortQueues::kKeep)) {
+        result = kBootstrapCantSetParameters;
+        return false;
+    }
+    return true;
 }
 
 // Sends the application file as it stands, a line end as one line feed,
 // up to an "S" followed by "X" (the "S" goes, the "X" not) or its end.
-// False on a read error.
-bool stream_application(std::ifstream& file, SerialLink& link, BootstrapUi& ui) {
+// False when the port stopped taking bytes; read_ok false on a read error.
+bool stream_application(std::ifstream& file, StageSender& sender, BootstrapUi& ui, bool& read_ok) {
     using Clock = std::chrono::steady_clock;
     std::streambuf& in = *file.rdbuf();
     using traits = std::streambuf::traits_type;
     auto last_poll = Clock::now();
     long count = 0;
     char previous = 0;
+    bool sending = true;
     for (int c = in.sbumpc(); c != traits::eof(); c = in.sbumpc()) {
         const char ch = traits::to_char_type(c);
         if (ch == '\r' && in.sgetc() == '\n') continue;
         if (ch == 'X' && previous == 'S') break;
         previous = ch;
-        write_byte(link, uint8_t(ch));
+        if (!sender.wait_unsent(kApplicationWindow - 1) || !sender.put(uint8_t(ch))) {
+            sending = false;
+            break;
+        }
         if (Clock::now() - last_poll >= kPollPeriod) {
             ui.poll_terminal();
             last_poll = Clock::now();
         }
         ui.show_count(++count);
     }
-    return !file.bad();
+    read_ok = !file.bad();
+    return sending;
+}
+
+// A stage that could not send everything: the count shows what went, the
+// terminal gets its own settings back (and with them an empty queue).
+int not_sent(BootstrapUi& ui, StageSender& sender, TerminalSettings& settings) {
+    ui.show_count(sender.gone());
+    ui.write_failed(sender.failure());
+    ui.poll_terminal();
+    ui.configure_port(settings.serial, PortQueues::kPurge);
+    return kBootstrapNotSent;
 }
 
 } // namespace
@@ -91,31 +162,39 @@ int run_bootstrap(const BootstrapOptions& options, TerminalSettings& settings, S
         return kBootstrapDeclined;
     if (image.corrupt) return kBootstrapCorruptBootstrapper;
 
-    if (!ui.configure_port(settings.bootstrap_serial)) return kBootstrapCantSetParameters;
+    if (!ui.configure_port(settings.bootstrap_serial, PortQueues::kPurge))
+        return kBootstrapCantSetParameters;
     ui.prepare_target_box();
-    if (options.leading_ff) write_byte(link, 0xFF);
+    StageSender sender(link, ui);
+    if (options.leading_ff && !sender.put(0xFF)) return not_sent(ui, sender, settings);
+    sender.next_stage();
     ui.show_stage(kBinaryDownload);
     ui.show_label(kBytesTransferred);
     long sent = 0;
     for (const uint8_t byte : image.bytes) {
-        if (!write_byte(link, byte)) break;
+        if (!sender.put(byte)) return not_sent(ui, sender, settings);
         ui.wait(kBootstrapBytePause);
         ui.show_count(++sent);
     }
 
-    if (!switch_settings(link, ui, settings.application_serial)) return kBootstrapCantSetParameters;
+    int result = kBootstrapDone;
+    if (!switch_stage(ui, sender, settings.application_serial, result))
+        return result == kBootstrapNotSent ? not_sent(ui, sender, settings) : result;
     if (!options.load_application)
-        return switch_settings(link, ui, settings.serial) ? kBootstrapDone
-                                                          : kBootstrapCantSetParameters;
+        return ui.configure_port(settings.serial, PortQueues::kKeep) ? kBootstrapDone
+                                                                     : kBootstrapCantSetParameters;
     if (options.application_delay > 0) {
         ui.show_stage(kOptionalDelay);
         ui.wait(std::chrono::milliseconds(options.application_delay));
     }
     ui.show_stage(kApplicationDownload);
-    const bool read_ok = stream_application(application, link, ui);
+    sender.next_stage();
+    bool read_ok = true;
+    const bool streamed = stream_application(application, sender, ui, read_ok);
     application.close();
     ui.poll_terminal();
-    if (!switch_settings(link, ui, settings.serial)) return kBootstrapCantSetParameters;
+    if (!streamed || !switch_stage(ui, sender, settings.serial, result))
+        return result == kBootstrapCantSetParameters ? result : not_sent(ui, sender, settings);
     return read_ok ? kBootstrapDone : kBootstrapCorruptApplication;
 }
 

@@ -5,6 +5,7 @@
 
 #include "io/text_lines.h"
 
+#include <algorithm>
 #include <string>
 #include <system_error>
 
@@ -14,15 +15,13 @@ Download::Download(Sleep sleep) : sleep_(std::move(sleep)) {}
 
 Download::~Download() {
     if (worker_.joinable()) {
-        {
-            const std::lock_guard lock(write_mutex_);
-            abort_requested_ = true;
-        }
+        request_stop();
         worker_.join();
     }
 }
 
 void Download::pause(Milliseconds time) const {
+    if (!paced_) return;
     if (sleep_)
         sleep_(time);
     else
@@ -32,8 +31,11 @@ void Download::pause(Milliseconds time) const {
 bool Download::start(std::ifstream file, SerialLink& link) {
     wait();
     link_ = &link;
+    paced_ = link.paced();
     abort_requested_ = false;
+    line_ends_.clear();
     lines_sent_ = 0;
+    write_failed_ = false;
     finished_ = false;
     try {
         worker_ = std::thread(&Download::run, this, std::move(file));
@@ -48,13 +50,21 @@ void Download::run(std::ifstream file) {
     pause(kCommandPause);
     LineReader reader(file, kMaxDownloadLine);
     std::string line;
+    uint64_t sent = 0;
     while (reader.next(line) && !ends_download(line)) {
         line.push_back('\n');
         pause(kLinePause);
         {
             const std::lock_guard lock(write_mutex_);
             if (abort_requested_) break;
-            link_->write(line);
+            // A link that refuses a line has failed (a port that sends
+            // nothing): what follows would not arrive either.
+            if (link_->write(line) != line.size()) {
+                write_failed_ = true;
+                break;
+            }
+            sent += line.size();
+            line_ends_.push_back(sent);
             ++lines_sent_;
         }
         pause(kLinePause);
@@ -65,6 +75,21 @@ void Download::run(std::ifstream file) {
 void Download::request_stop() {
     const std::lock_guard lock(write_mutex_);
     abort_requested_ = true;
+}
+
+bool Download::stop_requested() {
+    const std::lock_guard lock(write_mutex_);
+    return abort_requested_;
+}
+
+uint64_t Download::bytes_sent() {
+    const std::lock_guard lock(write_mutex_);
+    return line_ends_.empty() ? 0 : line_ends_.back();
+}
+
+int Download::lines_within(uint64_t bytes) {
+    const std::lock_guard lock(write_mutex_);
+    return int(std::upper_bound(line_ends_.begin(), line_ends_.end(), bytes) - line_ends_.begin());
 }
 
 void Download::wait() {

@@ -34,4 +34,8 @@ std::string loading_line_text(int line, int lines) {
     return formatted(download_message::kLoadingLine, line, lines);
 }
 
+std::string stopped_after_text(int lines_sent, int lines) {
+    return formatted(download_message::kStoppedAfter, lines_sent, lines);
+}
+
 } // namespace torva

@@ -13,6 +13,7 @@ inline constexpr char kCantCreateThread[] = "Can't create thread.Operation abort
 inline constexpr char kFileHasErrors[] = "The load file has errors in line %d. Download anyway?";
 inline constexpr char kLoading[] = "Loading to target";
 inline constexpr char kLoadingLine[] = "Loading to target: line %d of %d";
+inline constexpr char kStoppedAfter[] = "The download stopped after %d of %d lines.";
 } // namespace download_message
 
 namespace bootstrap_message {
@@ -35,5 +36,7 @@ std::string message_with_char(const char* format, char character);
 std::string message_with_count(const char* format, long number);
 // "Loading to target: line n of m".
 std::string loading_line_text(int line, int lines);
+// "The download stopped after n of m lines."
+std::string stopped_after_text(int lines_sent, int lines);
 
 } // namespace torva

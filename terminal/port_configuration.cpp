@@ -25,10 +25,10 @@ PortState port_state_for(const SerialSettings& s, PortState state) {
     return state;
 }
 
-ConfigureResult configure_port(SerialLink& link, SerialSettings& settings) {
+ConfigureResult configure_port(SerialLink& link, SerialSettings& settings, PortQueues queues) {
     using namespace terminal_message;
     link.clear_error();
-    if (!link.purge()) return {false, nullptr};
+    if (queues == PortQueues::kPurge && !link.purge()) return {false, nullptr};
     PortState state;
     if (!link.get_state(state)) return {false, kCantObtainState};
     repair_serial_settings(settings);

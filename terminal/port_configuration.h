@@ -22,9 +22,16 @@ inline constexpr uint8_t kXoffChar = 0x10;
 inline constexpr uint32_t kInputQueue = 1024;
 inline constexpr uint32_t kOutputQueue = 128;
 
+// Whether a configuration first purges what waits in the port's queues,
+// both ways (opening a port, new settings), or keeps it (a bootstrap's
+// change of stage: what was sent must still go, what the far end answered
+// must still be read).
+enum class PortQueues { kPurge, kKeep };
+
 // Configures the link; settings are repaired in place first. The fields of
 // the state the settings do not name keep what the port reported.
-ConfigureResult configure_port(SerialLink& link, SerialSettings& settings);
+ConfigureResult configure_port(SerialLink& link, SerialSettings& settings,
+                               PortQueues queues = PortQueues::kPurge);
 
 // The state the settings give, over the state the port reported.
 PortState port_state_for(const SerialSettings& settings, PortState reported);

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace torva {
@@ -64,17 +65,35 @@ public:
     virtual bool set_queues(uint32_t /*input*/, uint32_t /*output*/) { return true; }
     virtual bool set_timeouts(const PortTimeouts& /*timeouts*/) { return true; }
 
-    // Waits until the bytes written have left the port (a configuration
-    // purges what still waits to be sent); false when they could not.
-    virtual bool drain() { return true; }
+    // Bytes written that have not reached the far end yet: still in this
+    // program, in the system's output queue (where the system tells), or,
+    // on the simulated board, not yet taken by the program's receiver.
+    // Never waits; a link moves what it can on the way.
+    virtual size_t unsent() { return 0; }
+    // Why writing fails ("" while it does not): a port that sends nothing
+    // of what waits for a while (the far end holds it with XOFF or CTS, the
+    // cable is gone) refuses further bytes until it moves again or is
+    // configured anew.
+    virtual std::string write_failure() { return {}; }
+    // Drops what was written and has not gone yet, where that is a queue of
+    // this program's own (the simulated board's console); a real port keeps
+    // what it has taken.
+    virtual void drop_unsent() {}
 
     // Takes what has arrived, up to buffer.size() bytes, without waiting;
     // gives the number taken.
     virtual size_t read(std::span<uint8_t> buffer) = 0;
 
+    // --- any thread ----------------------------------------------------------
+    // Whether the far end needs a real line's pacing: a board's monitor on
+    // a cable has no flow control, so a download pauses between lines. The
+    // simulated board's console holds every byte until the program takes
+    // it and needs none.
+    virtual bool paced() const { return true; }
+
     // --- the owning thread or the one writer thread --------------------------
-    // Sends the bytes in order; gives how many were accepted (all of them,
-    // unless the port has failed).
+    // Queues the bytes to be sent in order, without waiting for the port;
+    // gives how many were taken: all of them, or none while writing fails.
     virtual size_t write(std::span<const uint8_t> bytes) = 0;
     size_t write(std::string_view text) {
         return write(std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));

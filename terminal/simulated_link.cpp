@@ -51,6 +51,24 @@ bool SimulatedLink::purge() {
     return true;
 }
 
+size_t SimulatedLink::unsent() {
+    size_t waiting = 0;
+    {
+        const std::lock_guard lock(mutex_);
+        waiting = waiting_.size();
+    }
+    SerialDevice* console = linked_console();
+    return waiting + (console != nullptr ? console->pending_input() : 0);
+}
+
+void SimulatedLink::drop_unsent() {
+    {
+        const std::lock_guard lock(mutex_);
+        waiting_.clear();
+    }
+    if (SerialDevice* console = linked_console()) console->drop_input();
+}
+
 bool SimulatedLink::get_state(PortState& state) {
     state = state_;
     return true;

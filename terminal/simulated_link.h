@@ -39,6 +39,11 @@ public:
     bool purge() override;
     bool get_state(PortState& state) override;
     bool set_state(const PortState& state) override;
+    // What waits for the console and what waits there for the program.
+    size_t unsent() override;
+    void drop_unsent() override;
+    // The console holds bytes until the program takes them.
+    bool paced() const override { return false; }
     // Passes waiting bytes to the console, then takes what the board sent.
     // The console that replaced an earlier one (the board's devices were
     // set up again) is linked on the way.

@@ -4,8 +4,11 @@
 #include "terminal/download_texts.h"
 #include "terminal/load_command.h"
 #include "terminal/load_file_check.h"
+#include "terminal/terminal_texts.h"
 
 #include "io/text_lines.h"
+
+#include <algorithm>
 
 namespace torva {
 
@@ -26,6 +29,7 @@ bool TargetLoad::start(const std::string& path, std::string_view load_command, S
     file.clear();
     file.seekg(0);
     lines_ = check.lines;
+    link_ = &link;
 
     send_load_command(link, load_command, [&ui](char escaped) {
         ui.error_box(message_with_char(kIllegalEscape, escaped));
@@ -39,13 +43,36 @@ bool TargetLoad::start(const std::string& path, std::string_view load_command, S
     return true;
 }
 
-void TargetLoad::finish(DownloadUi& ui) {
-    download_.wait();
-    ui.status_ready();
+void TargetLoad::request_stop() {
+    download_.request_stop();
+    if (link_ && !link_->paced()) link_->drop_unsent();
 }
 
-std::string TargetLoad::progress_text() const {
-    const int sent = download_.lines_sent();
+bool TargetLoad::finished() {
+    if (!download_.finished()) return false;
+    if (!link_ || link_->paced() || download_.write_failed() || download_.stop_requested())
+        return true;
+    return link_->unsent() == 0;
+}
+
+int TargetLoad::lines_gone() {
+    const uint64_t taken = download_.bytes_sent();
+    return download_.lines_within(taken - std::min<uint64_t>(taken, link_->unsent()));
+}
+
+void TargetLoad::finish(DownloadUi& ui) {
+    download_.wait();
+    if (!download_.write_failed()) {
+        ui.status_ready();
+        return;
+    }
+    std::string reason = link_->write_failure();
+    if (reason.empty()) reason = terminal_message::kNothingWent;
+    ui.download_failed(reason, lines_gone(), lines_);
+}
+
+std::string TargetLoad::progress_text() {
+    const int sent = link_ && !link_->paced() ? lines_gone() : download_.lines_sent();
     if (sent == 0) return download_message::kLoading;
     return loading_line_text(sent, lines_);
 }

@@ -28,6 +28,14 @@ std::string terminal_title(std::string_view port_name, const SerialSettings& s, 
     return title;
 }
 
+std::string cant_write_text(std::string_view port_name, std::string_view reason) {
+    std::string text = "Can't write to ";
+    text += port_name;
+    text += ": ";
+    text += reason;
+    return text;
+}
+
 std::string shorten_path(std::string_view path, size_t limit) {
     std::string text;
     if (path.size() <= limit || limit < 12) {

@@ -18,7 +18,12 @@ inline constexpr char kCantSetBuffer[] = "Can't set Comm Buffer";
 inline constexpr char kNotEnoughMemory[] = "Not Enough Memory, operation aborted";
 inline constexpr char kCantCreateLog[] = "Cannot create logfile";
 inline constexpr char kDownloadInProgress[] = "Download in progress, can't quit now";
+// Why a port refuses bytes when the system gives no reason of its own.
+inline constexpr char kNothingWent[] = "no byte went out for 2 seconds";
 } // namespace terminal_message
+
+// "Can't write to <port>: <reason>", as the status bar shows a write failure.
+std::string cant_write_text(std::string_view port_name, std::string_view reason);
 
 // The log file, in the current directory.
 inline constexpr char kLogFileName[] = "logfile.log";

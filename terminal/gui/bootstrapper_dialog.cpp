@@ -34,9 +34,6 @@ namespace {
 
 using namespace bootstrap_dialog;
 
-// The pause before a configuration of the port.
-constexpr std::chrono::milliseconds kSettle{50};
-
 QPushButton* button(const QString& text, int id, const QString& tip) {
     auto* b = id_button(text, id);
     if (!tip.isEmpty()) b->setToolTip(tip);
@@ -267,7 +264,9 @@ void BootstrapperDialog::start() {
     last_result_ = result;
     // Success shows nothing; a question answered No leaves the field as it
     // was (it may hold the offset's notice).
-    if (result != kBootstrapDeclined)
+    if (result == kBootstrapNotSent)
+        stage_->setText(QString::fromStdString(write_failure_));
+    else if (result != kBootstrapDeclined)
         stage_->setText(QString::fromLatin1(bootstrap_result_text(result)));
     refill();
 }
@@ -285,13 +284,8 @@ void BootstrapperDialog::prepare_target_box() {
                                          box_lines(bootstrap_message::kPrepareTarget));
 }
 
-bool BootstrapperDialog::configure_port(SerialSettings& settings) {
-    // A configuration purges what the port still holds: the last bytes of a
-    // stage get a moment to leave the driver (and a pseudo-terminal's other
-    // end to read them) first.
-    link_.drain();
-    wait(kSettle);
-    const ConfigureResult result = torva::configure_port(link_, settings);
+bool BootstrapperDialog::configure_port(SerialSettings& settings, PortQueues queues) {
+    const ConfigureResult result = torva::configure_port(link_, settings, queues);
     if (!result.ok) {
         if (result.message) frame_.messages().error(std::string(result.message));
         return false;
@@ -329,6 +323,10 @@ void BootstrapperDialog::wait(Milliseconds time) {
 void BootstrapperDialog::poll_terminal() {
     if (poll_) poll_();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void BootstrapperDialog::write_failed(const std::string& reason) {
+    write_failure_ = cant_write_text(port_title_name(session_.port()), reason);
 }
 
 void BootstrapperDialog::repaint_now() {

@@ -64,12 +64,13 @@ private:
     // BootstrapUi.
     bool question_box(const std::string& text) override;
     void prepare_target_box() override;
-    bool configure_port(SerialSettings& settings) override;
+    bool configure_port(SerialSettings& settings, PortQueues queues) override;
     void show_stage(const std::string& text) override;
     void show_label(const std::string& text) override;
     void show_count(long count) override;
     void wait(Milliseconds time) override;
     void poll_terminal() override;
+    void write_failed(const std::string& reason) override;
 
     // The controls show the session's options.
     void refill();
@@ -89,6 +90,8 @@ private:
     std::function<void()> poll_;
     bool running_ = false;
     std::optional<int> last_result_;
+    // "Can't write to <port>: <reason>" of a bootstrap the port stopped.
+    std::string write_failure_;
 
     QLineEdit* bootstrapper_path_;
     QLineEdit* application_path_;

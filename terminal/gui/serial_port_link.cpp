@@ -1,17 +1,20 @@
 // A serial link over QSerialPort, and the table of ports a terminal can open.
 #include "terminal/gui/serial_port_link.h"
 
+#include "terminal/terminal_texts.h"
+
 #include <QMetaObject>
 #include <QSerialPortInfo>
 
+#include <algorithm>
 #include <cstdlib>
+
+#ifdef Q_OS_UNIX
+#include <sys/ioctl.h>
+#endif
 
 namespace torva {
 namespace {
-
-// How long the owning thread waits for Qt to hand written bytes to the
-// system before it counts the port as failed.
-constexpr int kWriteWaitMs = 2000;
 
 QSerialPort::DataBits data_bits(uint8_t byte_size) {
     switch (byte_size) {
@@ -51,7 +54,7 @@ uint8_t stop_bits_value(QSerialPort::StopBits value) {
     }
 }
 
-QSerialPort::FlowControl flow_control(const PortState& state) {
+QSerialPort::FlowControl qt_flow_control(const PortState& state) {
     if (state.xon_xoff_output || state.xon_xoff_input) return QSerialPort::SoftwareControl;
     if (state.cts_output_flow || state.rts_control == 2) return QSerialPort::HardwareControl;
     return QSerialPort::NoFlowControl;
@@ -117,7 +120,11 @@ bool SerialPortLink::purge() {
         const std::lock_guard lock(mutex_);
         waiting_.clear();
     }
-    return port_.clear(QSerialPort::AllDirections);
+    const bool ok = port_.clear(QSerialPort::AllDirections);
+    // Nothing waits any more: writing may go on.
+    gone_ = handed_ = 0;
+    set_failure({});
+    return ok;
 }
 
 bool SerialPortLink::get_state(PortState& state) {
@@ -137,7 +144,7 @@ bool SerialPortLink::set_state(const PortState& state) {
             ? port_.setStopBits(QSerialPort::OneAndHalfStop) ||
                   port_.setStopBits(QSerialPort::TwoStop)
             : port_.setStopBits(state.stop_bits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
-    const QSerialPort::FlowControl flow = flow_control(state);
+    const QSerialPort::FlowControl flow = qt_flow_control(state);
     const bool ok =
         port_.setBaudRate(qint32(state.baud)) && port_.setDataBits(data_bits(state.byte_size)) &&
         port_.setParity(parity(state.parity)) && stop_bits_ok && port_.setFlowControl(flow);
@@ -148,6 +155,9 @@ bool SerialPortLink::set_state(const PortState& state) {
     if (flow != QSerialPort::HardwareControl) port_.setRequestToSend(state.rts_control != 0);
     port_.clearError();
     state_ = state;
+    // New settings (a flow control let go, say) give the port a new chance.
+    last_move_ = Clock::now();
+    set_failure({});
     return true;
 }
 
@@ -157,22 +167,66 @@ bool SerialPortLink::set_queues(uint32_t, uint32_t) {
     return port_.isOpen();
 }
 
-bool SerialPortLink::drain() {
-    send_waiting();
-    return wait_written();
+size_t SerialPortLink::system_queue() {
+#ifdef Q_OS_UNIX
+    // A pseudo-terminal always says 0: its bytes count as gone once the
+    // other side could read them.
+    int queued = 0;
+    if (::ioctl(port_.handle(), TIOCOUTQ, &queued) == 0 && queued > 0) return size_t(queued);
+#endif
+    // Elsewhere what the system holds counts as gone.
+    return 0;
 }
 
-bool SerialPortLink::wait_written() {
-    while (!failed_ && port_.bytesToWrite() > 0)
-        if (!port_.waitForBytesWritten(kWriteWaitMs)) {
-            const std::lock_guard lock(mutex_);
-            failed_ = true;
-        }
-    return !failed_;
+size_t SerialPortLink::unsent() {
+    send_waiting();
+    watch_output();
+    size_t waiting = 0;
+    {
+        const std::lock_guard lock(mutex_);
+        waiting = size_t(waiting_.size());
+    }
+    return waiting + size_t(port_.bytesToWrite()) + system_queue();
+}
+
+std::string SerialPortLink::write_failure() {
+    watch_output();
+    const std::lock_guard lock(mutex_);
+    return failure_;
+}
+
+void SerialPortLink::watch_output() {
+    if (!port_.isOpen()) return;
+    // Qt hands the system what it takes whenever asked, without waiting.
+    if (port_.bytesToWrite() > 0) port_.flush();
+    const uint64_t held = uint64_t(port_.bytesToWrite()) + system_queue();
+    const uint64_t gone = handed_ - std::min(handed_, held);
+    const Clock::time_point now = Clock::now();
+    if (gone != gone_ || held == 0) {
+        gone_ = gone;
+        last_move_ = now;
+        if (failed()) set_failure({});
+        return;
+    }
+    if (now - last_move_ < kStallTime || failed()) return;
+    // Qt's own error says no more: a port that only takes nothing is a
+    // "Resource temporarily unavailable" to it as well.
+    set_failure(terminal_message::kNothingWent);
+}
+
+void SerialPortLink::set_failure(std::string reason) {
+    const std::lock_guard lock(mutex_);
+    failure_ = std::move(reason);
+}
+
+bool SerialPortLink::failed() {
+    const std::lock_guard lock(mutex_);
+    return !failure_.empty();
 }
 
 size_t SerialPortLink::read(std::span<uint8_t> buffer) {
     send_waiting();
+    watch_output();
     // Without an event loop in between (a dialog sending byte by byte),
     // look at the port once without waiting.
     if (port_.bytesAvailable() == 0) {
@@ -188,16 +242,18 @@ size_t SerialPortLink::write(std::span<const uint8_t> bytes) {
     if (std::this_thread::get_id() != owner_) {
         {
             const std::lock_guard lock(mutex_);
-            if (failed_) return 0;
+            if (!failure_.empty()) return 0;
             waiting_.append(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
         }
         QMetaObject::invokeMethod(
             &port_, [this] { send_waiting(); }, Qt::QueuedConnection);
         return bytes.size();
     }
+    watch_output();
+    if (failed() || !port_.isOpen()) return 0;
     send_waiting();
-    return send(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) ? bytes.size()
-                                                                                   : 0;
+    send(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+    return bytes.size();
 }
 
 void SerialPortLink::send_waiting() {
@@ -209,17 +265,18 @@ void SerialPortLink::send_waiting() {
     if (!bytes.isEmpty()) send(bytes.constData(), bytes.size());
 }
 
-bool SerialPortLink::send(const char* data, qint64 size) {
-    if (failed_ || !port_.isOpen()) return false;
+void SerialPortLink::send(const char* data, qint64 size) {
+    if (!port_.isOpen()) return;
+    // Nothing was waiting: the wait for these starts now.
+    if (port_.bytesToWrite() == 0 && system_queue() == 0) last_move_ = Clock::now();
     if (port_.write(data, size) != size) {
-        const std::lock_guard lock(mutex_);
-        failed_ = true;
-        return false;
+        set_failure(port_.errorString().toStdString());
+        return;
     }
+    handed_ += uint64_t(size);
     // Qt sends from its buffer when the event loop comes round; hand the
-    // bytes to the system now, so they leave in order and at once.
+    // system what it takes now, so the bytes leave in order and at once.
     port_.flush();
-    return wait_written();
 }
 
 std::unique_ptr<SerialLink> open_serial_port(const SerialPortEntry& port, std::string& error) {

@@ -7,6 +7,7 @@
 
 #include <QSerialPort>
 
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -36,6 +37,9 @@ bool port_present(const SerialPortEntry& port);
 //  - DTR and RTS "enable" raise the line, "disable" lower it; DTR handshake
 //    and RTS toggle raise it. A port without those lines (a
 //    pseudo-terminal) takes the rest of the settings all the same.
+// Writing never waits for the port: bytes queue, and a port that sends
+// none of them for a while (held by XOFF or CTS) fails writes until it
+// moves again, so the window stays responsive and the failure is told.
 class SerialPortLink final : public SerialLink {
 public:
     // Opens the port at location (a device path or "COM3"); null with a
@@ -45,16 +49,20 @@ public:
     SerialPortLink(const SerialPortLink&) = delete;
     SerialPortLink& operator=(const SerialPortLink&) = delete;
 
+    // Purging and configuring also end a write failure.
     void clear_error() override;
     bool purge() override;
     bool get_state(PortState& state) override;
     bool set_state(const PortState& state) override;
     bool set_queues(uint32_t input, uint32_t output) override;
-    bool drain() override;
+    // Qt's buffer, the system's output queue and a writer thread's bytes.
+    size_t unsent() override;
+    std::string write_failure() override;
     size_t read(std::span<uint8_t> buffer) override;
-    // From the owning thread the bytes go out at once (after any a writer
-    // thread left waiting); from the writer thread they are handed to the
-    // owning thread, which sends them as soon as it gets to it.
+    // Never waits for the port. From the owning thread the bytes go to Qt,
+    // which hands the system what it takes now and the rest as the event
+    // loop comes round; from the writer thread they are handed to the
+    // owning thread, which passes them on as soon as it gets to it.
     size_t write(std::span<const uint8_t> bytes) override;
     using SerialLink::write;
 
@@ -62,21 +70,35 @@ public:
     // line settings through its handle).
     QSerialPort& port() { return port_; }
 
+    // Nothing of what waits going out for this long is a write failure.
+    static constexpr std::chrono::milliseconds kStallTime{2000};
+
 private:
+    using Clock = std::chrono::steady_clock;
+
     SerialPortLink();
     // Sends what the writer thread left; on the owning thread.
     void send_waiting();
-    bool send(const char* data, qint64 size);
-    // Waits until Qt has handed every byte written to the system; a port
-    // that takes none for a while has failed.
-    bool wait_written();
+    void send(const char* data, qint64 size);
+    // Bytes in the system's output queue, where the system tells.
+    size_t system_queue();
+    // Looks whether the bytes written move; a port that sends none of them
+    // for kStallTime has failed until they move again.
+    void watch_output();
+    void set_failure(std::string reason);
+    bool failed();
 
     QSerialPort port_;
     std::thread::id owner_;
     PortState state_; // what was last written, for the fields Qt cannot read
     std::mutex mutex_;
-    QByteArray waiting_; // from the writer thread, not yet sent
-    bool failed_ = false;
+    QByteArray waiting_;  // from the writer thread, not yet sent; under mutex_
+    std::string failure_; // why writing fails, "" while it does not; under mutex_
+    // Bytes handed to Qt, and of them the ones that had left the port when
+    // output was last seen to move.
+    uint64_t handed_ = 0;
+    uint64_t gone_ = 0;
+    Clock::time_point last_move_;
 };
 
 // The link for a port of the table: a real port opened exclusively. Null

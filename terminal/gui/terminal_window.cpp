@@ -79,11 +79,33 @@ void TerminalWindow::update_title() {
 
 void TerminalWindow::poll() {
     if (resizing_) return;
+    // Everything waiting, a chunk at a time: a long dump appears as fast as
+    // the board sends it, not a chunk per tick.
     std::array<uint8_t, TerminalSession::kReadChunk> buffer;
-    const size_t got = link_->read(buffer);
-    if (got == 0) return;
-    session_.receive(std::span(buffer.data(), got));
-    update();
+    bool received = false;
+    for (size_t got = buffer.size(); got == buffer.size();) {
+        got = link_->read(buffer);
+        if (got == 0) break;
+        session_.receive(std::span(buffer.data(), got));
+        received = true;
+    }
+    show_write_failure();
+    if (!link_->paced()) {
+        const bool busy = received || session_.download_in_progress();
+        poll_timer_.setInterval(busy ? kBusyPollMilliseconds : TerminalSession::kPollMilliseconds);
+    }
+    if (received) update();
+}
+
+void TerminalWindow::show_write_failure() {
+    const std::string failure = link_->write_failure();
+    if (failure == shown_failure_) return;
+    shown_failure_ = failure;
+    if (!failure.empty())
+        frame_.set_status_text(
+            QString::fromStdString(cant_write_text(port_title_name(session_.port()), failure)));
+    else if (!session_.download_in_progress())
+        frame_.set_status_ready();
 }
 
 // ---- painting and sizing ----
@@ -153,7 +175,12 @@ void TerminalWindow::keyPressEvent(QKeyEvent* event) {
     if (bytes.isEmpty()) return QWidget::keyPressEvent(event);
     for (const char c : bytes)
         for (const std::string& write : session_.typed(uint8_t(c)))
-            link_->write(write);
+            write_typed(write);
+}
+
+void TerminalWindow::write_typed(const std::string& bytes) {
+    // A port that fails writes refuses the key; the status bar says why.
+    if (link_->write(bytes) != bytes.size()) show_write_failure();
 }
 
 bool TerminalWindow::focusNextPrevChild(bool) {
@@ -315,6 +342,7 @@ void TerminalWindow::start_download(const std::string& path) {
     load_path_ = path;
     progress_timer_.start(kProgressMilliseconds);
     frame_.refresh_menus();
+    poll();
 }
 
 void TerminalWindow::watch_download() {
@@ -334,10 +362,12 @@ void TerminalWindow::watch_download() {
 
 void TerminalWindow::end_download_now() {
     if (!load_) return;
+    // The window or its link goes: nobody is left to be told how far it got.
     load_->request_stop();
-    load_->finish(*this);
+    load_->wait();
     load_.reset();
     session_.set_download_in_progress(false);
+    status_ready();
 }
 
 void TerminalWindow::stop_download() {
@@ -361,6 +391,13 @@ void TerminalWindow::status_text(const std::string& text) {
 
 void TerminalWindow::status_ready() {
     frame_.set_status_ready();
+}
+
+void TerminalWindow::download_failed(const std::string& reason, int lines_sent, int lines) {
+    const std::string text = cant_write_text(port_title_name(session_.port()), reason);
+    shown_failure_ = reason;
+    frame_.set_status_text(QString::fromStdString(text));
+    frame_.messages().error(text + "\n" + stopped_after_text(lines_sent, lines));
 }
 
 } // namespace torva

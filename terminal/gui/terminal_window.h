@@ -34,6 +34,10 @@ public:
     static constexpr char kClassName[] = "TV6RT12##TerminalChild";
     // The status bar shows the download's progress this often.
     static constexpr int kProgressMilliseconds = 50;
+    // On a link without pacing (the simulated board) the window polls this
+    // often while bytes come or a download runs, so that text appears as
+    // fast as the board sends it.
+    static constexpr int kBusyPollMilliseconds = 16;
 
     // The link is open and configured with session's serial settings; the
     // store gets the port's settings back when the window goes.
@@ -43,7 +47,8 @@ public:
 
     TerminalSession& session() { return session_; }
     SerialLink& link() { return *link_; }
-    // One poll of the link, as the timer makes it.
+    // One poll of the link, as the timer makes it: everything that has
+    // arrived goes on the grid, and a write failure shows in the status bar.
     void poll();
     // The choice of a context menu entry, as the menu would take it.
     void run_menu_choice(int id);
@@ -77,6 +82,7 @@ private:
     bool question_box(const std::string& text) override;
     void status_text(const std::string& text) override;
     void status_ready() override;
+    void download_failed(const std::string& reason, int lines_sent, int lines) override;
 
     void update_title();
     // Makes the window hold whole character cells (after a resize).
@@ -94,6 +100,10 @@ private:
     // Configures the link with the serial settings, with the step's box and
     // "Can't set serial port parameters" on failure.
     bool reconfigure();
+    // "Can't write to <port>: <reason>" while the link fails writes; the
+    // status bar's idle text again once it no longer does.
+    void show_write_failure();
+    void write_typed(const std::string& bytes);
 
     FrameAccess& frame_;
     PortStore& store_;
@@ -110,6 +120,8 @@ private:
     // The grid counts last refused as too large (asked once, not on every
     // step of a drag).
     std::pair<int, int> refused_{0, 0};
+    // The write failure the status bar shows ("" for none).
+    std::string shown_failure_;
 };
 
 } // namespace torva

@@ -49,6 +49,7 @@ public:
     ~SocatPair() {
         if (fd_ >= 0) ::close(fd_);
         if (pid_ > 0) {
+            kill(pid_, SIGCONT); // a held relay would not end
             kill(pid_, SIGTERM);
             waitpid(pid_, nullptr, 0);
         }
@@ -57,6 +58,11 @@ public:
     SocatPair& operator=(const SocatPair&) = delete;
 
     bool ready() const { return fd_ >= 0; }
+    // Stops and restarts the relay between the two ends: while it is held,
+    // what the near end writes waits in the system's queue, as on a line
+    // whose far end reads nothing for a while.
+    void hold() const { kill(pid_, SIGSTOP); }
+    void release() const { kill(pid_, SIGCONT); }
     // The end the code under test opens.
     const std::string& near_path() const { return near_; }
 

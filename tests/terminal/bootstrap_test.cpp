@@ -118,32 +118,43 @@ TEST(BootstrapDialogValues, FieldsAreReadAndShown) {
     EXPECT_EQ(kSizeOther, size_button(size_from(kSizeOther, "300")));
 }
 
-// The port's writes and the dialog's doings, in order.
+// The port's writes and the dialog's doings, in order. The port sends one
+// byte per wait of the dialog's (none while held), and takes writes while
+// it has room.
 class RecordingBootstrap final : public test::WriteOnlyLink, public BootstrapUi {
 public:
     size_t write(std::span<const uint8_t> bytes) override {
+        if (room == 0) return 0;
+        --room;
         sent.append(bytes.begin(), bytes.end());
+        unsent_ += bytes.size();
         return bytes.size();
     }
-    bool drain() override {
-        events.push_back("drain");
-        return true;
-    }
+    size_t unsent() override { return unsent_; }
 
     bool question_box(const std::string& text) override {
         events.push_back(text);
         return answer;
     }
     void prepare_target_box() override { events.push_back("prepare"); }
-    bool configure_port(SerialSettings& settings) override {
-        events.push_back("baud " + std::to_string(settings.baud));
+    bool configure_port(SerialSettings& settings, PortQueues queues) override {
+        // A change of stage with unsent bytes would send them with the next
+        // stage's settings.
+        if (unsent_ != 0 && queues == PortQueues::kKeep) events.push_back("unsent bytes!");
+        events.push_back("baud " + std::to_string(settings.baud) +
+                         (queues == PortQueues::kPurge ? " purged" : ""));
+        if (queues == PortQueues::kPurge) unsent_ = 0;
         return settings.baud != failing_baud;
     }
     void show_stage(const std::string& text) override { events.push_back(text); }
     void show_label(const std::string&) override {}
     void show_count(long count) override { last_count = count; }
-    void wait(Milliseconds time) override { waited += time; }
+    void wait(Milliseconds time) override {
+        waited += time;
+        if (!held && unsent_ > 0) --unsent_;
+    }
     void poll_terminal() override {}
+    void write_failed(const std::string& reason) override { events.push_back("failed: " + reason); }
 
     std::string sent;
     std::vector<std::string> events;
@@ -151,6 +162,11 @@ public:
     uint32_t failing_baud = 0;
     long last_count = 0;
     Milliseconds waited{0};
+    size_t room = SIZE_MAX;
+    bool held = false;
+
+private:
+    size_t unsent_ = 0;
 };
 
 struct BootstrapRun : ::testing::Test {
@@ -179,13 +195,42 @@ TEST_F(BootstrapRun, ImageThenApplicationEachWithItsSettings) {
     EXPECT_EQ("\xFF\xAA\xBB"
               "S1051000AABB85\nS9030000FC\nS",
               port.sent);
+    // Each change of stage waits until every byte has gone and keeps what
+    // the far end answered; only the first configuration purges.
     const std::vector<std::string> expected = {
-        "baud 1200",  "prepare",           "Binary download, please wait",           "drain",
-        "baud 19200", "Optional delay...", "Downloading 'Application', please wait", "drain",
+        "baud 1200 purged", "prepare",           "Binary download, please wait",
+        "baud 19200",       "Optional delay...", "Downloading 'Application', please wait",
         "baud 9600"};
     EXPECT_EQ(expected, port.events);
-    EXPECT_EQ(std::chrono::milliseconds(2 * 20 + 300), port.waited);
     EXPECT_EQ(27, port.last_count);
+}
+
+// A port that stops sending ends the bootstrap with a failure, not a
+// success: the count shows the stage's bytes that went, and the terminal
+// gets its settings back.
+TEST_F(BootstrapRun, APortThatStopsSendingIsAFailureWithTheCountSent) {
+    options.bootstrapper_path = dir.write("boot.s19", data_records(0x1000, 10));
+    options.offset = 0x1000;
+    port.room = 6; // the port refuses the seventh byte
+    EXPECT_EQ(kBootstrapNotSent, run());
+    EXPECT_EQ(6, port.last_count);
+    EXPECT_EQ("failed: no byte went out for 2 seconds", port.events[port.events.size() - 2]);
+    EXPECT_EQ("baud 9600 purged", port.events.back());
+
+    // The port takes the bytes but holds them: the change of stage waits
+    // 2 s for them to go, then gives up rather than send them with the next
+    // stage's settings. None went.
+    port.events.clear();
+    port.room = SIZE_MAX;
+    port.held = true;
+    port.waited = {};
+    EXPECT_EQ(kBootstrapNotSent, run());
+    EXPECT_EQ(0, port.last_count);
+    EXPECT_EQ(std::chrono::milliseconds(10 * 20 + 2000), port.waited);
+    EXPECT_EQ(
+        (std::vector<std::string>{"baud 1200 purged", "prepare", "Binary download, please wait",
+                                  "failed: no byte went out for 2 seconds", "baud 9600 purged"}),
+        port.events);
 }
 
 TEST_F(BootstrapRun, FailuresAndDeclinedWarningsSendNothing) {

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <mutex>
 #include <sstream>
 
@@ -46,6 +48,9 @@ public:
     }
     void status_text(const std::string& text) override { status = text; }
     void status_ready() override { status = "Ready"; }
+    void download_failed(const std::string& reason, int lines_sent, int lines) override {
+        status = reason + ": " + std::to_string(lines_sent) + " of " + std::to_string(lines);
+    }
 
     bool answer = true;
     std::vector<std::string> boxes;
@@ -172,6 +177,96 @@ TEST_F(DownloadTest, StopLoadSendsTheStopByteAndNoLineFollows) {
     const std::vector<std::string> expected = {"wait 250", "wait 50", "S1051000AABB85\n",
                                                "wait 50",  "\x04",    "wait 50"};
     EXPECT_EQ(expected, link.events());
+}
+
+// A link that takes a few lines, then refuses (a port that stopped
+// sending); `held` of what it took has not gone yet.
+class FailingLink final : public test::WriteOnlyLink {
+public:
+    explicit FailingLink(int lines) : lines_left(lines) {}
+    size_t write(std::span<const uint8_t> bytes) override {
+        if (lines_left == 0) return 0;
+        --lines_left;
+        return bytes.size();
+    }
+    using SerialLink::write;
+    size_t unsent() override { return held; }
+    std::string write_failure() override { return lines_left == 0 ? "held by XOFF" : ""; }
+
+    std::atomic<int> lines_left;
+    size_t held = 0;
+};
+
+TEST_F(DownloadTest, ALinkThatStopsTakingLinesEndsTheLoadWithHowFarItGot) {
+    std::string file;
+    for (int i = 0; i < 5; ++i)
+        file += "S1051000AABB85\n"; // 15 bytes a line with its line feed
+    const std::string path = dir.write("five.s19", file);
+    // The command and two lines are taken; of them the last 10 bytes wait.
+    FailingLink failing(4);
+    failing.held = 10;
+    TargetLoad load([](Download::Milliseconds) {});
+    ASSERT_TRUE(load.start(path, "l\\n", failing, ui));
+    load.finish(ui);
+    EXPECT_EQ("held by XOFF: 1 of 5", ui.status);
+}
+
+// The simulated board's console needs no pacing: no pause anywhere, and
+// the load lasts until the board has taken every byte; "Stop load" drops
+// what it has not taken.
+class UnpacedLink final : public test::WriteOnlyLink {
+public:
+    size_t write(std::span<const uint8_t> bytes) override {
+        const std::lock_guard lock(mutex);
+        written.append(bytes.begin(), bytes.end());
+        return bytes.size();
+    }
+    using SerialLink::write;
+    bool paced() const override { return false; }
+    size_t unsent() override {
+        const std::lock_guard lock(mutex);
+        return written.size() - taken;
+    }
+    void drop_unsent() override {
+        const std::lock_guard lock(mutex);
+        taken = written.size();
+    }
+    void take(size_t bytes) {
+        const std::lock_guard lock(mutex);
+        taken = std::min(written.size(), taken + bytes);
+    }
+
+    std::mutex mutex;
+    std::string written;
+    size_t taken = 0;
+};
+
+TEST_F(DownloadTest, WithoutPacingTheLoadLastsUntilTheBoardHasTakenEveryByte) {
+    const std::string path = dir.write("prog.s19", "S1051000AABB85\nS1051002AABB83\nS9030000FC\n");
+    UnpacedLink board;
+    int pauses = 0;
+    TargetLoad load([&](Download::Milliseconds) { ++pauses; });
+    ASSERT_TRUE(load.start(path, "l\\n", board, ui));
+    while (board.unsent() < 2 + 15 + 15 + 11) // the command and every line written
+        std::this_thread::yield();
+    EXPECT_FALSE(load.finished());
+    board.take(2 + 15); // the command and the first line
+    EXPECT_EQ("Loading to target: line 1 of 3", load.progress_text());
+    board.take(30);
+    EXPECT_TRUE(load.finished());
+    load.finish(ui);
+    EXPECT_EQ("Ready", ui.status);
+    EXPECT_EQ(0, pauses);
+
+    // Stopped, it ends at once: the stop byte does not wait behind the file.
+    UnpacedLink halted;
+    TargetLoad stopped([](Download::Milliseconds) {});
+    ASSERT_TRUE(stopped.start(path, "", halted, ui));
+    stopped.wait();
+    EXPECT_FALSE(stopped.finished());
+    stopped.request_stop();
+    EXPECT_EQ(0u, halted.unsent());
+    EXPECT_TRUE(stopped.finished());
 }
 
 TEST(LoadFileCheck, FindsTheFirstLineTheLoaderRefuses) {

@@ -1,6 +1,7 @@
 // The link to the simulated board's serial console: typed bytes reach the
-// program's receiver without an overrun, its output reaches the reader, and
-// the link follows a console that replaces the first one.
+// program's receiver without an overrun, its output reaches the reader, the
+// link follows a console that replaces the first one, and every byte value
+// makes the round trip through a running program.
 #include "terminal/simulated_link.h"
 
 #include "io/board.h"
@@ -8,9 +9,13 @@
 #include "iosim/devices/serial_device.h"
 #include "terminal/port_configuration.h"
 
+#include "sim/simulator.h"
+#include "support/echo_programs.h"
+
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <vector>
 
 namespace torva {
 namespace {
@@ -94,6 +99,44 @@ TEST_F(SimulatedLinkTest, FollowsTheConsoleThatReplacesTheFirst) {
     read_all(*link);
     EXPECT_TRUE(second->linked());
     EXPECT_EQ(1u, second->pending_input());
+}
+
+// "RT12 Simulator SCI0" to a program that echoes 256 bytes: every byte
+// value comes back, in order, $00 and the flow-control characters included.
+TEST(SimulatedPortTest, EveryByteValueComesBackFromAnEchoProgram) {
+    Board board;
+    Cpu cpu(board.memory());
+    SimulatorUi ui;
+    Simulator sim(board, cpu, ui, ".");
+    sim.window_created();
+    auto link = SimulatedLink::open(board, 0);
+    ASSERT_NE(nullptr, link);
+    sim.reset_simulator(true); // sets serial interface 0 up
+    // test::kEcho256, as ta12 and GNU as assemble it.
+    const std::vector<uint8_t> program = {
+        0xCE, 0x01, 0x00,             // ldx #256
+        0x1F, 0x00, 0xCC, 0x20, 0xFB, // wait brclr $cc,#$20,wait
+        0xF6, 0x00, 0xCF,             // ldab $cf
+        0x1F, 0x00, 0xCC, 0x80, 0xFB, // tx brclr $cc,#$80,tx
+        0x7B, 0x00, 0xCF,             // stab $cf
+        0x04, 0x35, 0xED,             // dbne x,wait
+        0x1F, 0x00, 0xCC, 0x40, 0xFB, // done brclr $cc,#$40,done
+        0x3F,                         // swi
+    };
+    for (size_t i = 0; i < program.size(); ++i)
+        board.memory().mem_write_byte(uint32_t(0x1000 + i), program[i]);
+    cpu.regs.pc = 0x1000;
+
+    link->write(test::every_byte_value());
+    std::string back;
+    const std::vector<uint8_t> swi = {0x3F};
+    for (int slice = 0; slice < 100 && back.size() < 256; ++slice) {
+        sim.run_headless(10'000, swi);
+        uint8_t buffer[512];
+        back.append(reinterpret_cast<const char*>(buffer), link->read(buffer));
+    }
+    EXPECT_EQ(test::every_byte_value(), back);
+    EXPECT_EQ(0x101Bu, cpu.regs.pc); // at the SWI: the program saw its 256 bytes
 }
 
 } // namespace

@@ -20,8 +20,10 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <thread>
 
 namespace torva {
 namespace {
@@ -292,6 +294,79 @@ TEST_F(BootstrapperDialogTest, BootstrapOverAPseudoTerminalArrivesByteForByte) {
                                         "(ttyS0:9600,N,8,1)"}),
               titles);
     EXPECT_EQ(9600, link->port().baudRate());
+}
+
+// A far end that answers and reads slowly: the bootstrapper answers its
+// image at once, then the line stalls (the relay held) while the whole 4 KB
+// application is sent and the stages change; the application then trickles
+// through, and the far end answers once it has all of it. Every byte
+// arrives, and both answers reach the terminal: a change of stage neither
+// throws away what waits to be sent nor what the far end answered.
+TEST_F(BootstrapperDialogTest, EveryByteArrivesAndTheAnswersStayWhenTheFarEndIsSlow) {
+    test::SocatPair pair;
+    ASSERT_TRUE(pair.ready());
+    std::string error;
+    auto link = SerialPortLink::open(pair.near_path(), error);
+    ASSERT_NE(nullptr, link) << error;
+
+    const std::string image = bytes_from(0x40, 16);
+    std::string application;
+    for (int at = 0; application.size() < 4096; at += 16) {
+        std::string line = s1(uint16_t(0x1000 + at), bytes_from(at & 0x7F, 16));
+        line.erase(line.size() - 2, 1); // the CR: line ends go as line feeds anyway
+        application += line;
+    }
+    application.resize(4096 - 1);
+    application += '\n';
+    ASSERT_EQ(std::string::npos, application.find("SX"));
+    BootstrapOptions& o = session.bootstrap_options();
+    o.bootstrapper_path = file("boot.s19", s1(0x0F00, image) + "S9030000FC\r\n");
+    o.application_path = file("app.s19", application);
+    o.load_application = true;
+    o.offset = 0x0F00;
+    o.application_delay = 300;
+    session.settings().application_serial.baud = 19200;
+
+    std::atomic<bool> released = false;
+    std::string image_seen, application_seen;
+    std::thread far_end([&] {
+        image_seen = pair.receive(image.size(), 5000);
+        pair.send("BOOT OK\r\n");
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        pair.hold();
+        while (!released)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        // A slow reader: 256 bytes at a time.
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (application_seen.size() < application.size() &&
+               std::chrono::steady_clock::now() < end) {
+            application_seen += pair.receive(
+                std::min<size_t>(256, application.size() - application_seen.size()), 50);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        pair.send("Loaded " + std::to_string(application_seen.size()) + " bytes\r\n");
+    });
+
+    messages.answers = {kBoxYes};
+    dialogs.while_open = [&](QDialog& shown) {
+        control<QPushButton>(static_cast<BootstrapperDialog&>(shown), kStart).click();
+    };
+    const int result = run_bootstrapper_dialog(terminal, *frame, session, *link);
+    pair.release();
+    released = true;
+    far_end.join();
+    EXPECT_EQ(kBootstrapDone, result);
+    EXPECT_EQ(image, image_seen);
+    EXPECT_EQ(application, application_seen);
+
+    std::string answers;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (answers.find("Loaded") == std::string::npos && std::chrono::steady_clock::now() < end) {
+        QCoreApplication::processEvents();
+        uint8_t buffer[512];
+        answers.append(reinterpret_cast<const char*>(buffer), link->read(buffer));
+    }
+    EXPECT_EQ("BOOT OK\r\nLoaded 4096 bytes\r\n", answers);
 }
 
 } // namespace

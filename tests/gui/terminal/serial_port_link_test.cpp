@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <termios.h>
 #include <thread>
 
@@ -27,6 +29,29 @@ std::string read_link(SerialLink& link, size_t count) {
         got.append(reinterpret_cast<const char*>(buffer), n);
         if (n == 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+    return got;
+}
+
+// Lets the event loop run until done says so or the time is up.
+bool wait_for(const std::function<bool()>& done,
+              std::chrono::milliseconds timeout = std::chrono::milliseconds(3000)) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+// What reaches the far end while the link's owner keeps its events going.
+std::string read_far_end(const test::SocatPair& pair, SerialLink& link, size_t count) {
+    std::string got;
+    wait_for([&] {
+        link.unsent();
+        got += pair.receive(count - got.size(), 1);
+        return got.size() >= count;
+    });
     return got;
 }
 
@@ -73,6 +98,38 @@ TEST(serial_port_link_test, bytes_of_a_writer_thread_go_before_a_later_byte_of_t
     for (int i = 0; i < 20; ++i)
         expected += "S1130000\n";
     EXPECT_EQ(expected + "\x04", pair.receive(expected.size() + 1));
+}
+
+// The far end holds the line with XOFF: a write queues without waiting,
+// the port's failure is told after the stall time, further writes are
+// refused; after XON what waited goes, the failure ends, and the next write
+// arrives.
+TEST(serial_port_link_test, a_stalled_write_is_reported_and_the_next_after_xon_arrives) {
+    test::SocatPair pair;
+    ASSERT_TRUE(pair.ready());
+    std::string error;
+    auto link = SerialPortLink::open(pair.near_path(), error);
+    ASSERT_NE(nullptr, link) << error;
+    SerialSettings settings;
+    settings.flow_control = flow_control::kXonXoffTransmit;
+    ASSERT_TRUE(configure_port(*link, settings).ok);
+
+    pair.send("\x13"); // XOFF
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_EQ(5u, link->write(std::string_view("held\n")));
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(500));
+    EXPECT_EQ("", link->write_failure());
+    EXPECT_EQ("", pair.receive(1, 300));
+    ASSERT_TRUE(wait_for([&] { return !link->write_failure().empty(); },
+                         std::chrono::milliseconds(SerialPortLink::kStallTime.count() + 2000)));
+    EXPECT_EQ("no byte went out for 2 seconds", link->write_failure());
+    EXPECT_EQ(0u, link->write(std::string_view("refused")));
+
+    pair.send("\x11"); // XON
+    ASSERT_TRUE(wait_for([&] { return link->write_failure().empty(); }));
+    EXPECT_EQ(4u, link->write(std::string_view("next")));
+    EXPECT_EQ("held\nnext", read_far_end(pair, *link, 9));
 }
 
 TEST(serial_port_link_test, ports_of_the_environment_are_listed_before_the_simulated_ones) {

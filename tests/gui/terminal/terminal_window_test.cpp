@@ -5,6 +5,7 @@
 // reopening, and a download can be stopped but not closed.
 #include "terminal/gui/serial_port_link.h"
 #include "terminal/gui/serial_settings_dialog.h"
+#include "terminal/port_configuration.h"
 #include "terminal/terminal_commands.h"
 
 #include "support/screenshot.h"
@@ -221,6 +222,41 @@ TEST_F(TerminalWindowTest, a_download_refuses_to_close_and_stop_load_sends_the_s
     EXPECT_EQ('\x04', rest.back()) << "no line after the stop byte";
     EXPECT_EQ(path, window->session().last_load_path());
     EXPECT_EQ("Ready", s.frame->status_text().toStdString());
+}
+
+// The far end holds the line (XOFF) during a download: the load ends with
+// the port's failure and how far it got, not with "Ready"; typing is
+// refused meanwhile and the window stays responsive; after XON what waited
+// goes out and the status bar is idle again.
+TEST_F(TerminalWindowTest, a_download_the_port_stops_ends_with_an_error_not_ready) {
+    TerminalWindow* window = open_terminal(port);
+    ASSERT_NE(nullptr, window);
+    SerialSettings& serial = window->session().settings().serial;
+    serial.flow_control = flow_control::kXonXoffTransmit;
+    ASSERT_TRUE(configure_port(window->link(), serial).ok);
+    pair.send("\x13"); // XOFF
+    std::string file;
+    for (int i = 0; i < 40; ++i)
+        file += "S1131000000102030405060708090A0B0C0D0E0F64\n";
+    file += "S9031000EC\n";
+    const std::string path = s.temp.write("held.s19", file);
+    window->handle_command(terminal_cmd::kDownload, reinterpret_cast<std::intptr_t>(&path));
+    ASSERT_TRUE(window->session().download_in_progress());
+
+    const std::string failure =
+        "Can't write to " + pair.near_path() + ": no byte went out for 2 seconds";
+    ASSERT_TRUE(run_until([&] { return !window->session().download_in_progress(); }, 8000));
+    EXPECT_EQ(failure, s.frame->status_text().toStdString());
+    ASSERT_FALSE(s.messages.shown.empty());
+    EXPECT_EQ(failure + "\nThe download stopped after 0 of 41 lines.",
+              s.messages.shown.back().text);
+    type(*window, "x", false);
+    EXPECT_EQ(failure, s.frame->status_text().toStdString());
+
+    pair.send("\x11"); // XON
+    ASSERT_TRUE(run_until([&] { return s.frame->status_text() == QStringLiteral("Ready"); }));
+    const std::string sent = far_end(2 + 43, 3000);
+    EXPECT_EQ(("l\n" + file).substr(0, sent.size()), sent);
 }
 
 TEST_F(TerminalWindowTest, frame_load_reload_and_double_click_send_the_file_a_broken_one_asks) {
