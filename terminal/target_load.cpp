@@ -40,6 +40,9 @@ bool TargetLoad::start(const std::string& path, std::string_view load_command, S
         ui.status_ready();
         return false;
     }
+    // Without pacing the worker queues the file at once and never waits:
+    // with it done, the terminal's next poll hands the board everything.
+    if (!link.paced()) download_.wait();
     return true;
 }
 
