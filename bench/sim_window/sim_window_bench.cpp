@@ -10,6 +10,7 @@
 #include "support/scripted_services.h"
 
 #include "bench/support/mixed_loop.h"
+#include "bench/support/qt_bench_main.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -94,10 +95,5 @@ BENCHMARK(BM_RealTimeUnlimited)->Iterations(1)->UseManualTime()->Unit(benchmark:
 } // namespace torva
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return torva::bench::run_window_benchmarks(argc, argv);
 }

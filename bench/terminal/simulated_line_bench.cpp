@@ -15,6 +15,7 @@
 #include "terminal/port_numbering.h"
 #include "terminal/terminal_commands.h"
 
+#include "bench/support/qt_bench_main.h"
 #include "support/scripted_services.h"
 #include "support/temp_dir.h"
 
@@ -24,7 +25,6 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -165,10 +165,5 @@ BENCHMARK(BM_MemoryDumpOfEverything8MHz)
 } // namespace torva
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return torva::bench::run_window_benchmarks(argc, argv);
 }

@@ -55,12 +55,18 @@ std::string read_far_end(const test::SocatPair& pair, SerialLink& link, size_t c
     return got;
 }
 
+// The link on the pair's near end.
+std::unique_ptr<SerialPortLink> open_near(const test::SocatPair& pair) {
+    std::string error;
+    auto link = pair.ready() ? SerialPortLink::open(pair.near_path(), error) : nullptr;
+    EXPECT_NE(nullptr, link) << error;
+    return link;
+}
+
 TEST(serial_port_link_test, bytes_go_both_ways_and_the_settings_reach_the_port) {
     test::SocatPair pair;
-    ASSERT_TRUE(pair.ready());
-    std::string error;
-    auto link = SerialPortLink::open(pair.near_path(), error);
-    ASSERT_NE(nullptr, link) << error;
+    auto link = open_near(pair);
+    ASSERT_NE(nullptr, link);
 
     SerialSettings settings;
     settings.baud = 19200;
@@ -106,10 +112,8 @@ TEST(serial_port_link_test, bytes_of_a_writer_thread_go_before_a_later_byte_of_t
 // arrives.
 TEST(serial_port_link_test, a_stalled_write_is_reported_and_the_next_after_xon_arrives) {
     test::SocatPair pair;
-    ASSERT_TRUE(pair.ready());
-    std::string error;
-    auto link = SerialPortLink::open(pair.near_path(), error);
-    ASSERT_NE(nullptr, link) << error;
+    auto link = open_near(pair);
+    ASSERT_NE(nullptr, link);
     SerialSettings settings;
     settings.flow_control = flow_control::kXonXoffTransmit;
     ASSERT_TRUE(configure_port(*link, settings).ok);

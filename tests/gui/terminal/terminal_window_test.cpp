@@ -23,6 +23,15 @@
 namespace torva::test {
 namespace {
 
+// A load file of 40 data records and the end record: long enough that a
+// download is still running while a test looks at it.
+std::string forty_one_lines() {
+    std::string file;
+    for (int i = 0; i < 40; ++i)
+        file += "S1131000000102030405060708090A0B0C0D0E0F64\n";
+    return file + "S9031000EC\n";
+}
+
 void click(SerialSettingsDialog& dialog, int id) {
     auto* button = qobject_cast<QAbstractButton*>(dialog.control(id));
     ASSERT_NE(nullptr, button) << id;
@@ -195,10 +204,7 @@ TEST_F(TerminalWindowTest, logging_writes_the_received_bytes_but_carriage_return
 TEST_F(TerminalWindowTest, a_download_refuses_to_close_and_stop_load_sends_the_stop_byte_last) {
     TerminalWindow* window = open_terminal(port);
     ASSERT_NE(nullptr, window);
-    std::string file;
-    for (int i = 0; i < 40; ++i)
-        file += "S1131000000102030405060708090A0B0C0D0E0F64\n";
-    file += "S9031000EC\n";
+    const std::string file = forty_one_lines();
     const std::string path = s.temp.write("long.s19", file);
     window->handle_command(terminal_cmd::kDownload, reinterpret_cast<std::intptr_t>(&path));
     ASSERT_TRUE(window->session().download_in_progress());
@@ -235,10 +241,7 @@ TEST_F(TerminalWindowTest, a_download_the_port_stops_ends_with_an_error_not_read
     serial.flow_control = flow_control::kXonXoffTransmit;
     ASSERT_TRUE(configure_port(window->link(), serial).ok);
     pair.send("\x13"); // XOFF
-    std::string file;
-    for (int i = 0; i < 40; ++i)
-        file += "S1131000000102030405060708090A0B0C0D0E0F64\n";
-    file += "S9031000EC\n";
+    const std::string file = forty_one_lines();
     const std::string path = s.temp.write("held.s19", file);
     window->handle_command(terminal_cmd::kDownload, reinterpret_cast<std::intptr_t>(&path));
     ASSERT_TRUE(window->session().download_in_progress());
