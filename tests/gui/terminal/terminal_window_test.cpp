@@ -255,6 +255,9 @@ TEST_F(TerminalWindowTest, a_download_the_port_stops_ends_with_an_error_not_read
               s.messages.shown.back().text);
     type(*window, "x", false);
     EXPECT_EQ(failure, s.frame->status_text().toStdString());
+    s.frame->activate_child(window);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(save_screenshot(*s.frame, "terminal_write_failure.png"));
 
     pair.send("\x11"); // XON
     ASSERT_TRUE(run_until([&] { return s.frame->status_text() == QStringLiteral("Ready"); }));
