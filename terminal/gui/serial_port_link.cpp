@@ -209,8 +209,8 @@ void SerialPortLink::watch_output() {
         return;
     }
     if (now - last_move_ < kStallTime || failed()) return;
-    // Qt's own error says no more: a port that only takes nothing is a
-    // "Resource temporarily unavailable" to it as well.
+    // Qt has nothing better to say of a port that only takes nothing
+    // ("Resource temporarily unavailable"): the wait is the reason.
     set_failure(terminal_message::kNothingWent);
 }
 
@@ -252,8 +252,8 @@ size_t SerialPortLink::write(std::span<const uint8_t> bytes) {
     watch_output();
     if (failed() || !port_.isOpen()) return 0;
     send_waiting();
-    send(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
-    return bytes.size();
+    return send(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) ? bytes.size()
+                                                                                   : 0;
 }
 
 void SerialPortLink::send_waiting() {
@@ -265,18 +265,19 @@ void SerialPortLink::send_waiting() {
     if (!bytes.isEmpty()) send(bytes.constData(), bytes.size());
 }
 
-void SerialPortLink::send(const char* data, qint64 size) {
-    if (!port_.isOpen()) return;
+bool SerialPortLink::send(const char* data, qint64 size) {
+    if (!port_.isOpen()) return false;
     // Nothing was waiting: the wait for these starts now.
     if (port_.bytesToWrite() == 0 && system_queue() == 0) last_move_ = Clock::now();
     if (port_.write(data, size) != size) {
         set_failure(port_.errorString().toStdString());
-        return;
+        return false;
     }
     handed_ += uint64_t(size);
     // Qt sends from its buffer when the event loop comes round; hand the
     // system what it takes now, so the bytes leave in order and at once.
     port_.flush();
+    return true;
 }
 
 std::unique_ptr<SerialLink> open_serial_port(const SerialPortEntry& port, std::string& error) {

@@ -79,7 +79,8 @@ private:
     SerialPortLink();
     // Sends what the writer thread left; on the owning thread.
     void send_waiting();
-    void send(const char* data, qint64 size);
+    // False when Qt refuses the bytes (the port is gone).
+    bool send(const char* data, qint64 size);
     // Bytes in the system's output queue, where the system tells.
     size_t system_queue();
     // Looks whether the bytes written move; a port that sends none of them

@@ -92,7 +92,8 @@ void TerminalWindow::poll() {
     show_write_failure();
     if (!link_->paced()) {
         const bool busy = received || session_.download_in_progress();
-        poll_timer_.setInterval(busy ? kBusyPollMilliseconds : TerminalSession::kPollMilliseconds);
+        const int interval = busy ? kBusyPollMilliseconds : TerminalSession::kPollMilliseconds;
+        if (poll_timer_.interval() != interval) poll_timer_.setInterval(interval);
     }
     if (received) update();
 }
