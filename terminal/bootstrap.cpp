@@ -59,6 +59,13 @@ public:
             ui_.wait(kSendLook);
         }
     }
+    // Waits until every byte of the stage is on the line; false as
+    // wait_unsent.
+    bool wait_all_sent() {
+        if (!wait_unsent(0)) return false;
+        link_.finish_sending();
+        return true;
+    }
     // The stage's bytes that have left the port.
     long gone() { return long(taken_ - std::min(taken_, link_.unsent())); }
     // Starts counting a new stage.
@@ -81,7 +88,7 @@ private:
 // A change of stage: everything written must have left before the line's
 // settings change, and what the far end answered stays to be read.
 bool switch_stage(BootstrapUi& ui, StageSender& sender, SerialSettings& settings, int& result) {
-    if (!sender.wait_unsent(0)) {
+    if (!sender.wait_all_sent()) {
         result = kBootstrapNotSent;
         return false;
     }

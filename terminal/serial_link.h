@@ -75,6 +75,11 @@ public:
     // cable is gone) refuses further bytes until it moves again or is
     // configured anew.
     virtual std::string write_failure() { return {}; }
+    // Once unsent() is 0: waits until the port's own hardware (a UART's
+    // transmit FIFO and shift register) has put the last bit on the line,
+    // which the system's queue no longer counts. The driver bounds the wait
+    // to about twice the time its FIFO takes to empty.
+    virtual void finish_sending() {}
     // Drops what was written and has not gone yet, where that is a queue of
     // this program's own (the simulated board's console); a real port keeps
     // what it has taken.

@@ -11,6 +11,7 @@
 
 #ifdef Q_OS_UNIX
 #include <sys/ioctl.h>
+#include <termios.h>
 #endif
 
 namespace torva {
@@ -187,6 +188,14 @@ size_t SerialPortLink::unsent() {
         waiting = size_t(waiting_.size());
     }
     return waiting + size_t(port_.bytesToWrite()) + system_queue();
+}
+
+void SerialPortLink::finish_sending() {
+#ifdef Q_OS_UNIX
+    // tcdrain: only the hardware's last bytes are left, so it returns within
+    // a few character times (at once on a pseudo-terminal).
+    if (port_.isOpen()) ::tcdrain(port_.handle());
+#endif
 }
 
 std::string SerialPortLink::write_failure() {

@@ -58,6 +58,7 @@ public:
     // Qt's buffer, the system's output queue and a writer thread's bytes.
     size_t unsent() override;
     std::string write_failure() override;
+    void finish_sending() override;
     size_t read(std::span<uint8_t> buffer) override;
     // Never waits for the port. From the owning thread the bytes go to Qt,
     // which hands the system what it takes now and the rest as the event
