@@ -23,7 +23,11 @@ constexpr MessageDef kMessages[] = {
     {Msg::PhaseError, K::Error, "Phase error between passes"},
     {Msg::CantOpenSource, K::Plain, "Can't open source file '%s'"},
     {Msg::CantCreateFile, K::Plain, "Can't create file '%s'"},
-    {Msg::LineTooLong, K::Warning, "Source line is to long"},
+    {Msg::OutputNameConflict, K::Plain,
+     "'%s' can't be assembled since the filename conflicts with assembler generated files"},
+    // An error, not a warning: the part of the line past the limit is never
+    // assembled, so the run must not pass for a good one.
+    {Msg::LineTooLong, K::Error, "Source line is to long"},
     {Msg::FileRecursion, K::Warning, "Recursion in file stack, file ignored"},
     {Msg::LastLineContinuation, K::Error, "Read Error: Possibly last line continuation"},
     {Msg::IllegalLabel, K::Error, "Illegal label"},
@@ -130,11 +134,7 @@ void report_text(AsmSession& s, MsgKind kind, const std::string& text) {
     switch (kind) {
     case MsgKind::Error: asm_error(s, text); break;
     case MsgKind::Warning: asm_warning(s, text); break;
-    case MsgKind::Fatal:
-        if (s.aborted) break; // the run already ended with the first
-        s.aborted = true;
-        if (s.fatal) s.fatal(text);
-        break;
+    case MsgKind::Fatal: asm_fatal(s, text); break;
     case MsgKind::Plain:
         if (s.write_line) s.write_line(text);
         break;

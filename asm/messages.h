@@ -25,6 +25,7 @@ enum class Msg {
     PhaseError,
     CantOpenSource,
     CantCreateFile,
+    OutputNameConflict,
     // Source input and conditional assembly.
     LineTooLong,
     FileRecursion,

@@ -9,6 +9,7 @@
 #include "asm/srecord_output.h"
 #include "asm/statement.h"
 
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 
@@ -129,20 +130,30 @@ void reset_counters(AsmSession& s) {
 
 // Writes what the listing and the S-record text hold so far.
 void flush_outputs(AsmSession& s) {
-    auto put = [&](std::FILE* f, std::string& text) {
+    auto put = [](std::FILE* f, std::string& text, bool& failed) {
         if (f && !text.empty() && std::fwrite(text.data(), 1, text.size(), f) != text.size())
-            s.output_failed = true;
+            failed = true;
         text.clear();
     };
-    put(s.listing_file, s.listing_text);
-    put(s.srecord_file, s.srecord_text);
+    put(s.listing_file, s.listing_text, s.listing_failed);
+    put(s.srecord_file, s.srecord_text, s.srecord_failed);
 }
 
-bool close_output(std::FILE*& f) {
-    if (!f) return true;
-    const bool ok = std::fclose(f) == 0;
+// Closes the file; a close that fails (the last buffered bytes did not go
+// out) marks it failed.
+void close_output(std::FILE*& f, bool& failed) {
+    if (!f) return;
+    if (std::fclose(f) != 0) failed = true;
     f = nullptr;
-    return ok;
+}
+
+// The source is the very file one of the outputs would be written to (a
+// link, or another spelling of the name).
+bool is_an_output(const std::string& source, const AsmSession& s) {
+    std::error_code ec;
+    for (const std::string& output : {s.listing_path, s.srecord_path})
+        if (std::filesystem::equivalent(source, output, ec)) return true;
+    return false;
 }
 
 void run_pass(AsmSession& s) {
@@ -203,6 +214,25 @@ void asm_error(AsmSession& s, std::string_view text) {
     ++s.errors;
     write_message(s, "error: ", " line %d, ERROR: ", text);
     s.line_done = true;
+}
+
+void asm_fatal(AsmSession& s, std::string_view text) {
+    if (s.aborted) return; // the run already ended with the first
+    s.aborted = true;
+    // Written whatever the pass: the run ends here, so pass 2 will not
+    // meet the line again. The run's end counts it as its one error.
+    write_message(s, "error: ", " line %d, ERROR: ", text);
+    if (s.fatal) s.fatal(text);
+}
+
+bool asm_names_an_output(std::string_view source) {
+    const std::string name = fs::path(source).filename().string();
+    const auto dot = name.rfind('.');
+    if (dot == std::string::npos) return false;
+    std::string ext = name.substr(dot + 1);
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == "lst" || ext == "s19";
 }
 
 void asm_warning(AsmSession& s, std::string_view text) {
@@ -272,6 +302,12 @@ int asm_assemble(AsmSession& s, std::string_view command_line) {
     const std::string base = fs::path(source).filename().replace_extension().string();
     s.listing_path = base + ".lst";
     s.srecord_path = base + ".s19";
+    // Refused before anything is opened or created: the outputs would
+    // overwrite the source, or delete it after an error.
+    if (asm_names_an_output(source) || is_an_output(source, s)) {
+        report(s, Msg::OutputNameConflict, source.c_str());
+        return 0;
+    }
     if (source.empty() || open_source(s, source) != OpenResult::Opened) {
         s.files.clear();
         report(s, Msg::CantOpenSource, source.c_str());
@@ -295,14 +331,19 @@ int asm_assemble(AsmSession& s, std::string_view command_line) {
     reset_counters(s);
     s.pass = 1;
     if (s.listing_enabled) {
+        // Pass 1 lists nothing; only a fatal error's message can be here,
+        // and it follows the banner.
+        std::string early = std::move(s.listing_text);
+        s.listing_text.clear();
         listing_banner(s);
+        s.listing_text += early;
         s.listing_on = true;
     }
     // Pass 2 writes its outputs as it goes.
     s.listing_file = s.listing_enabled ? std::fopen(s.listing_path.c_str(), "wb") : nullptr;
     s.srecord_file = s.trial ? nullptr : std::fopen(s.srecord_path.c_str(), "wb");
-    if ((s.listing_enabled && !s.listing_file) || (!s.trial && !s.srecord_file))
-        s.output_failed = true;
+    if (s.listing_enabled && !s.listing_file) s.listing_failed = true;
+    if (!s.trial && !s.srecord_file) s.srecord_failed = true;
     // The text is handed over in large pieces; stdio need not copy it again.
     if (s.listing_file) std::setvbuf(s.listing_file, nullptr, _IONBF, 0);
     if (s.srecord_file) std::setvbuf(s.srecord_file, nullptr, _IONBF, 0);
@@ -328,12 +369,12 @@ int asm_assemble(AsmSession& s, std::string_view command_line) {
         if (s.listing_enabled) s.listing_text += buffer;
     }
     flush_outputs(s);
-    const bool listing_ok = close_output(s.listing_file);
-    const bool srecord_ok = close_output(s.srecord_file);
-    if (s.output_failed || !listing_ok || !srecord_ok) {
-        ++s.errors;
-        report(s, Msg::CantCreateFile, (!listing_ok ? s.listing_path : s.srecord_path).c_str());
-    }
+    close_output(s.listing_file, s.listing_failed);
+    close_output(s.srecord_file, s.srecord_failed);
+    // Each file that did not come out whole is named; either fails the run.
+    if (s.listing_failed) report(s, Msg::CantCreateFile, s.listing_path.c_str());
+    if (s.srecord_failed) report(s, Msg::CantCreateFile, s.srecord_path.c_str());
+    if (s.listing_failed || s.srecord_failed) ++s.errors;
     if (s.errors != 0 && !s.trial) fs::remove(s.srecord_path, ec);
     s.symbols.clear();
     write_summary(s);

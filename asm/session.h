@@ -122,7 +122,9 @@ struct AsmSession {
     std::string srecord_path;
     std::string srecord_text;
     std::FILE* srecord_file = nullptr;
-    bool output_failed = false;
+    // A write to the file did not go through.
+    bool listing_failed = false;
+    bool srecord_failed = false;
 
     // Source files read in pass 1, served again in pass 2.
     std::vector<std::pair<std::string, std::shared_ptr<const std::string>>> file_cache;
@@ -150,5 +152,13 @@ void asm_option_compat(AsmSession& s);
 // Reports an error or a warning on the current line (pass 2 only).
 void asm_error(AsmSession& s, std::string_view text);
 void asm_warning(AsmSession& s, std::string_view text);
+// Reports a fatal error on the current line, in either pass, ends the run
+// and hands the text to the host's fatal handler (once per run).
+void asm_fatal(AsmSession& s, std::string_view text);
+
+// True when a source of this name would be overwritten by the listing or
+// the S-record file the assembler writes (extension "lst" or "s19", letter
+// case aside).
+bool asm_names_an_output(std::string_view source);
 
 } // namespace torva

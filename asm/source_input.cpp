@@ -208,9 +208,10 @@ bool read_line(AsmSession& s) {
         const size_t end = newline == std::string::npos ? text.size() : newline + 1;
         const size_t length = end - f.pos;
         const bool too_long = length >= kMaxLineBytes;
-        // A longer line is cut at the buffer's size and stays one line: its
-        // excess is dropped (the warning below tells), so line numbers
-        // remain those of the file.
+        // A longer line is cut at the buffer's size and stays one line, so
+        // line numbers remain those of the file. Its excess is never
+        // assembled: the error below fails the run rather than let it pass
+        // without those bytes.
         s.line.assign(text, f.pos, length > kMaxLineBytes ? kMaxLineBytes : length);
         f.pos = end;
         ++s.file_line;

@@ -30,7 +30,7 @@ void write_record(AsmSession& s) {
     if (s.srecord_file && s.srecord_text.size() >= kFlushSize) {
         if (std::fwrite(s.srecord_text.data(), 1, s.srecord_text.size(), s.srecord_file) !=
             s.srecord_text.size())
-            s.output_failed = true;
+            s.srecord_failed = true;
         s.srecord_text.clear();
     }
 }

@@ -1,6 +1,8 @@
 // The driver: options, summary, failures, phase errors and repeatability.
 #include "asm_fixture.h"
 
+#include "asm/listing.h"
+
 #include <gmock/gmock.h>
 
 #include <random>
@@ -134,9 +136,13 @@ TEST_F(SessionTest, SymbolOverflowTakesTheFatalPath) {
     EXPECT_THAT(fatal, ElementsAre("(F1010) Symbol table overflow")); // once, though
     EXPECT_EQ(0, r.result);
     EXPECT_FALSE(r.srecord_exists);
-    // The run failed, and its summary and listing say so.
-    EXPECT_THAT(r.output, ElementsAre("-- 1 error(s)."));
-    EXPECT_TRUE(r.listing.ends_with("\n\n****** Total Errors: 1\n"));
+    // The run failed; the message names the line where the table filled,
+    // and the summary and listing say so.
+    EXPECT_THAT(r.output, ElementsAre("\"prog.asm\" (40001): error: (F1010) Symbol table overflow",
+                                      "-- 1 error(s)."));
+    EXPECT_THAT(r.listing, HasSubstr("\"prog.asm\" line 40001, ERROR: (F1010) Symbol table "
+                                     "overflow\n\n\n****** Total Errors: 1\n"));
+    EXPECT_EQ(0u, r.listing.find(kAsmTitle)); // the banner still comes first
 }
 
 TEST_F(SessionTest, IncludeDirectoriesBeyondTheTwentiethAreToldAndIgnored) {

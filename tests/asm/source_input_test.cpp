@@ -147,14 +147,21 @@ TEST_F(SourceInputTest, LineLengthLimit) {
     const std::string ok = comment(4092, "\n");
     const std::string long_line = comment(4093, "\n");
     EXPECT_EQ("No Errors.", assemble(ok).output.back());
-    EXPECT_EQ("\"prog.asm\" (1): warning: Source line is to long",
-              assemble(long_line).output.at(0));
-    // A longer line stays one line: its excess is dropped with one warning,
-    // and the lines after it keep their numbers.
+    // An error, counted and shown with or without -w: the bytes past the
+    // limit are never assembled.
+    for (const char* options : {"-w", ""}) {
+        SCOPED_TRACE(options);
+        const test::AsmRun r = assemble(long_line, options);
+        EXPECT_THAT(r.output, ElementsAre("\"prog.asm\" (1): error: Source line is to long",
+                                          "-- 1 error(s)."));
+        EXPECT_FALSE(r.srecord_exists);
+    }
+    // A longer line stays one line, and the lines after it keep their
+    // numbers.
     const test::AsmRun r = assemble(comment(1 << 20, "\n frob\n"));
-    EXPECT_THAT(r.output, ElementsAre("\"prog.asm\" (1): warning: Source line is to long",
+    EXPECT_THAT(r.output, ElementsAre("\"prog.asm\" (1): error: Source line is to long",
                                       "\"prog.asm\" (2): error: Illegal mnemonic",
-                                      "-- 1 error(s).1 warning(s)."));
+                                      "-- 2 error(s)."));
     EXPECT_THAT(r.listing, HasSubstr("    2.  frob\n"));
 }
 

@@ -1,6 +1,7 @@
 // Fuzz target: any arguments to ta12. What ta12 accepts reaches the
 // assembler intact: its include directories are exactly the -I directories
-// given (the first 20), and assembling with them ends without a fault.
+// ta12 read (the first 20), however the options were written, and
+// assembling with them ends without a fault.
 #include "asm/session.h"
 #include "fuzz/tools/arguments.h"
 #include "support/temp_dir.h"
@@ -25,13 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const torva::Ta12Request request = torva::ta12_request(args);
     if (request.kind != torva::Ta12Request::Kind::kAssemble) return 0;
 
-    std::vector<std::string> given;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (!args[i].starts_with("-I")) continue;
-        std::string_view d = args[i].substr(2);
-        if (d.empty()) d = args[++i];
-        given.emplace_back(d);
-    }
+    std::vector<std::string> given = request.include_dirs;
     if (given.size() > size_t(torva::kMaxIncludeDirs)) given.resize(torva::kMaxIncludeDirs);
 
     const auto old = std::filesystem::current_path();
