@@ -4,7 +4,6 @@
 #include "editor/styling.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <fstream>
 #include <iterator>
@@ -89,15 +88,15 @@ std::optional<std::string> read_raw(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-bool copy_in_blocks(const std::string& from, const std::string& to) {
-    std::ifstream in(from, std::ios::binary);
-    if (!in.is_open()) return false;
-    std::ofstream out(to, std::ios::binary | std::ios::trunc);
-    if (!out.is_open()) return false;
-    std::array<char, kCopyBlockBytes> block;
-    while (in.read(block.data(), block.size()) || in.gcount() > 0)
-        out.write(block.data(), in.gcount());
-    return static_cast<bool>(out);
+bool changed_since(const std::string& path, FileTime known) {
+    const auto now = last_write_time(path);
+    return now && *now > known;
+}
+
+std::string write_failure_text(const std::string& path, const WriteOutcome& outcome) {
+    if (outcome.failure == WriteOutcome::Failure::system)
+        return "Can't write to file '" + path + "': " + outcome.reason;
+    return "Can't write to file '" + path + "', is file write protected?";
 }
 
 } // namespace torva

@@ -1,5 +1,7 @@
 // File-system work of the editor documents: path normalisation, file types,
-// access checks, last-write times, raw reads and block copies.
+// access checks, last-write times, raw reads, and the decisions around a
+// write: whether another program changed the file, and what a failed write
+// says.
 #pragma once
 
 #include <filesystem>
@@ -12,8 +14,6 @@ using FileTime = std::filesystem::file_time_type;
 
 // Writes of a document go out in pieces of this many bytes.
 inline constexpr long kSavePieceBytes = 0x20000;
-// Backups are copied in blocks of this many bytes.
-inline constexpr size_t kCopyBlockBytes = 512;
 
 // "\" becomes "/", doubled separators collapse, "." and ".." are resolved.
 std::string normalise_path(const std::string& path);
@@ -41,8 +41,25 @@ std::optional<FileTime> last_write_time(const std::string& path);
 // The whole file as raw bytes, or none when it cannot be opened.
 std::optional<std::string> read_raw(const std::string& path);
 
-// Copies from onto to in blocks of kCopyBlockBytes; false when either file
-// cannot be opened.
-bool copy_in_blocks(const std::string& from, const std::string& to);
+// True when the file's last-write time is later than known: a program other
+// than the editor wrote it since the editor last loaded, wrote or accepted
+// it. A file whose time cannot be read has not changed.
+bool changed_since(const std::string& path, FileTime known);
+
+// How a write of a whole file ended.
+struct WriteOutcome {
+    enum class Failure {
+        none,
+        write_protected, // the file, or the directory of a new one, may not be written
+        system,          // anything else; the reason says what
+    };
+    Failure failure = Failure::none;
+    std::string reason; // the system's words
+    bool ok() const { return failure == Failure::none; }
+};
+
+// The error box of a failed write: the classic question when the file is
+// write protected, otherwise what the system reported.
+std::string write_failure_text(const std::string& path, const WriteOutcome& outcome);
 
 } // namespace torva

@@ -99,10 +99,13 @@ void EditorDocuments::save_all_modified() {
         if (document->modified()) document->handle_command(cmd::kSave, 0);
 }
 
-void EditorDocuments::save_modified_sources() {
+bool EditorDocuments::save_modified_sources() {
+    // The first document that is not saved ends the round: its box has
+    // told why, and Assemble does not run on what the disk holds.
     for (DocumentWindow* document : documents())
-        if (document->modified() && document->file_type() != 0)
-            document->handle_command(doc_cmd::kSilentSave, 0);
+        if (document->modified() && document->file_type() != 0 && !document->silent_save())
+            return false;
+    return true;
 }
 
 void EditorDocuments::clear_line_marks() {

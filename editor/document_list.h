@@ -30,7 +30,7 @@ public:
     QWidget* find_document(const std::string& path) const override;
     bool any_document_open() const override { return !documents_.empty(); }
     void save_all_modified() override;
-    void save_modified_sources() override;
+    bool save_modified_sources() override;
     void clear_line_marks() override;
     int run_goto_line(QWidget* owner) override;
     std::string most_recent_source() const override;

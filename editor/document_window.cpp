@@ -7,6 +7,7 @@
 #include "editor/finder.h"
 #include "editor/folding.h"
 #include "editor/printing.h"
+#include "editor/safe_write.h"
 #include "editor/styling.h"
 #include "editor/view_setup.h"
 #include "shell/command_ids.h"
@@ -24,8 +25,6 @@
 #include <QMimeData>
 
 #include <algorithm>
-#include <fstream>
-#include <vector>
 
 namespace torva {
 namespace {
@@ -150,8 +149,11 @@ void DocumentWindow::after_notification() {
 void DocumentWindow::update_window_title() {
     QString title = QString::fromStdString(name_);
     if (read_only_) title += QStringLiteral(" (Read Only)");
-    if (modified_) title += QStringLiteral(" *");
+    // Also after a silent save: closing still asks, and "&No" still brings
+    // the version from before it back.
+    if (counts_as_modified()) title += QStringLiteral(" *");
     if (title != windowTitle()) setWindowTitle(title);
+    frame_.update_title(); // it shows the same mark
 }
 
 // ---- files ----
@@ -175,33 +177,50 @@ void DocumentWindow::load_file() {
     frame_.set_status_ready();
 }
 
+int DocumentWindow::ask(const char* format) {
+    // The box takes the activation away and gives it back; that return must
+    // not ask the change-on-disk question in the middle of this one.
+    asking_ = true;
+    const int answer = frame_.messages().question(format, name_);
+    asking_ = false;
+    return answer;
+}
+
 bool DocumentWindow::write_file() {
-    std::ofstream out;
-    if (!read_only_) out.open(path_, std::ios::binary | std::ios::trunc);
-    if (out.is_open()) {
-        const long length = sci_.length();
-        std::vector<char> piece(kSavePieceBytes + 1); // the component adds a zero
-        for (long start = 0; start < length && out; start += kSavePieceBytes) {
-            const long end = std::min(length, start + kSavePieceBytes);
-            component_->SendScintilla(SCI_GETTEXTRANGE, start, end, piece.data());
-            out.write(piece.data(), end - start);
-        }
-        out.close();
-    }
-    if (!out) { // not opened, or a write that did not go through
-        frame_.messages().error("Can't write to file '%s', is file write protected?", path_);
+    if (changed_since(path_, known_disk_time_) &&
+        ask("File '%s' has been changed by another program. Overwrite it?") != kBoxYes)
+        return false;
+    const WriteOutcome outcome =
+        read_only_ ? WriteOutcome{WriteOutcome::Failure::write_protected, {}}
+                   : write_whole(path_, sci_.length(), kSavePieceBytes,
+                                 [this](long start, long end, char* into) {
+                                     component_->SendScintilla(SCI_GETTEXTRANGE, start, end, into);
+                                 });
+    if (!outcome.ok()) {
+        frame_.messages().error(write_failure_text(path_, outcome));
         return false;
     }
     sci_.send(SCI_SETSAVEPOINT);
     loaded_time_ = last_write_time(path_).value_or(FileTime{});
     if (sci_.send(SCI_GETMODIFY) == 0) backup_time_ = loaded_time_;
     known_disk_time_ = loaded_time_;
+    update_window_title();
     return true;
 }
 
 void DocumentWindow::write_backup() {
-    if (backup_path_.empty() || !copy_in_blocks(path_, backup_path_)) return;
-    backup_time_ = last_write_time(backup_path_).value_or(FileTime{});
+    if (backup_path_.empty()) return;
+    const std::optional<std::string> bytes = read_raw(path_);
+    backup_valid_ = bytes && write_whole(backup_path_, *bytes).ok();
+    if (backup_valid_) {
+        backup_time_ = last_write_time(backup_path_).value_or(FileTime{});
+    } else {
+        // An older backup must not stand in for this one: "&No" would
+        // bring back a version the user never had open.
+        std::error_code ec;
+        std::filesystem::remove(backup_path_, ec);
+    }
+    update_window_title();
 }
 
 void DocumentWindow::save_command() {
@@ -212,45 +231,67 @@ void DocumentWindow::save_command() {
     if (!write_file()) return;
     write_backup();
     modified_ = false;
+    update_window_title();
 }
 
 void DocumentWindow::save_as() {
     const auto chosen = frame_.file_dialogs().save_source(this, path_);
     if (!chosen) return;
+    struct Kept {
+        std::string name, path;
+        bool read_only;
+        FileTime known_disk_time;
+    };
+    const Kept kept{name_, path_, read_only_, known_disk_time_};
     name_ = file_name_of(*chosen);
     path_ = normalise_path(*chosen);
-    update_window_title();
+    // The dialog asked before replacing a file of that name; and a copy of
+    // a read-only file is the user's own.
+    known_disk_time_ = last_write_time(path_).value_or(FileTime{});
+    read_only_ = false;
+    if (!write_file()) {
+        // A failed Save As leaves the document as it was, under its name.
+        name_ = kept.name;
+        path_ = kept.path;
+        read_only_ = kept.read_only;
+        known_disk_time_ = kept.known_disk_time;
+        update_window_title();
+        return;
+    }
     frame_.recent_files().add(path_);
+    if (kept.read_only) sci_.send(SCI_SETREADONLY, 0);
     // The backup follows the file's new name, so that it never shares one
     // with another document of the old name.
     if (!backup_path_.empty()) {
         std::error_code ec;
         std::filesystem::remove(backup_path_, ec);
-        backup_path_ = backup_path_for(path_);
     }
-    save_command();
+    backup_path_ = backup_path_for(path_);
+    write_backup();
+    modified_ = false;
     update_window_title();
 }
 
-void DocumentWindow::silent_save() {
+bool DocumentWindow::silent_save() {
     if (path_.empty()) {
         save_as();
-        return;
+        return !path_.empty() && !modified_;
     }
-    if (write_file()) known_disk_time_ = loaded_time_;
+    if (!write_file()) return false;
+    known_disk_time_ = loaded_time_;
+    return true;
 }
 
 bool DocumentWindow::counts_as_modified() const {
     if (backup_path_.empty()) return false;
     if (modified_) return true;
+    if (!backup_valid_) return false;
     const auto backup = last_write_time(backup_path_);
     return backup && *backup < loaded_time_;
 }
 
 bool DocumentWindow::changed_on_disk() const {
-    if (backup_path_.empty()) return false;
-    const auto now = last_write_time(path_);
-    return now && *now > known_disk_time_;
+    return !backup_path_.empty() && changed_since(path_, known_disk_time_);
 }
 
 bool DocumentWindow::has_path(const std::string& path) const {
@@ -265,37 +306,48 @@ void DocumentWindow::child_activated() {
     if (asking_) return;
     list_.note_active(this);
     if (changed_on_disk()) {
-        asking_ = true;
-        const int answer = frame_.messages().question(
-            "File '%s' has been changed outside the editor, reload it?", name_);
-        if (answer == kBoxYes) {
+        if (ask("File '%s' has been changed outside the editor, reload it?") == kBoxYes) {
             load_file();
             write_backup();
         } else {
             known_disk_time_ = last_write_time(path_).value_or(known_disk_time_);
         }
-        asking_ = false;
     }
     update();
     frame_.update_title();
 }
 
-void DocumentWindow::discard_changes() {
-    // The backup holds the file as it was before this session's saves.
-    if (!copy_in_blocks(backup_path_, path_)) return;
+bool DocumentWindow::discard_changes() {
+    // The backup holds the file as it was before this session's saves;
+    // without one there is nothing to bring back.
+    if (!backup_valid_) return true;
+    // A version another program wrote since is not replaced unasked.
+    if (changed_since(path_, known_disk_time_) &&
+        ask("File '%s' has been changed by another program. Restore the version from before?") !=
+            kBoxYes)
+        return true;
+    const std::optional<std::string> before = read_raw(backup_path_);
+    if (!before) return true;
+    if (const WriteOutcome outcome = write_whole(path_, *before); !outcome.ok()) {
+        frame_.messages().error(write_failure_text(path_, outcome));
+        return false;
+    }
     loaded_time_ = backup_time_;
     sci_.send(SCI_SETSAVEPOINT);
+    return true;
 }
 
 bool DocumentWindow::close_query() {
     if (counts_as_modified()) {
-        AskAboutSaveDialog ask(QString::fromStdString(name_), frame_.frame_widget());
-        switch (frame_.run_modal(ask)) {
-        case AskAboutSaveDialog::kYes: write_file(); break;
-        case AskAboutSaveDialog::kNo: discard_changes(); break;
-        default:
-            // "&Cancel" or Escape: the document stays open with its edits,
-            // and a Close All or Exit in progress stops here.
+        AskAboutSaveDialog ask_save(QString::fromStdString(name_), frame_.frame_widget());
+        const int answer = frame_.run_modal(ask_save);
+        // "&Yes" whose save fails, "&No" whose restore fails, "&Cancel" and
+        // Escape: the document stays open with its edits (and its backup),
+        // and a Close All or Exit in progress stops here.
+        const bool done = answer == AskAboutSaveDialog::kYes  ? write_file()
+                          : answer == AskAboutSaveDialog::kNo ? discard_changes()
+                                                              : false;
+        if (!done) {
             frame_.stop_closing();
             return false;
         }
@@ -351,7 +403,7 @@ bool DocumentWindow::handle_command(int id, std::intptr_t parameter) {
     case cmd::kArrowUp:
     case cmd::kArrowDown:
     case cmd::kArrowRight: send_arrow_key(id); return true;
-    case cmd::kTitleModifiedQuery: return modified_;
+    case cmd::kTitleModifiedQuery: return counts_as_modified();
     case cmd::kPrint: print_document(*this, frame_, true); return true;
     case cmd::kFindReplace: list_.finder().open_dialog(*this); return true;
     case cmd::kFindNextDown:

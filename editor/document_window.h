@@ -55,6 +55,9 @@ public:
     bool changed_on_disk() const;
     // Path query: equal to path after both are normalised, byte for byte.
     bool has_path(const std::string& path) const;
+    // Saves without refreshing the backup (before assembling); false when
+    // the text did not reach the file.
+    bool silent_save();
 
     QsciScintillaBase& component() const { return *component_; }
     const SciCall& sci() const { return sci_; }
@@ -69,17 +72,22 @@ private:
 
     void connect_notifications();
     void load_file();
+    // Writes the text to the file (asking first when another program
+    // changed it); false when nothing was written, after its box.
     bool write_file();
     void write_backup();
     void save_command();
     void save_as();
-    void silent_save();
+    // A question box with the document's name.
+    int ask(const char* format);
     void go_to_line(int line);
     void send_arrow_key(int id);
     void auto_indent(int character);
     void brace_highlight();
     void show_line_column();
-    void discard_changes();
+    // "&No" on close: the backup back over the file; false when that
+    // failed.
+    bool discard_changes();
     void after_notification();
     // The title: the name, " (Read Only)", and " *" while there are unsaved
     // changes.
@@ -93,7 +101,8 @@ private:
     int file_type_ = 0;
     bool read_only_ = false;
     bool modified_ = false;
-    bool asking_ = false; // the change-on-disk question is open
+    bool asking_ = false;       // a question about the file is open
+    bool backup_valid_ = false; // the backup holds the file as it was opened
     FileTime loaded_time_{};
     FileTime backup_time_{};
     FileTime known_disk_time_{};

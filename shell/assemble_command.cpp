@@ -2,6 +2,7 @@
 // assembler.
 #include "shell/assemble_command.h"
 
+#include "asm/messages.h"
 #include "shell/directories.h"
 #include "shell/file_dialogs.h"
 #include "shell/frame_access.h"
@@ -59,10 +60,8 @@ bool AssembleCommand::extension_allows(const std::string& path) {
     if (ext == "s12" || ext == "asm") return true;
     // The assembler writes "<name>.lst" and "<name>.s19": a source of either
     // name would be overwritten by its own output.
-    if (ext == "lst" || ext == "s19") {
-        frame_->messages().error(
-            "'%s' can't be assembled since the filename conflicts with assembler generated files",
-            path);
+    if (asm_names_an_output(path)) {
+        frame_->messages().error(message(Msg::OutputNameConflict).text, path);
         return false;
     }
     return frame_->messages().question("'%s' has wrong extension, assemble anyway?", path) ==
@@ -73,7 +72,9 @@ void AssembleCommand::assemble(const std::string& given_path) {
     if (frame_ == nullptr) return;
     if (documents_ != nullptr) {
         documents_->clear_line_marks();
-        documents_->save_modified_sources();
+        // Assembling the file as the disk holds it would pass off an older
+        // text as the one on screen.
+        if (!documents_->save_modified_sources()) return;
     }
     frame_->output_show_and_clear(); // removes the line marks again
 

@@ -28,8 +28,9 @@ public:
     virtual void save_all_modified() = 0;
     // Saves, without asking and without refreshing their backups, the
     // modified documents of the file types the editor knows (the Assemble
-    // command does this first).
-    virtual void save_modified_sources() {}
+    // command does this first). False when one of them could not be saved
+    // (its own box has said why).
+    virtual bool save_modified_sources() { return true; }
     // Removes the line mark (marker 3) from every document.
     virtual void clear_line_marks() = 0;
     // The "GOTOLINE" dialog: the line number typed (1 and up), 0 for none.

@@ -233,6 +233,40 @@ TEST_F(assemble_test, double_click_on_an_error_lands_on_its_line) {
     EXPECT_FALSE(has_line_mark(reopened, 2));
 }
 
+// The box of a fatal error closes the program; what the Output window
+// holds when the box shows is what the user sees behind it.
+class OutputAtFatalBox final : public MessageService {
+public:
+    explicit OutputAtFatalBox(KivFrame& frame) : frame_(frame) {}
+    std::vector<std::string> lines;
+    int show_box(BoxKind, const std::string&, const std::string& text) override {
+        if (text.starts_with("FATAL ERROR:") && frame_.output_window() != nullptr)
+            lines = frame_.output_window()->store().lines();
+        return kBoxOk;
+    }
+
+private:
+    KivFrame& frame_;
+};
+
+TEST_F(assemble_test, a_fatal_error_is_shown_in_the_output_window) {
+    std::string source;
+    for (int i = 0; i <= 40000; ++i) {
+        source += 'S';
+        source += std::to_string(i);
+        source += " EQU 1\n";
+    }
+    const std::string path = write("full.asm", source);
+    open(path);
+    OutputAtFatalBox boxes(*frame);
+    frame->messages().set_service(boxes);
+    frame->dispatch(cmd::kAssemble);
+    frame->messages().set_service(messages);
+    EXPECT_EQ(
+        std::vector<std::string>{"\"" + path + "\" (40001): error: (F1010) Symbol table overflow"},
+        boxes.lines);
+}
+
 TEST_F(assemble_test, every_example_assembles_without_errors) {
     const fs::path examples = fs::path(source_dir()) / "examples";
     int count = 0;

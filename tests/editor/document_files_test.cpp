@@ -1,6 +1,7 @@
-// Path normalisation, file types by extension, access checks and the block
-// copy of the backup.
+// Path normalisation, file types by extension, access checks, whole-file
+// writes and what a failed one says.
 #include "editor/document_files.h"
+#include "editor/safe_write.h"
 
 #include "support/temp_dir.h"
 
@@ -68,20 +69,46 @@ TEST(document_files_test, access_of_missing_read_only_and_writable_files) {
     EXPECT_EQ(Access::read_only, check_access(file));
 }
 
-TEST(document_files_test, block_copy_keeps_every_byte) {
+TEST(document_files_test, whole_writes_keep_every_byte_and_replace_the_old_file) {
     TempDir temp;
-    for (size_t size : {size_t{0}, size_t{1}, kCopyBlockBytes - 1, kCopyBlockBytes,
-                        kCopyBlockBytes + 1, 3 * kCopyBlockBytes + 7}) {
+    const std::string to = temp.write("to", "old text that is longer than some of the writes");
+    static constexpr long kPiece = 7; // small pieces: every boundary case in a few bytes
+    for (long size : {0L, 1L, kPiece - 1, kPiece, kPiece + 1, 3 * kPiece + 5}) {
         SCOPED_TRACE(size);
         std::string bytes;
-        for (size_t i = 0; i < size; ++i)
+        for (long i = 0; i < size; ++i)
             bytes.push_back(static_cast<char>(i * 7 + 3)); // zero bytes, CR and LF among them
-        const std::string from = temp.write("from", bytes);
-        const std::string to = temp.write("to", "old text that is longer than some copies");
-        ASSERT_TRUE(copy_in_blocks(from, to));
+        int pieces = 0;
+        const WriteOutcome outcome =
+            write_whole(to, size, kPiece, [&bytes, &pieces](long start, long end, char* into) {
+                EXPECT_LE(end - start, kPiece);
+                bytes.copy(into, static_cast<size_t>(end - start), static_cast<size_t>(start));
+                ++pieces;
+            });
+        EXPECT_TRUE(outcome.ok()) << outcome.reason;
+        EXPECT_EQ((size + kPiece - 1) / kPiece, pieces);
         EXPECT_EQ(bytes, read_raw(to).value_or("?"));
     }
-    EXPECT_FALSE(copy_in_blocks((temp.path() / "missing").string(), (temp.path() / "x").string()));
+    // A link stays a link; the file it names gets the bytes.
+    fs::create_symlink("to", temp.path() / "link");
+    EXPECT_TRUE(write_whole((temp.path() / "link").string(), "linked").ok());
+    EXPECT_TRUE(fs::is_symlink(temp.path() / "link"));
+    EXPECT_EQ("linked", read_raw(to).value_or("?"));
+}
+
+TEST(document_files_test, failed_writes_say_why) {
+    using Failure = WriteOutcome::Failure;
+    EXPECT_EQ("Can't write to file '/w/a.asm', is file write protected?",
+              write_failure_text("/w/a.asm", {Failure::write_protected, "Permission denied"}));
+    EXPECT_EQ("Can't write to file '/w/a.asm': No space left on device",
+              write_failure_text("/w/a.asm", {Failure::system, "No space left on device"}));
+
+    TempDir temp;
+    const WriteOutcome into_directory = write_whole(temp.path().string(), "x");
+    EXPECT_EQ(Failure::write_protected, into_directory.failure);
+    const WriteOutcome nowhere = write_whole((temp.path() / "none" / "a.asm").string(), "x");
+    EXPECT_EQ(Failure::system, nowhere.failure);
+    EXPECT_EQ("No such file or directory", nowhere.reason);
 }
 
 } // namespace

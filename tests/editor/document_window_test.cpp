@@ -181,7 +181,8 @@ TEST_F(document_window_test, save_failure_keeps_the_modified_state) {
     DocumentWindow* document = open(path);
     type_text(document, "y");
     fs::remove(path);
-    fs::create_directory(path); // a directory cannot be written as a file
+    fs::create_directory(path);   // a directory cannot be written as a file
+    messages.answers = {kBoxYes}; // to "changed by another program"
     frame->dispatch(cmd::kSave);
     EXPECT_EQ(1, boxes_containing("Can't write to file '" + path + "', is file write protected?"));
     EXPECT_TRUE(document->modified());
