@@ -21,7 +21,7 @@ namespace torva {
 namespace {
 
 std::string text_of(const QComboBox& combo) {
-    return combo.currentText().toStdString().substr(0, SearchState::kMaxText);
+    return cut_to_characters(combo.currentText().toStdString(), SearchState::kMaxText);
 }
 
 } // namespace

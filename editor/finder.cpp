@@ -31,7 +31,7 @@ void Finder::seed_from(DocumentWindow& document) {
         end = sci.send(SCI_WORDENDPOSITION, static_cast<unsigned long>(end), 1);
     }
     if (start == end || sci.line_from_position(start) != sci.line_from_position(end)) return;
-    state_.find_text = sci.text_range(start, end).substr(0, SearchState::kMaxText);
+    state_.find_text = cut_to_characters(sci.text_range(start, end), SearchState::kMaxText);
 }
 
 void Finder::open_dialog(DocumentWindow& document) {
@@ -74,6 +74,11 @@ void Finder::search() {
     if (shell == nullptr) return;
     if (document == nullptr) {
         shell->set_status_text(QStringLiteral("Find text failed"));
+        return;
+    }
+    // Nothing to look for: no document is searched, visited or moved.
+    if (state_.find_text.empty()) {
+        shell->set_status_text(QStringLiteral("No text to match"));
         return;
     }
     const bool up = state_.search_up;

@@ -11,6 +11,10 @@ namespace torva {
 
 class DocumentWindow;
 
+// The longest beginning of text that has at most max_characters characters:
+// a multi-byte UTF-8 character is kept whole or left out, never cut.
+std::string cut_to_characters(const std::string& text, std::size_t max_characters);
+
 // The most recent texts first; a text is kept whole up to kMaxText
 // characters.
 class SearchHistory {
@@ -28,7 +32,8 @@ private:
 };
 
 struct SearchState {
-    // Texts longer than this are cut where the dialog reads them.
+    // Texts longer than this many characters are cut where the dialog reads
+    // them.
     static constexpr std::size_t kMaxText = 127;
 
     std::string find_text;

@@ -29,6 +29,16 @@ TEST(search_history_test, keeps_sixteen_whole_texts_newest_first) {
     history.push(long_text);
     EXPECT_EQ(std::string(SearchState::kMaxText, 'x'), history.at(0)); // whole up to 127
     EXPECT_EQ("ldaa", history.at(1));                                  // nothing spilled
+    // 127 characters, however many bytes each takes; never half a one.
+    std::string accents;
+    for (int i = 0; i < 130; ++i)
+        accents += "\xC3\xA9"; // é
+    history.push(accents);
+    EXPECT_EQ(accents.substr(0, 2 * SearchState::kMaxText), history.at(0));
+    EXPECT_EQ("ab\xE2\x82\xAC", cut_to_characters("ab\xE2\x82\xAC"
+                                                  "c",
+                                                  3)); // a whole euro sign
+    EXPECT_EQ("ab", cut_to_characters("ab\xE2\x82\xAC", 2));
     for (int i = 0; i < 20; ++i)
         history.push(std::to_string(i) + "t");
     EXPECT_EQ(SearchHistory::kEntries, history.size());
@@ -175,6 +185,35 @@ TEST_F(find_replace_test, walk_over_all_documents_and_its_end) {
     click(2078);
     EXPECT_EQ(second, frame->top_child());
     EXPECT_EQ((std::pair<long, long>{2, 5}), selection(second));
+}
+
+TEST_F(find_replace_test, an_empty_find_text_touches_no_document) {
+    DocumentWindow* first = open_text("1.asm", "nop\n");
+    DocumentWindow* second = open_text("2.asm", "swi\n");
+    activate(first);
+    select(first, 1, 2);
+    select(second, 2, 3);
+    find_what("");
+    control<QRadioButton>(2089)->setChecked(true);
+    click(2078);
+    EXPECT_EQ("No text to match", status());
+    EXPECT_EQ(first, frame->top_child());
+    EXPECT_EQ((std::pair<long, long>{1, 2}), selection(first));
+    EXPECT_EQ((std::pair<long, long>{2, 3}), selection(second));
+}
+
+TEST_F(find_replace_test, long_texts_are_cut_between_characters) {
+    DocumentWindow* document = open_text("e.asm", "x\n");
+    QString accents;
+    for (int i = 0; i < 100; ++i)
+        accents += QChar(0xE9); // é: two bytes each
+    find_what("x");
+    control<QCheckBox>(2093)->setChecked(true);
+    control<QComboBox>(1235)->setEditText(accents);
+    click(2085);
+    EXPECT_EQ(accents.toStdString() + "\n", document->sci().text());
+    frame->dispatch(cmd::kSave);
+    EXPECT_EQ(accents.toStdString() + "\n", read_raw(document->path()).value_or("?"));
 }
 
 TEST_F(find_replace_test, replace_once_replaces_the_selection_and_finds_on) {

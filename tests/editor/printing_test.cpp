@@ -9,6 +9,7 @@
 
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include <cstdio>
 #include <regex>
@@ -116,6 +117,52 @@ TEST_F(printing_test, pages_two_to_three_of_a_longer_file) {
     EXPECT_TRUE(contains(pages[1], "Page 3 of file \"long.asm\""));
     EXPECT_EQ(all[1], pages[0]);
     EXPECT_EQ(all[2], pages[1]);
+}
+
+TEST_F(printing_test, a_range_past_the_last_page_prints_nothing_and_says_so) {
+    open(write("four.asm", numbered_lines(200)));
+    const std::string whole = dir() + "/whole.pdf";
+    print(whole);
+    const int pages = page_count(whole);
+    ASSERT_GE(pages, 2);
+    const std::vector<std::string> all = pages_of(whole);
+
+    // The last page alone is found and printed...
+    const std::string last = dir() + "/last.pdf";
+    print(last, [pages](QPrinter& printer) {
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(pages, pages + 3);
+    });
+    ASSERT_EQ(1, page_count(last));
+    EXPECT_EQ(all.back(), pages_of(last).at(0));
+
+    // ...and a range after it starts no document at all.
+    const std::string beyond = dir() + "/beyond.pdf";
+    print(beyond, [pages](QPrinter& printer) {
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(pages + 1, pages + 2);
+    });
+    EXPECT_FALSE(fs::exists(beyond));
+    EXPECT_EQ("Nothing printed: the document ends on page " + std::to_string(pages),
+              frame->status_text().toStdString());
+}
+
+TEST_F(printing_test, the_printer_gets_the_file_name_alone) {
+    open(write("named.asm", "nop\n"));
+    QString doc_name;
+    QString output;
+    dialogs.while_open = [&](QDialog& dialog) {
+        QPrinter& printer = *qobject_cast<QPrintDialog*>(&dialog)->printer();
+        doc_name = printer.docName();
+        output = printer.outputFileName();
+        printer.setOutputFileName(QString::fromStdString(dir() + "/named.pdf"));
+    };
+    frame->dispatch(cmd::kPrint);
+    EXPECT_EQ("named.asm", doc_name.toStdString());
+    // Without a printer, the PDF is offered beside the source.
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        EXPECT_EQ(dir() + "/named.pdf", output.toStdString());
+    }
 }
 
 TEST_F(printing_test, selection_only_starting_on_page_one) {
