@@ -22,9 +22,8 @@ std::string in_quotes(std::string_view text) {
 // The assembler's command line quotes paths and cannot escape a quote, and
 // a control character would end the path early: such a path cannot pass.
 bool passes_quoted(std::string_view text) {
-    return std::none_of(text.begin(), text.end(), [](char c) {
-        return c == '"' || static_cast<unsigned char>(c) < 32;
-    });
+    return std::none_of(text.begin(), text.end(),
+                        [](char c) { return c == '"' || static_cast<unsigned char>(c) < 32; });
 }
 
 std::string add_flag(Ta12Request& request, std::string_view flag) {
@@ -41,9 +40,8 @@ std::string add_include_dir(Ta12Request& request, std::string_view dir) {
 }
 
 constexpr Ta12Option kOptions[] = {
-    {'L', "", "",
-     "write the listing (it is written in any case; the IDE passes it)", Kind::kAssemble,
-     [](Ta12Request& r, std::string_view) { return add_flag(r, "-L"); }},
+    {'L', "", "", "write the listing (it is written in any case; the IDE passes it)",
+     Kind::kAssemble, [](Ta12Request& r, std::string_view) { return add_flag(r, "-L"); }},
     {'S', "", "", "add the symbol table to the end of the listing", Kind::kAssemble,
      [](Ta12Request& r, std::string_view) { return add_flag(r, "-S"); }},
     {'w', "", "", "report warnings as well as errors", Kind::kAssemble,
@@ -123,12 +121,16 @@ private:
         }
         // --help and --version were answered before; here they carry a value.
         if (option->value.empty() || option->answer != Kind::kAssemble) {
-            if (equals != std::string_view::npos) error_ = spelling(*option) + " takes no value";
-            else apply(*option, {});
+            if (equals != std::string_view::npos)
+                error_ = spelling(*option) + " takes no value";
+            else
+                apply(*option, {});
             return;
         }
-        if (equals != std::string_view::npos) apply(*option, text.substr(equals + 1));
-        else apply(*option, next_value(*option));
+        if (equals != std::string_view::npos)
+            apply(*option, text.substr(equals + 1));
+        else
+            apply(*option, next_value(*option));
     }
 
     // "-wS": each letter an option; the first that takes a value takes the
@@ -161,9 +163,12 @@ private:
     }
 
     void source(std::string_view arg) {
-        if (arg.empty()) error_ = "empty file name";
-        else if (!file_.empty()) error_ = "only one source file";
-        else file_ = arg;
+        if (arg.empty())
+            error_ = "empty file name";
+        else if (!file_.empty())
+            error_ = "only one source file";
+        else
+            file_ = arg;
     }
 
     std::span<const std::string_view> args_;

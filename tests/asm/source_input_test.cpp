@@ -159,9 +159,9 @@ TEST_F(SourceInputTest, LineLengthLimit) {
     // A longer line stays one line, and the lines after it keep their
     // numbers.
     const test::AsmRun r = assemble(comment(1 << 20, "\n frob\n"));
-    EXPECT_THAT(r.output, ElementsAre("\"prog.asm\" (1): error: Source line is to long",
-                                      "\"prog.asm\" (2): error: Illegal mnemonic",
-                                      "-- 2 error(s)."));
+    EXPECT_THAT(r.output,
+                ElementsAre("\"prog.asm\" (1): error: Source line is to long",
+                            "\"prog.asm\" (2): error: Illegal mnemonic", "-- 2 error(s)."));
     EXPECT_THAT(r.listing, HasSubstr("    2.  frob\n"));
 }
 

@@ -37,7 +37,9 @@ TEST(Ta12CommandLineTest, ArgumentsBecomeTheAssemblersLine) {
         // Letters combine; the one that takes a value takes the rest.
         {__LINE__, {"-LSw", "x.asm"}, Kind::kAssemble, "-L -S -w \"x.asm\""},
         {__LINE__, {"-wS", "x.asm"}, Kind::kAssemble, "-w -S \"x.asm\""},
-        {__LINE__, {"-wIinc", "-SI", "d", "x.asm"}, Kind::kAssemble,
+        {__LINE__,
+         {"-wIinc", "-SI", "d", "x.asm"},
+         Kind::kAssemble,
          "-w -I \"inc\" -S -I \"d\" \"x.asm\""},
         // "--" ends the options: a source may begin with "-".
         {__LINE__, {"-w", "--", "-x.asm"}, Kind::kAssemble, "-w \"-x.asm\""},

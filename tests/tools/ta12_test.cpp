@@ -157,7 +157,9 @@ TEST(Ta12Test, CombinedFlagsAndTheEndOfOptions) {
     dir.write("-x.asm", "here nop\n fcb 300\n");
     std::string out;
     EXPECT_EQ(0, run(dir, "-wS -- -x.asm", out));
-    EXPECT_EQ("\"-x.asm\" (2): warning: Byte sized operand/data truncated\n-- No Errors.1 warning(s).\n", out);
+    EXPECT_EQ(
+        "\"-x.asm\" (2): warning: Byte sized operand/data truncated\n-- No Errors.1 warning(s).\n",
+        out);
     EXPECT_NE(std::string::npos, read(dir.path() / "-x.lst").find("SYMBOL TABLE"));
     EXPECT_TRUE(std::filesystem::exists(dir.path() / "-x.s19"));
 }
