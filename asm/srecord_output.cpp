@@ -4,6 +4,7 @@
 #include "asm/session.h"
 #include "sim/srecord_writer.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace torva {
@@ -35,12 +36,21 @@ void write_record(AsmSession& s) {
     }
 }
 
+// Records never cross the 16 KB window boundaries of the memory map.
+bool starts_a_window(uint32_t address) {
+    return address == 0x4000 || address == 0x8000 || address == 0xC000;
+}
+
+// Starts a new record when the byte at the location would not fit the
+// current one.
+void make_room(AsmSession& s) {
+    if (address_bytes(s.record_address) + s.record_data.size() >= kRecordBytes ||
+        starts_a_window(s.location))
+        srecord_start(s, s.location);
+}
+
 void srecord_put(AsmSession& s, uint8_t b) {
-    const uint32_t at = s.location;
-    // Records never cross the 16 KB window boundaries of the memory map.
-    if (address_bytes(s.record_address) + s.record_data.size() >= kRecordBytes || at == 0x4000 ||
-        at == 0x8000 || at == 0xC000)
-        srecord_start(s, at);
+    make_room(s);
     s.record_data.push_back(b);
     ++s.location;
 }
@@ -79,8 +89,19 @@ void emit_storage(AsmSession& s, uint32_t count) {
         if (s.pass == 1) srecord_start(s, s.location);
         return;
     }
-    for (uint32_t i = 0; i < count; ++i)
-        srecord_put(s, 0);
+    // The zeros go in a record's worth at a time: a reservation may span
+    // megabytes.
+    while (count > 0) {
+        make_room(s);
+        uint32_t take =
+            uint32_t(kRecordBytes - address_bytes(s.record_address) - s.record_data.size());
+        for (const uint32_t window : {0x4000u, 0x8000u, 0xC000u})
+            if (window > s.location) take = std::min(take, window - s.location);
+        take = std::min(take, count);
+        s.record_data.insert(s.record_data.end(), take, 0);
+        s.location += take;
+        count -= take;
+    }
 }
 
 void srecord_start(AsmSession& s, uint32_t address) {

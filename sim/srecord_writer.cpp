@@ -8,9 +8,10 @@ namespace torva {
 namespace {
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
-void append_hex_byte(std::string& out, uint8_t byte) {
-    out.push_back(kHexDigits[byte >> 4]);
-    out.push_back(kHexDigits[byte & 0x0F]);
+// Writes the byte's two digits at `at` and moves past them.
+void put_hex_byte(char*& at, uint8_t byte) {
+    *at++ = kHexDigits[byte >> 4];
+    *at++ = kHexDigits[byte & 0x0F];
 }
 
 // The record type whose address field holds the address: the first of the
@@ -40,22 +41,24 @@ std::string srecord_line(char type, uint32_t address, std::span<const uint8_t> d
     const int address_bytes = std::max(srecord_address_digits(type), 4) / 2;
     // The count field is one byte: a longer record cannot be expressed.
     const size_t count = address_bytes + data.size() + 1;
-    std::string line;
-    line.reserve(4 + 2 * count);
-    line.push_back('S');
-    line.push_back(type);
-    append_hex_byte(line, uint8_t(count));
+    // The line is sized once and filled in place: a large reservation
+    // makes hundreds of thousands of these.
+    std::string line(4 + 2 * count, '\0');
+    char* at = line.data();
+    *at++ = 'S';
+    *at++ = type;
+    put_hex_byte(at, uint8_t(count));
     unsigned sum = unsigned(count);
     for (int i = address_bytes - 1; i >= 0; --i) {
         const uint8_t byte = uint8_t(address >> (8 * i));
-        append_hex_byte(line, byte);
+        put_hex_byte(at, byte);
         sum += byte;
     }
     for (uint8_t byte : data) {
-        append_hex_byte(line, byte);
+        put_hex_byte(at, byte);
         sum += byte;
     }
-    append_hex_byte(line, uint8_t(~sum));
+    put_hex_byte(at, uint8_t(~sum));
     return line;
 }
 

@@ -5,6 +5,8 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
+
 namespace torva {
 namespace {
 
@@ -122,6 +124,46 @@ TEST_F(ListingTest, RecordsSplitAtThirtyBytesAndWindowBoundaries) {
     const uint8_t code[] = {0, 0, 0, 0xA7};
     EXPECT_EQ(srecord_data(0x1000, code) + "\n" + srecord_end(0x1003) + "\n", r.srecords);
     EXPECT_THAT(r.listing, HasSubstr(cat({"001000", std::string(18, ' '), "    2.  rmb 3\n"})));
+}
+
+// A reservation's zeros go into the records exactly as the same zeros
+// given byte by byte: after a partly filled record, across window
+// boundaries, and where the address widens to S2 and S3 records.
+TEST_F(ListingTest, ReservationsSplitLikeTheSameBytesGivenOneByOne) {
+    const auto zeros = [](int count) {
+        std::string lines;
+        for (; count > 0; count -= 500) {
+            lines += " fcb 0";
+            for (int i = 1; i < std::min(count, 500); ++i)
+                lines += ",0";
+            lines += '\n';
+        }
+        return lines;
+    };
+    struct Case {
+        int line;
+        const char* before;
+        int size;
+    };
+    const Case cases[] = {
+        {__LINE__, " org $1000\n", 1},
+        {__LINE__, " org $1000\n fcb 1\n", 29},
+        {__LINE__, " org $1000\n fcb 1,2\n", 61},
+        {__LINE__, " org $3FF0\n fcb 1,2,3\n", 40},
+        {__LINE__, " org $7FE5\n", 0x4020},
+        {__LINE__, " org $FFF0\n fcb 9\n", 0x30},
+        {__LINE__, " org $FFFFF5\n", 0x20},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const std::string after = " fcb 5\n";
+        const test::AsmRun reserved =
+            assemble(c.before + (" rmb " + std::to_string(c.size) + "\n") + after);
+        const test::AsmRun given = assemble(c.before + zeros(c.size) + after);
+        ASSERT_FALSE(given.output.empty());
+        ASSERT_THAT(given.output.back(), HasSubstr("No Errors."));
+        EXPECT_EQ(given.srecords, reserved.srecords);
+    }
 }
 
 TEST_F(ListingTest, LongCodeListsOnlyTheFirst120Bytes) {
