@@ -3,13 +3,13 @@
 #include "asm/session.h"
 
 #include "asm/conditional.h"
+#include "asm/letter_case.h"
 #include "asm/listing.h"
 #include "asm/messages.h"
 #include "asm/source_input.h"
 #include "asm/srecord_output.h"
 #include "asm/statement.h"
 
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 
@@ -229,10 +229,8 @@ bool asm_names_an_output(std::string_view source) {
     const std::string name = fs::path(source).filename().string();
     const auto dot = name.rfind('.');
     if (dot == std::string::npos) return false;
-    std::string ext = name.substr(dot + 1);
-    for (char& c : ext)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return ext == "lst" || ext == "s19";
+    const std::string_view ext = std::string_view(name).substr(dot + 1);
+    return equal_nocase(ext, "lst") || equal_nocase(ext, "s19");
 }
 
 void asm_warning(AsmSession& s, std::string_view text) {
