@@ -376,9 +376,10 @@ int asm_assemble(AsmSession& s, std::string_view command_line) {
     if (s.errors != 0 && !s.trial) fs::remove(s.srecord_path, ec);
     s.symbols.clear();
     write_summary(s);
-    // A failure that other assemblers' syntax would mend says so after the summary.
-    if (s.errors != 0 && !s.compat_requested && !s.aborted && s.write_line &&
-        compat_would_mend(s, command_line))
+    // A failure that other assemblers' syntax would mend says so after the
+    // summary; an output that could not be written is no matter of syntax.
+    if (s.errors != 0 && !s.compat_requested && !s.aborted && !s.listing_failed &&
+        !s.srecord_failed && s.write_line && compat_would_mend(s, command_line))
         write_compat_hint(s);
     return s.errors == 0 ? 1 : 0;
 }

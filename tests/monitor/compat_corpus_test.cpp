@@ -65,7 +65,7 @@ TEST_F(MonitorSessionTest, CorpusOfOtherAssemblersStyles) {
 
         fs::path expected = entry.path();
         if (!fs::exists(expected.replace_extension(".out"))) continue;
-        const std::string records = assemble(name, source, "-c");
+        const std::string records = assemble(name, source, "--compat");
         const std::string typed =
             without_cr(read_file(fs::path(expected).replace_extension(".run")));
         const std::string input = read_file(fs::path(expected).replace_extension(".in"));
