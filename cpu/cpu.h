@@ -2,6 +2,7 @@
 // outlive a step, and the accessors the simulator window and run control use.
 #pragma once
 
+#include "cpu/cycle_model.h"
 #include "cpu/interrupt_host.h"
 #include "cpu/memory_bus.h"
 #include "cpu/onchip/run_clock.h"
@@ -24,11 +25,18 @@ using TraceSink = std::function<void(std::string_view)>;
 
 class Cpu {
 public:
-    explicit Cpu(MemoryBus& bus) : bus_(bus), layout_generation_(bus.layout_generation()) {
+    explicit Cpu(MemoryBus& bus)
+        : bus_(bus), layout_generation_(bus.layout_generation()), entries_(&kClassicEntries) {
         forget_blocks();
     }
     Cpu(const Cpu&) = delete;
     Cpu& operator=(const Cpu&) = delete;
+
+    // How steps and interrupt entry count bus cycles: the classic
+    // approximation (the default) or the CPU12 manual's counts. Everything
+    // that takes its time from the CPU's cycles follows the choice.
+    void set_cycle_model(CycleModel model);
+    CycleModel cycle_model() const { return cycle_model_; }
 
     CpuRegisters regs;
     StepContext ctx;
@@ -210,33 +218,43 @@ public:
 
     // Offers an interrupt request between instructions: 1 IRQ, 2 XIRQ, 3-7
     // the window's further request lines, 255 as IRQ. Returns whether the
-    // CPU entered the handler; a masked request changes nothing. Leaving WAI
-    // or STOP charges 5 cycles, left in ctx.cycles.
+    // CPU entered the handler; a masked request changes nothing. The entry's
+    // cycles are left in ctx.cycles: classic, 5 for leaving WAI or STOP and
+    // none otherwise; CPU12, the manual's counts.
     bool cpu_interrupt(int source);
     // Pushes the 9-byte exception frame: return address (PC), Y, X, A, B, CCR.
     void stack_all();
 
 private:
-    // The step of cpu_step; the caller has brought the memory layout up to
-    // date. With kStops (the run loop's steps, which execute), an opcode
-    // from plain storage that is a stop opcode ends it before anything is
-    // done (result 0, cycles and pc_written untouched).
+    // The tables of one entry point per opcode (entry_points.h), one set per
+    // cycle model: the model is chosen by choosing the set, so that no step
+    // tests it.
+    struct EntryPoints;
+    // The step of cpu_step through the given entry points; the caller has
+    // brought the memory layout up to date. With kStops (the run loop's
+    // steps, which execute), an opcode from plain storage that is a stop
+    // opcode ends it before anything is done (result 0, cycles and
+    // pc_written untouched).
     template <bool kStops>
-    uint32_t step(uint32_t start_address, bool execute, bool trace, uint32_t& cycles,
-                  uint32_t& pc_written);
-    // The run loop's step (execute_next).
+    uint32_t step(const EntryPoints& entries, uint32_t start_address, bool execute, bool trace,
+                  uint32_t& cycles, uint32_t& pc_written);
+    // The run loop's step (execute_next) and its stretches under one model.
+    template <CycleModel kModel>
     uint32_t run_step(uint32_t& cycles, uint32_t& pc_written);
+    template <CycleModel kModel>
+    Stretch run_stretch(uint64_t max_steps, RunClock& clock, const std::bitset<0x10000>* stop_at);
     // cpu_step for all that its inline common case does not take.
     [[gnu::noinline]] uint32_t cpu_step_slow(uint32_t start_address, bool execute, bool trace,
                                              uint32_t& cycles, uint32_t& pc_written);
     template <bool kPlain>
     void dispatch(const OpcodeEntry& e, bool execute);
     // The handler of one opcode with its row's values as constants
-    // (step.cpp), and the tables of them by code.
+    // (entry_points.h), and the tables of them by code.
     // Each executes its opcode; with kFinish it also finishes the step
     // (finish_step) and gives the step's result, else the caller finishes it.
-    // With kPlain it executes without trace whatever it is given.
-    template <bool kPage2, uint8_t kCode, bool kFinish, bool kPlain>
+    // With kPlain it executes without trace whatever it is given. Under
+    // the CPU12 model it replaces the step's classic count by the CPU12 one.
+    template <bool kPage2, uint8_t kCode, bool kFinish, bool kPlain, CycleModel kModel>
     static std::conditional_t<kFinish, uint32_t, void> execute_row(Cpu& cpu, bool execute);
     using RowTable = std::array<uint32_t (*)(Cpu&, bool), 256>;
     using BodyTable = std::array<void (*)(Cpu&, bool), 256>;
@@ -252,13 +270,12 @@ private:
     // The same for an opcode read from a block; the operand fetches that
     // follow go through that block.
     void begin_step_in_block(uint32_t start_address, const uint8_t* opcode_block, bool trace);
-    template <bool kPage2, bool kFinish, bool kPlain, size_t... kCodes>
+    template <bool kPage2, bool kFinish, bool kPlain, CycleModel kModel, size_t... kCodes>
     static constexpr auto row_table(std::index_sequence<kCodes...>);
-    static const RowTable kPage1Rows;
-    static const RowTable kPage2Rows;
-    static const RowTable kPage1PlainRows;
-    static const BodyTable kPage1Bodies;
-    static const BodyTable kPage2Bodies;
+    template <CycleModel kModel>
+    static constexpr EntryPoints entry_points();
+    static const EntryPoints kClassicEntries;
+    static const EntryPoints kCpu12Entries;
     static constexpr uint8_t kPage2Prefix = 0x18; // its row is Family::Page2
 
     // Trace text; all of these do nothing while the step does not trace,
@@ -472,6 +489,9 @@ private:
     uint32_t fetch_span_ = 0;
     // Second byte of a page-2 instruction (the TRAP number).
     uint8_t page2_code_ = 0;
+    CycleModel cycle_model_ = CycleModel::Classic;
+    // The entry points of cpu_step's steps: those of cycle_model_.
+    const EntryPoints* entries_;
 };
 
 } // namespace torva

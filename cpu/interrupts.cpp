@@ -1,6 +1,7 @@
 // Exceptions: SWI, TRAP, RTI, WAI, STOP, and hardware interrupt entry with
 // its masking, vector choice and 9-byte stack frame.
 #include "cpu/cpu.h"
+#include "cpu/cpu12_cycles.h"
 
 namespace torva {
 
@@ -81,17 +82,21 @@ bool Cpu::cpu_interrupt(int source) {
         ctx.trace = 0;
         ctx.pc_written = 0;
         op_exception(kPage1Map[0x3F], true);
+        if (cycle_model_ == CycleModel::Cpu12) ctx.cycles = kCpu12InterruptEntry;
         return true;
     }
     const bool unmaskable = source >= 3 && source <= 7;
     if (source == kSourceXirq ? (regs.ccr & X) != 0 : !unmaskable && (regs.ccr & I) != 0)
         return false;
+    const bool cpu12 = cycle_model_ == CycleModel::Cpu12;
     if (cpu_waiting) {
         // WAI or STOP has already stacked the frame.
         cpu_waiting = false;
-        ctx.cycles += 5;
+        ctx.cycles += cpu12 ? kCpu12WaitExit : 5;
     } else {
         stack_all();
+        // The classic model charges nothing for the entry itself.
+        if (cpu12) ctx.cycles += kCpu12InterruptEntry;
     }
     regs.ccr |= source == kSourceXirq ? (X | I) : I;
     uint16_t vector = kVectorIrq;

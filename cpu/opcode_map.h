@@ -434,27 +434,44 @@ constexpr Row kPage2Rows[] = {
 };
 // clang-format on
 
-struct Map {
-    std::array<OpcodeEntry, 256> entries{};
+} // namespace opcode_rows
+
+// The tables by code made from rows of {code, ...}: make(row) at each row's
+// code and, for page 2, trap at the TRAP codes $30-$39 and $40-$FF.
+// duplicate notes a code given twice; a code given no row keeps Entry{}.
+template <typename Entry>
+struct CodeTable {
+    std::array<Entry, 256> entries{};
     bool duplicate = false;
 };
 
-template <std::size_t N>
-constexpr Map build(const Row (&rows)[N], bool with_traps) {
-    Map map;
-    for (const Row& row : rows) {
-        OpcodeEntry& e = map.entries[row.code];
-        if (e.family != Family::Missing) map.duplicate = true;
-        e = {row.family, row.mode, row.reg, row.param, row.mnemonic};
-    }
-    if (with_traps)
+template <typename Entry, typename Row, std::size_t N, typename Make>
+constexpr CodeTable<Entry> table_by_code(const Row (&rows)[N], const Entry* trap, Make make) {
+    CodeTable<Entry> table;
+    std::array<bool, 256> given{};
+    const auto put = [&](int code, const Entry& entry) {
+        if (given[std::size_t(code)]) table.duplicate = true;
+        given[std::size_t(code)] = true;
+        table.entries[std::size_t(code)] = entry;
+    };
+    for (const Row& row : rows)
+        put(row.code, make(row));
+    if (trap)
         for (int code = 0x30; code <= 0xFF; ++code)
-            if (code <= 0x39 || code >= 0x40) {
-                OpcodeEntry& e = map.entries[code];
-                if (e.family != Family::Missing) map.duplicate = true;
-                e = {Family::Trap, AddrMode::None, Reg::None, 0, "TRAP"};
-            }
-    return map;
+            if (code <= 0x39 || code >= 0x40) put(code, *trap);
+    return table;
+}
+
+namespace opcode_rows {
+
+using Map = CodeTable<OpcodeEntry>;
+
+constexpr OpcodeEntry kTrapEntry = {Family::Trap, AddrMode::None, Reg::None, 0, "TRAP"};
+
+constexpr Map build(const auto& rows, bool with_traps) {
+    return table_by_code<OpcodeEntry>(rows, with_traps ? &kTrapEntry : nullptr, [](const Row& row) {
+        return OpcodeEntry{row.family, row.mode, row.reg, row.param, row.mnemonic};
+    });
 }
 
 constexpr bool complete(const Map& map) {

@@ -255,10 +255,9 @@ TEST(DirectReadTest, UntracedStepMatchesTracedByteCalls) {
 // Every encoding of both pages, executed without trace through the plain
 // entry points (cpu_step's and the run loop's), must end as the traced step
 // through the general ones: length, cycles, pc_written, registers, program
-// page, waiting state and every byte written. The byte after the opcode runs
-// through all its values, so that every indexed postbyte form meets every
-// opcode that takes one, and the inline decoding of the common forms meets
-// the full decoder.
+// page, waiting state and every byte written, under either cycle model. The byte after the opcode
+// runs through all its values, so that every indexed postbyte form meets every opcode that takes
+// one, and the inline decoding of the common forms meets the full decoder.
 TEST(DirectReadTest, PlainStepsMatchTracedStepsForEveryEncoding) {
     // Writes are logged and undone after each step, so that one memory
     // serves every case.
@@ -308,9 +307,10 @@ TEST(DirectReadTest, PlainStepsMatchTracedStepsForEveryEncoding) {
     LoggingMemory memory;
     for (uint32_t a = 0; a < 0x10000; ++a)
         memory.inner.flat.bytes[a] = uint8_t(a * 23 + (a >> 8));
-    const auto run = [&memory](const std::array<uint8_t, 7>& code, Way way) {
+    const auto run = [&memory](const std::array<uint8_t, 7>& code, Way way, CycleModel model) {
         std::copy(code.begin(), code.end(), memory.inner.flat.bytes.begin() + 0x2000);
         Cpu cpu(memory);
+        cpu.set_cycle_model(model);
         cpu.regs = {0x00, 0x12, 0x34, 0x3100, 0x3000, 0x3C80, 0x2000};
         cpu.trace_out = [](std::string_view) {};
         Outcome out;
@@ -329,19 +329,21 @@ TEST(DirectReadTest, PlainStepsMatchTracedStepsForEveryEncoding) {
     };
 
     int failures = 0;
-    for (const bool page2 : {false, true})
-        for (int code = 0; code < 0x100; ++code)
-            for (int next = 0; next < 0x100; ++next) {
-                if (!page2 && code == 0x18) continue;
-                std::array<uint8_t, 7> bytes = {0x18, uint8_t(code), uint8_t(next), 0x12,
-                                                0x34, 0x56,          0x78};
-                if (!page2) std::copy(bytes.begin() + 1, bytes.end(), bytes.begin());
-                const Outcome traced = run(bytes, Way::Traced);
-                for (const Way way : {Way::CpuStep, Way::RunLoop})
-                    if (!(run(bytes, way) == traced) && ++failures <= 10)
-                        ADD_FAILURE() << "page " << (page2 ? 2 : 1) << " code " << code << " next "
-                                      << next << " way " << int(way);
-            }
+    for (const CycleModel model : {CycleModel::Classic, CycleModel::Cpu12})
+        for (const bool page2 : {false, true})
+            for (int code = 0; code < 0x100; ++code)
+                for (int next = 0; next < 0x100; ++next) {
+                    if (!page2 && code == 0x18) continue;
+                    std::array<uint8_t, 7> bytes = {0x18, uint8_t(code), uint8_t(next), 0x12,
+                                                    0x34, 0x56,          0x78};
+                    if (!page2) std::copy(bytes.begin() + 1, bytes.end(), bytes.begin());
+                    const Outcome traced = run(bytes, Way::Traced, model);
+                    for (const Way way : {Way::CpuStep, Way::RunLoop})
+                        if (!(run(bytes, way, model) == traced) && ++failures <= 10)
+                            ADD_FAILURE()
+                                << cycle_model_name(model).name << " page " << (page2 ? 2 : 1)
+                                << " code " << code << " next " << next << " way " << int(way);
+                }
     EXPECT_EQ(0, failures);
 }
 
