@@ -26,6 +26,23 @@ MenuEntry separator() {
     return {};
 }
 
+// A submenu of checkable choices with ids from first on; the one for which
+// chosen is true is checked.
+template <typename Choice, size_t N, typename Chosen>
+MenuEntry choice_menu(std::string_view text, int first, const std::array<Choice, N>& choices,
+                      Chosen chosen) {
+    MenuEntry menu;
+    menu.text = text;
+    for (size_t i = 0; i < N; ++i) {
+        MenuEntry choice;
+        choice.id = first + int(i);
+        choice.text = choices[i].menu_text;
+        choice.checked = chosen(choices[i]);
+        menu.submenu.push_back(choice);
+    }
+    return menu;
+}
+
 } // namespace
 
 Lamps lamps_of(Simulator& sim) {
@@ -93,16 +110,11 @@ std::vector<MenuEntry> window_menu(Simulator& sim) {
     for (const int id : {sim_cmd::kResetSimulator, sim_cmd::kResetCpu, sim_cmd::kRunSlow,
                          sim_cmd::kRunFast, sim_cmd::kRunRealTime})
         menu.push_back(item(id));
-    MenuEntry clock;
-    clock.text = "Real-time &clock";
-    for (size_t i = 0; i < kBusClockChoices.size(); ++i) {
-        MenuEntry choice;
-        choice.id = sim_cmd::kFirstBusClock + int(i);
-        choice.text = kBusClockChoices[i].menu_text;
-        choice.checked = kBusClockChoices[i].hz == sim.bus_clock();
-        clock.submenu.push_back(choice);
-    }
-    menu.push_back(clock);
+    menu.push_back(choice_menu("Real-time &clock", sim_cmd::kFirstBusClock, kBusClockChoices,
+                               [&](const BusClockChoice& c) { return c.hz == sim.bus_clock(); }));
+    menu.push_back(
+        choice_menu("Cycle &model", sim_cmd::kFirstCycleModel, kCycleModelChoices,
+                    [&](const CycleModelChoice& c) { return c.model == sim.cycle_model(); }));
     menu.push_back(separator());
     menu.push_back(item(sim_cmd::kSimulatorSetup));
     return menu;

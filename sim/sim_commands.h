@@ -1,7 +1,9 @@
 // The simulator's command identifiers (768-812, and Run Real Time with its
-// clock choices from 830) with their toolbar tips and menu texts, shared by
-// the window's toolbar, menus and the frame.
+// clock choices from 830, the cycle models from 840) with their toolbar tips
+// and menu texts, shared by the window's toolbar, menus and the frame.
 #pragma once
+
+#include "cpu/cycle_model.h"
 
 #include <array>
 #include <string_view>
@@ -39,7 +41,8 @@ inline constexpr int kAfterLoadRefresh = 811;
 inline constexpr int kSimulatorSetup = 812;
 // Beyond the classic set: a run at the board's own speed.
 inline constexpr int kRunRealTime = 830;
-inline constexpr int kFirstBusClock = 831; // the clock choices below, in order
+inline constexpr int kFirstBusClock = 831;   // the clock choices below, in order
+inline constexpr int kFirstCycleModel = 840; // the cycle model choices below, in order
 } // namespace sim_cmd
 
 struct SimCommandInfo {
@@ -104,6 +107,16 @@ inline constexpr std::array<BusClockChoice, 8> kBusClockChoices = {{
     {25'000'000, "2&5 MHz"},
     {50'000'000, "5&0 MHz"},
     {0, "&Unlimited"},
+}};
+
+// The cycle model choices (menu ids kFirstCycleModel on).
+struct CycleModelChoice {
+    CycleModel model;
+    std::string_view menu_text;
+};
+inline constexpr std::array<CycleModelChoice, 2> kCycleModelChoices = {{
+    {CycleModel::Classic, "&Classic"},
+    {CycleModel::Cpu12, "CPU&12 (as the board)"},
 }};
 
 // A toolbar tip request for anything else gets this text.

@@ -110,6 +110,12 @@ public:
     // kMinBusClock..kMaxBusClock (other than 0) are brought inside.
     void set_bus_clock(uint32_t hz);
     uint32_t bus_clock() const { return bus_clock_; }
+    // How instructions count bus cycles (classic by default). The counters,
+    // the real-time interrupt, the serial lines, the devices and Run Real
+    // Time's pacing all take their time from these cycles. Headless runners
+    // (rt12run, lab checks) choose the model here too.
+    void set_cycle_model(CycleModel model) { cpu_.set_cycle_model(model); }
+    CycleModel cycle_model() const { return cpu_.cycle_model(); }
     // Monotonic nanoseconds; real-time runs measure time with it.
     using TimeSource = std::function<uint64_t()>;
     void set_time_source(TimeSource source) { time_ = std::move(source); }

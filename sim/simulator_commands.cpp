@@ -9,6 +9,11 @@ bool Simulator::dispatch(int id, std::optional<uint32_t> selected,
                          std::optional<std::string> path) {
     const SimCommandInfo* info = find_sim_command(id);
     if (!info) {
+        if (id >= sim_cmd::kFirstCycleModel &&
+            id < sim_cmd::kFirstCycleModel + int(kCycleModelChoices.size())) {
+            set_cycle_model(kCycleModelChoices[size_t(id - sim_cmd::kFirstCycleModel)].model);
+            return true;
+        }
         if (id < sim_cmd::kFirstBusClock ||
             id >= sim_cmd::kFirstBusClock + int(kBusClockChoices.size()))
             return false;

@@ -44,6 +44,18 @@ bool is_clock_choice(int id) {
            id < sim_cmd::kFirstBusClock + int(kBusClockChoices.size());
 }
 
+bool is_cycle_model_choice(int id) {
+    return id >= sim_cmd::kFirstCycleModel &&
+           id < sim_cmd::kFirstCycleModel + int(kCycleModelChoices.size());
+}
+
+// Which cycles Run Real Time holds to the clock, after its speed.
+QString cycle_model_note(const Simulator& sim) {
+    return QStringLiteral(" (%1 cycles)")
+        .arg(sim.cycle_model() == CycleModel::Cpu12 ? QStringLiteral("CPU12")
+                                                    : QStringLiteral("classic"));
+}
+
 } // namespace
 
 KivSimulatorChild::KivSimulatorChild(Simulator& sim, FrameAccess& frame, SimulatorWindowHooks hooks,
@@ -173,6 +185,8 @@ void KivSimulatorChild::send(int id, std::optional<uint32_t> selected) {
     if (id == sim_cmd::kHalt) frame_.set_status_ready();
     sim_.dispatch(id, selected);
     if (is_clock_choice(id) && hooks_.clock_chosen) hooks_.clock_chosen(sim_.bus_clock());
+    if (is_cycle_model_choice(id) && hooks_.cycle_model_chosen)
+        hooks_.cycle_model_chosen(sim_.cycle_model());
     update();
 }
 
@@ -190,7 +204,8 @@ bool KivSimulatorChild::handle_command(int id, std::intptr_t) {
         }
         return true;
     }
-    if (find_sim_command(id) == nullptr && !is_clock_choice(id)) return false;
+    if (find_sim_command(id) == nullptr && !is_clock_choice(id) && !is_cycle_model_choice(id))
+        return false;
     send(id);
     return true;
 }
@@ -219,7 +234,7 @@ void KivSimulatorChild::fill_menu(QMenu& menu, const std::vector<MenuEntry>& ent
         QAction* action = menu.addAction(QString::fromStdString(entry.text));
         action->setData(entry.id);
         action->setObjectName(control_name(entry.id));
-        if (is_clock_choice(entry.id)) {
+        if (is_clock_choice(entry.id) || is_cycle_model_choice(entry.id)) {
             action->setCheckable(true);
             action->setChecked(entry.checked);
         } else {
@@ -268,10 +283,12 @@ void KivSimulatorChild::show_speed() {
     if (sim_.bus_clock() == 0)
         frame_.set_status_text(QStringLiteral("Real time unlimited: %1 M instructions/s (×%2)")
                                    .arg(sim_.instructions_per_second() / 1e6, 0, 'f', 1)
-                                   .arg(sim_.real_time_ratio(), 0, 'f', 2));
+                                   .arg(sim_.real_time_ratio(), 0, 'f', 2) +
+                               cycle_model_note(sim_));
     else
         frame_.set_status_text(
-            QStringLiteral("Real time ×%1").arg(sim_.real_time_ratio(), 0, 'f', 2));
+            QStringLiteral("Real time ×%1").arg(sim_.real_time_ratio(), 0, 'f', 2) +
+            cycle_model_note(sim_));
 }
 
 // ---- what the run control asks -------------------------------------------
@@ -315,7 +332,7 @@ void KivSimulatorChild::start_timer(RunMode mode) {
     timer_.start();
     if (mode == RunMode::kRunningSlow) setFocus();
     if (mode == RunMode::kRunningRealTime)
-        frame_.set_status_text(QStringLiteral("Real time: starting"));
+        frame_.set_status_text(QStringLiteral("Real time: starting") + cycle_model_note(sim_));
 }
 
 void KivSimulatorChild::stop_timer() {

@@ -43,6 +43,8 @@ struct SimulatorWindowHooks {
     std::function<void()> closing;
     // Run Real Time's clock was chosen (the program remembers it).
     std::function<void(uint32_t hz)> clock_chosen;
+    // A cycle model was chosen (the program remembers it).
+    std::function<void(CycleModel model)> cycle_model_chosen;
 };
 
 class KivSimulatorChild final : public QWidget, public ChildWindow, private SimulatorUi {

@@ -1,4 +1,4 @@
-// The simulator window factory and the remembered real-time clock.
+// The simulator window factory, the remembered real-time clock and cycle model.
 #include "sim/gui/simulator_windows.h"
 
 #include <QSettings>
@@ -22,6 +22,14 @@ SimulatorWindows::SimulatorWindows(Simulator& sim) : sim_(sim) {
     if (ok) sim_.set_bus_clock(hz);
     hooks_.clock_chosen = [](uint32_t chosen) {
         settings().setValue(QString::fromLatin1(kClockSetting), chosen);
+    };
+    // Stored by name; an unknown name keeps the classic model.
+    const QString model = settings().value(QString::fromLatin1(kCycleModelSetting)).toString();
+    if (const auto known = parse_cycle_model(model.toStdString())) sim_.set_cycle_model(*known);
+    hooks_.cycle_model_chosen = [](CycleModel chosen) {
+        const std::string_view name = cycle_model_name(chosen).name;
+        settings().setValue(QString::fromLatin1(kCycleModelSetting),
+                            QString::fromLatin1(name.data(), qsizetype(name.size())));
     };
 }
 

@@ -1,6 +1,6 @@
 // Makes the one simulator window over the program's simulated board, hands
 // the frame's start request to the simulator, and remembers Run Real Time's
-// clock in the user's settings.
+// clock and the cycle model in the user's settings.
 #pragma once
 
 #include "shell/services.h"
@@ -15,14 +15,15 @@ class FrameAccess;
 class SimulatorWindows final : public SimulatorWindowFactory {
 public:
     static constexpr char kClockSetting[] = "Simulator/RealTimeClockHz";
+    static constexpr char kCycleModelSetting[] = "Simulator/CycleModel";
 
-    // Reads the remembered clock into the simulator.
+    // Reads the remembered clock and cycle model into the simulator.
     explicit SimulatorWindows(Simulator& sim);
 
     // The frame the windows live in; before it is set no window is made.
     void attach(FrameAccess& frame) { frame_ = &frame; }
     // What other parts of the program plug into the window (target setup,
-    // the simulated-port terminal); closing and clock are chained.
+    // the simulated-port terminal); closing, clock and cycle model are chained.
     SimulatorWindowHooks& hooks() { return hooks_; }
 
     void simulator_start_request() override { sim_.start_request(); }

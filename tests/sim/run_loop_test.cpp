@@ -36,8 +36,10 @@ struct Twin {
     // The program, with a serial console on interface 0 or with a printer
     // and a flip-flop. (The console's polls look at the devices too, so
     // each kind is tested without the other.)
-    Twin(std::initializer_list<Chunk> program, bool with_console) {
+    Twin(std::initializer_list<Chunk> program, bool with_console,
+         CycleModel model = CycleModel::Classic) {
         sim.window_created();
+        sim.set_cycle_model(model);
         if (with_console) {
             console = connect<SerialDevice>(bus_row::kSerial0);
         } else {
@@ -55,9 +57,9 @@ struct Twin {
     template <typename Model>
     Model* connect(int row) {
         const int slot = board.setup().connect_row(row);
-        return slot < 0
-                   ? nullptr
-                   : board.iosim().device_as<Model>(board.setup().connection_slots()[size_t(slot)].handle);
+        return slot < 0 ? nullptr
+                        : board.iosim().device_as<Model>(
+                              board.setup().connection_slots()[size_t(slot)].handle);
     }
 };
 
@@ -147,13 +149,16 @@ TEST(RunLoopTest, SerialInterruptsEnabledMidRunAndWaitingForInput) {
          }},
         {0xFFD6, {0x11, 0x00}},
     };
-    Twin fast(program, true), slow(program, true);
-    run_both(fast, slow, 6000, [](Twin& twin, uint64_t steps) {
-        static constexpr std::pair<uint64_t, const char*> kTyped[] = {{120, "hi"}, {3000, "!"}};
-        if (twin.events < std::size(kTyped) && steps >= kTyped[twin.events].first)
-            twin.console->type_text(kTyped[twin.events++].second);
-    });
-    EXPECT_EQ("hi!", fast.console->output());
+    for (const CycleModel model : {CycleModel::Classic, CycleModel::Cpu12}) {
+        SCOPED_TRACE(cycle_model_name(model).name);
+        Twin fast(program, true, model), slow(program, true, model);
+        run_both(fast, slow, 6000, [](Twin& twin, uint64_t steps) {
+            static constexpr std::pair<uint64_t, const char*> kTyped[] = {{120, "hi"}, {3000, "!"}};
+            if (twin.events < std::size(kTyped) && steps >= kTyped[twin.events].first)
+                twin.console->type_text(kTyped[twin.events++].second);
+        });
+        EXPECT_EQ("hi!", fast.console->output());
+    }
 }
 
 TEST(RunLoopTest, RealTimeInterruptsCountedInAHandler) {
@@ -178,9 +183,49 @@ TEST(RunLoopTest, RealTimeInterruptsCountedInAHandler) {
          }},
         {0xFFF0, {0x11, 0x00}},
     };
-    Twin fast(program, false), slow(program, false);
-    run_both(fast, slow, 30000);
-    EXPECT_GE(*std::as_const(fast.board.memory()).storage(0x2000), 5);
+    for (const CycleModel model : {CycleModel::Classic, CycleModel::Cpu12}) {
+        SCOPED_TRACE(cycle_model_name(model).name);
+        Twin fast(program, false, model), slow(program, false, model);
+        run_both(fast, slow, 30000);
+        EXPECT_GE(*std::as_const(fast.board.memory()).storage(0x2000), 5);
+    }
+}
+
+// The real-time interrupt's period is a number of bus cycles: a loop of
+// IBNE X, which the classic model charges 6 cycles and the CPU12 model 3,
+// passes twice as often in one period under the CPU12 model.
+TEST(RunLoopTest, RealTimeInterruptPeriodInTheChosenModelsCycles) {
+    const std::initializer_list<Chunk> program = {
+        {0x1000,
+         {
+             0xCF, 0x3C, 0x00, // $1000 LDS  #$3C00
+             0x86, 0x80,       // $1003 LDAA #$80
+             0x5A, 0x38,       // $1005 STAA $38    real-time interrupt enable
+             0x86, 0x11,       // $1007 LDAA #$11
+             0x5A, 0x3B,       // $1009 STAA $3B    period 4096 cycles from here
+             0xCE, 0x00, 0x00, // $100B LDX  #0
+             0x10, 0xEF,       // $100E CLI
+             0x04, 0xB5, 0xFD, // $1010 IBNE X,$1010
+         }},
+        {0x1100,
+         {
+             0x7E, 0x20, 0x00, // $1100 STX  $2000    passes so far
+             0x3E,             // $1103 WAI           and stay
+         }},
+        {0xFFF0, {0x11, 0x00}},
+    };
+    for (const auto& [model, loop_cycles] :
+         {std::pair{CycleModel::Classic, 6}, std::pair{CycleModel::Cpu12, 3}}) {
+        SCOPED_TRACE(cycle_model_name(model).name);
+        Twin twin(program, false, model);
+        twin.sim.run_headless(5000, {});
+        const int passes = *std::as_const(twin.board.memory()).storage(0x2000) << 8 |
+                           *std::as_const(twin.board.memory()).storage(0x2001);
+        // STAA, LDX and CLI (2 + 2 + 1 cycles in either model) lie between
+        // the period's start and the loop.
+        const int expected = (4096 - 5) / loop_cycles;
+        EXPECT_NEAR(expected, passes, 1);
+    }
 }
 
 TEST(RunLoopTest, DeviceRequestsFromTheUserAndFromDeviceTime) {

@@ -33,7 +33,7 @@ TEST(SimulatorEndToEnd, BlinkAssembledLoadedAndRunInRealTime) {
     }
     EXPECT_NEAR(8'000'000.0, double(sim.cycle_total() - start), 10);
     EXPECT_EQ((std::set<int>{0x55, 0xAA}), port) << "the LEDs blinked";
-    EXPECT_EQ("Real time ×1.00", frame->status_text().toStdString());
+    EXPECT_EQ("Real time ×1.00 (classic cycles)", frame->status_text().toStdString());
 
     frame->dispatch(sim_cmd::kHalt);
     EXPECT_FALSE(sim.running());

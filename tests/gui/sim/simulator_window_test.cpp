@@ -260,6 +260,81 @@ TEST_F(SimulatorWindowTest, ClosingKeepsTheSimulatorAndTellsTheHooks) {
     EXPECT_TRUE(sim.ui_bound());
 }
 
+// A delay loop written for one second at 8 MHz by the CPU12 manual's counts
+// runs one second under the CPU12 model, chosen from the window's menu:
+// that many bus cycles pass between the program's two writes to the board's
+// bus, and Run Real Time takes that long (of its host clock) to get from
+// one to the other. Under the classic model the same loop takes twice as
+// long. Between the writes (each counted from the start of its STAA):
+//   STAA e 3, LDY # 2, 50 x (LDX # 2 + 53332 x DBNE X 3 + DBNE Y 3)
+//   = 5 + 50 x 160001 = 8,000,055 cycles = 1.000007 s at 8 MHz.
+TEST_F(SimulatorWindowTest, DelayLoopOfOneSecondUnderTheCpu12Model) {
+    const std::vector<uint8_t> delay = {
+        0x86, 0x01,       // $1000 LDAA #1
+        0x7A, 0x04, 0x00, // $1002 STAA $0400
+        0xCD, 0x00, 0x32, // $1005 LDY  #50
+        0xCE, 0xD0, 0x54, // $1008 LDX  #53332
+        0x04, 0x35, 0xFD, // $100B DBNE X,$100B
+        0x04, 0x36, 0xF7, // $100E DBNE Y,$1008
+        0x7A, 0x04, 0x00, // $1011 STAA $0400
+        0x20, 0xFE,       // $1014 BRA  $1014
+    };
+    path = temp.write("delay.s19", srecord_data(0x1000, delay) + "\n" + srecord_end(0x1000) + "\n");
+    KivSimulatorChild& window = open();
+    struct Write {
+        uint32_t cycles;
+        uint64_t host_ns;
+    };
+    std::vector<Write> writes;
+    uint64_t now = 0;
+    sim.set_time_source([&] { return now; });
+    sim.board().routing().set_device_write_observer([&](uint32_t, uint8_t) {
+        writes.push_back({sim.cycle_total(), now});
+    });
+    std::vector<std::string> offered;
+    int choice = 0;
+    window.set_menu_runner([&](QMenu& menu, QPoint) {
+        for (QAction* action : menu.actions())
+            if (action->menu() != nullptr && action->text() == QStringLiteral("Cycle &model"))
+                for (QAction* item : action->menu()->actions())
+                    offered.push_back((item->isChecked() ? "* " : "  ") +
+                                      item->text().toStdString());
+        return choice;
+    });
+
+    for (const auto& [model, seconds] :
+         {std::pair{CycleModel::Classic, 2.0}, std::pair{CycleModel::Cpu12, 1.000007}}) {
+        SCOPED_TRACE(cycle_model_name(model).name);
+        choice = sim_cmd::kFirstCycleModel + (model == CycleModel::Cpu12 ? 1 : 0);
+        window.open_context_menu(QPoint(250, 60));
+        frame->dispatch(sim_cmd::kResetSimulator);
+        writes.clear();
+        frame->dispatch(sim_cmd::kRunRealTime);
+        for (int tick = 0; tick < 40 && writes.size() < 2; ++tick) {
+            now += 100'000'000;
+            window.timer_tick();
+        }
+        const std::string note = model == CycleModel::Cpu12 ? "CPU12" : "classic";
+        EXPECT_EQ("Real time ×1.00 (" + note + " cycles)", frame->status_text().toStdString());
+        frame->dispatch(sim_cmd::kHalt);
+        ASSERT_EQ(2u, writes.size());
+        const double simulated = (writes[1].cycles - writes[0].cycles) / 8e6;
+        EXPECT_NEAR(seconds, simulated, seconds * 0.01);
+        // Run Real Time held the run to the clock: the host's time between
+        // the writes is the simulated time, to a tick of 100 ms.
+        EXPECT_NEAR(simulated, (writes[1].host_ns - writes[0].host_ns) / 1e9, 0.1);
+    }
+    // The choice is remembered for the next simulator; the menu shows it.
+    SimulatedBoard other{temp.path() / "bin"};
+    const SimulatorWindows remembered(other.simulator());
+    EXPECT_EQ(CycleModel::Cpu12, other.simulator().cycle_model());
+    offered.clear();
+    choice = sim_cmd::kFirstCycleModel; // back to Classic for the tests after this one
+    window.open_context_menu(QPoint(250, 60));
+    EXPECT_EQ((std::vector<std::string>{"  &Classic", "* CPU&12 (as the board)"}), offered);
+    EXPECT_EQ(CycleModel::Classic, sim.cycle_model());
+}
+
 TEST_F(SimulatorWindowTest, Screenshots) {
     KivSimulatorChild& window = open();
     sim.breakpoints().add(0x1007, BreakState::kEnabled);
@@ -298,7 +373,7 @@ TEST_F(SimulatorWindowTest, Screenshots) {
         window.timer_tick();
     }
     settle_events();
-    EXPECT_EQ("Real time ×1.00", frame->status_text().toStdString());
+    EXPECT_EQ("Real time ×1.00 (classic cycles)", frame->status_text().toStdString());
     EXPECT_TRUE(save_screenshot(*frame, "simulator_running.png"));
     frame->dispatch(sim_cmd::kHalt);
 }
