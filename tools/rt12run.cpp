@@ -216,6 +216,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%.*s", int(text.size()), text.data());
     });
     sim.window_created();
+    sim.set_cycle_model(options.cycles);
     if (!options.target.empty() && !read_descriptor(board.setup(), options.target)) return 1;
     board.setup().commit();
     if (options.monitor)

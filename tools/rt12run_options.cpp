@@ -98,6 +98,11 @@ private:
             const auto hz = parse_number(arg.substr(arg.find('=') + 1), UINT32_MAX);
             if (!hz || *hz == 0) return fail("--realtime= needs a clock rate in Hz above 0");
             options_.realtime_hz = uint32_t(*hz);
+        } else if (arg == "--cycles") {
+            const auto text = value();
+            const auto model = text ? parse_cycle_model(*text) : std::nullopt;
+            if (!model) return fail("--cycles takes classic or cpu12");
+            options_.cycles = *model;
         } else if (arg == "--io-log") {
             options_.io_log = true;
         } else if (arg == "--switches") {
@@ -163,7 +168,7 @@ Rt12runRequest parse_rt12run_arguments(std::span<const std::string_view> args,
 std::string rt12run_usage() {
     return "usage: rt12run [--max-steps N] [--stop-on swi|bgnd|none] [--break ADDR]... "
            "[--vector] [--target FILE.hc12sim] [--monitor] [--sci0 stdio|pty] "
-           "[--realtime[=HZ]] [--io-log] "
+           "[--realtime[=HZ]] [--cycles classic|cpu12] [--io-log] "
            "[--switches ADDR=VALUE]... [--dump-regs] [--dump-mem START:LENGTH]... "
            "[--trace] [FILE.s19]\n";
 }
@@ -203,6 +208,9 @@ Options:
   --realtime             hold the run to the board's bus clock (8000000 Hz),
                          sleeping between slices instead of spinning
   --realtime=HZ          the same at a bus clock of HZ
+  --cycles classic|cpu12 count bus cycles as the classic simulator does (the
+                         default) or as the HCS12 takes them, by the CPU12
+                         reference manual: the board's own timing
   --io-log               print IO <cycles> <address> <byte> for every byte the
                          program writes to the board's bus or an output port
   --switches ADDR=VALUE  set the switches of the input port at ADDR (may be

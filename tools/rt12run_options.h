@@ -2,6 +2,8 @@
 // --help and --version.
 #pragma once
 
+#include "cpu/cycle_model.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -43,6 +45,7 @@ struct Rt12runOptions {
     Sci0 sci0 = Sci0::kNone;
     // Bus clock in Hz the run is held to; 0 runs as fast as the host can.
     uint32_t realtime_hz = 0;
+    CycleModel cycles = CycleModel::Classic;
     bool io_log = false;
     std::vector<SwitchPreset> switches;
     bool dump_regs = false;

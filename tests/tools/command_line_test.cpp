@@ -112,6 +112,10 @@ TEST(Rt12runCommandLineTest, NumbersAndFaults) {
          {"--sci0", "tty", "p.s19"},
          Rt12runRequest::kUsageError,
          "--sci0 takes stdio or pty"},
+        {__LINE__,
+         {"--cycles", "hc12", "p.s19"},
+         Rt12runRequest::kUsageError,
+         "--cycles takes classic or cpu12"},
         {__LINE__, {"a.s19", "b.s19"}, Rt12runRequest::kUsageError, "only one load file"},
         {__LINE__, {"--trace"}, Rt12runRequest::kUsageError, "no load file"},
         {__LINE__, {"-x", "p.s19"}, Rt12runRequest::kUsageError, "unknown option -x"},
@@ -127,9 +131,10 @@ TEST(Rt12runCommandLineTest, NumbersAndFaults) {
     Rt12runOptions options;
     std::string error;
     const std::vector<std::string_view> args = {
-        "--stop-on",  "none",     "--break",    "$1010",         "--switches", "0x800=7",
-        "--dump-mem", "$1000:16", "--dump-mem", "0xFFFFFFF0:16", "p.s19"};
+        "--stop-on", "none",       "--break",  "$1010",      "--switches",    "0x800=7", "--cycles",
+        "CPU12",     "--dump-mem", "$1000:16", "--dump-mem", "0xFFFFFFF0:16", "p.s19"};
     ASSERT_EQ(Rt12runRequest::kRun, parse_rt12run_arguments(args, options, error));
+    EXPECT_EQ(CycleModel::Cpu12, options.cycles);
     EXPECT_TRUE(options.stop_opcodes.empty());
     EXPECT_EQ(std::vector<uint32_t>{0x1010}, options.breaks);
     ASSERT_EQ(1u, options.switches.size());

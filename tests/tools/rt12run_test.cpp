@@ -214,6 +214,24 @@ loop    staa $400
     EXPECT_NE(std::string::npos, err.find("no input device at $400")) << err;
 }
 
+// The cycle model changes the count, not the run: a loop of five DBNE is
+// 6 cycles a pass the classic way and 3 on the board's CPU12.
+TEST_F(Rt12runTest, CycleModelsCountTheSameRun) {
+    ASSERT_TRUE(assemble("loop", "        org $1000\n"
+                                 "        ldx #$2000\n"  // 2 either way
+                                 "        ldab #5\n"     // 1
+                                 "wait    dbne b,wait\n" // 6 or 3, five times
+                                 "        swi\n"));
+    for (const auto& [model, cycles] : {std::pair{"classic", 33}, std::pair{"cpu12", 18}}) {
+        SCOPED_TRACE(model);
+        EXPECT_EQ(0, run(std::string("--cycles ") + model + " --dump-regs loop.s19"));
+        EXPECT_EQ("PC=1008 SP=3C80 X=2000 Y=0000 A=00 B=00 CCR=D0\n"
+                  "cycles=" +
+                      std::to_string(cycles) + " steps=7\n",
+                  out);
+    }
+}
+
 TEST_F(Rt12runTest, BadArgumentsAndLoadErrorsGiveStatusOne) {
     ASSERT_TRUE(assemble("hello", kHello));
     dir.write("bad.s19", "S1041000A7\nS5030001FB\n");
@@ -232,6 +250,7 @@ TEST_F(Rt12runTest, BadArgumentsAndLoadErrorsGiveStatusOne) {
         {__LINE__, "--dump-mem 1000 hello.s19", "--dump-mem takes START:LENGTH"},
         {__LINE__, "--switches 0x600=0x100 hello.s19", "--switches takes ADDR=VALUE"},
         {__LINE__, "--sci0 sci hello.s19", "--sci0 takes stdio"},
+        {__LINE__, "--cycles hcs12 hello.s19", "--cycles takes classic or cpu12"},
         {__LINE__, "hello.s19 other.s19", "only one load file"},
         {__LINE__, "missing.s19", "can't open 'missing.s19'"},
         {__LINE__, "--target missing.hc12sim hello.s19", "Can't open 'missing.hc12sim'"},
