@@ -2,8 +2,9 @@
 # Counts host instructions per simulated step of rt12run on the mixed loop
 # with callgrind, which is free of timing noise: two runs of different length,
 # so that the start-up cost drops out of the difference; once without devices
-# and once with a serial console on interface 0. Then prints the Google
-# Benchmark figures of the CPU alone and of the run loop beside them.
+# and once with a serial console on interface 0, under each cycle model. Then
+# prints the Google Benchmark figures of the CPU alone and of the run loop
+# beside them.
 # Usage: bench/count_instructions.sh [build dir] [short steps] [long steps]
 set -eu
 build=$(cd "${1:-build}" && pwd)
@@ -34,13 +35,15 @@ report() {
     echo "$a $b $short $long $1" | awk '{
         per_step = ($2 - $1) / ($4 - $3)
         label = $5; for (i = 6; i <= NF; ++i) label = label " " $i
-        printf "  %-24s %7.1f host instructions per step (start-up %.1f M)\n",
+        printf "  %-32s %7.1f host instructions per step (start-up %.1f M)\n",
                label, per_step, ($1 - per_step * $3) / 1e6 }'
 }
 
 echo "rt12run on the mixed loop (callgrind):"
-report "no devices" ""
-report "serial console on SCI0" "--sci0 stdio"
+for model in classic cpu12; do
+    report "no devices, $model" "--cycles $model"
+    report "serial console on SCI0, $model" "--cycles $model --sci0 stdio"
+done
 for bench in cpu_step_bench rt12run_bench; do
     if [ -x "$build/bench/$bench" ]; then
         echo
