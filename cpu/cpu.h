@@ -22,6 +22,7 @@ namespace torva {
 
 // Receives the disassembly text of a traced step piece by piece, in order.
 using TraceSink = std::function<void(std::string_view)>;
+using UndefinedSink = std::function<void(uint32_t address, bool trapped)>;
 
 class Cpu {
 public:
@@ -128,6 +129,11 @@ public:
     // The on-chip modules and run control as interrupt entry and RTI see
     // them; null for none (no breakpoint match, no on-chip vector).
     InterruptHost* interrupt_host = nullptr;
+    // Told of every undefined instruction executed, with its address: a
+    // page-2 opcode without an instruction, after which the CPU takes the
+    // TRAP (trapped), or a transfer postbyte that names no register pair,
+    // where the CPU stays without moving on. Only steps that execute count.
+    UndefinedSink undefined_out;
 
     // Executes (execute), disassembles (trace) or only measures one
     // instruction at start_address. Returns its length in bytes, or 1 for an

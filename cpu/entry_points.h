@@ -112,6 +112,7 @@ std::conditional_t<kFinish, uint32_t, void> Cpu::execute_row(Cpu& cpu, bool exec
     if (may_be_undefined && ctx.illegal) [[unlikely]] {
         ctx.illegal = 0;
         tracef("FCB   $%2.2X", opcode);
+        if (execute && undefined_out) undefined_out(step_address_, false);
         return 1;
     }
     if (execute && ctx.pc_written == 0) regs.pc = uint16_t(ctx.fetch_address);

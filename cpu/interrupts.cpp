@@ -39,6 +39,7 @@ void Cpu::op_exception(const OpcodeEntry& e, bool execute) {
         ctx.cycles += 8;
         break;
     case Family::Trap:
+        if (undefined_out) undefined_out(step_address_, true);
         // The trap number is not kept: a handler finds it behind the
         // stacked return address.
         regs.pc = uint16_t(regs.pc + 2);

@@ -25,8 +25,10 @@ void Board::after_instruction() {
         SerialInterface& serial = modules_.serial[size_t(interface)];
         if (!serial.present()) continue;
         const auto character = serial.transmit_progress();
+        if (!character) continue;
         const int32_t handle = setup_.serial_handle(interface);
-        if (character && handle >= 0) iosim_.OutputSim(handle, *character, 1);
+        if (handle >= 0) iosim_.OutputSim(handle, *character, 1);
+        if (serial_transmit_observer_) serial_transmit_observer_(interface, *character);
     }
     iosim_.catch_up();
 }

@@ -11,6 +11,7 @@
 #include "iosim/io_simulator.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace torva {
@@ -81,6 +82,13 @@ public:
         return routing_.interrupt_vector(total_cycles);
     }
 
+    // Told of every byte a serial interface (0 or 1) hands to its line,
+    // whether or not a device takes it there.
+    using SerialTransmitObserver = std::function<void(int interface, uint8_t byte)>;
+    void set_serial_transmit_observer(SerialTransmitObserver observer) {
+        serial_transmit_observer_ = std::move(observer);
+    }
+
     // The model of the connected device whose base address this is (first
     // slot first), or null; for presetting switches and reading LEDs.
     Device* device_at(uint32_t base);
@@ -95,6 +103,7 @@ private:
     void poll_serial_input();
 
     IoSimulator iosim_;
+    SerialTransmitObserver serial_transmit_observer_;
     MemoryMap memory_;
     OnChipModules modules_{memory_};
     DeviceSetup setup_;

@@ -216,6 +216,7 @@ uint8_t BoardRouting::block_read(uint16_t offset) {
 
 void BoardRouting::block_write(uint16_t offset, uint8_t byte) {
     const uint16_t base = register_base();
+    if (register_write_observer_) register_write_observer_(offset, byte);
     if (!modules_.write(offset, byte)) return;
     if (register_base() != base && on_layout_change_) on_layout_change_();
     // On the bare board a device on a port shows the pins the port drives.

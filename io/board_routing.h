@@ -67,6 +67,12 @@ public:
     void set_device_write_observer(DeviceWriteObserver observer) {
         device_write_observer_ = std::move(observer);
     }
+    // Told of every byte the program writes into the on-chip register block,
+    // by its offset there (waveforms show the port registers from it).
+    using RegisterWriteObserver = std::function<void(uint16_t offset, uint8_t byte)>;
+    void set_register_write_observer(RegisterWriteObserver observer) {
+        register_write_observer_ = std::move(observer);
+    }
 
     // The vector of the first on-chip module that requests an interrupt:
     // clock module, serial interface 0 ($FFD6), serial interface 1 ($FFD4).
@@ -101,6 +107,7 @@ private:
     IoSimLibrary& library_;
     BreakCheck break_check_;
     DeviceWriteObserver device_write_observer_;
+    RegisterWriteObserver register_write_observer_;
     std::function<void()> on_layout_change_;
     // Unimplemented module ranges read this byte, complemented on every read,
     // so polling loops waiting for a flag in either state move on.
