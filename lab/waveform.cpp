@@ -4,6 +4,7 @@
 #include "torva/version.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace torva::lab {
 namespace {
@@ -73,25 +74,35 @@ void Waveform::write_vcd(std::ostream& out, std::string_view comment) const {
             << (signals_[i].width > 1 ? " [" + std::to_string(signals_[i].width - 1) + ":0]" : "")
             << " $end\n";
     out << "$upscope $end\n$enddefinitions $end\n";
-    // Every signal is unknown until its first value.
-    out << "#0\n$dumpvars\n";
-    for (uint32_t i = 0; i < signals_.size(); ++i)
-        out << (signals_[i].width > 1 ? "bx " : "x") << identifier(i) << '\n';
-    out << "$end\n";
     std::vector<Change> ordered = changes_;
     std::ranges::stable_sort(ordered, {}, &Change::at);
+    const auto value_text = [&](uint32_t signal, std::optional<uint32_t> value) {
+        const int width = signals_[signal].width;
+        std::string text;
+        if (width > 1)
+            text = 'b' + (value ? binary(*value, width) : std::string("x")) + ' ';
+        else
+            text = value ? char('0' + (*value & 1)) : 'x';
+        return text + identifier(signal) + '\n';
+    };
+    // The values at time 0 start the dump; a signal without one is unknown
+    // until its first change.
+    std::vector<std::optional<uint32_t>> initial(signals_.size());
+    size_t next = 0;
+    for (; next < ordered.size() && ordered[next].at == 0; ++next)
+        initial[ordered[next].signal] = ordered[next].value;
+    out << "#0\n$dumpvars\n";
+    for (uint32_t i = 0; i < signals_.size(); ++i)
+        out << value_text(i, initial[i]);
+    out << "$end\n";
     Cycles shown = 0;
-    for (const Change& change : ordered) {
+    for (; next < ordered.size(); ++next) {
+        const Change& change = ordered[next];
         if (change.at != shown) {
             out << '#' << change.at * kNsPerCycle << '\n';
             shown = change.at;
         }
-        const Signal& signal = signals_[change.signal];
-        if (signal.width > 1)
-            out << 'b' << binary(change.value, signal.width) << ' ';
-        else
-            out << (change.value & 1);
-        out << identifier(change.signal) << '\n';
+        out << value_text(change.signal, change.value);
     }
 }
 

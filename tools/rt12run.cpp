@@ -9,6 +9,7 @@
 #include "io/text_lines.h"
 #include "iosim/devices/port_device.h"
 #include "iosim/devices/serial_device.h"
+#include "lab/waveform_recorder.h"
 #include "sim/simulator.h"
 #include "tools/fd_input.h"
 #include "tools/program_directory.h"
@@ -180,6 +181,14 @@ void dump_memory(Board& board, const MemoryDump& dump) {
     }
 }
 
+bool write_waveform(const lab::Waveform& waveform, const Rt12runOptions& options) {
+    std::ofstream out(options.vcd, std::ios::binary);
+    if (out) waveform.write_vcd(out, "rt12run " + options.file);
+    out.close();
+    if (!out) return fail("can't write '" + options.vcd + "'");
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -257,9 +266,23 @@ int main(int argc, char** argv) {
     for (const uint32_t address : options.breaks)
         sim.breakpoints().add(address, BreakState::kEnabled);
 
-    if (options.io_log)
-        board.routing().set_device_write_observer([&sim](uint32_t address, uint8_t byte) {
-            std::printf("IO %u %04X %02X\n", unsigned(sim.cycle_total()), unsigned(address), byte);
+    // The waveform's time is the cycle total, carried past its 32 bits.
+    std::optional<lab::WaveformRecorder> waveform;
+    if (!options.vcd.empty()) {
+        waveform.emplace(board, [&sim, last = uint32_t(0), laps = uint64_t(0)]() mutable {
+            const uint32_t total = sim.cycle_total();
+            if (total < last) laps += uint64_t(1) << 32;
+            last = total;
+            return laps | total;
+        });
+        waveform->attach();
+    }
+    if (options.io_log || waveform)
+        board.routing().set_device_write_observer([&](uint32_t address, uint8_t byte) {
+            if (options.io_log)
+                std::printf("IO %u %04X %02X\n", unsigned(sim.cycle_total()), unsigned(address),
+                            byte);
+            if (waveform) waveform->bus_write(address, byte);
         });
     if (options.trace)
         sim.add_instruction_listener([](uint32_t address, std::string_view text) {
@@ -286,6 +309,7 @@ int main(int argc, char** argv) {
     for (const MemoryDump& dump : options.dumps)
         dump_memory(board, dump);
     std::fflush(stdout);
+    if (waveform && !write_waveform(*waveform->waveform(), options)) return 1;
 
     if (const int signal = g_stop_signal; signal != 0) {
         std::fprintf(stderr, "rt12run: stopped by %s after %llu steps\n",

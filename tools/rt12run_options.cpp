@@ -134,6 +134,10 @@ private:
             options_.dumps.push_back({uint32_t(*start), uint32_t(*length)});
         } else if (arg == "--trace") {
             options_.trace = true;
+        } else if (arg == "--vcd") {
+            const auto text = value();
+            if (!text || text->empty()) return fail("--vcd needs a file");
+            options_.vcd = *text;
         } else if (arg.starts_with("-") && arg.size() > 1) {
             return fail("unknown option " + std::string(arg));
         } else if (arg.empty()) {
@@ -170,7 +174,7 @@ std::string rt12run_usage() {
            "[--vector] [--target FILE.hc12sim] [--monitor] [--sci0 stdio|pty] "
            "[--realtime[=HZ]] [--cycles classic|cpu12] [--io-log] "
            "[--switches ADDR=VALUE]... [--dump-regs] [--dump-mem START:LENGTH]... "
-           "[--trace] [FILE.s19]\n";
+           "[--trace] [--vcd FILE] [FILE.s19]\n";
 }
 
 std::string rt12run_help() {
@@ -220,6 +224,8 @@ Options:
                          print LENGTH bytes from START at the end (may be
                          repeated; XX where nothing answers)
   --trace                print each instruction before it runs
+  --vcd FILE             write the board's outputs over the run to FILE as a
+                         Value Change Dump (open it in GTKWave)
   --help                 show this text and exit
   --version              show the version and exit
 )";

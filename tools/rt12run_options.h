@@ -51,6 +51,8 @@ struct Rt12runOptions {
     bool dump_regs = false;
     std::vector<MemoryDump> dumps;
     bool trace = false;
+    // Where the board's outputs over the run go as a Value Change Dump; "" for nowhere.
+    std::string vcd;
     std::string file;
 };
 
