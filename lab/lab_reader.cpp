@@ -616,6 +616,11 @@ void read_stop(const toml::table& table, Check& check) {
                                                 " (" + joined(kRegisterNames) + ")");
             check.registers.push_back({name, location_value(node, "registers")});
         }
+        // In the order the CPU's registers are usually named, whatever the file's.
+        const auto rank = [](const RegisterExpectation& r) {
+            return std::ranges::find(kRegisterNames, r.name) - kRegisterNames.begin();
+        };
+        std::ranges::sort(check.registers, {}, rank);
     }
 }
 
@@ -695,6 +700,11 @@ void read_check(const toml::table& table, Lab& lab) {
             if (subject == "stopped" || subject == "registers") {
                 check.kind = CheckKind::kStop;
                 read_stop(table, check);
+                // The run stops where a check expects the stop.
+                if (check.stopped && std::ranges::none_of(lab.stops, [&](const StopPoint& point) {
+                        return point.text() == check.stopped->text();
+                    }))
+                    lab.stops.push_back(*check.stopped);
             } else if (subject == "cycles_at_most") {
                 check.kind = CheckKind::kCycles;
                 check.cycles_at_most = time_value(node, subject, false);

@@ -161,19 +161,22 @@ CheckResult check_memory(const Check& check, const MemoryReader& read,
 CheckResult check_stop(const Check& check, const StopInfo& stop, const CpuRegisters& registers,
                        const std::optional<Symbols>& symbols) {
     std::string expected = check.stopped ? "a stop at " + check.stopped->text() : "a stop";
+    // A label the program lacks is the first thing to tell.
+    std::optional<uint32_t> address;
+    if (check.stopped && check.stopped->kind == StopPoint::Kind::kLocation) {
+        std::string why;
+        address = resolve(check.stopped->location, symbols, why);
+        if (!address) return verdict(check, false, expected, why, std::nullopt);
+    }
     if (!is_program_stop(stop.reason)) return verdict(check, false, expected, stop.text(), stop.at);
     if (check.stopped) {
         bool same = false;
         switch (check.stopped->kind) {
         case StopPoint::Kind::kSwi: same = stop.reason == StopReason::kSwi; break;
         case StopPoint::Kind::kBgnd: same = stop.reason == StopReason::kBgnd; break;
-        case StopPoint::Kind::kLocation: {
-            std::string why;
-            const auto address = resolve(check.stopped->location, symbols, why);
-            if (!address) return verdict(check, false, expected, why, std::nullopt);
+        case StopPoint::Kind::kLocation:
             same = stop.reason == StopReason::kLocation && stop.pc == (*address & 0xFFFF);
             break;
-        }
         }
         if (!same) return verdict(check, false, expected, stop.text(), stop.at);
     }

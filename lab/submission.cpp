@@ -156,15 +156,17 @@ Program prepare_program(const Lab& lab, const fs::path& submission, const fs::pa
         return program;
     }
     fs::create_directories(work_dir, ec);
+    // The assembler runs in the work folder: every path it gets is absolute.
     const fs::path work = fs::absolute(work_dir, ec);
+    const fs::path include = fs::absolute(program_dir, ec) / "../include/machine/rt12";
     AsmSession session;
     session.write_line = [&](std::string_view line) { program.messages.emplace_back(line); };
     session.fatal = [&](std::string_view text) {
         program.messages.push_back("FATAL ERROR: " + std::string(text));
     };
     session.program_dir = program_dir.string();
-    const std::string line = " -L -w -S -I \"" + program_dir.string() +
-                             "/../include/machine/rt12\" \"" + program.program.string() + "\"";
+    const std::string line = " -L -w -S -I \"" + include.lexically_normal().string() + "\" \"" +
+                             program.program.string() + "\"";
     int assembled;
     {
         const DirectoryChange into(work);
