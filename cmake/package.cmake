@@ -16,7 +16,7 @@ endforeach()
 
 # Manual pages, compressed as the system keeps them.
 set(man_pages)
-foreach(page torva6 ta12 rt12run)
+foreach(page torva6 ta12 rt12run rt12check)
   set(gz ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
   add_custom_command(OUTPUT ${gz}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
@@ -28,7 +28,7 @@ add_custom_target(torva_man_pages ALL DEPENDS ${man_pages})
 install(FILES ${man_pages} DESTINATION ${share}/man/man1)
 
 # The programs themselves (stripped when packaged).
-foreach(program torva6 ta12 rt12run)
+foreach(program torva6 ta12 rt12run rt12check)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION bin)
   endif()
@@ -36,7 +36,7 @@ endforeach()
 
 # The programs on the search path: links to the real files, so that each
 # still finds its config/ and include/ beside its own directory.
-foreach(program torva6 ta12 rt12run)
+foreach(program torva6 ta12 rt12run rt12check)
   if(NOT TARGET ${program})
     continue()
   endif()

@@ -83,11 +83,13 @@ int main(int argc, char** argv) {
     Rt12checkOptions options;
     std::string text;
     switch (parse_rt12check_arguments(argc, argv, options, text)) {
-    case Rt12checkRequest::kHelp:
-    case Rt12checkRequest::kVersion: std::fputs(text.c_str(), stdout); return kAllPassed;
+    case Rt12checkRequest::kHelp: std::fputs(rt12check_help().c_str(), stdout); return kAllPassed;
+    case Rt12checkRequest::kVersion:
+        std::fputs(rt12check_version().c_str(), stdout);
+        return kAllPassed;
     case Rt12checkRequest::kUsageError:
         fail(text);
-        std::fputs("Run rt12check --help for the options.\n", stderr);
+        std::fputs(rt12check_usage().c_str(), stderr);
         return kUnreadable;
     case Rt12checkRequest::kRun: break;
     }

@@ -19,11 +19,14 @@ struct Rt12checkOptions {
 
 enum class Rt12checkRequest { kRun, kHelp, kVersion, kUsageError };
 
-// Fills options from the command line (argv[0] is the program). text gets
-// the help or version text, or what is wrong with the arguments.
+// Fills options from the command line (argv[0] is the program). --help and
+// --version anywhere win over everything else; on kUsageError, error says
+// what is wrong.
 Rt12checkRequest parse_rt12check_arguments(int argc, const char* const* argv,
-                                           Rt12checkOptions& options, std::string& text);
+                                           Rt12checkOptions& options, std::string& error);
 
+std::string rt12check_usage();
+std::string rt12check_help();
 std::string rt12check_version();
 
 } // namespace torva

@@ -40,6 +40,7 @@ check "no development package in Depends" lacks "$depends" '-dev( |,|$)'
 # The files: the program's tree under /opt/torva6 and the system's share.
 files=$(dpkg-deb -c "$deb" | awk '{ print $6 ($7 == "->" ? " -> " $8 : "") }')
 for file in ./opt/torva6/bin/torva6 ./opt/torva6/bin/ta12 ./opt/torva6/bin/rt12run \
+    ./opt/torva6/bin/rt12check ./usr/share/man/man1/rt12check.1.gz \
     ./opt/torva6/config/kiv12/rt12.hc12sim ./opt/torva6/config/kiv12/rt12s.hc12sim \
     ./opt/torva6/include/machine/rt12/rt12.inc ./opt/torva6/doc/Torva6_RT12.html \
     ./opt/torva6/include/machine/rt12/derivative.inc ./opt/torva6/include/machine/rt12/hcs12.inc \
@@ -54,7 +55,7 @@ for file in ./opt/torva6/bin/torva6 ./opt/torva6/bin/ta12 ./opt/torva6/bin/rt12r
     ./usr/share/doc/torva6/copyright; do
     check "package holds $file" contains "$files" "^${file//./\\.}$"
 done
-for program in torva6 ta12 rt12run; do
+for program in torva6 ta12 rt12run rt12check; do
     check "link /usr/bin/$program" contains "$files" "^\./usr/bin/$program -> /opt/torva6/bin/$program$"
 done
 check "no test or benchmark programs" lacks "$files" '_(test|bench|fuzz)'
@@ -69,6 +70,7 @@ mkdir -p "$work"
 
 check "ta12 --version" equal "$("$bin/ta12" --version)" "ta12 (TORVA 6 for RT12) $version"
 check "rt12run --version" equal "$("$bin/rt12run" --version)" "rt12run (TORVA 6 for RT12) $version"
+check "rt12check --version" equal "$("$bin/rt12check" --version)" "rt12check (TORVA 6 for RT12) $version"
 # Without a display: the answer comes before Qt looks for one.
 check "torva6 --version without a display" equal \
     "$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin/torva6" --version 2>&1)" \
@@ -112,6 +114,20 @@ cp "$source_dir/tests/asm/compat_corpus/textbook_printf.asm" "$work/"
 (cd "$work" && "$bin/ta12" -w --compat -I ../include/machine/rt12 textbook_printf.asm > ta12.out)
 check "installed ta12 --compat assembles a textbook program" equal "$(cat "$work/ta12.out")" \
     "No Errors."
+
+# The installed rt12check scores a lab's correct and faulty solutions on the
+# default board of the installed descriptors, assembling with the installed
+# rt12.inc.
+cp "$source_dir"/examples/labs/echo_serial* "$work/"
+sed -i 's/^SCISR1.*/ include "rt12.inc"\nSCISR1 EQU SCI0SR1/' "$work/echo_serial_correct.asm"
+table=$(cd "$work" && "$bin/rt12check" --quiet echo_serial.toml echo_serial_correct.asm \
+    echo_serial_faulty.asm 2> rt12check.err)
+status=$?
+check "installed rt12check finds a failing submission" equal "$status" 1
+check "installed rt12check scores the correct solution" contains "$table" \
+    '^echo_serial_correct\.asm +4/4$'
+check "installed rt12check scores the faulty solution" contains "$table" \
+    '^echo_serial_faulty\.asm +2/4 '
 
 # The monitor image is looked for in config/kiv12 beside the program's
 # directory: the message names that place when the image cannot be loaded.

@@ -1,7 +1,8 @@
-// The command lines of ta12 and rt12run: arguments into requests, and both
-// programs' --help and --version as processes.
+// The command lines of ta12, rt12run and rt12check: arguments into
+// requests, and the programs' --help and --version as processes.
 #include "support/temp_dir.h"
 #include "support/tool_process.h"
+#include "tools/rt12check_options.h"
 #include "tools/rt12run_options.h"
 #include "tools/ta12_command_line.h"
 #include "torva/version.h"
@@ -224,7 +225,9 @@ void expect_help_describes_usage(const std::string& help) {
 }
 
 TEST(ProgramConventionsTest, HelpAndVersionOnStandardOutput) {
-    for (const char* name : {"ta12", "rt12run"}) {
+    // rt12check's status 1 means failed checks: its faults give 2.
+    const std::pair<const char*, int> programs[] = {{"ta12", 1}, {"rt12run", 1}, {"rt12check", 2}};
+    for (const auto& [name, fault_status] : programs) {
         SCOPED_TRACE(name);
         if (!std::filesystem::exists(tool_path(name))) GTEST_SKIP() << name << " not built";
         const Outcome help = run(tool_path(name), "--help");
@@ -237,9 +240,9 @@ TEST(ProgramConventionsTest, HelpAndVersionOnStandardOutput) {
         EXPECT_EQ(0, version.status);
         EXPECT_EQ(std::string(name) + " (TORVA 6 for RT12) " + kProgramVersion + "\n", version.out);
 
-        // A fault: the reason and the usage on standard error, status 1.
+        // A fault: the reason and the usage on standard error.
         const Outcome bad = run(tool_path(name), "--bogus x");
-        EXPECT_EQ(1, bad.status);
+        EXPECT_EQ(fault_status, bad.status);
         EXPECT_EQ("", bad.out);
         EXPECT_EQ(std::string(name) + ": unknown option --bogus\nusage: " + name,
                   bad.err.substr(0, bad.err.find(' ', bad.err.find("usage: ") + 7)));
@@ -273,7 +276,7 @@ TEST(ProgramConventionsTest, ManualAndManualPagesNameEveryOption) {
     const std::string manual =
         test::read_file(std::filesystem::path(root) / "docs/command_line.md");
     ASSERT_FALSE(manual.empty());
-    for (const std::string& usage : {ta12_usage(), rt12run_usage()}) {
+    for (const std::string& usage : {ta12_usage(), rt12run_usage(), rt12check_usage()}) {
         const std::string name = usage.substr(7, usage.find(' ', 7) - 7);
         SCOPED_TRACE(name);
         const std::string page =
