@@ -20,6 +20,7 @@ FrameServices Workbench::services(MessageService& messages, DialogService& dialo
     services.dialogs = &dialogs;
     services.documents = &documents_;
     services.assembler = &assembler_;
+    services.lab_checker = &lab_checker_;
     services.simulators = &simulator_windows_;
     services.terminals = &terminal_windows_;
     services.ports = &terminal_windows_;
@@ -30,6 +31,7 @@ void Workbench::attach(KivFrame& frame) {
     frame_ = &frame;
     documents_.attach(frame);
     assembler_.attach(frame);
+    lab_checker_.attach(frame);
     simulator_windows_.attach(frame);
     attach_devices(frame);
     terminal_windows_.attach(frame);

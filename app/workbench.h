@@ -1,13 +1,14 @@
 // The program's composition root: creates the objects of the subsystems that
-// plug into the frame (editor documents, the Assemble command, the simulated
-// board with its device windows and target setup, and the simulator and
-// terminal windows as they come) and hands each the services it needs. No
-// other folder reaches into its siblings to find them.
+// plug into the frame (editor documents, the Assemble and Check Lab
+// commands, the simulated board with its device windows and target setup,
+// and the simulator and terminal windows as they come) and hands each the
+// services it needs. No other folder reaches into its siblings to find them.
 #pragma once
 
 #include "editor/document_list.h"
 #include "iosim/gui/device_windows.h"
 #include "shell/assemble_command.h"
+#include "shell/check_lab_command.h"
 #include "shell/frame.h"
 #include "sim/gui/simulator_windows.h"
 #include "sim/simulated_board.h"
@@ -44,6 +45,7 @@ private:
 
     EditorDocuments documents_;
     AssembleCommand assembler_{&documents_};
+    CheckLabCommand lab_checker_{&documents_};
     KivFrame* frame_ = nullptr;
     SimulatedBoard simulated_;
     SimulatorWindows simulator_windows_{simulated_.simulator()};

@@ -37,6 +37,13 @@ private:
 
 } // namespace
 
+SubmissionResult check_submission(const Lab& lab, const fs::path& submission,
+                                  const fs::path& program_dir) {
+    const WorkFolder work;
+    return run_lab(lab, prepare_program(lab, submission, work.path(), program_dir),
+                   {program_dir, false});
+}
+
 std::vector<SubmissionResult> check_submissions(const Lab& lab,
                                                 const std::vector<fs::path>& submissions,
                                                 const BatchOptions& options,

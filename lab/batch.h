@@ -23,6 +23,11 @@ struct BatchOptions {
 using BatchProgress =
     std::function<void(size_t done, size_t total, const SubmissionResult& result)>;
 
+// One submission prepared and run, as check_submissions does for each (the
+// IDE's Check Lab). The same rule about the current directory holds.
+SubmissionResult check_submission(const Lab& lab, const std::filesystem::path& submission,
+                                  const std::filesystem::path& program_dir);
+
 // Prepares (assembles) and runs every submission; the results come in the
 // order of the submissions. Sources are assembled one at a time (the
 // assembler writes into the current directory) in a temporary folder that

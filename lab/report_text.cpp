@@ -87,8 +87,12 @@ std::string result_table(const Lab&, std::span<const SubmissionResult> results) 
 
 std::vector<std::string> result_lines(const Lab& lab, const SubmissionResult& result) {
     std::vector<std::string> lines;
-    const std::string title = lab.title.empty() ? lab.file.filename().string() : lab.title;
-    lines.push_back("Checking " + title + " against " + result.program.submission);
+    const std::string program = result.program.program.empty()
+                                    ? result.program.submission
+                                    : result.program.program.filename().string();
+    std::string title = "\"" + lab.file.filename().string() + "\"";
+    if (!lab.title.empty()) title = "\"" + lab.title + "\" (" + lab.file.filename().string() + ")";
+    lines.push_back("Checking " + program + " with the lab " + title);
     if (result.program.state == Program::State::kNotAssembled) {
         lines.push_back("The program does not assemble:");
         lines.insert(lines.end(), result.program.messages.begin(), result.program.messages.end());
@@ -104,7 +108,13 @@ std::vector<std::string> result_lines(const Lab& lab, const SubmissionResult& re
     }
     std::string summary =
         "Points: " + std::to_string(result.points) + "/" + std::to_string(result.max_points);
-    if (result.ran()) summary += " - " + result.stop.text() + " at " + format_time(result.stop.at);
+    if (result.ran()) {
+        if (result.stop.reason == StopReason::kNone)
+            summary += " - ran to the time limit, " + format_time(result.stop.at);
+        else
+            summary +=
+                " - stopped after " + format_time(result.stop.at) + ": " + result.stop.text();
+    }
     lines.push_back(summary);
     return lines;
 }

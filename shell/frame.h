@@ -38,6 +38,7 @@ struct FrameServices {
     DialogService* dialogs = nullptr;
     DocumentService* documents = nullptr;
     AssemblerService* assembler = nullptr;
+    LabCheckService* lab_checker = nullptr;
     SimulatorWindowFactory* simulators = nullptr;
     TerminalWindowFactory* terminals = nullptr;
     PortLister* ports = nullptr;
@@ -151,7 +152,11 @@ private:
     void cmd_terminal_load(int id, std::intptr_t parameter);
     void cmd_assemble(int id, std::intptr_t parameter);
     void cmd_accept_other_syntax(int id, std::intptr_t parameter);
+    void cmd_check_lab(int id, std::intptr_t parameter);
     void cmd_accelerator(int id, std::intptr_t parameter);
+    // The source Assemble and Check Lab work on: the document on top, else
+    // the source active last; "" for none.
+    std::string current_source() const;
     void open_simulator(const std::string& load_path);
 
     FrameServices services_;

@@ -35,6 +35,7 @@ const KivFrame::Command KivFrame::kCommands[] = {
     {cmd::kTerminalLoad, cmd::kTerminalLoad, &KivFrame::cmd_terminal_load},
     {cmd::kAssemble, cmd::kAssemble, &KivFrame::cmd_assemble},
     {cmd::kAcceptOtherSyntax, cmd::kAcceptOtherSyntax, &KivFrame::cmd_accept_other_syntax},
+    {cmd::kCheckLab, cmd::kCheckLab, &KivFrame::cmd_check_lab},
     {cmd::kAccelSave, cmd::kAccelFind, &KivFrame::cmd_accelerator},
 };
 
@@ -221,17 +222,24 @@ void KivFrame::cmd_terminal_load(int id, std::intptr_t) {
                                      reinterpret_cast<std::intptr_t>(&dirs_.load_file_path));
 }
 
-void KivFrame::cmd_assemble(int, std::intptr_t) {
-    // Without a document on top the path is empty and the file is asked for.
-    if (services_.assembler == nullptr) return;
+std::string KivFrame::current_source() const {
     // With another kind of window on top (the Output window after the last
-    // run), the source that was active last is assembled.
+    // run), the source that was active last; "" when there is none.
     std::string path;
     if (services_.documents != nullptr) {
         if (QWidget* top = top_child()) path = services_.documents->document_path(top);
         if (path.empty()) path = services_.documents->most_recent_source();
     }
-    services_.assembler->assemble(path);
+    return path;
+}
+
+void KivFrame::cmd_assemble(int, std::intptr_t) {
+    // Without a source the path is empty and the file is asked for.
+    if (services_.assembler != nullptr) services_.assembler->assemble(current_source());
+}
+
+void KivFrame::cmd_check_lab(int, std::intptr_t) {
+    if (services_.lab_checker != nullptr) services_.lab_checker->check_lab(current_source());
 }
 
 void KivFrame::cmd_accept_other_syntax(int, std::intptr_t) {

@@ -74,6 +74,7 @@ inline constexpr MenuRow kMenuTree[] = {
     {Row::item, "&Simulator", 43098, Popup::none, false},
     {Row::item, "&Assemble", 43108, Popup::none, false},
     {Row::item, "Accept &other assemblers' syntax", 43109, Popup::none, false},
+    {Row::item, "Check &Lab...", 43200, Popup::none, false},
     // The simulator window's run keys; the window enables them while active.
     {Row::separator, "", 0, Popup::none, false},
     {Row::item, "Run Re&al Time", 830, Popup::none, true},

@@ -60,6 +60,15 @@ public:
     virtual std::string message_file_path(const std::string& named) const { return named; }
 };
 
+// Debug > Check Lab...: a lab file run against a source.
+class LabCheckService {
+public:
+    virtual ~LabCheckService() = default;
+    // Checks the source at path (the document on top, or the source active
+    // last); an empty path when there is none (the user picks the file).
+    virtual void check_lab(const std::string& path) = 0;
+};
+
 // Makes the one simulator window.
 class SimulatorWindowFactory {
 public:

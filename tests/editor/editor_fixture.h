@@ -1,10 +1,12 @@
-// A shown frame with the real editor documents and the real Assemble command
-// behind scripted boxes and dialogs, and helpers to drive the documents.
+// A shown frame with the real editor documents and the real Assemble and
+// Check Lab commands behind scripted boxes and dialogs, and helpers to drive
+// the documents.
 #pragma once
 
 #include "editor/document_list.h"
 #include "editor/document_window.h"
 #include "shell/assemble_command.h"
+#include "shell/check_lab_command.h"
 #include "shell/command_ids.h"
 #include "shell/frame.h"
 
@@ -62,9 +64,11 @@ protected:
         services.dialogs = &dialogs;
         services.documents = &documents;
         services.assembler = &assembler;
+        services.lab_checker = &lab_checker;
         frame = std::make_unique<KivFrame>(services, dirs);
         documents.attach(*frame);
         assembler.attach(*frame);
+        lab_checker.attach(*frame);
         frame->create_fonts();
         frame->build_menus();
         frame->resize(1200, 900);
@@ -126,6 +130,7 @@ protected:
     ScriptedDialogs dialogs;
     EditorDocuments documents;
     AssembleCommand assembler{&documents};
+    CheckLabCommand lab_checker{&documents};
     std::unique_ptr<KivFrame> frame;
 };
 
