@@ -466,9 +466,9 @@ LOOP    BRCLR SCI0SR1,TDRE,LOOP
     EXPECT_FALSE(result.checks[0].passed);
 }
 
-TEST_F(LabRunnerTest, TheDisplayIsCheckedAsText) {
-    const Lab display = lab(R"(
-devices = ["display"]
+TEST_F(LabRunnerTest, TheDisplayAndThePrinterAreCheckedAsText) {
+    const Lab text = lab(R"(
+devices = ["display", "printer"]
 time_limit = "1ms"
 [[check]]
 name = "shows 123"
@@ -478,14 +478,34 @@ equals = "123     "
 name = "a pattern"
 output = "display"
 matches = "^12"
+[[check]]
+name = "printed"
+output = "printer"
+equals = "OK"
+[[check]]
+name = "printed soon"
+output = "printer"
+contains = "O"
+eventually = "..100us"
 )");
-    const SubmissionResult result = run(display, R"(
+    // Three digits on the display, then "OK" on the printer.
+    const SubmissionResult result = run(text, R"(
         ORG   $1000
         CLR   $C02
         MOVB  #1,$C03
         MOVB  #2,$C03
         MOVB  #3,$C03
-        SWI
+        LDX   #TEXT
+NEXT    LDAA  1,X+
+        BEQ   DONE
+READY   BRCLR $801,$80,READY
+        STAA  $800
+        MOVB  #1,$802
+        CLR   $802
+        BRA   NEXT
+DONE    SWI
+TEXT    FCS   "OK"
+        FCB   0
 )");
     for (const CheckResult& check : result.checks)
         EXPECT_TRUE(check.passed) << check.check->name << ": " << difference_text(check);

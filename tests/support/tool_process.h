@@ -19,6 +19,12 @@ inline std::string tool_path(const char* name) {
     return (self.parent_path().parent_path() / "bin" / name).string();
 }
 
+// The source tree (examples, docs), as CTest tells the tests.
+inline std::filesystem::path source_root() {
+    const char* root = std::getenv("TORVA_SOURCE_DIR");
+    return root ? std::filesystem::path(root) : std::filesystem::current_path();
+}
+
 // The whole file as bytes; empty when it cannot be read.
 inline std::string read_file(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);

@@ -18,12 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 using test::read_file;
 using test::shell_quoted;
+using test::source_root;
 using test::tool_path;
-
-fs::path source_root() {
-    const char* root = std::getenv("TORVA_SOURCE_DIR");
-    return root ? fs::path(root) : fs::current_path();
-}
 
 struct Rt12checkTest : ::testing::Test {
     test::TempDir dir;
