@@ -2,8 +2,8 @@
 // GTKWave's own converters (vcd2fst, fst2vcd).
 #include "lab/waveform.h"
 #include "lab_fixture.h"
+#include "support/gtkwave.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -11,17 +11,7 @@ namespace torva::lab::test {
 namespace {
 
 using WaveformTest = LabTest;
-
-// The dump converted to GTKWave's own format and back: what a viewer sees.
-std::string through_gtkwave(const std::filesystem::path& vcd) {
-    const std::string fst = vcd.string() + ".fst", back = vcd.string() + ".back";
-    const std::string command = "vcd2fst " + torva::test::shell_quoted(vcd.string()) + " " +
-                                torva::test::shell_quoted(fst) + " >/dev/null 2>&1 && fst2vcd " +
-                                torva::test::shell_quoted(fst) + " > " +
-                                torva::test::shell_quoted(back) + " 2>/dev/null";
-    EXPECT_EQ(0, std::system(command.c_str())) << command;
-    return torva::test::read_file(back);
-}
+using torva::test::through_gtkwave;
 
 // The identifier GTKWave's dump gives a signal of that name.
 std::string identifier_of(const std::string& dump, const std::string& name) {

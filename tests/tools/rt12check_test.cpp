@@ -1,6 +1,7 @@
 // rt12check as a process: the example labs scored to the point, a class's
 // worth of submissions, the exit statuses graders rely on, and the files it
 // writes (JUnit, JSON, waveforms that GTKWave reads).
+#include "support/gtkwave.h"
 #include "support/temp_dir.h"
 #include "support/tool_process.h"
 
@@ -19,6 +20,7 @@ namespace fs = std::filesystem;
 using test::read_file;
 using test::shell_quoted;
 using test::source_root;
+using test::through_gtkwave;
 using test::tool_path;
 
 struct Rt12checkTest : ::testing::Test {
@@ -137,17 +139,6 @@ TEST_F(Rt12checkTest, ExitStatusSaysWhetherAllPassedSomeFailedOrSomethingWasUnre
         err);
     EXPECT_EQ(2, run("nowhere.toml good.asm"));
     EXPECT_EQ("rt12check: nowhere.toml: can't read the lab file\n", err);
-}
-
-// The dump converted to GTKWave's own format and back, as a viewer reads it.
-std::string through_gtkwave(const fs::path& vcd) {
-    const fs::path fst = vcd.string() + ".fst", back = vcd.string() + ".txt";
-    const std::string command = "vcd2fst " + shell_quoted(vcd.string()) + " " +
-                                shell_quoted(fst.string()) + " > /dev/null 2>&1 && fst2vcd " +
-                                shell_quoted(fst.string()) + " > " + shell_quoted(back.string()) +
-                                " 2> /dev/null";
-    EXPECT_EQ(0, std::system(command.c_str())) << command;
-    return read_file(back);
 }
 
 TEST_F(Rt12checkTest, WaveformsOfFailingRunsAndOfRt12runReadBackInGtkwave) {
