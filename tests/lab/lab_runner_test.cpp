@@ -354,6 +354,45 @@ TABLE   FCB   1,2,3
               check(result, "at a label the program lacks").seen);
 }
 
+// A program that prints its answer and stops: the line still sends the byte
+// the program handed it last, at SWI as at a stop label.
+TEST_F(LabRunnerTest, TheLastByteSentBeforeAStopIsHeard) {
+    const Lab answer = lab(R"(
+time_limit = "10ms"
+[[check]]
+name = "the whole answer"
+serial = "sci0"
+equals = "OK\r\n"
+)");
+    const std::string program = R"(
+        include "rt12.inc"
+        ORG   $1000
+START   LDX   #TEXT
+NEXT    LDAA  1,X+
+        BEQ   DONE
+WAIT    BRCLR SCI0SR1,TDRE,WAIT
+        STAA  SCI0DRL
+        BRA   NEXT
+DONE    )";
+    const SubmissionResult at_swi = run(answer, program + "SWI\nTEXT FCB $4F,$4B,$0D,$0A,0\n");
+    EXPECT_EQ(StopReason::kSwi, at_swi.stop.reason);
+    EXPECT_TRUE(check(at_swi, "the whole answer").passed)
+        << difference_text(check(at_swi, "the whole answer"));
+
+    const Lab at_label = lab(std::string("stop = \"DONE\"\n") + R"(
+time_limit = "10ms"
+[[check]]
+name = "the whole answer"
+serial = "sci0"
+equals = "OK\r\n"
+)");
+    const SubmissionResult at_done =
+        run(at_label, program + "BRA DONE\nTEXT FCB $4F,$4B,$0D,$0A,0\n");
+    EXPECT_EQ(StopReason::kLocation, at_done.stop.reason);
+    EXPECT_TRUE(check(at_done, "the whole answer").passed)
+        << difference_text(check(at_done, "the whole answer"));
+}
+
 TEST_F(LabRunnerTest, AProgramThatNeverStopsOrStopsElsewhereFailsTheStop) {
     const Lab stops = lab(R"(
 time_limit = "2ms"
