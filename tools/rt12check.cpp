@@ -60,6 +60,21 @@ bool write_file(const std::string& path, Write write) {
     return true;
 }
 
+// A report named like an input file (a slip on the command line, as
+// "--junit lab.toml sub.asm") would overwrite that file; true, with the
+// message, when it does.
+bool overwrites_input(const std::string& option, const std::string& report,
+                      const std::vector<fs::path>& inputs) {
+    std::error_code ec;
+    if (report.empty() || !fs::exists(report, ec)) return false;
+    for (const fs::path& input : inputs) {
+        if (!fs::equivalent(report, input, ec)) continue;
+        fail(option + ": '" + report + "' is an input of the run; it is left as it is");
+        return true;
+    }
+    return false;
+}
+
 // The progress line on a terminal, rewritten in place.
 class Progress {
 public:
@@ -108,6 +123,11 @@ int main(int argc, char** argv) {
         }
         submissions.push_back(fs::path(options.lab).parent_path() / lab->program);
     }
+    std::vector<fs::path> inputs = submissions;
+    inputs.emplace_back(options.lab);
+    if (overwrites_input("--junit", options.junit, inputs) ||
+        overwrites_input("--json", options.json, inputs))
+        return kUnreadable;
 
     lab::BatchOptions batch{program_dir, options.jobs, !options.vcd_dir.empty()};
     std::vector<lab::SubmissionResult> results;

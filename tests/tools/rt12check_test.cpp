@@ -139,6 +139,18 @@ TEST_F(Rt12checkTest, ExitStatusSaysWhetherAllPassedSomeFailedOrSomethingWasUnre
         err);
     EXPECT_EQ(2, run("nowhere.toml good.asm"));
     EXPECT_EQ("rt12check: nowhere.toml: can't read the lab file\n", err);
+
+    // A report file named like an input (its own name forgotten) is refused
+    // before anything runs: the lab file and the program stay whole.
+    const std::string lab_before = read_file(dir.path() / "switches.toml");
+    const std::string good_before = read_file(dir.path() / "good.asm");
+    EXPECT_EQ(2, run("--junit switches.toml switches.toml good.asm"));
+    EXPECT_EQ("rt12check: --junit: 'switches.toml' is an input of the run; it is left as it is\n",
+              err);
+    EXPECT_EQ(2, run("--json ./good.asm switches.toml good.asm"));
+    EXPECT_EQ("", out);
+    EXPECT_EQ(lab_before, read_file(dir.path() / "switches.toml"));
+    EXPECT_EQ(good_before, read_file(dir.path() / "good.asm"));
 }
 
 TEST_F(Rt12checkTest, WaveformsOfFailingRunsAndOfRt12runReadBackInGtkwave) {
