@@ -90,11 +90,9 @@ void read_text_comparison(const TomlNode& table, Check& check) {
     if (contains) check.contains = string_value(*contains, "contains");
     if (matches) {
         check.pattern = string_value(*matches, "matches");
-        try {
-            check.matches = std::make_shared<const std::regex>(check.pattern);
-        } catch (const std::regex_error& error) {
-            fail(*matches, "matches: not a regular expression (" + std::string(error.what()) + ")");
-        }
+        std::string error;
+        check.matches = compile_pattern(check.pattern, error);
+        if (!check.matches) fail(*matches, "matches: not a regular expression (" + error + ")");
     }
     for (const char* byte_key : {"follows", "bit", "mask"})
         if (const TomlNode* node = find(table, byte_key))

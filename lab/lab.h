@@ -6,12 +6,12 @@
 #include "io/device_table.h"
 #include "lab/board_places.h"
 #include "lab/lab_time.h"
+#include "lab/text_pattern.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -88,7 +88,7 @@ struct Check {
     std::optional<std::string> text_equals;
     std::optional<std::string> contains;
     std::string pattern;
-    std::shared_ptr<const std::regex> matches;
+    TextPattern matches;
 
     // Memory: the bytes expected at a location (words are big-endian).
     Location location;

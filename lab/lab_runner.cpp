@@ -209,7 +209,7 @@ Probe LabRun::probe_for(const Check& check) {
                 holds = text.find(*check.contains) != std::string::npos;
                 expected = "text containing " + shown_text(*check.contains);
             } else {
-                holds = std::regex_search(text, *check.matches);
+                holds = match_end(*check.matches, text).has_value();
                 expected = "text matching " + shown_text(check.pattern);
             }
             return Reading{holds, expected, shown_text(text)};

@@ -129,9 +129,7 @@ CheckResult check_stream(const Check& check, const Stream& stream, Cycles time_l
             end = at + check.contains->size();
     } else {
         expected = "text matching " + shown_text(check.pattern);
-        std::match_results<std::string_view::const_iterator> match;
-        if (std::regex_search(text.begin(), text.end(), match, *check.matches))
-            end = size_t(match.position(0) + match.length(0));
+        if (const auto match = match_end(*check.matches, text)) end = *match;
     }
     if (end == std::string_view::npos)
         return verdict(check, false, expected, text.empty() ? "nothing" : shown_text(text), until);

@@ -90,8 +90,14 @@ std::vector<std::string> result_lines(const Lab& lab, const SubmissionResult& re
     const std::string program = result.program.program.empty()
                                     ? result.program.submission
                                     : result.program.program.filename().string();
-    std::string title = "\"" + lab.file.filename().string() + "\"";
-    if (!lab.title.empty()) title = "\"" + lab.title + "\" (" + lab.file.filename().string() + ")";
+    const auto quoted = [](const std::string& text) {
+        std::string in_quotes(1, '"');
+        in_quotes += text;
+        return in_quotes += '"';
+    };
+    const std::string file_name = lab.file.filename().string();
+    const std::string title =
+        lab.title.empty() ? quoted(file_name) : quoted(lab.title) + " (" + file_name + ")";
     lines.push_back("Checking " + program + " with the lab " + title);
     if (result.program.state == Program::State::kNotAssembled) {
         lines.push_back("The program does not assemble:");

@@ -505,6 +505,32 @@ LOOP    BRCLR SCI0SR1,TDRE,LOOP
     EXPECT_FALSE(result.checks[0].passed);
 }
 
+// Patterns that backtrack over every byte, on as much output as a lab takes:
+// decided, without a crash or a hang.
+TEST_F(LabRunnerTest, PatternsOverAWholeOutputLimitAreDecided) {
+    const Lab patterns = lab(R"(
+time_limit = "1s"
+[[check]]
+name = "nothing but x and y"
+serial = "sci0"
+matches = "^(x|y)+$"
+[[check]]
+name = "a z somewhere"
+serial = "sci0"
+matches = "(x|y)*z"
+)");
+    const SubmissionResult result = run(patterns, R"(
+        include "rt12.inc"
+        ORG   $1000
+LOOP    BRCLR SCI0SR1,TDRE,LOOP
+        MOVB  #'x',SCI0DRL
+        BRA   LOOP
+)");
+    EXPECT_EQ(StopReason::kOutputLimit, result.stop.reason);
+    EXPECT_TRUE(check(result, "nothing but x and y").passed);
+    EXPECT_FALSE(check(result, "a z somewhere").passed);
+}
+
 TEST_F(LabRunnerTest, TheDisplayAndThePrinterAreCheckedAsText) {
     const Lab text = lab(R"(
 devices = ["display", "printer"]
