@@ -41,9 +41,10 @@ void Board::finish_transmission() {
         for (int step = 0; step < SerialInterface::kTransmitSteps + 2 && serial.transmit_pending();
              ++step) {
             const auto character = serial.transmit_progress();
+            if (!character) continue;
             const int32_t handle = setup_.serial_handle(interface);
-            if (character && handle >= 0)
-                iosim_.OutputSim(handle, *character, SerialDevice::kTransmit);
+            if (handle >= 0) iosim_.OutputSim(handle, *character, SerialDevice::kTransmit);
+            if (serial_transmit_observer_) serial_transmit_observer_(interface, *character);
         }
     }
     iosim_.catch_up();

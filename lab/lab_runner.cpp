@@ -4,7 +4,6 @@
 // CPU running in between, until the time limit.
 #include "lab/lab_runner.h"
 
-#include "cpu/onchip/serial_interface.h"
 #include "iosim/devices/display.h"
 #include "iosim/devices/door.h"
 #include "iosim/devices/drill.h"
@@ -95,7 +94,6 @@ private:
     void watch_devices();
     std::vector<Event> schedule() const;
     void advance_to(Cycles t);
-    void finish_transmissions();
     void stop(StopReason reason);
     void halt(StopReason reason);
     void apply(const Stimulus& stimulus);
@@ -340,23 +338,12 @@ std::vector<Event> LabRun::schedule() const {
     return events;
 }
 
-void LabRun::finish_transmissions() {
-    // The program handed the interface its last byte and stopped: on the
-    // board the line still sends it (the monitor takes over at SWI, the CPU
-    // stands still in BGND). The interfaces move on without the CPU until
-    // their transmitters are idle, so a program that prints its answer and
-    // stops is heard in full. A byte takes a bounded number of steps; the
-    // bound only guards against a transmitter that never settles.
-    auto& serial = board().modules().serial;
-    constexpr int kMostSteps = 4 * (SerialInterface::kTransmitSteps + 1);
-    for (int step = 0; step < kMostSteps; ++step) {
-        if (!serial[0].line_busy() && !serial[1].line_busy()) break;
-        board().after_instruction();
-    }
-}
-
 void LabRun::stop(StopReason reason) {
-    if (reason != StopReason::kOutputLimit) finish_transmissions();
+    // The program handed the line its last byte and stopped: on the board
+    // the line still sends it (the monitor takes over at SWI, the CPU
+    // stands still in BGND), so a program that prints its answer and stops
+    // is heard in full.
+    if (reason != StopReason::kOutputLimit) board().finish_transmission();
     stopped_ = true;
     result_.stop.reason = reason;
     result_.stop.at = now();
