@@ -21,6 +21,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
+#include <QToolBar>
 
 #include <algorithm>
 #include <cctype>
@@ -193,7 +194,10 @@ void KivFrame::on_retire(ChildSubWindow& sub) {
     // An editor document that closes writes the recent-files list.
     if (services_.documents != nullptr && !services_.documents->document_path(sub.widget()).empty())
         recent_.store();
-    if (simulator_ == &sub) simulator_ = nullptr;
+    if (simulator_ == &sub) {
+        simulator_ = nullptr;
+        follow_simulator();
+    }
     if (output_ != nullptr && sub.widget() == output_) output_ = nullptr;
 }
 
@@ -316,7 +320,7 @@ void KivFrame::update_menus(QMenu* popup) {
         const auto list = mdi_->subWindowList();
         if (index < list.size()) mdi_->setActiveSubWindow(list[index]);
     });
-    menus_->set_enabled(cmd::kSimulator, simulator_window() == nullptr);
+    follow_simulator();
     menus_->set_enabled(cmd::kAcceptOtherSyntax, services_.assembler != nullptr);
     menus_->set_checked(cmd::kAcceptOtherSyntax, services_.assembler != nullptr &&
                                                      services_.assembler->accepts_other_syntax());
@@ -332,6 +336,17 @@ void KivFrame::update_menus(QMenu* popup) {
     menus_->rebuild_recent(paths);
     update_title();
     if (ChildSubWindow* sub = top_sub()) sub->child()->menu_popup(*menus_, popup);
+}
+
+void KivFrame::follow_simulator() {
+    // There is one simulator window: while it exists, neither the menu item
+    // nor the toolbar's button can ask for another load file.
+    const bool allowed = simulator_window() == nullptr;
+    if (menus_) menus_->set_enabled(cmd::kSimulator, allowed);
+    if (toolbar_ != nullptr)
+        if (auto* button =
+                toolbar_->findChild<QAction*>(QStringLiteral("tool%1").arg(cmd::kSimulator)))
+            button->setEnabled(allowed);
 }
 
 // ---- closing ----

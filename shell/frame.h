@@ -133,6 +133,8 @@ private:
     void install_accelerators();
     void cascade_children();
     void bring_output_to_front();
+    // The Simulator item and button are enabled only while no simulator window exists.
+    void follow_simulator();
 
     void cmd_open_terminal(int id, std::intptr_t parameter);
     void cmd_open(int id, std::intptr_t parameter);

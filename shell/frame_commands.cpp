@@ -181,6 +181,9 @@ void KivFrame::cmd_create_output(int, std::intptr_t) {
 }
 
 void KivFrame::cmd_simulator(int, std::intptr_t parameter) {
+    // Greyed while the window exists: another load file would be recorded
+    // but not loaded, and the start request would halt a run.
+    if (simulator_window() != nullptr) return;
     if (parameter == 0 && !dialogs_.load_file(this)) return;
     if (services_.simulators != nullptr) services_.simulators->simulator_start_request();
     open_simulator(dirs_.load_file_path);
@@ -201,6 +204,7 @@ void KivFrame::open_simulator(const std::string& load_path) {
         const QRect geometry(0, 0, 600, 800);
         simulator_ =
             add_child(*simulator, widget.testAttribute(Qt::WA_Resized) ? nullptr : &geometry);
+        follow_simulator();
     }
     mdi_->setActiveSubWindow(simulator_);
     if (auto* sub = qobject_cast<ChildSubWindow*>(simulator_.data()))

@@ -91,7 +91,8 @@ bool Simulator::command_enabled(int id) const {
 }
 
 void Simulator::reset_simulator(bool clear_breakpoints) {
-    run_mode_ = RunMode::kHalted;
+    // A reset that comes during a run ends it as Halt does.
+    if (running()) end_run();
     io_break_pending_ = false;
     exception_handling_ = true;
     cycle_counter_ = byte_counter_ = 0;
@@ -349,9 +350,13 @@ void Simulator::refresh_after_halt() {
     ui_->set_apply_enabled(false);
 }
 
-void Simulator::halt() {
+void Simulator::end_run() {
     ui_->stop_timer();
     run_mode_ = RunMode::kHalted;
+}
+
+void Simulator::halt() {
+    end_run();
     ui_->update_toolbar();
     ui_->refresh_status();
     refresh_after_halt();

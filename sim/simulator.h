@@ -232,6 +232,9 @@ private:
     // The breakpoint check of a run at the current address; true when the run halts.
     bool breakpoint_hit();
     void refresh_after_halt();
+    // What every way a run ends has in common (Halt, a reset during a run):
+    // the run timer stops and the run mode is Halted.
+    void end_run();
     void show(std::string_view caption, std::string_view text) { ui_->show_message(caption, text); }
 
     Board& board_;

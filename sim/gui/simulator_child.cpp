@@ -15,6 +15,7 @@
 #include "sim/sim_commands.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -126,6 +127,13 @@ void KivSimulatorChild::retire() {
     if (hooks_.closing) hooks_.closing();
 }
 
+void KivSimulatorChild::closeEvent(QCloseEvent* event) {
+    // The run ends with the close, not when the window is deleted later:
+    // no tick may come in between.
+    retire();
+    QWidget::closeEvent(event);
+}
+
 QSize KivSimulatorChild::sizeHint() const {
     return QSize(sim_layout::kWidth, sim_layout::kHeight);
 }
@@ -182,7 +190,6 @@ void KivSimulatorChild::build_panel() {
 }
 
 void KivSimulatorChild::send(int id, std::optional<uint32_t> selected) {
-    if (id == sim_cmd::kHalt) frame_.set_status_ready();
     sim_.dispatch(id, selected);
     if (is_clock_choice(id) && hooks_.clock_chosen) hooks_.clock_chosen(sim_.bus_clock());
     if (is_cycle_model_choice(id) && hooks_.cycle_model_chosen)
@@ -336,6 +343,8 @@ void KivSimulatorChild::start_timer(RunMode mode) {
 }
 
 void KivSimulatorChild::stop_timer() {
+    // The run's speed leaves the status bar with the run, however it ended.
+    if (timer_.isActive()) frame_.set_status_ready();
     timer_.stop();
 }
 

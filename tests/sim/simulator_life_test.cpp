@@ -46,5 +46,18 @@ TEST_F(SimulatorFixture, StartRequestResetsOnlyASimulatorStartedBefore) {
     EXPECT_EQ(0, sim.breakpoints().find(0x2002)) << "breakpoints survive the restart";
 }
 
+// A reset that comes during a run (a reload's load chain, a restart) ends
+// the run with its timer, as Halt does.
+TEST_F(SimulatorFixture, ResetsDuringARunStopTheTimer) {
+    load({{0x2000, {0x20, 0xFE}}}); // BRA *
+    for (const bool clearing : {false, true}) {
+        sim.dispatch(sim_cmd::kRunFast);
+        const int stops = ui.timer_stops;
+        sim.reset_simulator(clearing);
+        EXPECT_FALSE(sim.running());
+        EXPECT_EQ(stops + 1, ui.timer_stops);
+    }
+}
+
 } // namespace
 } // namespace torva::test

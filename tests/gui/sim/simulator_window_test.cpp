@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QToolBar>
 
+#include <functional>
+
 namespace torva::test {
 namespace {
 
@@ -124,6 +126,89 @@ TEST_F(SimulatorWindowTest, TimerRunsToolbarEnablingAndHalt) {
     EXPECT_FALSE(sim.running());
     EXPECT_EQ(0x1020, sim.cpu().regs.pc);
     EXPECT_EQ("Ready", frame->status_text().toStdString());
+}
+
+// The frame's Simulator button follows the menu item: while the window
+// exists neither can pick another file, so a run is never halted behind the
+// window's back with its timer still going.
+TEST_F(SimulatorWindowTest, FrameSimulatorButtonFollowsTheMenuItem) {
+    QAction* button = frame->toolbar()->findChild<QAction*>(QStringLiteral("tool43098"));
+    ASSERT_NE(nullptr, button);
+    EXPECT_TRUE(button->isEnabled());
+    KivSimulatorChild& window = open();
+    EXPECT_FALSE(button->isEnabled());
+    uint64_t now = 0;
+    sim.set_time_source([&] { return now; });
+    frame->dispatch(sim_cmd::kRunRealTime);
+    const size_t requests = dialogs.requests.size();
+    frame->dispatch(kSimulatorCommand); // as the button would, were it enabled
+    EXPECT_EQ(requests, dialogs.requests.size()) << "no file dialog";
+    EXPECT_TRUE(sim.running());
+    EXPECT_TRUE(window.run_timer().isActive());
+    frame->dispatch(sim_cmd::kHalt);
+    window.parentWidget()->close();
+    settle_events();
+    EXPECT_TRUE(button->isEnabled());
+}
+
+// Whatever ends a run, the run timer stops and the status bar says "Ready".
+TEST_F(SimulatorWindowTest, EveryWayARunEndsStopsTheTimerAndSaysReady) {
+    struct Case {
+        int line;
+        std::function<void()> arrange; // before the run; the first tick ends it
+        bool close_window;             // else the window is closed to end the run
+    };
+    const Case cases[] = {
+        {__LINE__, [&] { sim.breakpoints().add(0x1020, BreakState::kEnabled); }, false},
+        {__LINE__,
+         [&] {
+             sim.set_break_on_irq(true);
+             sim.request_interrupt(Simulator::kIrq);
+         },
+         false},
+        {__LINE__,
+         [&] {
+             sim.toggle_exception_handling();
+             sim.request_interrupt(Simulator::kIrq);
+         },
+         false},
+        {__LINE__, [] {}, true},
+    };
+    uint64_t now = 0;
+    sim.set_time_source([&] { return now; });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        KivSimulatorChild& window = open();
+        // The program's CLI and LDS come first, so that an IRQ can be taken.
+        window.step_button().click();
+        window.step_button().click();
+        c.arrange();
+        frame->dispatch(sim_cmd::kRunRealTime);
+        for (int tick = 0; tick < (c.close_window ? 3 : 1); ++tick) {
+            now += 100'000'000;
+            window.timer_tick();
+        }
+        EXPECT_EQ(c.close_window, sim.running());
+        if (c.close_window) {
+            EXPECT_EQ("Real time ×1.00", frame->status_text().toStdString());
+            window.parentWidget()->close();
+            // A tick that comes before the closed window is deleted.
+            now += 100'000'000;
+            window.timer_tick();
+            EXPECT_FALSE(window.run_timer().isActive());
+            EXPECT_FALSE(sim.running());
+            EXPECT_EQ("Ready", frame->status_text().toStdString());
+            settle_events();
+        } else {
+            EXPECT_FALSE(window.run_timer().isActive());
+        }
+        EXPECT_FALSE(sim.running());
+        EXPECT_EQ("Ready", frame->status_text().toStdString());
+        if (windows.window() != nullptr) {
+            windows.window()->parentWidget()->close();
+            settle_events();
+        }
+    }
 }
 
 TEST_F(SimulatorWindowTest, BreakpointsFromTheLineMenuTheWindowMenuAndTheDialog) {
