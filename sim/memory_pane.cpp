@@ -31,8 +31,11 @@ std::string MemoryPane::row_address_text(int row) const {
 }
 
 uint32_t MemoryPane::cell_address(int cell) const {
+    // Only addresses inside the page window take the page: a pane that
+    // starts just below $C000 or $8000 shows fixed memory beside the window.
     const uint32_t address = base() + uint32_t(cell);
-    if (base() >= 0x8000 && base() <= 0xBFFF) return uint32_t(memory_.get_ppage()) << 16 | address;
+    if (address >= 0x8000 && address <= 0xBFFF)
+        return uint32_t(memory_.get_ppage()) << 16 | address;
     return address;
 }
 

@@ -39,7 +39,7 @@ public:
 
     // "%4.4X" of a row's first address.
     std::string row_address_text(int row) const;
-    // The address a cell reads: in $8000-$BFFF with the program page
+    // The address a cell reads; one in $8000-$BFFF carries the program page
     // selected now in bits 16 and up.
     uint32_t cell_address(int cell) const;
     // "%2.2X" of the byte, or "XX" where nothing answers (or only a device

@@ -163,6 +163,17 @@ TEST_F(PanesTest, MemoryPaneWindowAddressEntryAndCells) {
     memory.scroll_to_row(0x800);
     EXPECT_EQ(0x3C8000u, memory.cell_address(0));
     EXPECT_EQ("8000", memory.row_address_text(0));
+    // Only the cells inside the window take the page, whichever row the
+    // pane starts at: fixed flash and RAM beside it read as themselves.
+    board.memory().set_rom_write_enable(true);
+    ASSERT_EQ(0, board.memory().mem_write_byte(0xC000, 0x5C));
+    memory.scroll_to_row(0xBFE);
+    EXPECT_EQ(0x3CBFFFu, memory.cell_address(31));
+    EXPECT_EQ(0xC000u, memory.cell_address(32));
+    EXPECT_EQ("5C", memory.cell_text(32));
+    memory.scroll_to_row(0x7FE);
+    EXPECT_EQ(0x7FFFu, memory.cell_address(31));
+    EXPECT_EQ(0x3C8000u, memory.cell_address(32));
 
     EXPECT_EQ(63, MemoryPane::move_focus(0, MemoryPane::Move::kLeft));
     EXPECT_EQ(0, MemoryPane::move_focus(63, MemoryPane::Move::kRight));
