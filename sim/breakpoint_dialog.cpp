@@ -27,8 +27,10 @@ std::optional<uint32_t> parse_break_address(std::string_view text) {
 }
 
 void BreakpointDialogLogic::rebuild() {
+    built_at_ = table_.changes();
     lines_.clear();
     indices_.clear();
+    addresses_.clear();
     for (int i = 0; i < BreakpointTable::kCapacity; ++i) {
         const Breakpoint& entry = table_.at(i);
         if (!entry.used()) continue;
@@ -37,6 +39,7 @@ void BreakpointDialogLogic::rebuild() {
                       entry.state == BreakState::kDisabled ? " (Disabled)" : "");
         lines_.emplace_back(text);
         indices_.push_back(i);
+        addresses_.push_back(entry.address);
     }
     if (selected_ >= int(lines_.size())) selected_ = -1;
 }
@@ -60,7 +63,19 @@ std::string_view BreakpointDialogLogic::toggle_label() const {
     return kDisableLabel;
 }
 
+bool BreakpointDialogLogic::follow_table() {
+    if (table_.changes() == built_at_) return false;
+    // An address is in the table at most once: the selection follows it.
+    const uint32_t selected = selected_ >= 0 ? addresses_[size_t(selected_)] : Breakpoint::kFree;
+    rebuild();
+    selected_ = -1;
+    for (size_t line = 0; line < addresses_.size(); ++line)
+        if (addresses_[line] == selected) selected_ = int(line);
+    return true;
+}
+
 void BreakpointDialogLogic::toggle() {
+    follow_table();
     if (selected_ < 0) return;
     const int index = indices_[size_t(selected_)];
     table_.set_state_at(index, table_.at(index).state == BreakState::kDisabled
@@ -70,6 +85,7 @@ void BreakpointDialogLogic::toggle() {
 }
 
 void BreakpointDialogLogic::remove() {
+    follow_table();
     if (selected_ < 0) return;
     table_.remove_at(indices_[size_t(selected_)]);
     selected_ = -1;

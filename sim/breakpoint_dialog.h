@@ -41,17 +41,26 @@ public:
     std::string_view toggle_label() const;
     bool buttons_enabled() const { return selected_ >= 0; }
     // Flips the selected entry (enabling makes a temporary entry permanent).
+    // Like Remove, it first follows the table: an entry that went meanwhile
+    // is not acted on.
     void toggle();
     // Frees the selected entry.
     void remove();
+
+    // Rebuilds the list when the table changed since it was built (a run
+    // went on while the dialog was open); the selection stays on its entry
+    // while that lives. True when the list changed.
+    bool follow_table();
 
 private:
     void rebuild();
 
     BreakpointTable& table_;
     std::vector<std::string> lines_;
-    std::vector<int> indices_; // table index of each line
+    std::vector<int> indices_;        // table index of each line
+    std::vector<uint32_t> addresses_; // and its address when the list was built
     int selected_ = -1;
+    uint64_t built_at_ = 0; // the table's change count the list shows
 };
 
 } // namespace torva

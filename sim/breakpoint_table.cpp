@@ -19,6 +19,7 @@ int BreakpointTable::add(uint32_t address, BreakState state) {
         entry = {address, state};
         filter_.set(address & 0xFFFF);
         ++used_;
+        ++changes_;
         return i;
     }
     return -1;
@@ -33,6 +34,7 @@ void BreakpointTable::remove_at(int index) {
     if (index < 0 || index >= kCapacity || !entries_[size_t(index)].used()) return;
     entries_[size_t(index)] = Breakpoint{};
     --used_;
+    ++changes_;
     rebuild_filter();
 }
 
@@ -46,6 +48,7 @@ bool BreakpointTable::set_state(uint32_t address, BreakState state) {
 void BreakpointTable::set_state_at(int index, BreakState state) {
     if (index < 0 || index >= kCapacity || !entries_[size_t(index)].used()) return;
     entries_[size_t(index)].state = state;
+    ++changes_;
 }
 
 std::optional<BreakState> BreakpointTable::state_of(uint32_t address) const {
@@ -58,6 +61,7 @@ void BreakpointTable::clear() {
     entries_.fill(Breakpoint{});
     filter_.reset();
     used_ = 0;
+    ++changes_;
 }
 
 void BreakpointTable::rebuild_filter() {

@@ -48,6 +48,10 @@ public:
 
     const Breakpoint& at(int index) const { return entries_[size_t(index)]; }
     int used_count() const { return used_; }
+    // Counts every change of the entries, so that a view of the table (the
+    // Breakpoints dialog while a run hits a temporary entry) can tell it is
+    // out of date.
+    uint64_t changes() const { return changes_; }
 
 private:
     void rebuild_filter();
@@ -55,6 +59,7 @@ private:
     std::array<Breakpoint, kCapacity> entries_{};
     std::bitset<0x10000> filter_;
     int used_ = 0;
+    uint64_t changes_ = 0;
 };
 
 } // namespace torva

@@ -43,10 +43,8 @@ BreakpointsDialog::BreakpointsDialog(BreakpointTable& table,
         show_buttons();
     });
     connect(toggle_, &QPushButton::clicked, this, [this] {
-        const int row = logic_.selected();
         logic_.toggle();
         show_lines();
-        list_->setCurrentRow(row);
     });
     connect(remove_, &QPushButton::clicked, this, [this] {
         logic_.remove();
@@ -61,8 +59,12 @@ void BreakpointsDialog::show_lines() {
     list_->clear();
     for (const std::string& line : logic_.lines())
         list_->addItem(QString::fromStdString(line));
-    logic_.select(-1);
+    list_->setCurrentRow(logic_.selected());
     show_buttons();
+}
+
+void BreakpointsDialog::follow_table() {
+    if (logic_.follow_table()) show_lines();
 }
 
 void BreakpointsDialog::show_buttons() {

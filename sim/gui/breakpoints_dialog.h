@@ -29,6 +29,10 @@ public:
     QPushButton& toggle_button() { return *toggle_; }
     QPushButton& remove_button() { return *remove_; }
 
+    // Shows the table as it is now, if it changed since it was shown (the
+    // simulator window calls this after each tick of a run).
+    void follow_table();
+
 private:
     void show_lines();
     void show_buttons();

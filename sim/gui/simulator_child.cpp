@@ -282,6 +282,7 @@ void KivSimulatorChild::tick() {
     refresh_registers();
     refresh_memory();
     if (sim_.run_mode() == RunMode::kRunningRealTime) show_speed();
+    if (breakpoints_dialog_ != nullptr) breakpoints_dialog_->follow_table();
     update();
 }
 
@@ -362,7 +363,10 @@ void KivSimulatorChild::run_breakpoint_dialog() {
     BreakpointsDialog dialog(
         sim_.breakpoints(), [this](const std::string& text) { show_message(kFrameCaption, text); },
         frame_.frame_widget());
+    // A run goes on behind the modal dialog; its ticks keep the list true.
+    breakpoints_dialog_ = &dialog;
     frame_.run_modal(dialog);
+    breakpoints_dialog_ = nullptr;
     update();
 }
 

@@ -33,6 +33,7 @@ class QToolBar;
 
 namespace torva {
 
+class BreakpointsDialog;
 class FrameAccess;
 
 // What the program plugs into the window from outside the simulator.
@@ -159,6 +160,8 @@ private:
     std::array<QLineEdit*, MemoryPane::kCells> cells_{};
     QScrollBar* scroll_ = nullptr;
     MenuRunner menu_runner_;
+    // The Breakpoints dialog while it is open.
+    BreakpointsDialog* breakpoints_dialog_ = nullptr;
     bool refreshing_ = false;
     bool retired_ = false;
 };

@@ -90,5 +90,35 @@ TEST(BreakpointDialogTest, ListToggleAndRemove) {
     EXPECT_FALSE(dialog.buttons_enabled());
 }
 
+// The table changes under an open dialog (a run hits a temporary entry,
+// another is entered): the list follows, the selection stays on its address
+// while it lives, and the buttons never act on an entry that went.
+TEST(BreakpointDialogTest, ListFollowsTheTableAndKeepsTheSelection) {
+    BreakpointTable table;
+    table.add(0x1000, BreakState::kEnabled);
+    table.add(0x1010, BreakState::kTemporary);
+    BreakpointDialogLogic dialog(table);
+    EXPECT_FALSE(dialog.follow_table()) << "nothing changed yet";
+    dialog.select(1);
+
+    table.remove(0x1010); // hit while the dialog is open
+    table.add(0x1020, BreakState::kEnabled);
+    EXPECT_EQ(2u, dialog.lines().size()) << "the list is not read again by itself";
+    dialog.toggle(); // the selected entry went: nothing happens, nothing else flips
+    EXPECT_EQ(BreakState::kEnabled, table.state_of(0x1020));
+    EXPECT_EQ((std::vector<std::string>{"1000", "1020"}), dialog.lines());
+    EXPECT_EQ(-1, dialog.selected());
+    dialog.remove();
+    EXPECT_EQ(2, table.used_count());
+
+    dialog.select(1);
+    table.remove(0x1000);
+    EXPECT_TRUE(dialog.follow_table());
+    EXPECT_EQ((std::vector<std::string>{"1020"}), dialog.lines());
+    EXPECT_EQ(0, dialog.selected()) << "still 1020";
+    dialog.remove();
+    EXPECT_EQ(0, table.used_count());
+}
+
 } // namespace
 } // namespace torva

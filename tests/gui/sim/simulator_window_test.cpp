@@ -266,6 +266,30 @@ TEST_F(SimulatorWindowTest, BreakpointsFromTheLineMenuTheWindowMenuAndTheDialog)
     EXPECT_EQ(0, sim.breakpoints().used_count());
 }
 
+// A run goes on while the Breakpoints dialog is open: the temporary entry
+// of "Goto here" it hits leaves the list as it leaves the table.
+TEST_F(SimulatorWindowTest, BreakpointsDialogFollowsARun) {
+    KivSimulatorChild& window = open();
+    window.set_menu_runner([](QMenu&, QPoint) { return sim_cmd::kGotoHere; });
+    window.open_context_menu(window.line_rect(6).center()); // BRA at $100D
+    ASSERT_TRUE(sim.running());
+    ASSERT_EQ(BreakState::kTemporary, sim.breakpoints().state_of(0x100D));
+    std::vector<int> counts;
+    dialogs.while_open = [&](QDialog& shown) {
+        auto* dialog = dynamic_cast<BreakpointsDialog*>(&shown);
+        ASSERT_NE(nullptr, dialog);
+        counts.push_back(dialog->list().count());
+        dialog->list().setCurrentRow(0);
+        window.timer_tick();
+        counts.push_back(dialog->list().count());
+        EXPECT_FALSE(dialog->toggle_button().isEnabled());
+        EXPECT_FALSE(dialog->remove_button().isEnabled());
+    };
+    frame->dispatch(sim_cmd::kBreakpointTable);
+    EXPECT_FALSE(sim.running());
+    EXPECT_EQ((std::vector<int>{1, 0}), counts);
+}
+
 TEST_F(SimulatorWindowTest, CellsAndRegisterFields) {
     KivSimulatorChild& window = open();
     // Address entry, then a RAM cell.
