@@ -182,9 +182,14 @@ QMdiSubWindow* KivFrame::add_child(ChildWindow& window, const QRect* geometry) {
     sub->setWindowIcon(child->testAttribute(Qt::WA_SetWindowIcon) ? child->windowIcon()
                                                                   : windowIcon());
     sub->set_on_retire([this](ChildSubWindow& closing) { on_retire(closing); });
+    // A child that cannot grow (the simulator's picture) gets no maximise
+    // button, and its sub-window no more room than the child plus its frame.
+    const bool fixed = child->maximumSize() != QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    if (fixed) sub->setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     mdi_->addSubWindow(sub);
     if (geometry != nullptr) sub->setGeometry(*geometry);
     sub->show();
+    if (fixed) sub->setMaximumSize(child->maximumSize() + (sub->size() - child->size()));
     mdi_->setActiveSubWindow(sub);
     update_title();
     return sub;

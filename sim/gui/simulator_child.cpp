@@ -178,8 +178,8 @@ void KivSimulatorChild::build_panel() {
     panel_button(QStringLiteral("Exception handling"), kExceptionButton,
                  sim_cmd::kToggleExceptions);
     panel_button(QStringLiteral("ROM write E/D"), kRomWriteButton, sim_cmd::kToggleRomWrite);
-    panel_button(QStringLiteral("C"), kClearCycles, sim_cmd::kClearCycles);
-    panel_button(QStringLiteral("C"), kClearBytes, sim_cmd::kClearBytes);
+    panel_button(QStringLiteral("C"), clear_button(kCyclesY, char_width_), sim_cmd::kClearCycles);
+    panel_button(QStringLiteral("C"), clear_button(kBytesY, char_width_), sim_cmd::kClearBytes);
     step_ = panel_button(QStringLiteral("Step"), kStepButton, sim_cmd::kStep);
     step_->setToolTip(QStringLiteral("Step (F10)"));
     apply_ = new QPushButton(QStringLiteral("Apply"), this);
@@ -328,6 +328,8 @@ void KivSimulatorChild::update_toolbar() {
     const bool halted = !sim_.running();
     for (QLineEdit* field : registers_)
         if (field != nullptr) field->setReadOnly(!halted);
+    // A field edited before the run cannot be applied during it.
+    if (!halted) set_apply_enabled(false);
     refresh_memory();
     update();
 }

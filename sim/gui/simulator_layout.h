@@ -54,8 +54,6 @@ inline constexpr QRect kActivateI{82, 97, 15, 12};
 inline constexpr QRect kActivateX{102, 97, 15, 12};
 inline constexpr QRect kExceptionButton{200, 56, 168, 15};
 inline constexpr QRect kRomWriteButton{200, 73, 168, 15};
-inline constexpr QRect kClearCycles{272, 97, 16, 15};
-inline constexpr QRect kClearBytes{272, 114, 16, 15};
 inline constexpr QRect kStepButton{318, 156, 52, 16};
 inline constexpr QRect kApplyButton{398, 330, 84, 22};
 inline constexpr QRect kMemButton{6, 382, 40, 16};
@@ -65,7 +63,15 @@ inline constexpr int kFirstRegisterY = 52;
 inline constexpr int kCcrBitsY = 206;
 inline constexpr int kCcrFieldY = 222;
 inline constexpr int kCounterLabelX = 148;
-inline constexpr QRect kCounterStrip{204, 95, 64, 36};
+// The counters' dark strip holds the widest count (ten digits of a 32-bit
+// count, "%7.7d" for those that fit in seven); the "C" buttons follow it.
+inline constexpr int kCounterDigits = 10;
+constexpr QRect counter_strip(int char_width) {
+    return {204, 95, 4 * char_width + kCounterX + kCounterDigits * char_width + 4 - 204, 36};
+}
+constexpr QRect clear_button(int counter_y, int char_width) {
+    return {counter_strip(char_width).right() + 5, counter_y, 16, 15};
+}
 inline constexpr int kTitleBand = 14;
 // The register fields' inner left margin, so labels line up with digits.
 inline constexpr int kFieldMargin = 3;

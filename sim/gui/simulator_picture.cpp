@@ -81,11 +81,11 @@ QPixmap draw_simulator_picture(const QFont& text, const QFont& small) {
     draw_label(painter, kCounterLabelX, kBytesY + 2, "Bytes");
     painter.setPen(QPen(QColor(20, 24, 32), 1));
     painter.setBrush(QColor(24, 36, 58));
-    painter.drawRoundedRect(QRectF(kCounterStrip).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
+    const int cell = QFontMetrics(text).averageCharWidth();
+    painter.drawRoundedRect(QRectF(counter_strip(cell)).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
     // Stack headings.
     painter.setPen(kLabel);
     painter.setFont(text);
-    const int cell = QFontMetrics(text).averageCharWidth();
     draw_label(painter, kStackTextX, kStackBox.rect.top() + kTitleBand + 2, "SP");
     draw_label(painter, kStackTextX + 5 * cell, kStackBox.rect.top() + kTitleBand + 2, "(SP)");
     // The stack arrow's dark column.
@@ -113,6 +113,11 @@ QPixmap draw_simulator_picture(const QFont& text, const QFont& small) {
     for (int bit = 0; bit < 8; ++bit)
         draw_label(painter, kRegisterFieldX + kFieldMargin + bit * cell, kCcrBitsY,
                    std::string(1, bits[bit]).c_str());
+    // The memory pane's column headings "00" to "0F", over their cells.
+    for (int column = 0; column < 16; ++column)
+        painter.drawText(
+            QRect(kCellsX + column * kCellWidth, kHeadingsY, kCellWidth - 2, kRowsY - kHeadingsY),
+            Qt::AlignCenter, QStringLiteral("%1").arg(column, 2, 16, QLatin1Char('0')).toUpper());
     for (const QPoint lamp : {kIoBreakLamp, kIrqBreakLamp, kRunningLamp, kExceptionLamp,
                               kRomWriteLamp, kServiceILamp, kServiceXLamp})
         draw_socket(painter, lamp);

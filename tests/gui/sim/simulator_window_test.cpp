@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QToolBar>
 
@@ -338,6 +339,74 @@ TEST_F(SimulatorWindowTest, CellsAndRegisterFields) {
     EXPECT_FALSE(window.apply_button().isEnabled());
 }
 
+// A field edited before a run does not leave "Apply" enabled during it.
+TEST_F(SimulatorWindowTest, ApplyIsDisabledWhileRunning) {
+    KivSimulatorChild& window = open();
+    emit window.register_field(2).textEdited("1234");
+    ASSERT_TRUE(window.apply_button().isEnabled());
+    window.toolbar_action(sim_cmd::kRunFast)->trigger();
+    EXPECT_FALSE(window.apply_button().isEnabled());
+    window.toolbar_action(sim_cmd::kHalt)->trigger();
+}
+
+// The counters show their whole count on the dark strip, clear of the "C"
+// buttons, however many digits it has; the memory pane has its column
+// headings; the window cannot be made larger than its picture.
+TEST_F(SimulatorWindowTest, CountersHeadingsAndSize) {
+    KivSimulatorChild& window = open();
+    uint64_t now = 0;
+    sim.set_time_source([&] { return now; });
+    frame->dispatch(sim_cmd::kRunRealTime);
+    while (sim.cycle_counter() < 100'000'000) {
+        now += 100'000'000;
+        window.timer_tick();
+    }
+    frame->dispatch(sim_cmd::kHalt);
+    const QImage image = window.grab().toImage();
+    const QFontMetrics metrics(window.register_field(0).font());
+    const int digit = metrics.horizontalAdvance(QLatin1Char('0'));
+    const int left = 4 * metrics.averageCharWidth() + 176;
+    const auto strip = [](QColor c) { return c.red() < 60 && c.blue() - c.red() > 20; };
+    const auto ink = [](QColor c) { return c.red() > 220 && c.green() > 220 && c.blue() > 220; };
+    for (const auto& [y, count] :
+         {std::pair{97, sim.cycle_counter()}, std::pair{114, sim.byte_counter()}}) {
+        const std::string text = std::to_string(count);
+        SCOPED_TRACE(text);
+        // Each digit's cell holds the strip's colour and the text's.
+        for (size_t i = 0; i < text.size(); ++i) {
+            bool on_strip = false, drawn = false;
+            for (int x = left + int(i) * digit; x < left + int(i + 1) * digit; ++x)
+                for (int row = y; row < y + metrics.height(); ++row) {
+                    on_strip = on_strip || strip(image.pixelColor(x, row));
+                    drawn = drawn || ink(image.pixelColor(x, row));
+                }
+            EXPECT_TRUE(on_strip && drawn) << "digit " << i;
+        }
+    }
+
+    // A heading over each column, in the row above the cells.
+    for (int column = 0; column < 16; ++column) {
+        const QRect cell = window.cell(column).geometry();
+        int dark = 0;
+        for (int x = cell.left(); x <= cell.right(); ++x)
+            for (int y = cell.top() - 15; y < cell.top(); ++y)
+                dark += image.pixelColor(x, y).lightness() < 110;
+        EXPECT_GT(dark, 4) << "column " << column;
+    }
+
+    auto* sub = qobject_cast<QMdiSubWindow*>(window.parentWidget());
+    ASSERT_NE(nullptr, sub);
+    EXPECT_FALSE(sub->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(sub->windowFlags() & Qt::WindowMinimizeButtonHint);
+    const QSize normal = sub->size();
+    sub->showMaximized();
+    settle_events();
+    EXPECT_EQ(QSize(500, 466), window.size());
+    EXPECT_LE(sub->width(), normal.width());
+    EXPECT_LE(sub->height(), normal.height());
+    sub->showNormal();
+}
+
 TEST_F(SimulatorWindowTest, ReloadPromptAsksAboutTheFirstRebuild) {
     KivSimulatorChild& window = open();
     window.child_activated();
@@ -477,7 +546,8 @@ TEST_F(SimulatorWindowTest, Screenshots) {
     uint64_t now = 0;
     sim.set_time_source([&] { return now; });
     frame->dispatch(sim_cmd::kRunRealTime);
-    for (int tick = 0; tick < 3; ++tick) {
+    // Past ten million: the counters' eight digits stay readable.
+    while (sim.byte_counter() < 10'000'000) {
         now += 100'000'000;
         window.timer_tick();
     }
