@@ -50,12 +50,9 @@ void Workbench::attach_devices(KivFrame& frame) {
     simulator_windows_.hooks().target_setup = [this, &frame](QWidget*) {
         TargetSetupRunner::Simulator simulator;
         simulator.load_chain = [this] { simulated_.simulator().load_chain(); };
-        simulator.reset_cpu = [this] {
-            simulated_.board().reset_cpu(simulated_.cpu().regs, false);
-        };
-        TargetSetupRunner(frame, simulated_.board().setup(),
-                          QCoreApplication::applicationDirPath().toStdString(),
-                          std::move(simulator))
+        return TargetSetupRunner(frame, simulated_.board().setup(),
+                                 QCoreApplication::applicationDirPath().toStdString(),
+                                 std::move(simulator))
             .run();
     };
 }

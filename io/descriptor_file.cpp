@@ -52,14 +52,15 @@ std::optional<DeviceLine> device_line(const DescriptorLine& line, bool named) {
     return device;
 }
 
-// An ":iotarget:" line: the device goes to its row. Row -1 (a device the
-// slots hold without a row, as ":iosim:" opens them) is opened unbound, so
-// that every saved line reads back.
+// An ":iotarget:" line: the device goes to its row of the selected board's
+// table. A row outside the table (or one that cannot take a device now) is
+// rejected: a device without a row would live on with no row to show or
+// disconnect it.
 void open_target(DeviceSetup& setup, const DeviceLine& device) {
-    if (device.row != -1 && !setup.can_bind(device.row)) return;
+    if (!setup.can_bind(device.row)) return;
     const int slot =
         setup.open_device(device.row, device.type, device.base, device.option, device.address_text);
-    if (slot >= 0 && device.row != -1) setup.bind(device.row, setup.connection_slots()[size_t(slot)].handle);
+    if (slot >= 0) setup.bind(device.row, setup.connection_slots()[size_t(slot)].handle);
 }
 
 // An ":iosim:" line: a device for the external bus window, not in the table.
@@ -96,7 +97,7 @@ void apply_descriptor_lines(DeviceSetup& setup, const std::vector<DescriptorLine
         const bool target = word == "iotarget";
         if (!target && word != "iosim") continue;
         const auto device = device_line(line, target);
-        if (!device || (target && device->row != -1 && !setup.can_bind(device->row))) continue;
+        if (!device || (target && !setup.can_bind(device->row))) continue;
         if (!slot_free(setup)) {
             ++left_out;
         } else if (target) {
@@ -136,11 +137,20 @@ std::string descriptor_text(DeviceSetup& setup) {
     char buffer[128];
     for (const ConnectionSlot& slot : setup.connection_slots()) {
         if (!slot.used()) continue;
-        // The file's row numbers refer to the table of the board it names; a
-        // device bound to the other board's table is kept without a row.
-        const int row = slot.board == setup.board() ? slot.row : -1;
-        std::snprintf(buffer, sizeof buffer, ":iotarget:%d:%d:%d:%d:", int(slot.type),
-                      int(setup.library().GetOptionSim(slot.handle)), int(slot.base), row);
+        const int option = int(setup.library().GetOptionSim(slot.handle));
+        // The file's row numbers refer to the table of the board it names.
+        // A device bound to the other board's table (left behind by a board
+        // switch not yet confirmed) is no part of it; a device for the bus
+        // window, bound to no row, keeps its own kind of line.
+        if (setup.row_value(slot.board, slot.row) != slot.handle) {
+            std::snprintf(buffer, sizeof buffer, ":iosim:%d:%d:%d:%d:\n", int(slot.type), option,
+                          int(slot.base), int(slot.row));
+            text += buffer;
+            continue;
+        }
+        if (slot.board != setup.board()) continue;
+        std::snprintf(buffer, sizeof buffer, ":iotarget:%d:%d:%d:%d:", int(slot.type), option,
+                      int(slot.base), int(slot.row));
         text += buffer;
         text += slot.name;
         text += ":\n";

@@ -32,7 +32,12 @@ int32_t DeviceSetup::row_value(BoardKind board, int row) const {
 std::string DeviceSetup::device_list_line(int row) const {
     const auto rows = device_rows(board());
     if (row < 0 || size_t(row) >= rows.size()) return {};
-    return torva::device_list_line(rows[size_t(row)], row_value(row));
+    // A free row that cannot take a device (its serial interface serves a
+    // device of the other board's table) is not available.
+    const int32_t value = row_value(row);
+    return torva::device_list_line(rows[size_t(row)], value == row_value::kFree && !can_bind(row)
+                                                          ? row_value::kNotAvailable
+                                                          : value);
 }
 
 int32_t DeviceSetup::row_handle(BoardKind board, int row) {
@@ -180,6 +185,14 @@ void DeviceSetup::prune() {
     for (int index = 0; index < kSlotCount; ++index) {
         const ConnectionSlot& slot = slots_[size_t(index)];
         if (slot.used() && library_.QuerySim(slot.handle) == 0) release_slot(index);
+    }
+}
+
+void DeviceSetup::close_other_board() {
+    for (int index = 0; index < kSlotCount; ++index) {
+        const ConnectionSlot& slot = slots_[size_t(index)];
+        if (slot.used() && slot.board != board() && row_value(slot.board, slot.row) == slot.handle)
+            release_slot(index);
     }
 }
 

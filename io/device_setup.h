@@ -99,6 +99,9 @@ public:
     void prune();
     // Unbinds the slot's row, closes its device and frees it.
     void release_slot(int slot);
+    // Closes the devices bound to the table of the board not selected now
+    // (left behind by a switch of boards).
+    void close_other_board();
     // The configuration is accepted: no slot counts as new any more.
     void commit();
     // Undoes everything since the last commit: closes the new devices.

@@ -12,6 +12,7 @@ TargetSetupDialogLogic::TargetSetupDialogLogic(DeviceSetup& setup, TargetSetupHo
       saved_option_word_(setup.option_word()),
       load_debugger_((setup.option_word() & board_option::kLoadMonitor) != 0) {
     rebuild();
+    loaded_configuration_ = descriptor_text(setup_);
 }
 
 int TargetSetupDialogLogic::board_index() const {
@@ -39,7 +40,9 @@ void TargetSetupDialogLogic::select(int row) {
 }
 
 bool TargetSetupDialogLogic::connect_enabled() const {
-    return selected_ >= 0 && setup_.row_value(selected_) == row_value::kFree;
+    // A free row whose serial interface serves another board's device
+    // cannot take one: its line reads "NA" and Connect is greyed.
+    return selected_ >= 0 && setup_.can_bind(selected_);
 }
 
 bool TargetSetupDialogLogic::disconnect_enabled() const {
@@ -89,7 +92,7 @@ void TargetSetupDialogLogic::load() {
     const auto path = choose_file(false);
     if (!path) return;
     const bool read = read_descriptor(setup_, *path);
-    host_.run_load_chain();
+    run_load_chain();
     refresh_after_read(read);
 }
 
@@ -103,7 +106,12 @@ void TargetSetupDialogLogic::save_as() {
     const auto path = choose_file(true);
     if (!path) return;
     save_descriptor(setup_, *path);
+    run_load_chain();
+}
+
+void TargetSetupDialogLogic::run_load_chain() {
     host_.run_load_chain();
+    loaded_configuration_ = descriptor_text(setup_);
 }
 
 void TargetSetupDialogLogic::set_default() {
@@ -111,10 +119,13 @@ void TargetSetupDialogLogic::set_default() {
         read_descriptor(setup_, default_descriptor_path(program_dir_, setup_.board()).string()));
 }
 
-void TargetSetupDialogLogic::ok() {
+bool TargetSetupDialogLogic::ok() {
     take_load_debugger();
+    setup_.close_other_board();
     setup_.commit();
-    host_.reset_cpu();
+    if (descriptor_text(setup_) == loaded_configuration_) return false;
+    run_load_chain();
+    return true;
 }
 
 void TargetSetupDialogLogic::cancel() {

@@ -37,8 +37,6 @@ public:
     virtual int32_t choose_device_type(PortKind kind, uint32_t address) = 0;
     // The simulator's load chain (monitor image, load file, full reset).
     virtual void run_load_chain() {}
-    // CPU and on-chip modules reset without the reset vector.
-    virtual void reset_cpu() {}
 };
 
 class TargetSetupDialogLogic {
@@ -78,8 +76,12 @@ public:
     void load();
     void save_as();
     void set_default();
-    // The dialog's end: OK commits, Cancel rolls back.
-    void ok();
+    // The dialog's end: OK commits, Cancel rolls back. OK closes the devices
+    // of the board left behind, and when the board, the devices or the box
+    // changed since the simulator last loaded it runs the load chain (the monitor
+    // image when ticked, the load file, the reset); otherwise the CPU is
+    // left alone. True when the load chain ran.
+    bool ok();
     void cancel();
 
 private:
@@ -89,11 +91,16 @@ private:
     void refresh_after_read(bool read);
     void take_load_debugger();
     std::optional<std::string> choose_file(bool save);
+    void run_load_chain();
 
     DeviceSetup& setup_;
     TargetSetupHost& host_;
     std::filesystem::path program_dir_;
     uint32_t saved_option_word_;
+    // The configuration as the simulator last loaded it (when the dialog
+    // opened, or its own Load and Save As ran the load chain), in the
+    // descriptor's words.
+    std::string loaded_configuration_;
     bool load_debugger_ = false;
     int selected_ = -1;
     std::vector<std::string> lines_;

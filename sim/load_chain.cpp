@@ -70,7 +70,8 @@ void Simulator::reload_with_message() {
 }
 
 void Simulator::simulator_setup() {
-    ui_->run_target_setup();
+    // A changed configuration was loaded afresh by the dialog's OK.
+    if (ui_->run_target_setup()) return;
     reload_with_message();
 }
 

@@ -65,9 +65,10 @@ public:
     virtual void stop_timer() {}
 
     // Dialogs. The load-file dialog gives the chosen path, none when
-    // cancelled; the target setup dialog runs to its end.
+    // cancelled; the target setup dialog runs to its end and tells whether
+    // its OK ran the load chain (the configuration changed).
     virtual std::optional<std::string> choose_load_file() { return std::nullopt; }
-    virtual void run_target_setup() {}
+    virtual bool run_target_setup() { return false; }
     virtual void run_breakpoint_dialog() {}
 };
 

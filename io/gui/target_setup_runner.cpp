@@ -14,13 +14,12 @@ TargetSetupRunner::TargetSetupRunner(FrameAccess& frame, DeviceSetup& setup,
     : frame_(frame), setup_(setup), program_dir_(std::move(program_dir)),
       simulator_(std::move(simulator)) {}
 
-void TargetSetupRunner::run() {
+bool TargetSetupRunner::run() {
     TargetSetupDialogLogic logic(setup_, *this, program_dir_);
     TargetSetupDialog dialog(logic, frame_.fonts().small, frame_.frame_widget());
-    if (frame_.run_modal(dialog) == QDialog::Accepted)
-        logic.ok();
-    else
-        logic.cancel();
+    if (frame_.run_modal(dialog) == QDialog::Accepted) return logic.ok();
+    logic.cancel();
+    return false;
 }
 
 std::optional<std::string>
@@ -45,10 +44,6 @@ int32_t TargetSetupRunner::choose_device_type(PortKind kind, uint32_t address) {
 
 void TargetSetupRunner::run_load_chain() {
     if (simulator_.load_chain) simulator_.load_chain();
-}
-
-void TargetSetupRunner::reset_cpu() {
-    if (simulator_.reset_cpu) simulator_.reset_cpu();
 }
 
 } // namespace torva

@@ -17,19 +17,18 @@ class TargetSetupRunner final : public TargetSetupHost {
 public:
     struct Simulator {
         std::function<void()> load_chain; // monitor image, load file, full reset
-        std::function<void()> reset_cpu;  // without the reset vector
     };
 
     TargetSetupRunner(FrameAccess& frame, DeviceSetup& setup, std::filesystem::path program_dir,
                       Simulator simulator);
 
-    // The dialog from opening to OK (commit) or Cancel (roll back).
-    void run();
+    // The dialog from opening to OK (commit) or Cancel (roll back); true
+    // when OK ran the load chain.
+    bool run();
 
     std::optional<std::string> choose_descriptor_file(const DescriptorFileChoice& choice) override;
     int32_t choose_device_type(PortKind kind, uint32_t address) override;
     void run_load_chain() override;
-    void reset_cpu() override;
 
 private:
     FrameAccess& frame_;

@@ -356,9 +356,10 @@ std::optional<std::string> KivSimulatorChild::choose_load_file() {
     return frame_.directories().load_file_path;
 }
 
-void KivSimulatorChild::run_target_setup() {
-    if (hooks_.target_setup) hooks_.target_setup(frame_.frame_widget());
+bool KivSimulatorChild::run_target_setup() {
+    const bool loaded = hooks_.target_setup && hooks_.target_setup(frame_.frame_widget());
     update();
+    return loaded;
 }
 
 void KivSimulatorChild::run_breakpoint_dialog() {

@@ -38,8 +38,9 @@ class FrameAccess;
 
 // What the program plugs into the window from outside the simulator.
 struct SimulatorWindowHooks {
-    // Simulator Setup's target setup dialog over the owner; none: nothing runs.
-    std::function<void(QWidget* owner)> target_setup;
+    // Simulator Setup's target setup dialog over the owner; true when its
+    // OK ran the load chain. None: nothing runs.
+    std::function<bool(QWidget* owner)> target_setup;
     // The window is closing (a simulated-port terminal closes with it).
     std::function<void()> closing;
     // Run Real Time's clock was chosen (the program remembers it).
@@ -116,7 +117,7 @@ private:
     void start_timer(RunMode mode) override;
     void stop_timer() override;
     std::optional<std::string> choose_load_file() override;
-    void run_target_setup() override;
+    bool run_target_setup() override;
     void run_breakpoint_dialog() override;
 
     void build_toolbar();

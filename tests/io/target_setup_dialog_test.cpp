@@ -10,6 +10,7 @@
 
 #include <deque>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 namespace torva {
@@ -23,7 +24,6 @@ struct ScriptedHost final : TargetSetupHost {
     std::vector<DescriptorFileChoice> file_requests;
     std::vector<std::pair<PortKind, uint32_t>> type_requests;
     int load_chains = 0;
-    int cpu_resets = 0;
 
     std::optional<std::string> choose_descriptor_file(const DescriptorFileChoice& choice) override {
         file_requests.push_back(choice);
@@ -40,7 +40,6 @@ struct ScriptedHost final : TargetSetupHost {
         return type;
     }
     void run_load_chain() override { ++load_chains; }
-    void reset_cpu() override { ++cpu_resets; }
 };
 
 std::string read_file(const std::string& path) {
@@ -144,19 +143,60 @@ TEST_F(TargetSetupDialogTest, BoardChoiceKeepsTheMonitorBit) {
     EXPECT_EQ("Yes ", state(dialog, 3));
 }
 
-// OK takes the box and commits; Cancel closes only what was opened since and
-// puts the option word back.
-TEST_F(TargetSetupDialogTest, OkCommitsAndCancelRollsBack) {
+// OK takes the box and commits; an OK that changed the board, the devices or
+// the box runs the load chain (so a ticked box loads the monitor and the
+// program starts afresh), one that changed nothing leaves the CPU alone.
+// Cancel closes only what was opened since and puts the option word back.
+TEST_F(TargetSetupDialogTest, OkCommitsAndLoadsWhatChangedCancelRollsBack) {
+    struct Case {
+        int line;
+        std::function<void(TargetSetupDialogLogic&)> work;
+        bool load_chain;
+    };
+    const Case cases[] = {
+        {__LINE__, [](TargetSetupDialogLogic&) {}, false},
+        {__LINE__, [](TargetSetupDialogLogic& d) { d.set_load_debugger(true); }, true},
+        {__LINE__,
+         [](TargetSetupDialogLogic& d) {
+             d.select(bus_row::kFlipFlop);
+             d.connect();
+         },
+         true},
+        {__LINE__,
+         [](TargetSetupDialogLogic& d) {
+             d.select(bus_row::kFlipFlop);
+             d.disconnect();
+         },
+         true},
+        {__LINE__, [](TargetSetupDialogLogic& d) { d.select_board(1); }, true},
+        // There and back again: nothing changed.
+        {__LINE__,
+         [](TargetSetupDialogLogic& d) {
+             d.select_board(1);
+             d.select_board(0);
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const int chains = host.load_chains;
+        TargetSetupDialogLogic dialog = open();
+        c.work(dialog);
+        dialog.ok();
+        EXPECT_EQ(c.load_chain ? chains + 1 : chains, host.load_chains);
+        for (const ConnectionSlot& slot : setup.connection_slots())
+            EXPECT_FALSE(slot.is_new);
+        setup.set_option_word(setup.option_word() & ~board_option::kBareBoard);
+    }
+    EXPECT_EQ(board_option::kLoadMonitor, setup.option_word());
+
     {
         TargetSetupDialogLogic dialog = open();
         dialog.select(bus_row::kFlipFlop);
         dialog.connect();
-        dialog.set_load_debugger(true);
         dialog.ok();
     }
-    EXPECT_EQ(board_option::kLoadMonitor, setup.option_word());
-    EXPECT_EQ(1, host.cpu_resets);
-
+    const int chains = host.load_chains;
     TargetSetupDialogLogic dialog = open();
     dialog.select(bus_row::kPrinter);
     dialog.connect();
@@ -171,7 +211,31 @@ TEST_F(TargetSetupDialogTest, OkCommitsAndCancelRollsBack) {
     EXPECT_GE(setup.row_value(bus_row::kFlipFlop), 0);
     EXPECT_EQ(row_value::kFree, setup.row_value(bus_row::kPrinter));
     EXPECT_EQ(-1, setup.serial_handle(0));
-    EXPECT_EQ(1, host.cpu_resets);
+    EXPECT_EQ(chains, host.load_chains);
+}
+
+// Switching boards: OK closes the devices of the board left behind (Cancel
+// would have gone back to them). Until then a serial row whose interface
+// such a device holds cannot be connected, and says why.
+TEST_F(TargetSetupDialogTest, OkClosesTheDevicesOfTheBoardLeftBehind) {
+    TargetSetupDialogLogic dialog = open();
+    dialog.select(bus_row::kSerial0);
+    dialog.connect();
+    dialog.select(bus_row::kKeyboardC00);
+    dialog.connect();
+    dialog.select_board(1);
+    dialog.select(bare_row::kSerial0);
+    EXPECT_FALSE(dialog.connect_enabled()) << "interface 0 is the bus board's console's";
+    EXPECT_EQ("NA  ", state(dialog, bare_row::kSerial0));
+    dialog.select(bare_row::kSerial1);
+    EXPECT_TRUE(dialog.connect_enabled());
+    dialog.connect();
+    dialog.ok();
+    EXPECT_EQ(1, open_devices());
+    EXPECT_EQ(setup.row_value(bare_row::kSerial1), setup.serial_handle(1));
+    EXPECT_EQ(-1, setup.serial_handle(0));
+    for (int row = 0; row < int(device_rows(BoardKind::kBus).size()); ++row)
+        EXPECT_EQ(row_value::kFree, setup.row_value(BoardKind::kBus, row)) << row;
 }
 
 TEST_F(TargetSetupDialogTest, SaveAsWritesTheBoxAndRemembersTheDirectory) {

@@ -46,7 +46,10 @@ public:
     void start_timer(RunMode) override { ++timer_starts; }
     void stop_timer() override { ++timer_stops; }
     std::optional<std::string> choose_load_file() override { return chosen_file; }
-    void run_target_setup() override { ++setup_runs; }
+    bool run_target_setup() override {
+        ++setup_runs;
+        return false;
+    }
 };
 
 // Pieces of a load file: bytes at an address.
