@@ -100,6 +100,9 @@ void AssembleCommand::assemble(const std::string& given_path) {
 
     asm_assemble(session_, line);
 
+    // A run without errors leaves its load file beside the source.
+    const fs::path load_file = source_dir / fs::path(path).filename().replace_extension(".s19");
+    dirs.assembled_load_file = fs::exists(load_file, ec) ? load_file.generic_string() : "";
     last_assembled_ = path;
     source_dir_ = source_dir.generic_string();
     if (!remembered.empty()) fs::current_path(remembered, ec);

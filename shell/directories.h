@@ -14,6 +14,9 @@ struct Directories {
     std::string source_dialog_dir; // initial directory of the source-file dialogs
     std::string load_dialog_dir;   // initial directory of "Load File"; "" = current
     std::string load_file_path;    // the load file chosen last
+    // The load file the last Assemble wrote, until a load file is chosen:
+    // the "Load File" dialog starts on it.
+    std::string assembled_load_file;
 };
 
 // The first token of a command line: a double-quoted text without its

@@ -68,13 +68,16 @@ bool FileDialogs::load_file(QWidget* owner) {
     request.mode = FileDialogRequest::Mode::open;
     request.title = "Load File";
     request.filters = kLoadFilters;
-    request.seed = dirs_.load_file_path;
+    // The file just assembled is the one most likely wanted next.
+    request.seed =
+        dirs_.assembled_load_file.empty() ? dirs_.load_file_path : dirs_.assembled_load_file;
     request.initial_dir = dirs_.load_dialog_dir.empty() ? current_dir() : dirs_.load_dialog_dir;
     request.must_exist = true;
     const auto chosen = service_->run_file_dialog(owner, request);
     if (!chosen) return false;
     dirs_.load_file_path = *chosen;
     dirs_.load_dialog_dir = directory_of(*chosen);
+    dirs_.assembled_load_file.clear();
     return true;
 }
 

@@ -1,7 +1,7 @@
 // The road of a student's program through the whole program's wiring: the
-// frame opens examples/blink.asm, assembles it, Debug > Simulator loads
-// blink.s19, Run Real Time runs one simulated second that blinks the output
-// port, and Halt leaves the current line on the program counter.
+// frame opens examples/blink.asm, assembles it, Debug > Simulator offers and
+// loads blink.s19, Run Real Time runs one simulated second that blinks the
+// output port, and Halt leaves the current line on the program counter.
 #include "sim/sim_commands.h"
 #include "support/student_session.h"
 
@@ -12,7 +12,12 @@ namespace {
 
 TEST(SimulatorEndToEnd, BlinkAssembledLoadedAndRunInRealTime) {
     StudentSession student;
-    ASSERT_TRUE(student.open_simulator(student.assemble_example("blink")));
+    const std::filesystem::path load_file = student.assemble_example("blink");
+    ASSERT_TRUE(student.open_simulator(load_file));
+    // Debug > Simulator's file dialog started on the load file just assembled.
+    ASSERT_FALSE(student.dialogs.requests.empty());
+    EXPECT_EQ("Load File", student.dialogs.requests.back().title);
+    EXPECT_EQ(load_file.string(), student.dialogs.requests.back().seed);
     KivSimulatorChild* window = student.workbench.simulator_windows().window();
     KivFrame* frame = student.frame.get();
     Simulator& sim = student.workbench.simulated_board().simulator();
