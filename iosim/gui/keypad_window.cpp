@@ -121,6 +121,11 @@ void KeypadWindow::keyPressEvent(QKeyEvent* event) {
     if (!event->isAutoRepeat()) press(code);
 }
 
+void KeypadWindow::focusOutEvent(QFocusEvent* event) {
+    release();
+    DeviceWindow::focusOutEvent(event);
+}
+
 void KeypadWindow::keyReleaseEvent(QKeyEvent* event) {
     if (code_of(*event) == held_ && !event->isAutoRepeat()) {
         release();

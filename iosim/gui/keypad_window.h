@@ -24,6 +24,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    // A key held when the window loses the focus would get no release.
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     Keyboard& keyboard() const { return static_cast<Keyboard&>(model()); }

@@ -37,6 +37,14 @@ TEST_F(KeypadWindowTest, ClickedAndTypedKeysReachTheProgram) {
     mouse(QEvent::MouseButtonPress, keypad.key_rect(0x7).center());
     screenshot("keyboard");
     mouse(QEvent::MouseButtonRelease, keypad.key_rect(0x7).center());
+
+    // The window loses the focus while a key is held: the key comes up, as
+    // no release event will reach the window now.
+    key(QEvent::KeyPress, Qt::Key_5, "5");
+    EXPECT_EQ(Keyboard::kNewKey | Keyboard::kKeyDown | 0x5, library.InputSim(handle, 0));
+    QFocusEvent focus_out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(window.get(), &focus_out);
+    EXPECT_EQ(Keyboard::kNewKey | 0x5, library.InputSim(handle, 0));
 }
 
 TEST_F(FlipFlopWindowTest, ButtonSetsTheFlipFlopAndItsLamp) {
