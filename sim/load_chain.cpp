@@ -79,9 +79,18 @@ void Simulator::window_created() {
     first_activation_ = false;
     board_.memory().erase();
     reset_simulator(true);
-    board_.setup().types();
-    const std::string descriptor = board_.setup().current_descriptor();
-    if (!descriptor.empty()) read_descriptor(board_.setup(), descriptor);
+    DeviceSetup& setup = board_.setup();
+    setup.types();
+    if (closed_devices_) {
+        // The board outlived the last window: its devices come back, those
+        // read from the descriptor and those connected since alike.
+        setup.close_all();
+        apply_descriptor_text(setup, *closed_devices_);
+        setup.commit();
+        closed_devices_.reset();
+    } else if (const std::string descriptor = setup.current_descriptor(); !descriptor.empty()) {
+        read_descriptor(setup, descriptor);
+    }
     board_.reset_cpu(cpu_.regs, false);
 }
 
@@ -92,6 +101,7 @@ void Simulator::start_request() {
 
 void Simulator::window_closing() {
     halt();
+    closed_devices_ = descriptor_text(board_.setup());
     board_.setup().close_all();
 }
 

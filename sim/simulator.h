@@ -278,6 +278,9 @@ private:
     std::optional<uint32_t> cycle_stop_;
     bool first_activation_ = false;
     bool started_ = false;
+    // The devices connected when the window closed, in a descriptor's
+    // words; the next window connects them again.
+    std::optional<std::string> closed_devices_;
 
     std::vector<std::pair<int, InstructionObserver>> listeners_;
     int next_listener_id_ = 1;

@@ -1,6 +1,7 @@
 #include "sim_fixture.h"
 
 #include "io/board_option.h"
+#include "io/descriptor_file.h"
 
 #include <fstream>
 
@@ -434,6 +435,28 @@ TEST_F(SimulatorTest, WindowCreationErasesFlashAndReadsTheDescriptorAgain) {
     EXPECT_GE(board.setup().serial_handle(0), 0);
     sim.window_closing();
     EXPECT_LT(board.setup().serial_handle(0), 0);
+}
+
+// The board outlives the window: the devices connected when it closed come
+// back with the next one (those read from a file and those connected since,
+// with their types and options), not the descriptor read last.
+TEST_F(SimulatorTest, DevicesComeBackWithTheNextWindow) {
+    const std::string descriptor =
+        dir.write("sci.hc12sim", ":iotarget:10:0:200:9:sci0:\n:emul:2\n");
+    ASSERT_TRUE(read_descriptor(board.setup(), descriptor));
+    DeviceSetup& setup = board.setup();
+    ASSERT_GE(setup.connect_row(bus_row::kOutport, 11), 0);
+    ASSERT_GE(setup.connect_row(bus_row::kKeyboardC00), 0);
+    setup.disconnect_row(bus_row::kSerial0);
+    const std::string connected = descriptor_text(setup);
+    sim.window_closing();
+    EXPECT_TRUE(board.iosim().handles().empty());
+    sim.window_created();
+    EXPECT_EQ(connected, descriptor_text(setup));
+    EXPECT_EQ(2u, board.iosim().handles().size());
+    EXPECT_LT(setup.serial_handle(0), 0);
+    for (const ConnectionSlot& slot : setup.connection_slots())
+        EXPECT_FALSE(slot.is_new);
 }
 
 TEST_F(SimulatorTest, DeviceSetupMessagesReachTheUi) {
