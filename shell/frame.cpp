@@ -318,9 +318,8 @@ void KivFrame::update_menus(QMenu* popup) {
     menus_->set_enabled(cmd::kSaveAll,
                         services_.documents != nullptr && services_.documents->any_document_open());
     std::vector<std::pair<QString, bool>> windows;
-    const QMdiSubWindow* top = top_sub();
     for (QMdiSubWindow* sub : mdi_->subWindowList())
-        windows.emplace_back(sub->windowTitle(), sub == top);
+        windows.emplace_back(sub->windowTitle(), sub == top_sub());
     menus_->rebuild_window_list(windows, [this](int index) {
         const auto list = mdi_->subWindowList();
         if (index < list.size()) mdi_->setActiveSubWindow(list[index]);
@@ -340,7 +339,16 @@ void KivFrame::update_menus(QMenu* popup) {
         paths.push_back(recent_.at(i).value_or(""));
     menus_->rebuild_recent(paths);
     update_title();
-    if (ChildSubWindow* sub = top_sub()) sub->child()->menu_popup(*menus_, popup);
+    ChildSubWindow* top = top_sub();
+    if (top != nullptr) top->child()->menu_popup(*menus_, popup);
+    // The simulator's run items follow the simulator window while it exists.
+    if (ChildSubWindow* simulator = simulator_sub(); simulator != nullptr && simulator != top)
+        simulator->child()->menu_popup(*menus_, popup);
+}
+
+ChildSubWindow* KivFrame::simulator_sub() const {
+    return simulator_window() != nullptr ? qobject_cast<ChildSubWindow*>(simulator_.data())
+                                         : nullptr;
 }
 
 void KivFrame::follow_simulator() {

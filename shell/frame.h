@@ -129,6 +129,8 @@ private:
     void forward(int id, std::intptr_t parameter);
     ChildSubWindow* top_sub() const;
     ChildSubWindow* sub_of(QWidget* child) const;
+    // The simulator window's sub-window while it exists.
+    ChildSubWindow* simulator_sub() const;
     void on_retire(ChildSubWindow& sub);
     void install_accelerators();
     void cascade_children();

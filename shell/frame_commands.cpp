@@ -58,6 +58,14 @@ void KivFrame::dispatch(int id, std::intptr_t parameter) {
 }
 
 void KivFrame::forward(int id, std::intptr_t parameter) {
+    // The simulator's run items act on the simulator window whichever child
+    // is on top, as their keys do.
+    if (ChildSubWindow* simulator = simulator_sub();
+        simulator != nullptr &&
+        std::ranges::find(kSimulatorRunItems, id) != std::end(kSimulatorRunItems)) {
+        simulator->child()->handle_command(id, parameter);
+        return;
+    }
     if (ChildSubWindow* sub = top_sub()) sub->child()->handle_command(id, parameter);
 }
 

@@ -75,7 +75,7 @@ inline constexpr MenuRow kMenuTree[] = {
     {Row::item, "&Assemble", 43108, Popup::none, false},
     {Row::item, "Accept &other assemblers' syntax", 43109, Popup::none, false},
     {Row::item, "Check &Lab...", 43200, Popup::none, false},
-    // The simulator window's run keys; the window enables them while active.
+    // The simulator window's run keys; it enables them while it exists.
     {Row::separator, "", 0, Popup::none, false},
     {Row::item, "Run Re&al Time", 830, Popup::none, true},
     {Row::item, "&Halt", 772, Popup::none, true},
@@ -95,7 +95,8 @@ inline constexpr MenuRow kMenuTree[] = {
     {Row::popup_end, "", 0, Popup::none, false},
 };
 
-// The simulator's run items, greyed unless its window is the active child.
+// The simulator's run items: they act on the simulator window, and follow its
+// enabling, while it exists; greyed without it.
 inline constexpr int kSimulatorRunItems[] = {830, 772, 773};
 
 // Items the enabling pass greys before the active child enables its own.
@@ -126,7 +127,7 @@ inline constexpr ShortcutText kShortcutTexts[] = {
     {40029, "Shift+F3"},
     {43054, "Ctrl+G"},
     {43108, "F7"},
-    // The simulator window's own keys, while it is the active child.
+    // The simulator window's own keys, while it exists.
     {830, "F5"},
     {772, "Shift+F5"},
     {773, "F10"},

@@ -91,13 +91,14 @@ KivSimulatorChild::KivSimulatorChild(Simulator& sim, FrameAccess& frame, Simulat
     build_panel();
     build_memory_pane();
     build_register_fields();
-    // The run keys while the window (or one of its fields) has the focus.
+    // The run keys work while the window exists, whichever window is active:
+    // a device window clicked to work a switch, another document.
     for (const auto& [id, keys] : {std::pair{sim_cmd::kRunRealTime, QKeySequence(Qt::Key_F5)},
                                    std::pair{sim_cmd::kHalt, QKeySequence(Qt::SHIFT | Qt::Key_F5)},
                                    std::pair{sim_cmd::kStep, QKeySequence(Qt::Key_F10)}}) {
         auto* action = new QAction(this);
         action->setShortcut(keys);
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        action->setShortcutContext(Qt::ApplicationShortcut);
         connect(action, &QAction::triggered, this, [this, id = id] { send(id); });
         addAction(action);
     }
