@@ -44,6 +44,15 @@ void Workbench::attach_devices(KivFrame& frame) {
     DeviceSetup& setup = simulated_.board().setup();
     device_windows_.set_owner(&frame);
     device_windows_.set_place_key([&setup](int32_t handle) { return setup.place_key(handle); });
+    device_windows_.set_place_name([&setup](int32_t handle) { return setup.place_name(handle); });
+    // New device windows open beside the simulator window.
+    device_windows_.set_anchor([this] {
+        const KivSimulatorChild* window = simulator_windows_.window();
+        const QWidget* sub = window != nullptr ? window->parentWidget() : nullptr;
+        return sub != nullptr ? QRect(sub->mapToGlobal(QPoint(0, 0)), sub->size()) : QRect();
+    });
+    // Each tick of a run ends a display frame: the device windows follow it.
+    simulator_windows_.hooks().ticked = [this] { device_windows_.refresh_all(); };
     // A device whose window the user closed is released at once, so its row
     // reads free again.
     device_windows_.set_user_closed([&setup] { setup.prune(); });

@@ -1,11 +1,12 @@
-; blink.asm - blink the LEDs of the output port at $400.
+; blink.asm - blink the LEDs of the output port at $400, four times a second.
 ;
 ; Connect an Outport (LEDs) at $400. The program lights the even LEDs,
-; waits, lights the odd ones, waits, and so on forever. The delay loop
-; counts a 16-bit register down so that the blinking can be seen.
+; waits 125 ms (1,000,000 cycles of the simulator's count at 8 MHz), lights
+; the odd ones, and so on.
 
 OUTPORT  EQU   $400          ; LEDs: bit n lights LED n
-DELAY    EQU   $8000         ; passes of the delay loop
+PASSES   EQU   5             ; passes of the outer loop
+COUNT    EQU   33333         ; DBNE counts 6 cycles: 200,000 cycles a pass
 
          ORG   $1000
 START    LDS   #$3C80        ; stack below the monitor's RAM
@@ -15,9 +16,11 @@ BLINK    STAA  OUTPORT
          COMA                ; swap even and odd LEDs
          BRA   BLINK
 
-; WAIT: count Y down from DELAY to zero. Keeps A.
-WAIT     LDY   #DELAY
+; WAIT: PASSES times, count Y down from COUNT to zero. Keeps A.
+WAIT     LDX   #PASSES
+PASS     LDY   #COUNT
 WLOOP    DBNE  Y,WLOOP
+         DBNE  X,PASS
          RTS
 
          END

@@ -71,6 +71,8 @@ public:
     // The devices' state as of the clock's total (windows and callers that
     // read models directly call this first).
     void catch_up_devices() { iosim_.catch_up(); }
+    // A frame of the devices' display ended (see Device::end_display_frame).
+    void end_display_frame(bool averaged) { iosim_.end_display_frame(averaged); }
 
     // Whether any connected device requests an interrupt.
     bool device_interrupt_pending() {

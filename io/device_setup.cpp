@@ -220,6 +220,14 @@ std::string DeviceSetup::place_key(int32_t handle) const {
     return (bound.board == BoardKind::kBare ? "bare-row-" : "bus-row-") + std::to_string(bound.row);
 }
 
+std::string DeviceSetup::place_name(int32_t handle) const {
+    const int slot = slot_of_handle(handle);
+    if (slot < 0) return {};
+    const ConnectionSlot& bound = slots_[size_t(slot)];
+    if (row_value(bound.board, bound.row) != handle) return {};
+    return std::string(device_rows(bound.board)[size_t(bound.row)].name);
+}
+
 void DeviceSetup::attach_serial(int interface, int32_t handle) {
     serial_handles_[size_t(interface)] = handle;
     serial_[size_t(interface)].attach();

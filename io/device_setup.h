@@ -115,6 +115,8 @@ public:
     // under which its window keeps its position; "" for a device without a
     // row.
     std::string place_key(int32_t handle) const;
+    // The name of the row a device is bound to ("Port A"), "" for none.
+    std::string place_name(int32_t handle) const;
     // The handle of the device attached to an on-chip serial interface, or -1.
     int32_t serial_handle(int interface) const {
         if (interface < 0 || interface > 1) return -1;

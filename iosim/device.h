@@ -61,6 +61,11 @@ public:
     // step, a busy time running out); kNoChange while nothing moves.
     static constexpr uint32_t kNoChange = UINT32_MAX;
     virtual uint32_t cycles_to_change() const { return kNoChange; }
+    // A frame of the display ended. Devices that light something (LEDs) show
+    // it, as the eye sees a real board, at the share of the frame's time it
+    // was lit when averaged (Run Real Time); otherwise (a halted or stepped
+    // board) as it is latched now.
+    virtual void end_display_frame(bool averaged) { (void)averaged; }
 
     // A number the device keeps for the board's configuration files.
     int32_t option() const { return option_; }

@@ -104,6 +104,12 @@ void IoSimulator::advance(uint32_t cycles) {
         if (d && d->is_open()) d->advance(cycles);
 }
 
+void IoSimulator::end_display_frame(bool averaged) {
+    catch_up();
+    for (const auto& d : devices_)
+        if (d && d->is_open()) d->end_display_frame(averaged);
+}
+
 void IoSimulator::set_time_source(const uint32_t* cycles) {
     catch_up();
     time_source_ = cycles;

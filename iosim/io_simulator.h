@@ -36,6 +36,9 @@ public:
     // source.
     void advance(uint32_t cycles);
 
+    // A frame of the display ended, for every open device (Device::end_display_frame).
+    void end_display_frame(bool averaged);
+
     // The cycle count the devices' time follows (the run's cycle total).
     // Devices are brought up to it lazily: before every operation, when
     // asked for a model, and by catch_up; in between, time piles up.

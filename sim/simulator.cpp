@@ -229,6 +229,8 @@ void Simulator::start_run(RunMode mode) {
     if (running() || mode == RunMode::kHalted) return;
     last_tick_ns_ = time_();
     cycle_budget_ = 0;
+    // The first display frame starts with the run.
+    board_.end_display_frame(false);
     speed_ns_ = speed_cycles_ = speed_steps_ = 0;
     speed_ratio_ = speed_ips_ = 0;
     // The first instruction runs without the breakpoint and interrupt
@@ -297,25 +299,28 @@ void Simulator::tick_real_time() {
     // A host that stalled (a modal box, a suspended laptop) gives at most
     // half a second: the run does not race to catch up.
     constexpr uint64_t kMaxElapsedNs = 500'000'000;
-    // Steps between two looks at the host's clock.
-    constexpr uint64_t kBatch = 1024;
     const uint64_t start = time_();
     const uint64_t elapsed = std::min(start - last_tick_ns_, kMaxElapsedNs);
     last_tick_ns_ = start;
     const bool clocked = bus_clock_ != 0;
-    if (clocked) cycle_budget_ += int64_t(uint64_t(bus_clock_) * elapsed / 1'000'000'000);
+    // Unlimited runs are sliced as the board's own clock would be.
+    const uint64_t clock = clocked ? bus_clock_ : kDefaultBusClock;
+    const int64_t slice_cycles = int64_t(clock * kRealTimeSliceNs / 1'000'000'000);
+    if (clocked) cycle_budget_ += int64_t(clock * elapsed / 1'000'000'000);
+    // The time owed is cut into equal slices, none longer than a frame.
+    const int64_t slices =
+        clocked ? std::max<int64_t>(1, (cycle_budget_ + slice_cycles - 1) / slice_cycles) : 1;
+    const int64_t slice = clocked ? (cycle_budget_ + slices - 1) / slices : slice_cycles;
     const uint32_t first_total = cycle_total();
     uint64_t steps = 0;
-    while (run_mode_ == RunMode::kRunningRealTime) {
-        if (clocked && cycle_budget_ <= 0) break;
-        // Steps while the budget lasts: the step that uses it up is the last.
+    while (run_mode_ == RunMode::kRunningRealTime && (!clocked || cycle_budget_ > 0)) {
         const uint32_t before = cycle_total();
-        if (clocked) cycle_stop_ = before + uint32_t(cycle_budget_);
-        steps += run_steps(kBatch, false, false).steps;
-        cycle_stop_.reset();
-        cycle_budget_ -= int64_t(cycle_total() - before);
-        if (clocked && cycle_budget_ <= 0) break;
-        if (time_() - start >= kRealTimeSliceNs) {
+        const bool out_of_time = run_real_time_slice(
+            before + uint32_t(std::min(slice, clocked ? cycle_budget_ : slice)), start, steps);
+        if (clocked) cycle_budget_ -= int64_t(cycle_total() - before);
+        // A run that halted in the slice shows its devices as latched.
+        if (run_mode_ == RunMode::kRunningRealTime) board_.end_display_frame(true);
+        if (out_of_time) {
             // The host cannot keep this clock: what is left is dropped
             // rather than owed, and the speed shown says so.
             cycle_budget_ = 0;
@@ -327,6 +332,21 @@ void Simulator::tick_real_time() {
     ui_->refresh_counters();
     ui_->refresh_registers();
     ui_->refresh_status();
+}
+
+bool Simulator::run_real_time_slice(std::optional<uint32_t> slice_end, uint64_t tick_start,
+                                    uint64_t& steps) {
+    // Steps between two looks at the host's clock.
+    constexpr uint64_t kBatch = 1024;
+    while (run_mode_ == RunMode::kRunningRealTime) {
+        // The step that reaches the slice's end is its last.
+        cycle_stop_ = slice_end;
+        steps += run_steps(kBatch, false, false).steps;
+        cycle_stop_.reset();
+        if (slice_end && int32_t(cycle_total() - *slice_end) >= 0) return false;
+        if (time_() - tick_start >= kRealTimeHostBudgetNs) return true;
+    }
+    return false;
 }
 
 void Simulator::note_speed(uint64_t elapsed_ns, uint64_t cycles, uint64_t steps) {
@@ -353,6 +373,8 @@ void Simulator::refresh_after_halt() {
 void Simulator::end_run() {
     ui_->stop_timer();
     run_mode_ = RunMode::kHalted;
+    // No more frames are averaged: the devices show what is latched.
+    board_.end_display_frame(false);
 }
 
 void Simulator::halt() {

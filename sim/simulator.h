@@ -39,9 +39,16 @@ public:
     static constexpr uint32_t kDefaultBusClock = 8'000'000;
     static constexpr uint32_t kMinBusClock = 1'000'000;
     static constexpr uint32_t kMaxBusClock = 50'000'000;
-    // The part of each 100 ms tick a real-time run may use, so that the
-    // window still paints and answers.
-    static constexpr uint64_t kRealTimeSliceNs = 80'000'000;
+    // Run Real Time ticks at the display's pace, and each tick runs the
+    // simulated time the host's clock moved on in slices of at most
+    // kRealTimeSliceNs; the devices' display frame ends after each slice, so
+    // their windows see the board at that pace (a 100 ms burst showed a
+    // blinking LED once in six of its states).
+    static constexpr int kRealTimeTimerMilliseconds = 16;
+    static constexpr uint64_t kRealTimeSliceNs = 16'000'000;
+    // The host time one real-time tick may use, so that the windows still
+    // paint and answer between ticks.
+    static constexpr uint64_t kRealTimeHostBudgetNs = 12'000'000;
 
     // program_dir is where the monitor image is found, at
     // <program_dir>/../config/kiv12. Device setup messages go to the ui too.
@@ -198,8 +205,14 @@ private:
     void service_ended(uint8_t source) override;
 
     // One tick of Run Real Time: as many steps as the clock allows for the
-    // time since the last tick, within the tick's slice of host time.
+    // time since the last tick, in display slices, within the tick's host
+    // time.
     void tick_real_time();
+    // One display slice of a real-time tick: steps until the cycle total
+    // reaches slice_end (none: unlimited) or the tick's host time is used up
+    // (then true). Gives the steps run through steps.
+    bool run_real_time_slice(std::optional<uint32_t> slice_end, uint64_t tick_start,
+                             uint64_t& steps);
     void note_speed(uint64_t elapsed_ns, uint64_t cycles, uint64_t steps);
     // The step; kNotify false leaves out the per-step refreshes a headless
     // run has no use for.

@@ -4,6 +4,8 @@
 
 #include "iosim/device.h"
 
+#include <array>
+
 namespace torva {
 
 class PortDevice final : public Device {
@@ -23,6 +25,13 @@ public:
     // The byte the program wrote last (LEDs lit, digits shown, segments on).
     uint8_t outputs() const { return outputs_; }
 
+    // How bright output bit n is shown, 0 to 1: its share of the last
+    // display frame's time lit while frames are averaged, else the latched
+    // bit. The time an output was lit is counted as time passes.
+    double brightness(int bit) const;
+    void advance(uint32_t cycles) override;
+    void end_display_frame(bool averaged) override;
+
     // The switches as the user set them; bit n is switch n, 1 = on.
     uint8_t switches() const { return switches_; }
     void set_switches(uint8_t value);
@@ -33,6 +42,12 @@ private:
     bool has_inputs_;
     uint8_t outputs_ = 0;
     uint8_t switches_ = 0;
+    // The display frame in progress: its cycles, and those each bit was lit.
+    uint64_t frame_cycles_ = 0;
+    std::array<uint64_t, 8> lit_cycles_{};
+    // The last averaged frame's levels, shown while averaged_ is set.
+    std::array<double, 8> levels_{};
+    bool averaged_ = false;
 };
 
 } // namespace torva

@@ -9,6 +9,8 @@
 #include <QPolygonF>
 #include <QRadialGradient>
 
+#include <algorithm>
+
 namespace torva {
 namespace {
 
@@ -56,14 +58,25 @@ QRectF point_rect(const QRectF& r, const DigitFrame& f) {
 
 void draw_led(QPainter& painter, const QRectF& rect, bool lit, const QColor& on,
               const QColor& off) {
+    draw_led_level(painter, rect, lit ? 1.0 : 0.0, on, off);
+}
+
+void draw_led_level(QPainter& painter, const QRectF& rect, double level, const QColor& on,
+                    const QColor& off) {
     painter.save();
     painter.setPen(QPen(palette_colour::kInk, 1.2));
-    if (lit) {
+    level = std::clamp(level, 0.0, 1.0);
+    if (level > 0) {
+        // Between the unlit colour and the lit one, with a glow that grows
+        // with the level.
+        const auto mix = [&](int a, int b) { return int(a + (b - a) * level + 0.5); };
+        const QColor colour(mix(off.red(), on.red()), mix(off.green(), on.green()),
+                            mix(off.blue(), on.blue()));
         QRadialGradient glow(rect.center() - QPointF(rect.width() * 0.15, rect.height() * 0.15),
                              rect.width() * 0.6);
-        glow.setColorAt(0, on.lighter(150));
-        glow.setColorAt(0.5, on);
-        glow.setColorAt(1, on.darker(115));
+        glow.setColorAt(0, colour.lighter(100 + int(50 * level)));
+        glow.setColorAt(0.5, colour);
+        glow.setColorAt(1, colour.darker(115));
         painter.setBrush(glow);
     } else {
         painter.setBrush(off);

@@ -45,6 +45,11 @@ inline constexpr std::array<uint8_t, 16> kHexSegments = {
 void draw_led(QPainter& painter, const QRectF& rect, bool lit,
               const QColor& on = palette_colour::kLedOn,
               const QColor& off = palette_colour::kLedOff);
+// The same at a level between 0 (unlit) and 1 (lit): an LED lit for part
+// of a display frame, as the eye sees it.
+void draw_led_level(QPainter& painter, const QRectF& rect, double level,
+                    const QColor& on = palette_colour::kLedOn,
+                    const QColor& off = palette_colour::kLedOff);
 
 // A small lamp with its caption to the right, as a status row shows it.
 // Gives the width it took.

@@ -19,12 +19,16 @@
 #include "iosim/gui/segment_window.h"
 #include "iosim/gui/serial_console_window.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
+#include <QStyle>
 #include <QTimer>
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 namespace torva {
 namespace {
@@ -61,9 +65,6 @@ constexpr std::array kWindowKinds = {
     WindowKind{T::kInOutPort, make<PortWindow, PortDevice>},
     WindowKind{T::kSegmentDigit, make_segments<segment_digit_digits>},
 };
-
-// Spacing of windows placed without a remembered position.
-constexpr int kCascade = 28;
 
 } // namespace
 
@@ -110,37 +111,102 @@ void DeviceWindows::place(int32_t handle) {
     Entry& entry = found->second;
     DeviceWindow& window = *entry.window;
     if (!window.attached()) return;
+    // Ports A and B of the bare board both sit at $400: the row tells them apart.
+    if (const std::string name = place_name_ ? place_name_(handle) : std::string(); !name.empty())
+        window.setWindowTitle(window.windowTitle() + QStringLiteral(" - ") +
+                              QString::fromStdString(name));
     std::string key = place_key_ ? place_key_(handle) : std::string();
     entry.key = key.empty() ? window.windowTitle() : QString::fromStdString(key);
     QSettings settings(QStringLiteral("Vardel"), QStringLiteral("TORVA6_RT12"));
     settings.beginGroup(QLatin1String(kSettingsGroup));
     const QVariant stored = settings.value(entry.key);
-    QPoint position = stored.isValid() ? stored.toPoint() : default_position(window.size());
-    // A position from another screen layout is brought back into view.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        position.setX(std::clamp(position.x(), area.left(),
-                                 std::max(area.left(), area.right() - window.width())));
-        position.setY(std::clamp(position.y(), area.top(),
-                                 std::max(area.top(), area.bottom() - window.height())));
+    QPoint position;
+    if (stored.isValid()) {
+        position = stored.toPoint();
+        // A position from another screen layout is brought back into view.
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            position.setX(std::clamp(position.x(), area.left(),
+                                     std::max(area.left(), area.right() - window.width())));
+            position.setY(std::clamp(position.y(), area.top(),
+                                     std::max(area.top(), area.bottom() - window.height())));
+        }
+    } else {
+        position = free_spot(window.size() + frame_margins(), window);
+        entry.placed_at = position;
     }
     window.move(position);
     window.show();
 }
 
-QPoint DeviceWindows::default_position(const QSize& size) const {
-    // Down the right side of the frame, one below the other.
-    const QRect frame = owner_ != nullptr ? owner_->frameGeometry() : QRect(0, 0, 1024, 768);
-    const int index = int(windows_.size()) - 1;
-    return {frame.right() - size.width() - 24 - (index % 6) * kCascade,
-            frame.top() + 80 + (index % 6) * kCascade};
+QSize DeviceWindows::frame_margins() const {
+    // The window system's frame around a tool window, as one already shown
+    // has it; a title bar's height before any is.
+    for (const auto& [handle, entry] : windows_)
+        if (entry.window && entry.window->isVisible())
+            return entry.window->frameGeometry().size() - entry.window->size();
+    return {0, QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight)};
+}
+
+QPoint DeviceWindows::free_spot(const QSize& size, const DeviceWindow& placing) const {
+    constexpr int kGap = 6;
+    const QRect screen = QGuiApplication::primaryScreen() != nullptr
+                             ? QGuiApplication::primaryScreen()->availableGeometry()
+                             : QRect(0, 0, 1024, 768);
+    QRect anchor = anchor_ ? anchor_() : QRect();
+    if (anchor.isEmpty()) {
+        // No simulator window: down the owner's right side.
+        const QRect owner = owner_ != nullptr ? owner_->frameGeometry() : screen;
+        anchor = QRect(owner.right() - size.width() - 2 * kGap, owner.top() + 80, 1, 1);
+    }
+    std::vector<QRect> taken = {anchor};
+    for (const auto& [handle, entry] : windows_)
+        if (entry.window && entry.window != &placing && entry.window->isVisible())
+            taken.push_back(entry.window->frameGeometry());
+    // Spots beside the anchor and beside or below each window already
+    // there: right of the anchor first, column by column, top to bottom;
+    // then left of it.
+    std::vector<QPoint> spots;
+    for (const QRect& next_to : taken) {
+        for (const int x :
+             {next_to.right() + 1 + kGap, next_to.left() - kGap - size.width(), next_to.left()})
+            for (const int y : {anchor.top(), next_to.top(), next_to.bottom() + 1 + kGap})
+                spots.emplace_back(x, y);
+    }
+    const auto right_side = [&](QPoint p) { return p.x() > anchor.center().x(); };
+    std::sort(spots.begin(), spots.end(), [&](QPoint a, QPoint b) {
+        if (right_side(a) != right_side(b)) return right_side(a);
+        const int ax = right_side(a) ? a.x() : -a.x(), bx = right_side(b) ? b.x() : -b.x();
+        return ax != bx ? ax < bx : a.y() < b.y();
+    });
+    for (const QPoint spot : spots) {
+        const QRect rect(spot, size);
+        if (!screen.contains(rect)) continue;
+        if (std::none_of(taken.begin(), taken.end(),
+                         [&](const QRect& other) { return other.intersects(rect); }))
+            return spot;
+    }
+    // No free spot on the screen: beside the anchor, one over the other.
+    const int index = int(taken.size()) - 1;
+    return {std::clamp(anchor.right() + kGap + (index % 6) * 28, screen.left(),
+                       std::max(screen.left(), screen.right() - size.width())),
+            std::clamp(anchor.top() + (index % 6) * 28, screen.top(),
+                       std::max(screen.top(), screen.bottom() - size.height()))};
 }
 
 void DeviceWindows::remember(const Entry& entry) const {
     if (!entry.window || entry.key.isEmpty()) return;
+    // A window the user never moved keeps no place: the next one finds a
+    // free spot beside the simulator window, wherever that is then.
+    if (entry.placed_at && *entry.placed_at == entry.window->pos()) return;
     QSettings settings(QStringLiteral("Vardel"), QStringLiteral("TORVA6_RT12"));
     settings.beginGroup(QLatin1String(kSettingsGroup));
     settings.setValue(entry.key, entry.window->pos());
+}
+
+void DeviceWindows::refresh_all() {
+    for (const auto& [handle, entry] : windows_)
+        if (entry.window) entry.window->refresh();
 }
 
 void DeviceWindows::closing(int32_t handle) {

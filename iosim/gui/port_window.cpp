@@ -57,7 +57,7 @@ void PortWindow::paint(QPainter& painter) {
         draw_caption(painter, {qreal(width() - kMargin - 24), qreal(led_top() - 10)},
                      hex_byte(p.outputs()), palette_colour::kFaint);
         for (int bit = 0; bit < 8; ++bit) {
-            draw_led(painter, led_rect(bit), (p.outputs() >> bit) & 1);
+            draw_led_level(painter, led_rect(bit), p.brightness(bit));
             draw_caption(painter, {qreal(column_x(bit) - 3), qreal(led_top() + kLed + 14)},
                          QString::number(bit), palette_colour::kFaint);
         }

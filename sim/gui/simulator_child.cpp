@@ -285,6 +285,7 @@ void KivSimulatorChild::tick() {
     if (sim_.run_mode() == RunMode::kRunningRealTime) show_speed();
     if (breakpoints_dialog_ != nullptr) breakpoints_dialog_->follow_table();
     update();
+    if (hooks_.ticked) hooks_.ticked();
 }
 
 void KivSimulatorChild::show_speed() {
@@ -340,7 +341,10 @@ void KivSimulatorChild::set_apply_enabled(bool on) {
 }
 
 void KivSimulatorChild::start_timer(RunMode mode) {
-    timer_.start();
+    // Run Real Time ticks at the display's pace, the classic runs every 100 ms.
+    const bool real_time = mode == RunMode::kRunningRealTime;
+    timer_.setTimerType(real_time ? Qt::PreciseTimer : Qt::CoarseTimer);
+    timer_.start(real_time ? Simulator::kRealTimeTimerMilliseconds : Simulator::kTimerMilliseconds);
     if (mode == RunMode::kRunningSlow) setFocus();
     if (mode == RunMode::kRunningRealTime)
         frame_.set_status_text(QStringLiteral("Real time: starting") + cycle_model_note(sim_));

@@ -47,6 +47,8 @@ struct SimulatorWindowHooks {
     std::function<void(uint32_t hz)> clock_chosen;
     // A cycle model was chosen (the program remembers it).
     std::function<void(CycleModel model)> cycle_model_chosen;
+    // A run-timer tick ran: the device windows show the board as it is now.
+    std::function<void()> ticked;
 };
 
 class KivSimulatorChild final : public QWidget, public ChildWindow, private SimulatorUi {

@@ -52,5 +52,37 @@ TEST(PortDeviceTest, SwitchesOneByOne) {
     EXPECT_EQ(changes, port.change_count());
 }
 
+// The LEDs' persistence: over a display frame each output bit is as bright
+// as its share of the frame's time lit; without averaged frames (a halted
+// or stepped board) the latched bits show as they are.
+TEST(PortDeviceTest, LedsShowTheirShareOfTheFrameLit) {
+    IoSimulator lib;
+    uint32_t cycles = 0;
+    lib.set_time_source(&cycles);
+    const int32_t h = lib.OpenSim(int32_t(DeviceType::kOutport), "$400", 0);
+    auto* port = lib.device_as<PortDevice>(h);
+    ASSERT_NE(nullptr, port);
+    lib.OutputSim(h, 0x03, 0);
+    EXPECT_EQ(1.0, port->brightness(0)) << "latched before any frame";
+    cycles += 750;
+    lib.OutputSim(h, 0x02, 0);
+    cycles += 250;
+    const uint64_t changes = port->change_count();
+    lib.end_display_frame(true);
+    EXPECT_GT(port->change_count(), changes) << "the window repaints the new levels";
+    EXPECT_DOUBLE_EQ(0.75, port->brightness(0));
+    EXPECT_DOUBLE_EQ(1.0, port->brightness(1));
+    EXPECT_DOUBLE_EQ(0.0, port->brightness(2));
+    cycles += 100; // a frame lit throughout
+    lib.end_display_frame(true);
+    EXPECT_DOUBLE_EQ(0.0, port->brightness(0));
+    EXPECT_DOUBLE_EQ(1.0, port->brightness(1));
+    cycles += 40;
+    lib.OutputSim(h, 0x01, 0);
+    lib.end_display_frame(false); // the run ended
+    EXPECT_EQ(1.0, port->brightness(0));
+    EXPECT_EQ(0.0, port->brightness(1));
+}
+
 } // namespace
 } // namespace torva

@@ -3,6 +3,8 @@
 // listeners, and the real-time runs by the bus clock.
 #include "sim_fixture.h"
 
+#include "io/device_table.h"
+#include "iosim/devices/port_device.h"
 #include "sim/panel.h"
 
 namespace torva {
@@ -157,7 +159,7 @@ TEST_F(RunMendsTest, RealTimeRunsByTheBusClock) {
     EXPECT_EQ(Simulator::kMaxBusClock, sim.bus_clock());
 }
 
-TEST_F(RunMendsTest, UnlimitedRealTimeRunsForTheTicksSlice) {
+TEST_F(RunMendsTest, UnlimitedRealTimeRunsForTheTicksHostTime) {
     load({{0x1000, {0x20, 0xFE}}});
     sim.set_bus_clock(0);
     // Every look at the clock moves it on by a millisecond.
@@ -166,10 +168,44 @@ TEST_F(RunMendsTest, UnlimitedRealTimeRunsForTheTicksSlice) {
     const uint32_t start = sim.cycle_total();
     sim.tick();
     EXPECT_TRUE(sim.running());
-    // About 80 batches of 1024 steps fit the 80 ms slice.
-    EXPECT_NEAR(80.0 * 1024 * 3, double(sim.cycle_total() - start), 2.0 * 1024 * 3);
+    // About 12 batches of 1024 steps fit the tick's 12 ms of host time.
+    EXPECT_NEAR(12.0 * 1024 * 3, double(sim.cycle_total() - start), 2.0 * 1024 * 3);
     sim.dispatch(sim_cmd::kHalt);
     EXPECT_FALSE(sim.running());
+}
+
+// Run Real Time runs a tick's time in slices of at most 16 ms of simulated
+// time, and the devices' display frame ends after each: an LED lit for the
+// first half of a 100 ms tick shows dark afterwards (its last slice saw it
+// dark), not half lit. When the run ends the LEDs show what is latched.
+TEST_F(RunMendsTest, RealTimeRunsInDisplaySlices) {
+    const int slot = board.setup().connect_row(bus_row::kOutport, 1);
+    ASSERT_GE(slot, 0);
+    auto* leds =
+        board.iosim().device_as<PortDevice>(board.setup().connection_slots()[size_t(slot)].handle);
+    ASSERT_NE(nullptr, leds);
+    // LDAA #1; STAA $400; LDX #8333; DBNE X,*; CLR $400; BRA *: the LED is
+    // lit for about 50,000 cycles (DBNE counts 6), 50 ms at 1 MHz.
+    load({{0x1000,
+           {0x86, 0x01, 0x7A, 0x04, 0x00, 0xCE, 0x20, 0x8D, 0x04, 0x35, 0xFD, 0x79, 0x04, 0x00,
+            0x20, 0xFE}}});
+    sim.set_bus_clock(1'000'000);
+    sim.dispatch(sim_cmd::kRunRealTime);
+    now += 100'000'000;
+    sim.tick();
+    EXPECT_EQ(0x00, leds->outputs());
+    EXPECT_DOUBLE_EQ(0.0, leds->brightness(0));
+    sim.dispatch(sim_cmd::kHalt);
+    cpu.regs.pc = 0x1000;
+    sim.dispatch(sim_cmd::kRunRealTime);
+    now += 10'000'000;
+    sim.tick(); // lit from its fourth cycle on
+    EXPECT_NEAR(1.0, leds->brightness(0), 0.001);
+    now += 45'000'000;
+    sim.tick(); // three slices of 15 ms: the LED goes dark 10 ms into the last
+    EXPECT_NEAR(2.0 / 3, leds->brightness(0), 0.01);
+    sim.dispatch(sim_cmd::kHalt);
+    EXPECT_EQ(0.0, leds->brightness(0)) << "halted: as latched";
 }
 
 } // namespace

@@ -2,14 +2,21 @@
 // switches example is assembled and loaded, Simulator Setup connects an
 // Outport at $400 and an Inport at $600 (the device selection offers each
 // port's first type), Run Real Time runs it, and flipping switch 2 in the
-// Inport's window lights LED 2 in the Outport's window.
+// Inport's window lights LED 2 in the Outport's window. The blink example
+// blinks its LEDs four times a second, as the eye would see them; device
+// windows find a free place beside the simulator window, name their row,
+// come back with the next simulator window, and pass on the run keys.
 #include "io/device_table.h"
 #include "iosim/gui/port_window.h"
 #include "sim/sim_commands.h"
+#include "support/screenshot.h"
 #include "support/student_session.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
 #include <QListWidget>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPushButton>
 
@@ -36,6 +43,33 @@ bool lit(PortWindow& window, int bit) {
     return c.red() > 200 && c.green() < 110;
 }
 
+// How an LED is painted: 0 dark, 2 fully lit, 1 in between (partly lit).
+int painted_level(PortWindow& window, int bit) {
+    const QColor c = window.grab().toImage().pixelColor(window.led_rect(bit).center());
+    return c.red() > 200 ? 2 : c.red() < 110 ? 0 : 1;
+}
+
+// Counts the paint events a widget gets.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+// The frame's key press as the window system would deliver it to a widget.
+void press_key(QWidget& widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent event(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(&widget, &event);
+}
+
+// The simulator window's sub-window, in global coordinates.
+QRect simulator_area(Workbench& workbench) {
+    const QWidget* sub = workbench.simulator_windows().window()->parentWidget();
+    return QRect(sub->mapToGlobal(QPoint(0, 0)), sub->size());
+}
+
 TEST(DevicesEndToEnd, SwitchFlippedInItsWindowLightsItsLed) {
     StudentSession student;
     ASSERT_TRUE(student.open_simulator(student.assemble_example("switches")));
@@ -60,8 +94,8 @@ TEST(DevicesEndToEnd, SwitchFlippedInItsWindowLightsItsLed) {
     auto* switches = dynamic_cast<PortWindow*>(workbench.device_windows().window(inport));
     ASSERT_NE(nullptr, leds);
     ASSERT_NE(nullptr, switches);
-    EXPECT_EQ("Outport $400", leds->windowTitle().toStdString());
-    EXPECT_EQ("Inport $600", switches->windowTitle().toStdString());
+    EXPECT_EQ("Outport $400 - Outport at 400", leds->windowTitle().toStdString());
+    EXPECT_EQ("Inport $600 - Inport at 600", switches->windowTitle().toStdString());
     EXPECT_TRUE(leds->isVisible());
 
     Simulator& sim = workbench.simulated_board().simulator();
@@ -85,6 +119,145 @@ TEST(DevicesEndToEnd, SwitchFlippedInItsWindowLightsItsLed) {
     EXPECT_FALSE(lit(*leds, 3));
 
     frame->dispatch(sim_cmd::kHalt);
+}
+
+// examples/blink.asm at the board's 8 MHz, frame by frame as the run timer
+// gives them (its 16 ms run a little late, as a busy host fires them) for
+// one simulated second: LED 0 blinks four times, LED 1 the
+// other way round, a frame in which an LED changed shows it partly lit, and
+// every frame that changed an LED repaints its window.
+TEST(DevicesEndToEnd, BlinkBlinksFourTimesASecondAsTheEyeSeesIt) {
+    StudentSession student;
+    ASSERT_TRUE(student.open_simulator(student.assemble_example("blink")));
+    Workbench& workbench = student.workbench;
+    student.dialogs.while_open = [](QDialog& dialog) {
+        if (dialog.objectName() == "RT12TARGETSETUP") connect_row(dialog, bus_row::kOutport);
+    };
+    student.frame->dispatch(sim_cmd::kSimulatorSetup);
+    settle_events();
+    Board& board = workbench.simulated_board().board();
+    auto* leds = dynamic_cast<PortWindow*>(
+        workbench.device_windows().window(board.setup().row_value(bus_row::kOutport)));
+    ASSERT_NE(nullptr, leds);
+
+    Simulator& sim = workbench.simulated_board().simulator();
+    KivSimulatorChild* window = workbench.simulator_windows().window();
+    uint64_t now = 0;
+    sim.set_time_source([&] { return now; });
+    student.frame->dispatch(sim_cmd::kRunRealTime);
+    EXPECT_EQ(16, window->run_timer().interval());
+    PaintCounter counter;
+    leds->installEventFilter(&counter);
+    std::vector<int> levels;
+    bool shot = false;
+    int changed_frames = 0, painted_changes = 0;
+    for (int frame = 0; frame < 59; ++frame) {
+        now += 17'000'000;
+        window->timer_tick();
+        counter.paints = 0;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+        const int painted = counter.paints;
+        const int level = painted_level(*leds, 0);
+        // LED 1 is lit while LED 0 is not (both partly lit as they swap).
+        if (const int other = painted_level(*leds, 1); level != 1 && other != 1) {
+            EXPECT_EQ(2 - level, other) << "frame " << frame;
+        }
+        if (!levels.empty() && level != levels.back()) {
+            ++changed_frames;
+            painted_changes += painted > 0;
+        }
+        levels.push_back(level);
+        if (level == 1 && !shot) shot = save_screenshot(*leds, "blink_leds.png");
+    }
+    leds->removeEventFilter(&counter);
+    student.frame->dispatch(sim_cmd::kHalt);
+
+    int blinks = 0;
+    for (size_t i = 1; i < levels.size(); ++i)
+        blinks += levels[i] == 2 && levels[i - 1] != 2;
+    EXPECT_NEAR(4, blinks, 1);
+    EXPECT_TRUE(shot) << "some frame shows an LED partly lit";
+    EXPECT_EQ(changed_frames, painted_changes);
+}
+
+// Port A and Port B of the bare board both sit at $400: their windows name
+// their rows, open beside the simulator window, each in a free spot, and
+// come back with the next simulator window. A switch clicked in a device
+// window leaves the run keys working, and so do the Debug menu's items.
+TEST(DevicesEndToEnd, DeviceWindowsBesideTheSimulatorNamedForTheirRows) {
+    StudentSession student;
+    ASSERT_TRUE(student.open_simulator(student.assemble_example("switches")));
+    Workbench& workbench = student.workbench;
+    KivFrame* frame = student.frame.get();
+    int selections = 0;
+    student.dialogs.while_open = [&](QDialog& dialog) {
+        if (dialog.objectName() == "IOSETUPDIALOG") {
+            // Port A: SevenSegment; Port B: HexDisplay.
+            dialog.findChild<QListWidget*>(QStringLiteral("id1201"))
+                ->setCurrentRow(selections++ == 0 ? 4 : 2);
+            return;
+        }
+        dialog.findChild<QComboBox*>(QStringLiteral("id1101"))->activated(1);
+        connect_row(dialog, bare_row::kPortA);
+        connect_row(dialog, bare_row::kPortB);
+    };
+    frame->dispatch(sim_cmd::kSimulatorSetup);
+    settle_events();
+    DeviceSetup& setup = workbench.simulated_board().board().setup();
+    auto windows = [&] {
+        return std::pair{workbench.device_windows().window(setup.row_value(bare_row::kPortA)),
+                         workbench.device_windows().window(setup.row_value(bare_row::kPortB))};
+    };
+    auto [port_a, port_b] = windows();
+    ASSERT_NE(nullptr, port_a);
+    ASSERT_NE(nullptr, port_b);
+    EXPECT_EQ("SevenSegment $400 - Port A", port_a->windowTitle().toStdString());
+    EXPECT_EQ("HexDisplay $400 - Port B", port_b->windowTitle().toStdString());
+    const QRect simulator = simulator_area(workbench);
+    for (const QWidget* device : {port_a, port_b}) {
+        SCOPED_TRACE(device->windowTitle().toStdString());
+        EXPECT_FALSE(device->frameGeometry().intersects(simulator));
+        EXPECT_GE(device->frameGeometry().left(), simulator.right());
+        EXPECT_LT(device->frameGeometry().left() - simulator.right(), 40) << "beside it";
+    }
+    EXPECT_FALSE(port_a->frameGeometry().intersects(port_b->frameGeometry()));
+
+    // The run keys reach the simulator from a device window.
+    Simulator& sim = workbench.simulated_board().simulator();
+    uint64_t now = 0;
+    sim.set_time_source([&] { return now; });
+    QApplication::setActiveWindow(port_a);
+    port_a->setFocus();
+    press_key(*port_a, Qt::Key_F5);
+    EXPECT_EQ(RunMode::kRunningRealTime, sim.run_mode());
+    press_key(*port_a, Qt::Key_F5, Qt::ShiftModifier);
+    EXPECT_FALSE(sim.running());
+    const uint32_t pc = sim.cpu().regs.pc;
+    press_key(*port_a, Qt::Key_F10);
+    EXPECT_NE(pc, sim.cpu().regs.pc);
+    // With another child active, the Debug menu's run items go to the
+    // simulator too.
+    frame->dispatch(43010); // the Output window, now the active child
+    ASSERT_NE(workbench.simulator_windows().window(), frame->top_child());
+    emit frame->menus()->popup(Popup::debug)->aboutToShow();
+    EXPECT_TRUE(frame->menus()->action(sim_cmd::kRunRealTime)->isEnabled());
+    EXPECT_FALSE(frame->menus()->action(sim_cmd::kHalt)->isEnabled());
+    frame->menus()->action(sim_cmd::kRunRealTime)->trigger();
+    EXPECT_TRUE(sim.running());
+    frame->dispatch(sim_cmd::kHalt);
+    EXPECT_FALSE(sim.running());
+
+    // The next simulator window brings the devices back, named as before.
+    workbench.simulator_windows().window()->parentWidget()->close();
+    settle_events();
+    EXPECT_EQ(0u, workbench.device_windows().count());
+    frame->dispatch(43099);
+    settle_events();
+    std::tie(port_a, port_b) = windows();
+    ASSERT_NE(nullptr, port_a);
+    ASSERT_NE(nullptr, port_b);
+    EXPECT_EQ("SevenSegment $400 - Port A", port_a->windowTitle().toStdString());
+    EXPECT_TRUE(port_b->isVisible());
 }
 
 } // namespace
