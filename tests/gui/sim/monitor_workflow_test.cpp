@@ -14,23 +14,10 @@
 namespace torva::test {
 namespace {
 
-class MonitorWorkflowTest : public TerminalFixture {
+class MonitorWorkflowTest : public SimulatedBoardTerminalFixture {
 protected:
-    // One step of the world: 20 simulated milliseconds, then a terminal poll.
-    void step(TerminalWindow& terminal) {
-        now += 20'000'000;
-        simulator->timer_tick();
-        terminal.poll();
-    }
-    bool wait_for_text(TerminalWindow& terminal, const std::string& text, int timeout_ms = 8000) {
-        return run_until([&] { return screen(terminal).find(text) != std::string::npos; },
-                         timeout_ms, [&] { step(terminal); });
-    }
     // A button of the simulator window's toolbar.
     void press(int id) { simulator->toolbar_action(id)->trigger(); }
-
-    uint64_t now = 0;
-    KivSimulatorChild* simulator = nullptr;
 };
 
 TEST_F(MonitorWorkflowTest, LoadDebuggerResetRunDownloadAndGo) {

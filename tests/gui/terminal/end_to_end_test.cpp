@@ -20,7 +20,7 @@
 namespace torva::test {
 namespace {
 
-class SimulatedTerminalTest : public TerminalFixture {
+class SimulatedTerminalTest : public SimulatedBoardTerminalFixture {
 protected:
     // Opens the simulator window on the load file and runs in real time on
     // a clock the test moves.
@@ -31,26 +31,11 @@ protected:
         simulator_command(sim_cmd::kRunRealTime);
     }
 
-    // One step of the world: 20 simulated milliseconds, then a terminal poll.
-    void step(TerminalWindow& terminal) {
-        now += 20'000'000;
-        simulator->timer_tick();
-        terminal.poll();
-    }
-
-    bool wait_for_text(TerminalWindow& terminal, const std::string& text, int timeout_ms = 8000) {
-        return run_until([&] { return screen(terminal).find(text) != std::string::npos; },
-                         timeout_ms, [&] { step(terminal); });
-    }
-
     // A command of the simulator window's (it takes them while on top).
     void simulator_command(int id) {
         s.frame->activate_child(simulator);
         s.frame->dispatch(id);
     }
-
-    uint64_t now = 0;
-    KivSimulatorChild* simulator = nullptr;
 };
 
 TEST_F(SimulatedTerminalTest, echo_program_answers_typed_text_running_or_halted) {

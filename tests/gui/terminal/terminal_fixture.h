@@ -3,6 +3,7 @@
 // program run until something shows, and the grid as text.
 #pragma once
 
+#include "sim/gui/simulator_child.h"
 #include "terminal/gui/terminal_window.h"
 
 #include "support/student_session.h"
@@ -66,6 +67,25 @@ protected:
     }
 
     StudentSession s;
+};
+
+// A terminal linked to the simulated board, whose clock the test moves.
+class SimulatedBoardTerminalFixture : public TerminalFixture {
+protected:
+    // One step of the world: 20 simulated milliseconds, then a terminal poll.
+    void step(TerminalWindow& terminal) {
+        now += 20'000'000;
+        simulator->timer_tick();
+        terminal.poll();
+    }
+
+    bool wait_for_text(TerminalWindow& terminal, const std::string& text, int timeout_ms = 8000) {
+        return run_until([&] { return screen(terminal).find(text) != std::string::npos; },
+                         timeout_ms, [&] { step(terminal); });
+    }
+
+    uint64_t now = 0;
+    KivSimulatorChild* simulator = nullptr;
 };
 
 } // namespace torva::test
