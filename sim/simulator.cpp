@@ -318,8 +318,14 @@ void Simulator::tick_real_time() {
         const bool out_of_time = run_real_time_slice(
             before + uint32_t(std::min(slice, clocked ? cycle_budget_ : slice)), start, steps);
         if (clocked) cycle_budget_ -= int64_t(cycle_total() - before);
-        // A run that halted in the slice shows its devices as latched.
-        if (run_mode_ == RunMode::kRunningRealTime) board_.end_display_frame(true);
+        // The display frame ends where the windows will look (the tick's
+        // last slice) and wherever at least a slice's time is still to run,
+        // so the frame shown spans a slice or more: a tick a little longer
+        // than a slice, cut in two halves, shows both. A run that halted in
+        // the slice shows its devices as latched.
+        const bool tick_ends = out_of_time || !clocked || cycle_budget_ <= 0;
+        if (run_mode_ == RunMode::kRunningRealTime && (tick_ends || cycle_budget_ >= slice_cycles))
+            board_.end_display_frame(true);
         if (out_of_time) {
             // The host cannot keep this clock: what is left is dropped
             // rather than owed, and the speed shown says so.
