@@ -3,6 +3,7 @@
 // and the checks that score it.
 #pragma once
 
+#include "cpu/cycle_model.h"
 #include "io/device_table.h"
 #include "lab/board_places.h"
 #include "lab/lab_time.h"
@@ -120,6 +121,9 @@ struct Lab {
     std::vector<DeviceChoice> devices;
     bool monitor = false;
     bool start_at_reset = false;
+    // How the run counts each instruction's cycles; every time and cycle
+    // count of the lab is in these cycles.
+    CycleModel cycle_model = CycleModel::Classic;
     Cycles time_limit = kBusClockHz; // one second
     std::vector<StopPoint> stops{{StopPoint::Kind::kSwi, {}}};
     uint64_t max_steps = 0; // 0: from the time limit

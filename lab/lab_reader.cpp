@@ -19,9 +19,9 @@ namespace {
 
 // Every key each table may hold. A key added to the lab file is added here
 // and read below; nothing else needs to know.
-constexpr std::array<std::string_view, 13> kLabKeys = {
-    "title", "program",    "target",    "board",        "devices",  "monitor", "start",
-    "stop",  "time_limit", "max_steps", "output_limit", "stimulus", "check"};
+constexpr std::array<std::string_view, 14> kLabKeys = {
+    "title", "program",    "target",    "board",        "devices", "monitor",  "start",
+    "stop",  "time_limit", "max_steps", "output_limit", "cycles",  "stimulus", "check"};
 constexpr std::array<std::string_view, 14> kStimulusKeys = {
     "at",   "set", "bit",  "value",  "press",     "keypad", "hold",
     "send", "sci", "pace", "action", "interrupt", "reset",  "release"};
@@ -82,6 +82,13 @@ void read_board(const TomlNode& top, Lab& lab) {
             fail(*node, "start is \"load\" (the load file's start address) or \"reset\" "
                         "(the reset vector)");
         lab.start_at_reset = start == "reset";
+    }
+    if (const auto* node = find(top, "cycles")) {
+        const auto model = parse_cycle_model(string_value(*node, "cycles"));
+        if (!model)
+            fail(*node, "cycles is \"classic\" (the simulator's own count) or \"cpu12\" (the "
+                        "board's)");
+        lab.cycle_model = *model;
     }
     if (const auto* node = find(top, "time_limit")) {
         lab.time_limit = time_value(*node, "time_limit", false);

@@ -144,6 +144,7 @@ bool LabRun::start() {
         result_.program.error = why;
         return false;
     }
+    sim().set_cycle_model(lab_.cycle_model);
     sim().load_file().load_file_path = result_.program.load_file.string();
     const int loaded = sim().load_chain();
     for (size_t line = 0; line < loader_text_.size();) {

@@ -22,6 +22,9 @@ TEST_F(LabReaderTest, SlipsAreNamedWithTheirLineAndColumn) {
          "lab.toml:6:1: unknown key 'pionts' in a [[check]] (did you mean 'points'?)"},
         {__LINE__, "time_limt = \"1s\"\n",
          "lab.toml:1:1: unknown key 'time_limt' in the lab (did you mean 'time_limit'?)"},
+        {__LINE__, "cycles = \"fast\"\n",
+         "lab.toml:1:10: cycles is \"classic\" (the simulator's own count) or \"cpu12\" (the "
+         "board's)"},
         {__LINE__, "x = = 3\n",
          "lab.toml:1:5: Error while parsing value: could not determine value type"},
         {__LINE__, "[check]\nname = \"a\"\n",

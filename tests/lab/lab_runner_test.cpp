@@ -354,6 +354,35 @@ TABLE   FCB   1,2,3
               check(result, "at a label the program lacks").seen);
 }
 
+// The same delay loop is half as long in the board's own cycles: DBNE takes
+// three of them where the classic count charges six, so a teacher's timing
+// check decides differently under the two models.
+TEST_F(LabRunnerTest, TheCycleModelDecidesHowLongADelayLoopTakes) {
+    constexpr const char* kDelay = R"(
+        ORG   $1000
+START   LDX   #1000
+LOOP    DBNE  X,LOOP
+        SWI
+)";
+    const char* const checks = R"(
+time_limit = "10ms"
+[[check]]
+name = "within 4000 cycles"
+cycles_at_most = 4000
+)";
+    const Lab classic_lab = lab(checks);
+    const Lab board_lab = lab(std::string("cycles = \"cpu12\"\n") + checks);
+    const SubmissionResult classic = run(classic_lab, kDelay);
+    const SubmissionResult board = run(board_lab, kDelay);
+    EXPECT_EQ(StopReason::kSwi, classic.stop.reason);
+    EXPECT_EQ(StopReason::kSwi, board.stop.reason);
+    const CheckResult& slow = check(classic, "within 4000 cycles");
+    EXPECT_FALSE(slow.passed);
+    EXPECT_EQ("a stop after 6002 cycles", slow.seen);
+    EXPECT_TRUE(check(board, "within 4000 cycles").passed)
+        << check(board, "within 4000 cycles").seen;
+}
+
 // A program that prints its answer and stops: the line still sends the byte
 // the program handed it last, at SWI as at a stop label.
 TEST_F(LabRunnerTest, TheLastByteSentBeforeAStopIsHeard) {
