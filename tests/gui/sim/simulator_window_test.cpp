@@ -191,7 +191,7 @@ TEST_F(SimulatorWindowTest, EveryWayARunEndsStopsTheTimerAndSaysReady) {
         }
         EXPECT_EQ(c.close_window, sim.running());
         if (c.close_window) {
-            EXPECT_EQ("Real time ×1.00", frame->status_text().toStdString());
+            EXPECT_EQ("Real time ×1.00 (classic cycles)", frame->status_text().toStdString());
             window.parentWidget()->close();
             // A tick that comes before the closed window is deleted.
             now += 100'000'000;
