@@ -2,6 +2,7 @@
 // names the command line, the settings and lab files give them.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -31,15 +32,9 @@ constexpr const CycleModelName& cycle_model_name(CycleModel model) {
 
 // The model named "classic" or "cpu12" (any letter case); none for anything else.
 constexpr std::optional<CycleModel> parse_cycle_model(std::string_view text) {
-    for (const CycleModelName& entry : kCycleModelNames) {
-        if (entry.name.size() != text.size()) continue;
-        bool same = true;
-        for (size_t i = 0; i < text.size(); ++i) {
-            const char c = text[i] >= 'A' && text[i] <= 'Z' ? char(text[i] - 'A' + 'a') : text[i];
-            same = same && c == entry.name[i];
-        }
-        if (same) return entry.model;
-    }
+    constexpr auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    for (const CycleModelName& entry : kCycleModelNames)
+        if (std::ranges::equal(text, entry.name, {}, lower)) return entry.model;
     return std::nullopt;
 }
 

@@ -513,6 +513,15 @@ NAME    FCS   "RT12"
     EXPECT_EQ("$34", wrong.seen);
 }
 
+// Sends 'x' for as long as it runs.
+constexpr const char* kChatty = R"(
+        include "rt12.inc"
+        ORG   $1000
+LOOP    BRCLR SCI0SR1,TDRE,LOOP
+        MOVB  #'x',SCI0DRL
+        BRA   LOOP
+)";
+
 TEST_F(LabRunnerTest, TheOutputLimitEndsAChattyProgram) {
     const Lab chatty = lab(R"(
 time_limit = "1s"
@@ -522,13 +531,7 @@ name = "quiet"
 serial = "sci0"
 equals = ""
 )");
-    const SubmissionResult result = run(chatty, R"(
-        include "rt12.inc"
-        ORG   $1000
-LOOP    BRCLR SCI0SR1,TDRE,LOOP
-        MOVB  #'x',SCI0DRL
-        BRA   LOOP
-)");
+    const SubmissionResult result = run(chatty, kChatty);
     EXPECT_EQ(StopReason::kOutputLimit, result.stop.reason);
     EXPECT_LT(result.stop.at, 100'000u);
     EXPECT_FALSE(result.checks[0].passed);
@@ -548,13 +551,7 @@ name = "a z somewhere"
 serial = "sci0"
 matches = "(x|y)*z"
 )");
-    const SubmissionResult result = run(patterns, R"(
-        include "rt12.inc"
-        ORG   $1000
-LOOP    BRCLR SCI0SR1,TDRE,LOOP
-        MOVB  #'x',SCI0DRL
-        BRA   LOOP
-)");
+    const SubmissionResult result = run(patterns, kChatty);
     EXPECT_EQ(StopReason::kOutputLimit, result.stop.reason);
     EXPECT_TRUE(check(result, "nothing but x and y").passed);
     EXPECT_FALSE(check(result, "a z somewhere").passed);

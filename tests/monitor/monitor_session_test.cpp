@@ -174,25 +174,23 @@ TEST_F(MonitorSessionTest, MemoryOverRamAndFlash) {
                          "mm 3d00 1\r"     // the monitor's own RAM is refused
                          "mm 3ff0 12 34\r" // a user vector slot is not
                          "md 3ff0 3ff1\r"
-                         "mm cb 0\r"      // its serial interface is refused: it stays
-                         "mm c6 1 2 3\r"  // ...in hearing (C6, C7 take no bytes either)
+                         "mm cb 0\r"     // its serial interface is refused: it stays
+                         "mm c6 1 2 3\r" // ...in hearing (C6, C7 take no bytes either)
                          "md 3ff0 3ff0\r"));
     const std::string from_ff8 =
         dump_line(0x0FF8, {0, 0, 0, 0, 0, 0, 0, 0, 0xDE, 0xAD, 0xBE, 0xEF, 0, 0, 0, 0});
-    EXPECT_EQ(kStartup + answer("mm 1000 de ad $be ef") +
-                  answer("md 1000 1003", {"1000: DE AD BE EF"}) +
-                  answer("md 0ff8", {from_ff8, dump_line(0x1008, std::vector<uint8_t>(16, 0)),
-                                     dump_line(0x1018, std::vector<uint8_t>(16, 0)),
-                                     dump_line(0x1028, std::vector<uint8_t>(16, 0))}) +
-                  answer("mm c000 01 02", {"Write error at $C000"}) +
-                  answer("md c000 c00f", {dump_line(0xC000, image_bytes(0xC000, 16))}) +
-                  answer("md fff8", {dump_line(0xFFF8, image_bytes(0xFFF8, 8))}) +
-                  answer("mm 3d00 1", {"Write error at $3D00"}) + answer("mm 3ff0 12 34") +
-                  answer("md 3ff0 3ff1", {"3FF0: 12 34"}) +
-                  answer("mm cb 0", {"Write error at $00CB"}) +
-                  answer("mm c6 1 2 3", {"Write error at $00C6"}) +
-                  answer("md 3ff0 3ff0", {"3FF0: 12"}),
-              out);
+    EXPECT_EQ(
+        kStartup + answer("mm 1000 de ad $be ef") + answer("md 1000 1003", {"1000: DE AD BE EF"}) +
+            answer("md 0ff8", {from_ff8, dump_line(0x1008, std::vector<uint8_t>(16, 0)),
+                               dump_line(0x1018, std::vector<uint8_t>(16, 0)),
+                               dump_line(0x1028, std::vector<uint8_t>(16, 0))}) +
+            answer("mm c000 01 02", {"Write error at $C000"}) +
+            answer("md c000 c00f", {dump_line(0xC000, image_bytes(0xC000, 16))}) +
+            answer("md fff8", {dump_line(0xFFF8, image_bytes(0xFFF8, 8))}) +
+            answer("mm 3d00 1", {"Write error at $3D00"}) + answer("mm 3ff0 12 34") +
+            answer("md 3ff0 3ff1", {"3FF0: 12 34"}) + answer("mm cb 0", {"Write error at $00CB"}) +
+            answer("mm c6 1 2 3", {"Write error at $00C6"}) + answer("md 3ff0 3ff0", {"3FF0: 12"}),
+        out);
 }
 
 std::string record(uint32_t address, std::vector<uint8_t> data) {
