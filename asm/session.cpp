@@ -158,7 +158,10 @@ bool is_an_output(const std::string& source, const AsmSession& s) {
 
 void run_pass(AsmSession& s) {
     constexpr size_t kFlushSize = 1 << 16;
-    while (!s.aborted && read_line(s)) {
+    // A trial only asks whether the source assembles without errors, so
+    // its first counted error answers it.
+    const auto answered = [&s] { return s.trial && s.errors != 0; };
+    while (!s.aborted && !answered() && read_line(s)) {
         const bool skipped = process_statement(s);
         if (s.pass == 1) {
             list_line(s, skipped);
