@@ -35,7 +35,8 @@ struct BoardTest : ::testing::Test {
         const int slot = board.setup().connect_row(row, type);
         EXPECT_GE(slot, 0);
         if (slot < 0) return nullptr;
-        return board.iosim().device_as<Model>(board.setup().connection_slots()[size_t(slot)].handle);
+        return board.iosim().device_as<Model>(
+            board.setup().connection_slots()[size_t(slot)].handle);
     }
 };
 

@@ -13,7 +13,8 @@ struct DevicesTest : test::SimulatorFixture {
         const int slot = board.setup().connect_row(row);
         EXPECT_GE(slot, 0);
         if (slot < 0) return nullptr;
-        return board.iosim().device_as<Model>(board.setup().connection_slots()[size_t(slot)].handle);
+        return board.iosim().device_as<Model>(
+            board.setup().connection_slots()[size_t(slot)].handle);
     }
     Simulator::RunResult run_to_swi(uint64_t max_steps = 100000) {
         static constexpr uint8_t kSwi[] = {0x3F};

@@ -54,8 +54,8 @@ TEST_F(GnuProgramsTest, PrintsTextThroughSerialInterfaceZeroByPolling) {
     if (!tools_present()) GTEST_SKIP() << "GNU m68hc11 tools not installed";
     const int slot = board.setup().connect_row(bus_row::kSerial0);
     ASSERT_GE(slot, 0);
-    auto* console =
-        board.iosim().device_as<SerialDevice>(board.setup().connection_slots()[size_t(slot)].handle);
+    auto* console = board.iosim().device_as<SerialDevice>(
+        board.setup().connection_slots()[size_t(slot)].handle);
     const std::string s19 = build(R"(
         .sect .text
         .globl _start
