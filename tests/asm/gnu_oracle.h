@@ -3,6 +3,7 @@
 #pragma once
 
 #include "asm_fixture.h"
+#include "support/oracle.h"
 
 #include <cctype>
 #include <cstdio>
@@ -13,10 +14,8 @@
 
 namespace torva::test {
 
-inline bool gnu_available() {
-    return std::system("m68hc11-as --version >/dev/null 2>&1") == 0 &&
-           std::system("m68hc11-objcopy --version >/dev/null 2>&1") == 0;
-}
+// The tools the comparisons run; TORVA_REQUIRE_ORACLE(TORVA_GNU_AS_TOOLS) opens each test.
+#define TORVA_GNU_AS_TOOLS "m68hc11-as", "m68hc11-objcopy"
 
 // Our syntax to GNU's: $hex becomes 0xhex, a forced direct '<' becomes '*',
 // RMB becomes .skip.

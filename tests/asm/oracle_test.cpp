@@ -13,7 +13,6 @@ namespace torva {
 namespace {
 
 using test::AsmFixture;
-using test::gnu_available;
 using test::OracleTest;
 using test::Rows;
 
@@ -171,7 +170,7 @@ void add_all(Rows& rows, bool hcs12x_only = false) {
 }
 
 TEST_F(OracleTest, EveryFormMatchesGnuAs) {
-    if (!gnu_available()) GTEST_SKIP() << "m68hc11-as is not installed";
+    TORVA_REQUIRE_ORACLE(TORVA_GNU_AS_TOOLS);
     Rows rows;
     add_all(rows);
     compare(rows, "", "-m68hcs12");
@@ -181,7 +180,7 @@ TEST_F(OracleTest, EveryFormMatchesGnuAs) {
 // (GNU as reads them so too) give the same bytes. The dialect's RMB writes
 // no bytes, so the rows' spacers become zero bytes written out.
 TEST_F(OracleTest, EveryFormWithBlanksAfterCommasMatchesGnuAs) {
-    if (!gnu_available()) GTEST_SKIP() << "m68hc11-as is not installed";
+    TORVA_REQUIRE_ORACLE(TORVA_GNU_AS_TOOLS);
     Rows rows;
     add_all(rows);
     for (std::string& line : rows.lines) {
@@ -232,7 +231,7 @@ void add_hcs12x_forms(Rows& rows) {
 // The HCS12X-only rows (the model check aside) and forms against GNU's S12X
 // mode.
 TEST_F(OracleTest, Hcs12xRowsMatchGnuAs) {
-    if (!gnu_available()) GTEST_SKIP() << "m68hc11-as is not installed";
+    TORVA_REQUIRE_ORACLE(TORVA_GNU_AS_TOOLS);
     Rows rows;
     add_all(rows, true);
     add_hcs12x_forms(rows);

@@ -7,7 +7,6 @@
 namespace torva {
 namespace {
 
-using test::gnu_available;
 using test::OracleTest;
 using test::Rows;
 
@@ -86,7 +85,7 @@ void add_xgate(Rows& rows) {
 }
 
 TEST_F(OracleTest, EveryXgateFormMatchesGnuAs) {
-    if (!gnu_available()) GTEST_SKIP() << "m68hc11-as is not installed";
+    TORVA_REQUIRE_ORACLE(TORVA_GNU_AS_TOOLS);
     Rows rows;
     add_xgate(rows);
     compare(rows, " option xgate\n", "-mm9s12xg");

@@ -3,6 +3,7 @@
 // agree except where this simulator deliberately differs.
 #include "cpu/cpu.h"
 #include "support/flat_memory.h"
+#include "support/oracle.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -200,8 +201,7 @@ std::string hex(const std::vector<uint8_t>& bytes) {
 }
 
 TEST(OracleSweepTest, LengthsAndMnemonicsAgreeWithObjdump) {
-    if (std::system("m68hc11-objdump --version > /dev/null 2>&1") != 0)
-        GTEST_SKIP() << "m68hc11-objdump is not installed";
+    TORVA_REQUIRE_ORACLE("m68hc11-objdump");
     test::TempDir dir;
     std::vector<Instance> instances = all_instances();
     measure_ours(instances);

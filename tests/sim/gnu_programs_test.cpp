@@ -3,6 +3,7 @@
 #include "sim_fixture.h"
 
 #include "iosim/devices/serial_device.h"
+#include "support/oracle.h"
 
 #include <cstdlib>
 
@@ -40,10 +41,6 @@ struct GnuProgramsTest : test::SimulatorFixture {
         if (std::system(command.c_str()) != 0) return "";
         return (dir.path() / "prog.s19").string();
     }
-    static bool tools_present() {
-        return std::system("m68hc11-as --version > /dev/null 2>&1") == 0 &&
-               std::system("m68hc11-ld --version > /dev/null 2>&1") == 0;
-    }
     Simulator::RunResult run_to_swi(uint64_t max_steps) {
         static constexpr uint8_t kSwi[] = {0x3F};
         return sim.run_headless(max_steps, kSwi);
@@ -51,7 +48,7 @@ struct GnuProgramsTest : test::SimulatorFixture {
 };
 
 TEST_F(GnuProgramsTest, PrintsTextThroughSerialInterfaceZeroByPolling) {
-    if (!tools_present()) GTEST_SKIP() << "GNU m68hc11 tools not installed";
+    TORVA_REQUIRE_ORACLE("m68hc11-as", "m68hc11-ld");
     const int slot = board.setup().connect_row(bus_row::kSerial0);
     ASSERT_GE(slot, 0);
     auto* console = board.iosim().device_as<SerialDevice>(
@@ -81,7 +78,7 @@ message: .asciz "Hello from GNU as\r\n"
 }
 
 TEST_F(GnuProgramsTest, CountsRealTimeInterruptsInAHandler) {
-    if (!tools_present()) GTEST_SKIP() << "GNU m68hc11 tools not installed";
+    TORVA_REQUIRE_ORACLE("m68hc11-as", "m68hc11-ld");
     const std::string s19 = build(R"(
         .sect .text
         .globl _start
