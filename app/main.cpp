@@ -2,6 +2,7 @@
 // run when the frame closes or the session ends.
 #include "app/program_options.h"
 #include "app/workbench.h"
+#include "shell/command_ids.h"
 #include "shell/startup.h"
 
 #include <QApplication>
@@ -31,7 +32,7 @@ void exit_after_show(torva::KivFrame& frame) {
         if (const QString shot = qEnvironmentVariable("TORVA_SCREENSHOT"); !shot.isEmpty()) {
             if (QScreen* screen = frame.screen()) screen->grabWindow(0).save(shot);
         }
-        frame.dispatch(43028);
+        frame.dispatch(torva::cmd::kExit);
     });
     poll->start(50);
 }

@@ -45,12 +45,10 @@ QWidget* EditorDocuments::open_document(bool is_new, const std::string& path, in
     if (frame_ == nullptr) return nullptr;
     if (!is_new) {
         for (DocumentWindow* document : documents()) {
-            if (!document->handle_command(doc_cmd::kPathQuery,
-                                          reinterpret_cast<std::intptr_t>(&path)))
-                continue;
+            if (!document->has_path(path)) continue;
             frame_->activate_child(document);
             document->setFocus();
-            if (line != -1) document->handle_command(cmd::kGoToLineToChild, line);
+            if (line != -1) document->go_to_line(line);
             return document;
         }
     }
@@ -62,7 +60,7 @@ QWidget* EditorDocuments::open_document(bool is_new, const std::string& path, in
     next_x_ += kCascadeStep;
     next_y_ += kCascadeStep;
     frame_->add_child(*document, &geometry);
-    if (is_new) document->handle_command(cmd::kSave, 0);
+    if (is_new) document->save_command();
 
     // The line mark of an earlier life of this file goes; the caret lands
     // on the line asked for, or the first.
@@ -71,7 +69,7 @@ QWidget* EditorDocuments::open_document(bool is_new, const std::string& path, in
         document->sci().send(sci::SCI_GOTOLINE, 0);
         document->sci().delete_all_markers(3);
     } else {
-        document->handle_command(cmd::kGoToLineToChild, line);
+        document->go_to_line(line);
     }
     return document;
 }
@@ -96,7 +94,7 @@ QWidget* EditorDocuments::find_document(const std::string& path) const {
 
 void EditorDocuments::save_all_modified() {
     for (DocumentWindow* document : documents())
-        if (document->modified()) document->handle_command(cmd::kSave, 0);
+        if (document->modified()) document->save_command();
 }
 
 bool EditorDocuments::save_modified_sources() {

@@ -393,8 +393,6 @@ bool DocumentWindow::handle_command(int id, std::intptr_t parameter) {
     }
     switch (id) {
     case doc_cmd::kModifiedQuery: return counts_as_modified();
-    case doc_cmd::kPathQuery:
-        return parameter != 0 && has_path(*reinterpret_cast<const std::string*>(parameter));
     case cmd::kGoToLineToChild: go_to_line(static_cast<int>(parameter)); return true;
     case cmd::kSave: save_command(); return true;
     case cmd::kSaveAs: save_as(); return true;

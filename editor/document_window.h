@@ -23,7 +23,6 @@ class FrameAccess;
 // Commands only documents handle.
 namespace doc_cmd {
 inline constexpr int kModifiedQuery = 43002;
-inline constexpr int kPathQuery = 43060; // parameter: const std::string*
 inline constexpr int kSilentSave = 43061;
 } // namespace doc_cmd
 
@@ -58,6 +57,12 @@ public:
     // Saves without refreshing the backup (before assembling); false when
     // the text did not reach the file.
     bool silent_save();
+    // Save: writes the file and refreshes the backup; a document without a
+    // path asks for a name first.
+    void save_command();
+    // Marks the zero-based line (beyond the end: the last) and puts the caret
+    // on it.
+    void go_to_line(int line);
 
     QsciScintillaBase& component() const { return *component_; }
     const SciCall& sci() const { return sci_; }
@@ -76,11 +81,9 @@ private:
     // changed it); false when nothing was written, after its box.
     bool write_file();
     void write_backup();
-    void save_command();
     void save_as();
     // A question box with the document's name.
     int ask(const char* format);
-    void go_to_line(int line);
     void send_arrow_key(int id);
     void auto_indent(int character);
     void brace_highlight();

@@ -7,10 +7,8 @@ namespace torva::cmd {
 // Menu items and frame commands.
 inline constexpr int kTitleModifiedQuery = 43003; // non-zero: the title shows " *"
 inline constexpr int kGoToLineToChild = 43004;    // parameter: zero-based line
-inline constexpr int kTerminalDownload = 43009;   // download the load file again
 inline constexpr int kCreateOutput = 43010;
-inline constexpr int kCloseOutput = 43015;  // sent to the Output window
-inline constexpr int kTerminalLoad = 43016; // parameter: const std::string* load path
+inline constexpr int kCloseOutput = 43015; // sent to the Output window
 inline constexpr int kClose = 43019;
 inline constexpr int kSave = 43020;
 inline constexpr int kSaveAs = 43022;
@@ -64,9 +62,6 @@ inline constexpr int kArrowLeft = 40030;
 inline constexpr int kArrowUp = 40031;
 inline constexpr int kArrowDown = 40032;
 inline constexpr int kArrowRight = 40033;
-
-// The simulator's load chain, sent after the Simulator window opens.
-inline constexpr int kSimulatorLoadChain = 809;
 
 // The multiple-document client numbers its window-list entries from here.
 inline constexpr int kFirstMdiChild = 1000;

@@ -63,7 +63,7 @@ std::optional<std::string> FileDialogs::save_source(QWidget* owner, const std::s
     return source_dialog(owner, request, keep_dir);
 }
 
-bool FileDialogs::load_file(QWidget* owner) {
+std::optional<std::string> FileDialogs::load_file(QWidget* owner) {
     FileDialogRequest request;
     request.mode = FileDialogRequest::Mode::open;
     request.title = "Load File";
@@ -74,11 +74,11 @@ bool FileDialogs::load_file(QWidget* owner) {
     request.initial_dir = dirs_.load_dialog_dir.empty() ? current_dir() : dirs_.load_dialog_dir;
     request.must_exist = true;
     const auto chosen = service_->run_file_dialog(owner, request);
-    if (!chosen) return false;
+    if (!chosen) return std::nullopt;
     dirs_.load_file_path = *chosen;
     dirs_.load_dialog_dir = directory_of(*chosen);
     dirs_.assembled_load_file.clear();
-    return true;
+    return chosen;
 }
 
 int QtDialogService::run_modal(QDialog& dialog) {

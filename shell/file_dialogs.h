@@ -56,8 +56,9 @@ public:
     // "New" and "Save As": a save dialog that asks before overwriting.
     std::optional<std::string> save_source(QWidget* owner, const std::string& seed = {},
                                            bool keep_dir = false);
-    // "Load File" for an S-record file; on OK the load file path changes.
-    bool load_file(QWidget* owner);
+    // "Load File" for an S-record file: the chosen path, which the dialog
+    // also remembers as the next seed, or none when cancelled.
+    std::optional<std::string> load_file(QWidget* owner);
 
     // Any other file dialog, as its owner describes it; it remembers its
     // own directory.

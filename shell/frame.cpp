@@ -7,6 +7,7 @@
 #include "shell/control_ids.h"
 #include "shell/frame_settings.h"
 #include "shell/frame_toolbar.h"
+#include "shell/menu_tree.h"
 #include "shell/output_window.h"
 #include "shell/port_lister.h"
 
@@ -33,29 +34,6 @@ namespace torva {
 namespace {
 
 constexpr int kTitleNameLimit = 120;
-
-// The accelerator table "MAINACCELERATORS", with the keys of New, Print,
-// Find Next and Previous, Go To Line and Assemble added.
-struct Accelerator {
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
-    int id;
-};
-const Accelerator kAccelerators[] = {
-    {Qt::Key_Down, Qt::NoModifier, cmd::kArrowDown},
-    {Qt::Key_Left, Qt::NoModifier, cmd::kArrowLeft},
-    {Qt::Key_Right, Qt::NoModifier, cmd::kArrowRight},
-    {Qt::Key_Up, Qt::NoModifier, cmd::kArrowUp},
-    {Qt::Key_F, Qt::ControlModifier, cmd::kAccelFind},
-    {Qt::Key_O, Qt::ControlModifier, cmd::kAccelOpen},
-    {Qt::Key_S, Qt::ControlModifier, cmd::kAccelSave},
-    {Qt::Key_N, Qt::ControlModifier, cmd::kNew},
-    {Qt::Key_P, Qt::ControlModifier, cmd::kPrint},
-    {Qt::Key_G, Qt::ControlModifier, cmd::kGoToLine},
-    {Qt::Key_F3, Qt::NoModifier, cmd::kFindNextDown},
-    {Qt::Key_F3, Qt::ShiftModifier, cmd::kFindNextUp},
-    {Qt::Key_F7, Qt::NoModifier, cmd::kAssemble},
-};
 
 // The extension of a command-line file: after the last ".", cut at a quote.
 std::string extension_of(const std::string& name) {
@@ -113,12 +91,13 @@ void KivFrame::set_services(const FrameServices& services) {
 }
 
 void KivFrame::install_accelerators() {
-    for (const Accelerator& accel : kAccelerators) {
+    for (const KeyBinding& binding : kKeyTable) {
+        if (binding.scope != KeyScope::frame) continue;
         auto* action = new QAction(this);
-        action->setShortcut(QKeySequence(accel.modifiers | accel.key));
+        action->setShortcut(key_sequence(binding));
         action->setShortcutContext(Qt::WindowShortcut);
-        action->setObjectName(QStringLiteral("accel%1").arg(accel.id));
-        connect(action, &QAction::triggered, this, [this, id = accel.id] { dispatch(id); });
+        action->setObjectName(QStringLiteral("accel%1").arg(binding.command));
+        connect(action, &QAction::triggered, this, [this, id = binding.command] { dispatch(id); });
         addAction(action);
     }
 }

@@ -5,6 +5,9 @@
 #include "shell/about_dialog.h"
 #include "shell/child_sub_window.h"
 #include "shell/command_ids.h"
+#include "shell/download_target.h"
+#include "sim/sim_commands.h"
+#include "terminal/terminal_commands.h"
 
 #include <QMdiArea>
 #include <QStyle>
@@ -31,8 +34,8 @@ const KivFrame::Command KivFrame::kCommands[] = {
     {cmd::kSimulator, cmd::kSimulator, &KivFrame::cmd_simulator},
     {cmd::kSimulatorNoFile, cmd::kSimulatorNoFile, &KivFrame::cmd_simulator_no_file},
     {cmd::kSimulatorRestart, cmd::kSimulatorRestart, &KivFrame::cmd_simulator_restart},
-    {cmd::kTerminalDownload, cmd::kTerminalDownload, &KivFrame::cmd_terminal_load},
-    {cmd::kTerminalLoad, cmd::kTerminalLoad, &KivFrame::cmd_terminal_load},
+    {terminal_cmd::kReload, terminal_cmd::kReload, &KivFrame::cmd_terminal_load},
+    {terminal_cmd::kDownload, terminal_cmd::kDownload, &KivFrame::cmd_terminal_load},
     {cmd::kAssemble, cmd::kAssemble, &KivFrame::cmd_assemble},
     {cmd::kAcceptOtherSyntax, cmd::kAcceptOtherSyntax, &KivFrame::cmd_accept_other_syntax},
     {cmd::kCheckLab, cmd::kCheckLab, &KivFrame::cmd_check_lab},
@@ -216,7 +219,7 @@ void KivFrame::open_simulator(const std::string& load_path) {
     }
     mdi_->setActiveSubWindow(simulator_);
     if (auto* sub = qobject_cast<ChildSubWindow*>(simulator_.data()))
-        sub->child()->handle_command(cmd::kSimulatorLoadChain, 0);
+        sub->child()->handle_command(sim_cmd::kLoadChain, 0);
 }
 
 void KivFrame::cmd_simulator_restart(int, std::intptr_t) {
@@ -228,10 +231,15 @@ void KivFrame::cmd_simulator_restart(int, std::intptr_t) {
 }
 
 void KivFrame::cmd_terminal_load(int id, std::intptr_t) {
-    if (id == cmd::kTerminalLoad && !dialogs_.load_file(this)) return;
+    // Load asks for the file; Reload takes the one the dialog remembers.
+    std::string path = dirs_.load_file_path;
+    if (id == terminal_cmd::kDownload) {
+        const std::optional<std::string> chosen = dialogs_.load_file(this);
+        if (!chosen) return;
+        path = *chosen;
+    }
     if (ChildSubWindow* sub = top_sub())
-        sub->child()->handle_command(cmd::kTerminalLoad,
-                                     reinterpret_cast<std::intptr_t>(&dirs_.load_file_path));
+        if (auto* target = dynamic_cast<DownloadTarget*>(sub->child())) target->download(path);
 }
 
 std::string KivFrame::current_source() const {

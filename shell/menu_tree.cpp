@@ -27,14 +27,21 @@ QString with_shortcut(const QString& text, int id) {
     return keys.isEmpty() ? text : text + QLatin1Char('\t') + keys;
 }
 
+QKeySequence portable_sequence(std::string_view keys) {
+    return QKeySequence(QString::fromLatin1(keys.data(), qsizetype(keys.size())),
+                        QKeySequence::PortableText);
+}
+
 } // namespace
 
 QString menu_shortcut_text(int id) {
-    for (const ShortcutText& shortcut : kShortcutTexts)
-        if (shortcut.id == id)
-            return QKeySequence(QString::fromLatin1(shortcut.keys))
-                .toString(QKeySequence::NativeText);
-    return {};
+    const std::string_view keys = shown_key(id);
+    if (keys.empty()) return {};
+    return portable_sequence(keys).toString(QKeySequence::NativeText);
+}
+
+QKeySequence key_sequence(const KeyBinding& binding) {
+    return portable_sequence(binding.keys);
 }
 
 MenuBar::MenuBar(QMenuBar& bar, Dispatch dispatch) : bar_(bar), dispatch_(std::move(dispatch)) {

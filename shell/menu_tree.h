@@ -3,6 +3,9 @@
 #pragma once
 
 #include "shell/child_window.h"
+#include "shell/command_ids.h"
+#include "shell/key_table.h"
+#include "sim/sim_commands.h"
 
 #include <QPointer>
 
@@ -14,6 +17,7 @@
 #include <vector>
 
 class QAction;
+class QKeySequence;
 class QMenu;
 class QMenuBar;
 class QWidget;
@@ -34,107 +38,81 @@ struct MenuRow {
 
 inline constexpr MenuRow kMenuTree[] = {
     {Row::popup_begin, "&File", 0, Popup::file, false},
-    {Row::item, "&New", 43158, Popup::none, false},
-    {Row::item, "&Open", 43151, Popup::none, false},
-    {Row::item, "&Close", 43019, Popup::none, false},
+    {Row::item, "&New", cmd::kNew, Popup::none, false},
+    {Row::item, "&Open", cmd::kOpen, Popup::none, false},
+    {Row::item, "&Close", cmd::kClose, Popup::none, false},
     {Row::separator, "", 0, Popup::none, false},
-    {Row::item, "&Save", 43020, Popup::none, false},
-    {Row::item, "Save &As", 43022, Popup::none, false},
-    {Row::item, "Save A&ll", 43023, Popup::none, false},
+    {Row::item, "&Save", cmd::kSave, Popup::none, false},
+    {Row::item, "Save &As", cmd::kSaveAs, Popup::none, false},
+    {Row::item, "Save A&ll", cmd::kSaveAll, Popup::none, false},
     {Row::separator, "", 0, Popup::none, false},
-    {Row::item, "&Print", 43024, Popup::none, false},
+    {Row::item, "&Print", cmd::kPrint, Popup::none, false},
     {Row::separator, "", 0, Popup::none, false},
     {Row::popup_begin, "&Recent files", 0, Popup::recent, false},
-    {Row::item, "(Empty)", 43165, Popup::none, true},
+    {Row::item, "(Empty)", cmd::kRecentFirst, Popup::none, true},
     {Row::popup_end, "", 0, Popup::none, false},
     {Row::separator, "", 0, Popup::none, false},
-    {Row::item, "&Exit", 43028, Popup::none, false},
+    {Row::item, "&Exit", cmd::kExit, Popup::none, false},
     {Row::popup_end, "", 0, Popup::none, false},
 
     {Row::popup_begin, "&Edit", 0, Popup::edit, false},
-    {Row::item, "&Undo", 43043, Popup::none, false},
-    {Row::item, "&Redo", 43032, Popup::none, false},
+    {Row::item, "&Undo", cmd::kUndo, Popup::none, false},
+    {Row::item, "&Redo", cmd::kRedo, Popup::none, false},
     {Row::separator, "", 0, Popup::none, false},
-    {Row::item, "Cu&t", 43044, Popup::none, false},
-    {Row::item, "&Copy", 43045, Popup::none, false},
-    {Row::item, "&Paste", 43046, Popup::none, false},
-    {Row::item, "&Delete", 43047, Popup::none, false},
+    {Row::item, "Cu&t", cmd::kCut, Popup::none, false},
+    {Row::item, "&Copy", cmd::kCopy, Popup::none, false},
+    {Row::item, "&Paste", cmd::kPaste, Popup::none, false},
+    {Row::item, "&Delete", cmd::kDelete, Popup::none, false},
     {Row::separator, "", 0, Popup::none, false},
-    {Row::item, "Select &All", 43048, Popup::none, false},
+    {Row::item, "Select &All", cmd::kSelectAll, Popup::none, false},
     {Row::separator, "", 0, Popup::none, false},
-    {Row::item, "&Find/Replace", 43049, Popup::none, false},
-    {Row::item, "Find &Next", 40028, Popup::none, false},
-    {Row::item, "Find Pre&vious", 40029, Popup::none, false},
-    {Row::item, "&Go To Line", 43054, Popup::none, false},
+    {Row::item, "&Find/Replace", cmd::kFindReplace, Popup::none, false},
+    {Row::item, "Find &Next", cmd::kFindNextDown, Popup::none, false},
+    {Row::item, "Find Pre&vious", cmd::kFindNextUp, Popup::none, false},
+    {Row::item, "&Go To Line", cmd::kGoToLine, Popup::none, false},
     {Row::popup_end, "", 0, Popup::none, false},
 
     {Row::popup_begin, "&Debug", 0, Popup::debug, false},
     {Row::popup_begin, "&Terminal", 0, Popup::terminal, false},
     {Row::popup_end, "", 0, Popup::none, false},
-    {Row::item, "&Simulator", 43098, Popup::none, false},
-    {Row::item, "&Assemble", 43108, Popup::none, false},
-    {Row::item, "Accept &other assemblers' syntax", 43109, Popup::none, false},
-    {Row::item, "Check &Lab...", 43200, Popup::none, false},
+    {Row::item, "&Simulator", cmd::kSimulator, Popup::none, false},
+    {Row::item, "&Assemble", cmd::kAssemble, Popup::none, false},
+    {Row::item, "Accept &other assemblers' syntax", cmd::kAcceptOtherSyntax, Popup::none, false},
+    {Row::item, "Check &Lab...", cmd::kCheckLab, Popup::none, false},
     // The simulator window's run keys; it enables them while it exists.
     {Row::separator, "", 0, Popup::none, false},
-    {Row::item, "Run Re&al Time", 830, Popup::none, true},
-    {Row::item, "&Halt", 772, Popup::none, true},
-    {Row::item, "S&tep", 773, Popup::none, true},
+    {Row::item, "Run Re&al Time", sim_cmd::kRunRealTime, Popup::none, true},
+    {Row::item, "&Halt", sim_cmd::kHalt, Popup::none, true},
+    {Row::item, "S&tep", sim_cmd::kStep, Popup::none, true},
     {Row::popup_end, "", 0, Popup::none, false},
 
     {Row::popup_begin, "&Windows", 0, Popup::windows, false},
-    {Row::item, "&Cascade", 43039, Popup::none, false},
-    {Row::item, "&Tile", 43040, Popup::none, false},
-    {Row::item, "Close &All", 43042, Popup::none, false},
+    {Row::item, "&Cascade", cmd::kCascade, Popup::none, false},
+    {Row::item, "&Tile", cmd::kTile, Popup::none, false},
+    {Row::item, "Close &All", cmd::kCloseAll, Popup::none, false},
     {Row::popup_end, "", 0, Popup::none, false},
 
     {Row::popup_begin, "&Help", 0, Popup::help, false},
-    {Row::item, "&Help on TORVA 6", 43031, Popup::none, false},
+    {Row::item, "&Help on TORVA 6", cmd::kHelp, Popup::none, false},
     {Row::separator, "", 0, Popup::none, false},
-    {Row::item, "&About", 43030, Popup::none, false},
+    {Row::item, "&About", cmd::kAbout, Popup::none, false},
     {Row::popup_end, "", 0, Popup::none, false},
 };
 
 // The simulator's run items: they act on the simulator window, and follow its
 // enabling, while it exists; greyed without it.
-inline constexpr int kSimulatorRunItems[] = {830, 772, 773};
+inline constexpr int kSimulatorRunItems[] = {sim_cmd::kRunRealTime, sim_cmd::kHalt, sim_cmd::kStep};
 
 // Items the enabling pass greys before the active child enables its own.
-inline constexpr int kDocumentItems[] = {43020, 43022, 43019, 43024, 43044, 43045, 43046, 43047,
-                                         43048, 43049, 43054, 43043, 43032, 40028, 40029};
-
-// The key shown beside a menu item. The frame's accelerators bind most of
-// them; the editing component itself answers the keys of undo, redo and the
-// clipboard, so those are only shown.
-struct ShortcutText {
-    int id;
-    const char* keys; // in QKeySequence's portable form
-};
-inline constexpr ShortcutText kShortcutTexts[] = {
-    {43158, "Ctrl+N"},
-    {43151, "Ctrl+O"},
-    {43020, "Ctrl+S"},
-    {43024, "Ctrl+P"},
-    {43043, "Ctrl+Z"},
-    {43032, "Ctrl+Y"},
-    {43044, "Ctrl+X"},
-    {43045, "Ctrl+C"},
-    {43046, "Ctrl+V"},
-    {43047, "Del"},
-    {43048, "Ctrl+A"},
-    {43049, "Ctrl+F"},
-    {40028, "F3"},
-    {40029, "Shift+F3"},
-    {43054, "Ctrl+G"},
-    {43108, "F7"},
-    // The simulator window's own keys, while it exists.
-    {830, "F5"},
-    {772, "Shift+F5"},
-    {773, "F10"},
-};
+inline constexpr int kDocumentItems[] = {
+    cmd::kSave,     cmd::kSaveAs, cmd::kClose,  cmd::kPrint,        cmd::kCut,
+    cmd::kCopy,     cmd::kPaste,  cmd::kDelete, cmd::kSelectAll,    cmd::kFindReplace,
+    cmd::kGoToLine, cmd::kUndo,   cmd::kRedo,   cmd::kFindNextDown, cmd::kFindNextUp};
 
 // The key of an item as the platform writes it ("Ctrl+N"), or "" for none.
 QString menu_shortcut_text(int id);
+// A row of the key table as Qt binds it.
+QKeySequence key_sequence(const KeyBinding& binding);
 
 // Builds the tree into a menu bar; every item's action sends its id to the
 // dispatcher and carries the id in its data (and in objectName "id<number>").

@@ -46,10 +46,13 @@ public:
                 const std::optional<std::string>& argument = std::nullopt);
     int question(const std::optional<std::string>& format,
                  const std::optional<std::string>& argument = std::nullopt);
+    // A box with a title of its own (the simulator's, the bootstrapper's).
+    int titled(BoxKind kind, const std::string& title, const std::string& text) {
+        return service_->show_box(kind, title, text);
+    }
     // Shows "FATAL ERROR: %s, Closing %s"; the caller then sends Exit.
     void fatal_text(const std::string& text);
 
-    MessageService& service() { return *service_; }
     void set_service(MessageService& service) { service_ = &service; }
 
 private:

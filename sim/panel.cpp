@@ -2,6 +2,7 @@
 #include "sim/panel.h"
 
 #include "io/setup_messages.h"
+#include "shell/key_table.h"
 #include "sim/sim_commands.h"
 
 #include <cstdio>
@@ -15,7 +16,7 @@ MenuEntry item(int id) {
     MenuEntry entry;
     entry.id = id;
     if (info) entry.text = info->menu_text;
-    if (const std::string_view keys = run_key_text(id); !keys.empty()) {
+    if (const std::string_view keys = shown_key(id); !keys.empty()) {
         entry.text += '\t';
         entry.text += keys;
     }
@@ -61,15 +62,6 @@ std::string counter_text(uint32_t count) {
     char text[16];
     std::snprintf(text, sizeof text, "%7.7u", unsigned(count));
     return text;
-}
-
-std::string_view run_key_text(int id) {
-    switch (id) {
-    case sim_cmd::kRunRealTime: return "F5";
-    case sim_cmd::kHalt: return "Shift+F5";
-    case sim_cmd::kStep: return "F10";
-    default: return {};
-    }
 }
 
 std::vector<MenuEntry> line_menu(std::optional<BreakState> state) {

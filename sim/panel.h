@@ -1,6 +1,6 @@
 // What the simulator window's panel shows and offers, without the window:
-// the lamps, the counters' texts, the keyboard shortcuts and both context
-// menus as lists of entries.
+// the lamps, the counters' texts and both context menus as lists of entries,
+// the run commands with their keys.
 #pragma once
 
 #include "sim/breakpoint_table.h"
@@ -28,10 +28,6 @@ Lamps lamps_of(Simulator& sim);
 
 // "%7.7u": seven digits at least.
 std::string counter_text(uint32_t count);
-
-// The keys of Run Real Time (F5), Halt (Shift+F5) and Step (F10) while the
-// window is active; "" for other commands.
-std::string_view run_key_text(int id);
 
 // One menu entry: id 0 is a separator; a non-empty submenu makes a pop-up.
 struct MenuEntry {

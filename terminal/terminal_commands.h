@@ -4,7 +4,7 @@
 namespace torva::terminal_cmd {
 
 inline constexpr int kReload = 43009;   // to the frame: download the load file again
-inline constexpr int kDownload = 43016; // parameter: const std::string* path, or 0 to ask
+inline constexpr int kDownload = 43016; // asks for the load file, then download(path)
 inline constexpr int kSettings = 43017;
 inline constexpr int kClose = 43018;
 inline constexpr int kBackground = 43101; // parameter: the colour as 0x00RRGGBB

@@ -3,6 +3,7 @@
 // status bar refreshing every tick, once at the board's 8 MHz (the clock
 // must be held: ratio 1.00, and the host's load shows the overhead) and once
 // unlimited (instructions per second).
+#include "shell/command_ids.h"
 #include "shell/frame.h"
 #include "sim/gui/simulator_windows.h"
 #include "sim/sim_commands.h"
@@ -40,7 +41,7 @@ void real_time_run(benchmark::State& state, uint32_t clock_hz) {
     frame.build_menus();
     frame.resize(1000, 700);
     frame.show();
-    frame.dispatch(43099); // the window, without a load file
+    frame.dispatch(cmd::kSimulatorNoFile); // the window, without a load file
     for (const auto& [address, bytes] : bench::kMixedLoop)
         for (size_t i = 0; i < bytes.size(); ++i)
             sim.board().memory().mem_write_byte(uint32_t(address + i), bytes[i]);

@@ -9,6 +9,7 @@
 // Everything runs on the real timers and event loop, as in the program.
 #include "app/workbench.h"
 #include "io/board_option.h"
+#include "shell/command_ids.h"
 #include "sim/sim_commands.h"
 #include "sim/srecord_writer.h"
 #include "terminal/gui/terminal_window.h"
@@ -48,9 +49,9 @@ public:
         Simulator& sim = workbench_.simulated_board().simulator();
         sim.board().setup().set_option_word(board_option::kLoadMonitor);
         dialogs_.answers.push_back(std::string()); // the simulator without a load file
-        frame_->dispatch(43098);
+        frame_->dispatch(cmd::kSimulator);
         sim.set_bus_clock(clock_hz);
-        frame_->dispatch(41000, kSimulatedPortFirst);
+        frame_->dispatch(cmd::kOpenTerminal, kSimulatedPortFirst);
         terminal_ = workbench_.terminal_windows().window_on(kSimulatedPortFirst);
         simulator_command(sim_cmd::kResetCpu);
         simulator_command(sim_cmd::kRunRealTime);
@@ -121,8 +122,7 @@ void download(benchmark::State& state, uint32_t clock_hz) {
     double seconds = -1;
     for (auto _ : state) {
         const auto start = Clock::now();
-        session.terminal().handle_command(terminal_cmd::kDownload,
-                                          reinterpret_cast<std::intptr_t>(&path));
+        session.terminal().download(path);
         const double waited =
             MonitorSession::run_until([&] { return session.shows("Loaded 4096 bytes"); }, 30'000);
         if (waited < 0) return state.SkipWithError("no \"Loaded 4096 bytes\"");

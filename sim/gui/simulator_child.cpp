@@ -7,6 +7,7 @@
 #include "shell/directories.h"
 #include "shell/file_dialogs.h"
 #include "shell/frame_access.h"
+#include "shell/menu_tree.h"
 #include "shell/message_service.h"
 #include "sim/gui/breakpoints_dialog.h"
 #include "sim/gui/simulator_layout.h"
@@ -93,13 +94,12 @@ KivSimulatorChild::KivSimulatorChild(Simulator& sim, FrameAccess& frame, Simulat
     build_register_fields();
     // The run keys work while the window exists, whichever window is active:
     // a device window clicked to work a switch, another document.
-    for (const auto& [id, keys] : {std::pair{sim_cmd::kRunRealTime, QKeySequence(Qt::Key_F5)},
-                                   std::pair{sim_cmd::kHalt, QKeySequence(Qt::SHIFT | Qt::Key_F5)},
-                                   std::pair{sim_cmd::kStep, QKeySequence(Qt::Key_F10)}}) {
+    for (const KeyBinding& binding : kKeyTable) {
+        if (binding.scope != KeyScope::simulator) continue;
         auto* action = new QAction(this);
-        action->setShortcut(keys);
+        action->setShortcut(key_sequence(binding));
         action->setShortcutContext(Qt::ApplicationShortcut);
-        connect(action, &QAction::triggered, this, [this, id = id] { send(id); });
+        connect(action, &QAction::triggered, this, [this, id = binding.command] { send(id); });
         addAction(action);
     }
 
@@ -147,7 +147,7 @@ void KivSimulatorChild::build_toolbar() {
     for (const int id : kToolbar) {
         const SimCommandInfo* info = find_sim_command(id);
         QString tip = text_of(info->tip);
-        if (const std::string_view keys = run_key_text(id); !keys.empty())
+        if (const std::string_view keys = shown_key(id); !keys.empty())
             tip += QStringLiteral(" (%1)").arg(text_of(keys));
         QAction* action = toolbar_->addAction(simulator_toolbar_icon(id), tip);
         action->setObjectName(QStringLiteral("tool%1").arg(id));
@@ -304,12 +304,12 @@ void KivSimulatorChild::show_speed() {
 // ---- what the run control asks -------------------------------------------
 
 void KivSimulatorChild::show_message(std::string_view caption, std::string_view text) {
-    frame_.messages().service().show_box(BoxKind::warning, std::string(caption), std::string(text));
+    frame_.messages().titled(BoxKind::warning, std::string(caption), std::string(text));
 }
 
 bool KivSimulatorChild::ask_yes_no(std::string_view caption, std::string_view text) {
-    return frame_.messages().service().show_box(BoxKind::question, std::string(caption),
-                                                std::string(text)) == kBoxYes;
+    return frame_.messages().titled(BoxKind::question, std::string(caption), std::string(text)) ==
+           kBoxYes;
 }
 
 void KivSimulatorChild::refresh_disassembly() {

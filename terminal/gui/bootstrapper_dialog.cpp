@@ -221,10 +221,11 @@ void BootstrapperDialog::update_enabling() {
 }
 
 void BootstrapperDialog::browse(bool application) {
-    if (!frame_.file_dialogs().load_file(this)) return;
+    const std::optional<std::string> chosen = frame_.file_dialogs().load_file(this);
+    if (!chosen) return;
     BootstrapOptions& o = session_.bootstrap_options();
     std::string& path = application ? o.application_path : o.bootstrapper_path;
-    path = frame_.directories().load_file_path;
+    path = *chosen;
     show_path(application ? *application_path_ : *bootstrapper_path_, path);
     update_enabling();
 }
@@ -280,8 +281,8 @@ bool BootstrapperDialog::question_box(const std::string& text) {
 }
 
 void BootstrapperDialog::prepare_target_box() {
-    frame_.messages().service().show_box(BoxKind::warning, bootstrap_message::kPrepareTitle,
-                                         box_lines(bootstrap_message::kPrepareTarget));
+    frame_.messages().titled(BoxKind::warning, bootstrap_message::kPrepareTitle,
+                             box_lines(bootstrap_message::kPrepareTarget));
 }
 
 bool BootstrapperDialog::configure_port(SerialSettings& settings, PortQueues queues) {

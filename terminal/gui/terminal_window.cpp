@@ -195,7 +195,7 @@ void TerminalWindow::mousePressEvent(QMouseEvent* event) {
 
 void TerminalWindow::mouseDoubleClickEvent(QMouseEvent*) {
     // The frame loads its most recently chosen load file into the window on top.
-    if (!session_.last_load_path().empty()) frame_.send_command(cmd::kTerminalDownload);
+    if (!session_.last_load_path().empty()) frame_.send_command(terminal_cmd::kReload);
 }
 
 void TerminalWindow::contextMenuEvent(QContextMenuEvent* event) {
@@ -213,8 +213,8 @@ void TerminalWindow::contextMenuEvent(QContextMenuEvent* event) {
 
 void TerminalWindow::run_menu_choice(int id) {
     if (id == terminal_cmd::kReload) {
-        const std::string path = session_.last_load_path();
-        handle_command(terminal_cmd::kDownload, reinterpret_cast<std::intptr_t>(&path));
+        const std::string path = session_.last_load_path(); // the download resets it
+        download(path);
     } else if (id == terminal_cmd::kStopDownload) {
         QTimer::singleShot(0, this, [this] { handle_command(terminal_cmd::kStopDownload, 0); });
     } else {
@@ -243,11 +243,8 @@ bool TerminalWindow::handle_command(int id, std::intptr_t parameter) {
     if (id < kFirst || id > kLast) return false;
     switch (id) {
     case kDownload:
-        if (parameter != 0) {
-            start_download(*reinterpret_cast<const std::string*>(parameter));
-        } else if (frame_.file_dialogs().load_file(this)) {
-            start_download(frame_.directories().load_file_path);
-        }
+        if (const std::optional<std::string> chosen = frame_.file_dialogs().load_file(this))
+            download(*chosen);
         return true;
     case kSettings: run_settings_dialog(); return true;
     case kClose:
@@ -282,8 +279,8 @@ bool TerminalWindow::close_query() {
 }
 
 void TerminalWindow::menu_popup(MenuItems& items, QMenu*) {
-    items.set_enabled(cmd::kTerminalDownload, !session_.download_in_progress());
-    items.set_enabled(cmd::kTerminalLoad, !session_.download_in_progress());
+    items.set_enabled(terminal_cmd::kReload, !session_.download_in_progress());
+    items.set_enabled(terminal_cmd::kDownload, !session_.download_in_progress());
 }
 
 void TerminalWindow::close_now() {
@@ -330,7 +327,7 @@ void TerminalWindow::start_logging() {
 
 // ---- download ----
 
-void TerminalWindow::start_download(const std::string& path) {
+void TerminalWindow::download(const std::string& path) {
     // An empty path goes on too: the load says it cannot open it.
     if (session_.download_in_progress()) return;
     auto load = std::make_unique<TargetLoad>();

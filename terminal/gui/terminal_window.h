@@ -6,6 +6,7 @@
 #pragma once
 
 #include "shell/child_window.h"
+#include "shell/download_target.h"
 #include "terminal/port_store.h"
 #include "terminal/serial_link.h"
 #include "terminal/target_load.h"
@@ -28,7 +29,10 @@ class SerialSettingsDialog;
 // the failing step's box, then "Can't set serial port parameters".
 bool configure_link(SerialLink& link, SerialSettings& settings, MessageBoxes& boxes);
 
-class TerminalWindow final : public QWidget, public ChildWindow, private DownloadUi {
+class TerminalWindow final : public QWidget,
+                             public ChildWindow,
+                             public DownloadTarget,
+                             private DownloadUi {
     Q_OBJECT
 public:
     static constexpr char kClassName[] = "TV6RT12##TerminalChild";
@@ -55,6 +59,9 @@ public:
     // Closes the window without asking (its link is gone): a download
     // stops first.
     void close_now();
+    // Downloads the load file to the board's monitor, unless a download is
+    // running; an empty or broken file gets its message box.
+    void download(const std::string& path) override;
 
     QSize sizeHint() const override;
 
@@ -91,7 +98,6 @@ private:
     // The "BOOTSTRAPPER" dialog over this window's session and link.
     void run_bootstrap_dialog();
     void start_logging();
-    void start_download(const std::string& path);
     void watch_download();
     void stop_download();
     // Stops a running download at once and waits for it to end: the link

@@ -4,9 +4,12 @@
 #pragma once
 
 #include "shell/child_window.h"
+#include "shell/command_ids.h"
+#include "shell/download_target.h"
 #include "shell/frame.h"
 #include "shell/port_lister.h"
 #include "shell/services.h"
+#include "terminal/terminal_commands.h"
 
 #include "support/scripted_services.h"
 #include "support/temp_dir.h"
@@ -31,7 +34,7 @@ namespace torva::test {
 
 inline constexpr const char* kDocumentClass = "TV6RT12##kivDrawClass";
 
-class FakeChild final : public QWidget, public ChildWindow {
+class FakeChild final : public QWidget, public ChildWindow, public DownloadTarget {
 public:
     FakeChild(const char* class_name, std::string path = {}) : path(std::move(path)) {
         setObjectName(QString::fromLatin1(class_name));
@@ -40,9 +43,14 @@ public:
     }
     QWidget& as_widget() override { return *this; }
     bool handle_command(int id, std::intptr_t parameter) override {
-        if (id == 43003) return modified; // the title's question
+        if (id == cmd::kTitleModifiedQuery) return modified;
         commands.emplace_back(id, parameter);
         return true;
+    }
+    // A download shows as the terminal's Load command.
+    void download(const std::string& load_path) override {
+        commands.emplace_back(terminal_cmd::kDownload, 0);
+        downloads.push_back(load_path);
     }
     bool close_query() override {
         ++queries;
@@ -63,6 +71,7 @@ public:
     int queries = 0;
     std::vector<int> enables;
     std::vector<std::pair<int, std::intptr_t>> commands;
+    std::vector<std::string> downloads;
 };
 
 class FakeDocuments final : public DocumentService {
@@ -81,7 +90,7 @@ public:
         opened.push_back({is_new, path, line});
         if (QWidget* existing = find_document(path)) return existing;
         auto* document = new FakeChild(kDocumentClass, path);
-        document->enables = {43020, 43022, 43019};
+        document->enables = {cmd::kSave, cmd::kSaveAs, cmd::kClose};
         frame->add_child(*document);
         return document;
     }

@@ -3,6 +3,8 @@
 #include "fakes.h"
 
 #include "shell/command_ids.h"
+#include "sim/sim_commands.h"
+#include "terminal/terminal_commands.h"
 
 #include <QAction>
 #include <QFontInfo>
@@ -71,7 +73,7 @@ TEST_F(frame_test, terminal_popup_lists_the_present_ports_when_it_opens) {
     EXPECT_EQ("ttyS0=41001|ttyUSB0=41002|COM&3=41003",
               describe(*frame->menus()->popup(Popup::terminal)));
 
-    frame->menus()->action(41003)->trigger();
+    frame->menus()->action(cmd::kPortFirst + 2)->trigger();
     EXPECT_EQ(std::vector<int>{2}, workbench.terminals);
     ASSERT_NE(nullptr, frame->top_child());
     EXPECT_EQ("TV6RT12##TerminalChild", frame->top_child()->objectName().toStdString());
@@ -205,11 +207,11 @@ TEST_F(frame_test, commands_route_to_the_frame_or_the_active_child) {
     const Case cases[] = {
         {__LINE__, cmd::kCut, cmd::kCut}, // document commands are forwarded
         {__LINE__, cmd::kSave, cmd::kSave},
-        {__LINE__, cmd::kArrowUp, cmd::kArrowUp},               // arrow accelerators too
-        {__LINE__, cmd::kAccelSave, cmd::kSave},                // Ctrl+S saves
-        {__LINE__, cmd::kAccelFind, cmd::kFindReplace},         // Ctrl+F finds
-        {__LINE__, cmd::kTerminalDownload, cmd::kTerminalLoad}, // download again
-        {__LINE__, cmd::kCascade, 0},                           // frame commands stay in the frame
+        {__LINE__, cmd::kArrowUp, cmd::kArrowUp},                   // arrow accelerators too
+        {__LINE__, cmd::kAccelSave, cmd::kSave},                    // Ctrl+S saves
+        {__LINE__, cmd::kAccelFind, cmd::kFindReplace},             // Ctrl+F finds
+        {__LINE__, terminal_cmd::kReload, terminal_cmd::kDownload}, // download again
+        {__LINE__, cmd::kCascade, 0}, // frame commands stay in the frame
         {__LINE__, cmd::kSaveAll, 0},
     };
     for (const Case& c : cases) {
@@ -228,13 +230,11 @@ TEST_F(frame_test, commands_route_to_the_frame_or_the_active_child) {
 
 TEST_F(frame_test, terminal_load_asks_for_the_load_file_first) {
     FakeChild* terminal = add(new FakeChild("TV6RT12##TerminalChild"));
-    frame->dispatch(cmd::kTerminalLoad); // cancelled: nothing is sent
+    frame->dispatch(terminal_cmd::kDownload); // cancelled: nothing is sent
     EXPECT_TRUE(terminal->commands.empty());
     dialogs.answers.push_back("/w/out/prog.s19");
-    frame->dispatch(cmd::kTerminalLoad);
-    ASSERT_EQ(1u, terminal->commands.size());
-    const auto* path = reinterpret_cast<const std::string*>(terminal->commands[0].second);
-    EXPECT_EQ("/w/out/prog.s19", *path);
+    frame->dispatch(terminal_cmd::kDownload);
+    EXPECT_EQ(std::vector<std::string>{"/w/out/prog.s19"}, terminal->downloads);
     EXPECT_EQ("Load File", dialogs.requests.back().title);
     EXPECT_TRUE(dialogs.requests.back().must_exist);
     EXPECT_EQ("/w/out", frame->directories().load_dialog_dir);
@@ -252,14 +252,14 @@ TEST_F(frame_test, simulator_is_one_window_with_its_load_chain) {
     FakeChild* simulator = workbench.last_simulator;
     EXPECT_EQ(simulator, frame->simulator_window());
     EXPECT_EQ("Simulator", simulator->windowTitle().toStdString());
-    EXPECT_TRUE(simulator->got(cmd::kSimulatorLoadChain));
+    EXPECT_TRUE(simulator->got(sim_cmd::kLoadChain));
 
     add(new FakeChild("KivOutputChild"));
     simulator->commands.clear();
     frame->dispatch(cmd::kSimulatorNoFile); // exists: activated and loaded again
     EXPECT_EQ(1u, workbench.simulators.size());
     EXPECT_EQ(simulator, frame->top_child());
-    EXPECT_TRUE(simulator->got(cmd::kSimulatorLoadChain));
+    EXPECT_TRUE(simulator->got(sim_cmd::kLoadChain));
 
     frame->dispatch(cmd::kSimulatorRestart); // a fresh simulator without a file
     settle_events();

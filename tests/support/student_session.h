@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/workbench.h"
+#include "shell/command_ids.h"
 #include "shell/fakes.h"
 
 #include <gtest/gtest.h>
@@ -51,7 +52,7 @@ public:
         const std::filesystem::path source = temp.path() / from.filename();
         std::filesystem::copy_file(from, source);
         frame->open_document(false, source.string(), -1);
-        frame->dispatch(43108); // Debug > Assemble
+        frame->dispatch(cmd::kAssemble); // Debug > Assemble
         const std::filesystem::path load_file = temp.path() / (name + ".s19");
         EXPECT_TRUE(std::filesystem::exists(load_file)) << "Assemble wrote no " << load_file;
         return std::filesystem::exists(load_file) ? load_file : std::filesystem::path();
@@ -61,7 +62,7 @@ public:
     // when no simulator window came up.
     bool open_simulator(const std::filesystem::path& load_file) {
         dialogs.answers.push_back(load_file.string());
-        frame->dispatch(43098); // Debug > Simulator
+        frame->dispatch(cmd::kSimulator); // Debug > Simulator
         return workbench.simulator_windows().window() != nullptr;
     }
 

@@ -8,6 +8,7 @@
 // come back with the next simulator window, and pass on the run keys.
 #include "io/device_table.h"
 #include "iosim/gui/port_window.h"
+#include "shell/command_ids.h"
 #include "sim/sim_commands.h"
 #include "support/screenshot.h"
 #include "support/student_session.h"
@@ -237,7 +238,7 @@ TEST(DevicesEndToEnd, DeviceWindowsBesideTheSimulatorNamedForTheirRows) {
     EXPECT_NE(pc, sim.cpu().regs.pc);
     // With another child active, the Debug menu's run items go to the
     // simulator too.
-    frame->dispatch(43010); // the Output window, now the active child
+    frame->dispatch(cmd::kCreateOutput); // the Output window, now the active child
     ASSERT_NE(workbench.simulator_windows().window(), frame->top_child());
     emit frame->menus()->popup(Popup::debug)->aboutToShow();
     EXPECT_TRUE(frame->menus()->action(sim_cmd::kRunRealTime)->isEnabled());
@@ -251,7 +252,7 @@ TEST(DevicesEndToEnd, DeviceWindowsBesideTheSimulatorNamedForTheirRows) {
     workbench.simulator_windows().window()->parentWidget()->close();
     settle_events();
     EXPECT_EQ(0u, workbench.device_windows().count());
-    frame->dispatch(43099);
+    frame->dispatch(cmd::kSimulatorNoFile);
     settle_events();
     std::tie(port_a, port_b) = windows();
     ASSERT_NE(nullptr, port_a);

@@ -2,6 +2,7 @@
 // through the frame's commands, the toolbar and panel, the timer-driven runs,
 // breakpoints from the menus and the dialog, cell and register edits, the
 // reload prompt, closing, and the screenshots.
+#include "shell/command_ids.h"
 #include "shell/fakes.h"
 #include "sim/gui/breakpoints_dialog.h"
 #include "sim/gui/simulator_windows.h"
@@ -426,7 +427,7 @@ TEST_F(SimulatorWindowTest, ReloadPromptAsksAboutTheFirstRebuild) {
 TEST_F(SimulatorWindowTest, ClosingKeepsTheSimulatorAndTellsTheHooks) {
     KivSimulatorChild& window = open();
     window.toolbar_action(sim_cmd::kRunFast)->trigger();
-    frame->dispatch(43150); // restart: a fresh window without a file
+    frame->dispatch(cmd::kSimulatorRestart); // restart: a fresh window without a file
     settle_events();
     EXPECT_EQ(1, closings);
     EXPECT_FALSE(sim.running());

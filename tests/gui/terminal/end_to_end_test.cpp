@@ -117,7 +117,7 @@ TEST_F(SimulatedTerminalTest, monitor_through_reset_takes_a_download_and_runs_it
 
     // Windows > Close All takes both windows without a word about the link.
     s.messages.shown.clear();
-    s.frame->dispatch(43042);
+    s.frame->dispatch(cmd::kCloseAll);
     settle_events();
     settle_events();
     EXPECT_TRUE(s.workbench.terminal_windows().windows().empty());

@@ -78,7 +78,7 @@ TEST_F(Rt12runPtyTest, monitor_takes_a_download_through_a_real_pseudo_terminal) 
     };
     type(*terminal, "");
     ASSERT_TRUE(shows("\n>\n")) << screen(*terminal);
-    terminal->handle_command(terminal_cmd::kDownload, reinterpret_cast<std::intptr_t>(&program));
+    terminal->download(program);
     ASSERT_TRUE(shows("Loaded ")) << screen(*terminal);
     ASSERT_TRUE(run_until([&] { return !terminal->session().download_in_progress(); }));
     type(*terminal, "g 1000");

@@ -3,6 +3,7 @@
 // program run until something shows, and the grid as text.
 #pragma once
 
+#include "shell/command_ids.h"
 #include "sim/gui/simulator_child.h"
 #include "terminal/gui/terminal_window.h"
 
@@ -20,7 +21,7 @@ class TerminalFixture : public ::testing::Test {
 protected:
     // Opens the terminal on the port through the frame's command.
     TerminalWindow* open_terminal(int port) {
-        s.frame->dispatch(41000, port);
+        s.frame->dispatch(cmd::kOpenTerminal, port);
         return s.workbench.terminal_windows().window_on(port);
     }
 

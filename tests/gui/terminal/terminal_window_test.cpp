@@ -3,6 +3,7 @@
 // typed keys arrive there, the settings dialog's baud rate reaches the
 // port, logging writes the received bytes, the port's settings come back on
 // reopening, and a download can be stopped but not closed.
+#include "shell/command_ids.h"
 #include "terminal/gui/serial_port_link.h"
 #include "terminal/gui/serial_settings_dialog.h"
 #include "terminal/port_configuration.h"
@@ -98,7 +99,7 @@ TEST_F(TerminalWindowTest, a_port_that_cannot_be_opened_gives_no_window_and_says
     TerminalWindow* window = open_terminal(port);
     ASSERT_NE(nullptr, window);
     // One window per port: opening it again brings the first to the front.
-    s.frame->dispatch(41000, port);
+    s.frame->dispatch(cmd::kOpenTerminal, port);
     EXPECT_EQ(1u, s.workbench.terminal_windows().windows().size());
 
     setenv("TORVA_SERIAL_PORTS", (pair.near_path() + ":/dev/torva-no-such-port").c_str(), 1);
@@ -206,7 +207,7 @@ TEST_F(TerminalWindowTest, a_download_refuses_to_close_and_stop_load_sends_the_s
     ASSERT_NE(nullptr, window);
     const std::string file = forty_one_lines();
     const std::string path = s.temp.write("long.s19", file);
-    window->handle_command(terminal_cmd::kDownload, reinterpret_cast<std::intptr_t>(&path));
+    window->download(path);
     ASSERT_TRUE(window->session().download_in_progress());
     EXPECT_EQ("l\n", far_end(2)); // the load command
     // The first line arrives after the command's pause and the line's.
@@ -243,7 +244,7 @@ TEST_F(TerminalWindowTest, a_download_the_port_stops_ends_with_an_error_not_read
     pair.send("\x13"); // XOFF
     const std::string file = forty_one_lines();
     const std::string path = s.temp.write("held.s19", file);
-    window->handle_command(terminal_cmd::kDownload, reinterpret_cast<std::intptr_t>(&path));
+    window->download(path);
     ASSERT_TRUE(window->session().download_in_progress());
 
     const std::string failure =
@@ -275,7 +276,8 @@ TEST_F(TerminalWindowTest, frame_load_reload_and_double_click_send_the_file_a_br
         return run_until([&] { return !window->session().download_in_progress(); });
     };
     s.dialogs.answers.push_back(path);
-    s.frame->dispatch(43016); // the frame's Load: the Load File dialog, then the window on top
+    s.frame->dispatch(
+        terminal_cmd::kDownload); // the frame's Load: the Load File dialog, then the window on top
     ASSERT_TRUE(loaded());
     window->run_menu_choice(terminal_cmd::kReload); // "Reload ( ... )"
     ASSERT_TRUE(loaded());
@@ -286,17 +288,17 @@ TEST_F(TerminalWindowTest, frame_load_reload_and_double_click_send_the_file_a_br
 
     // A record the loader would refuse is asked about; No sends nothing.
     const std::string broken = s.temp.write("broken.s19", "S1051000CF3CDF\nS1zz\n");
-    window->handle_command(terminal_cmd::kDownload, reinterpret_cast<std::intptr_t>(&broken));
+    window->download(broken);
     ASSERT_FALSE(s.messages.shown.empty());
     EXPECT_EQ("The load file has errors in line 2. Download anyway?", s.messages.shown.back().text);
     EXPECT_FALSE(window->session().download_in_progress());
     // So is a record the board's monitor would refuse: a wrong checksum.
     const std::string damaged = s.temp.write("damaged.s19", "S1051000CF3CDE\nS9031000EC\n");
-    window->handle_command(terminal_cmd::kDownload, reinterpret_cast<std::intptr_t>(&damaged));
+    window->download(damaged);
     EXPECT_EQ("The load file has errors in line 1. Download anyway?", s.messages.shown.back().text);
     // A load without a path cannot open it, and says so.
     const std::string none;
-    window->handle_command(terminal_cmd::kDownload, reinterpret_cast<std::intptr_t>(&none));
+    window->download(none);
     EXPECT_EQ("Can't open (load): ", s.messages.shown.back().text);
     EXPECT_FALSE(window->session().download_in_progress());
     EXPECT_EQ("", far_end(1, 300));
