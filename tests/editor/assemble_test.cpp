@@ -20,7 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class assemble_test : public EditorFixture {
+class AssembleTest : public EditorFixture {
 protected:
     std::vector<std::string> output_lines() const {
         OutputWindow* output = frame->output_window();
@@ -40,12 +40,12 @@ protected:
     }
 };
 
-TEST_F(assemble_test, command_line_is_fixed) {
+TEST_F(AssembleTest, command_line_is_fixed) {
     EXPECT_EQ(" -L -w -I \"/opt/t/bin/../include/machine/rt12\" \"/w/a b/p.asm\"",
               AssembleCommand::command_line("/opt/t/bin", "/w/a b/p.asm"));
 }
 
-TEST_F(assemble_test, other_assemblers_syntax_is_a_remembered_setting) {
+TEST_F(AssembleTest, other_assemblers_syntax_is_a_remembered_setting) {
     const std::string path = write("other.asm", "        ORG $1000\n        MOVB #1, $20\n");
     open(path);
     QAction* item = frame->findChild<QAction*>(control_name(cmd::kAcceptOtherSyntax));
@@ -76,7 +76,7 @@ TEST_F(assemble_test, other_assemblers_syntax_is_a_remembered_setting) {
               AssembleCommand::command_line("/opt/t/bin", "/w/p.asm", true));
 }
 
-TEST_F(assemble_test, saves_first_and_leaves_the_current_directory_alone) {
+TEST_F(AssembleTest, saves_first_and_leaves_the_current_directory_alone) {
     const std::string path = write("prog.asm", "        ORG $1000\nSTART   LDAA #1\n");
     DocumentWindow* document = open(path);
     document->sci().send(sci::SCI_DOCUMENTEND);
@@ -99,7 +99,7 @@ TEST_F(assemble_test, saves_first_and_leaves_the_current_directory_alone) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(assemble_test, file_name_checks) {
+TEST_F(AssembleTest, file_name_checks) {
     struct Case {
         int line;
         const char* name;
@@ -137,7 +137,7 @@ TEST_F(assemble_test, file_name_checks) {
     }
 }
 
-TEST_F(assemble_test, without_a_document_the_file_is_asked_for) {
+TEST_F(AssembleTest, without_a_document_the_file_is_asked_for) {
     frame->dispatch(cmd::kAssemble); // cancelled
     ASSERT_EQ(1u, dialogs.requests.size());
     EXPECT_EQ("Source File (.asm,.s12,.s)", dialogs.requests[0].filters.at(0).first);
@@ -154,7 +154,7 @@ TEST_F(assemble_test, without_a_document_the_file_is_asked_for) {
     EXPECT_EQ(path, dialogs.requests.back().seed); // starts from the last one
 }
 
-TEST_F(assemble_test, a_message_about_an_included_file_opens_that_file) {
+TEST_F(AssembleTest, a_message_about_an_included_file_opens_that_file) {
     write("defs.inc", "        NOP\n        BOGUS\n");
     const std::string main = write("main.asm", "        ORG $1000\n        include \"defs.inc\"\n");
     open(main);
@@ -176,7 +176,7 @@ TEST_F(assemble_test, a_message_about_an_included_file_opens_that_file) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(assemble_test, output_on_top_assembles_the_last_active_source) {
+TEST_F(AssembleTest, output_on_top_assembles_the_last_active_source) {
     const std::string first = write("first.asm", "        NOP\n");
     const std::string second = write("second.asm", "        NOP\n");
     open(first);
@@ -202,7 +202,7 @@ TEST_F(assemble_test, output_on_top_assembles_the_last_active_source) {
     EXPECT_EQ(1u, dialogs.requests.size());
 }
 
-TEST_F(assemble_test, double_click_on_an_error_lands_on_its_line) {
+TEST_F(AssembleTest, double_click_on_an_error_lands_on_its_line) {
     const std::string path =
         write("bad.asm", "        ORG $1000\n        NOP\n        BOGUS\n        NOP\n");
     DocumentWindow* document = open(path);
@@ -249,7 +249,7 @@ private:
     KivFrame& frame_;
 };
 
-TEST_F(assemble_test, a_fatal_error_is_shown_in_the_output_window) {
+TEST_F(AssembleTest, a_fatal_error_is_shown_in_the_output_window) {
     std::string source;
     for (int i = 0; i <= 40000; ++i) {
         source += 'S';
@@ -267,7 +267,7 @@ TEST_F(assemble_test, a_fatal_error_is_shown_in_the_output_window) {
         boxes.lines);
 }
 
-TEST_F(assemble_test, every_example_assembles_without_errors) {
+TEST_F(AssembleTest, every_example_assembles_without_errors) {
     const fs::path examples = fs::path(source_dir()) / "examples";
     int count = 0;
     for (const auto& entry : fs::directory_iterator(examples)) {
@@ -289,7 +289,7 @@ TEST_F(assemble_test, every_example_assembles_without_errors) {
     EXPECT_GE(count, 3);
 }
 
-TEST_F(assemble_test, picture_of_an_assembly_with_one_error) {
+TEST_F(AssembleTest, picture_of_an_assembly_with_one_error) {
     const fs::path example = fs::path(source_dir()) / "examples" / "blink.asm";
     std::string text = read_raw(example.string()).value_or("");
     const std::string good = "         COMA                ; swap even and odd LEDs";

@@ -13,7 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class check_lab_test : public EditorFixture {
+class CheckLabTest : public EditorFixture {
 protected:
     std::vector<std::string> output_lines() const {
         OutputWindow* output = frame->output_window();
@@ -28,7 +28,7 @@ protected:
     }
 };
 
-TEST_F(check_lab_test, lists_each_check_with_its_difference) {
+TEST_F(CheckLabTest, lists_each_check_with_its_difference) {
     const std::string lab = example("switches.toml");
     DocumentWindow* document = open(example("switches_faulty.asm"));
     document->sci().send(sci::SCI_DOCUMENTEND);
@@ -62,7 +62,7 @@ TEST_F(check_lab_test, lists_each_check_with_its_difference) {
     EXPECT_EQ(expected, output_lines());
 }
 
-TEST_F(check_lab_test, faults_of_the_lab_and_of_the_source_are_listed) {
+TEST_F(CheckLabTest, faults_of_the_lab_and_of_the_source_are_listed) {
     const std::string lab = write("lab.toml", "[[check]]\nname = \"x\"\nno_undefinde = true\n");
     open(write("prog.asm", "        ORG   $1000\n        BOGUS\n"));
     dialogs.answers = {lab};
@@ -82,7 +82,7 @@ TEST_F(check_lab_test, faults_of_the_lab_and_of_the_source_are_listed) {
     EXPECT_EQ("Points: 0/1", lines.back());
 }
 
-TEST_F(check_lab_test, picture_of_a_check) {
+TEST_F(CheckLabTest, picture_of_a_check) {
     const std::string lab = example("echo_serial.toml");
     frame->dispatch(cmd::kCreateOutput);
     DocumentWindow* document = open(example("echo_serial_faulty.asm"));

@@ -14,7 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(document_files_test, normalise_path) {
+TEST(DocumentFilesTest, normalise_path) {
     struct Case {
         int line;
         const char* path;
@@ -34,7 +34,7 @@ TEST(document_files_test, normalise_path) {
     }
 }
 
-TEST(document_files_test, file_type_from_the_last_extension) {
+TEST(DocumentFilesTest, file_type_from_the_last_extension) {
     struct Case {
         int line;
         const char* path;
@@ -56,11 +56,11 @@ TEST(document_files_test, file_type_from_the_last_extension) {
     }
 }
 
-TEST(document_files_test, backup_sits_beside_the_file_with_tildes) {
+TEST(DocumentFilesTest, backup_sits_beside_the_file_with_tildes) {
     EXPECT_EQ("/w/src/~main.asm~", backup_path_for("/w/src/main.asm"));
 }
 
-TEST(document_files_test, access_of_missing_read_only_and_writable_files) {
+TEST(DocumentFilesTest, access_of_missing_read_only_and_writable_files) {
     TempDir temp;
     const std::string file = temp.write("a.asm", "x");
     EXPECT_EQ(Access::writable, check_access(file));
@@ -69,7 +69,7 @@ TEST(document_files_test, access_of_missing_read_only_and_writable_files) {
     EXPECT_EQ(Access::read_only, check_access(file));
 }
 
-TEST(document_files_test, whole_writes_keep_every_byte_and_replace_the_old_file) {
+TEST(DocumentFilesTest, whole_writes_keep_every_byte_and_replace_the_old_file) {
     TempDir temp;
     const std::string to = temp.write("to", "old text that is longer than some of the writes");
     static constexpr long kPiece = 7; // small pieces: every boundary case in a few bytes
@@ -96,7 +96,7 @@ TEST(document_files_test, whole_writes_keep_every_byte_and_replace_the_old_file)
     EXPECT_EQ("linked", read_raw(to).value_or("?"));
 }
 
-TEST(document_files_test, failed_writes_say_why) {
+TEST(DocumentFilesTest, failed_writes_say_why) {
     using Failure = WriteOutcome::Failure;
     EXPECT_EQ("Can't write to file '/w/a.asm', is file write protected?",
               write_failure_text("/w/a.asm", {Failure::write_protected, "Permission denied"}));

@@ -20,7 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class document_saving_test : public EditorFixture {
+class DocumentSavingTest : public EditorFixture {
 protected:
     // Another program rewrites the file; its time lies clearly after the
     // editor's own.
@@ -66,7 +66,7 @@ private:
     void (*signal_)(int) = nullptr;
 };
 
-TEST_F(document_saving_test, a_write_that_fails_part_way_leaves_the_file_whole) {
+TEST_F(DocumentSavingTest, a_write_that_fails_part_way_leaves_the_file_whole) {
     const std::string old_text(20000, 'o');
     const std::string path = write("big.asm", old_text);
     DocumentWindow* document = open(path);
@@ -114,7 +114,7 @@ TEST_F(document_saving_test, a_write_that_fails_part_way_leaves_the_file_whole) 
     EXPECT_EQ("big.asm", document->windowTitle().toStdString());
 }
 
-TEST_F(document_saving_test, another_programs_change_is_not_overwritten_unasked) {
+TEST_F(DocumentSavingTest, another_programs_change_is_not_overwritten_unasked) {
     const std::string path = write("shared.asm", "        NOP\n");
     DocumentWindow* document = open(path);
     type_text(document, "        SWI\n");
@@ -146,7 +146,7 @@ TEST_F(document_saving_test, another_programs_change_is_not_overwritten_unasked)
     EXPECT_EQ(4, boxes_containing(question));
 }
 
-TEST_F(document_saving_test, no_on_close_asks_before_restoring_over_another_programs_version) {
+TEST_F(DocumentSavingTest, no_on_close_asks_before_restoring_over_another_programs_version) {
     struct Case {
         int line;
         int answer; // to the restore question
@@ -176,7 +176,7 @@ TEST_F(document_saving_test, no_on_close_asks_before_restoring_over_another_prog
     }
 }
 
-TEST_F(document_saving_test, title_keeps_its_star_while_the_document_counts_as_unsaved) {
+TEST_F(DocumentSavingTest, title_keeps_its_star_while_the_document_counts_as_unsaved) {
     DocumentWindow* document = open(write("star.asm", "        NOP\n"));
     type_text(document, ";\n");
     EXPECT_EQ("star.asm *", document->windowTitle().toStdString());
@@ -191,7 +191,7 @@ TEST_F(document_saving_test, title_keeps_its_star_while_the_document_counts_as_u
     EXPECT_EQ("Vardel TORVA 6 for RT12 - [star.asm]", title());
 }
 
-TEST_F(document_saving_test, save_as_that_fails_keeps_the_document_as_it_was) {
+TEST_F(DocumentSavingTest, save_as_that_fails_keeps_the_document_as_it_was) {
     const std::string path = write("keep.asm", "text\n");
     DocumentWindow* document = open(path);
     const std::string elsewhere = dir() + "/no such dir/new.asm";
@@ -205,7 +205,7 @@ TEST_F(document_saving_test, save_as_that_fails_keeps_the_document_as_it_was) {
     EXPECT_NE(elsewhere, frame->recent_files().at(0).value_or(""));
 }
 
-TEST_F(document_saving_test, save_as_copies_a_read_only_file_into_a_document_of_its_own) {
+TEST_F(DocumentSavingTest, save_as_copies_a_read_only_file_into_a_document_of_its_own) {
     const std::string path = write("rom.asm", "        NOP\n");
     fs::permissions(path, fs::perms::owner_read);
     DocumentWindow* document = open(path);
@@ -227,9 +227,9 @@ TEST_F(document_saving_test, save_as_copies_a_read_only_file_into_a_document_of_
 // sets up: a small tmpfs is mounted, and the program runs without
 // privileges, so that directory permissions hold even for root.
 const char* const kSmallFileSystem = "TORVA_TEST_SMALL_FS";
-using document_saving_confined_test = document_saving_test;
+using DocumentSavingConfinedTest = DocumentSavingTest;
 
-TEST_F(document_saving_confined_test, on_a_full_file_system) {
+TEST_F(DocumentSavingConfinedTest, on_a_full_file_system) {
     const char* small = std::getenv(kSmallFileSystem);
     if (small == nullptr) GTEST_SKIP() << "runs inside the namespace of the test below";
     const std::string path = std::string(small) + "/full.asm";
@@ -267,7 +267,7 @@ TEST_F(document_saving_confined_test, on_a_full_file_system) {
     EXPECT_EQ(new_text, read_raw(path).value_or("?"));
 }
 
-TEST_F(document_saving_confined_test, in_a_read_only_directory) {
+TEST_F(DocumentSavingConfinedTest, in_a_read_only_directory) {
     if (std::getenv(kSmallFileSystem) == nullptr)
         GTEST_SKIP() << "runs inside the namespace of the test below";
     const std::string locked = dir() + "/locked";
@@ -307,7 +307,7 @@ TEST_F(document_saving_confined_test, in_a_read_only_directory) {
 
 // Runs the two tests above in a mount namespace of their own, as root of a
 // user namespace that mounts a 256 KB tmpfs, and then without privileges.
-TEST(document_saving_namespace_test, full_file_system_and_read_only_directory) {
+TEST(DocumentSavingNamespaceTest, full_file_system_and_read_only_directory) {
     if (std::system("unshare --user --map-root-user --mount "
                     "sh -c 'mount -t tmpfs -o size=64k none /tmp && unshare --user true' "
                     ">/dev/null 2>&1") != 0)
@@ -322,7 +322,7 @@ TEST(document_saving_namespace_test, full_file_system_and_read_only_directory) {
         "' unshare --user --map-root-user --mount sh -c '"
         "mount -t tmpfs -o size=256k none \"$" +
         kSmallFileSystem +
-        "\" && exec unshare --user \"$0\" --gtest_filter=document_saving_confined_test.*' '" +
+        "\" && exec unshare --user \"$0\" --gtest_filter=DocumentSavingConfinedTest.*' '" +
         self.string() + "' >'" + log + "' 2>&1";
     const int status = std::system(command.c_str());
     const std::string output = read_raw(log).value_or("");

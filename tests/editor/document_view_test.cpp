@@ -14,9 +14,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using document_view_test = EditorFixture;
+using DocumentViewTest = EditorFixture;
 
-TEST_F(document_view_test, line_numbers_fit_the_line_count_in_every_file_type) {
+TEST_F(DocumentViewTest, line_numbers_fit_the_line_count_in_every_file_type) {
     for (const char* name : {"a.asm", "b.c", "c.txt"}) {
         SCOPED_TRACE(name);
         DocumentWindow* document = open(write(name, "x\ny\n"));
@@ -36,7 +36,7 @@ TEST_F(document_view_test, line_numbers_fit_the_line_count_in_every_file_type) {
     }
 }
 
-TEST_F(document_view_test, horizontal_scroll_bar_only_for_wide_lines) {
+TEST_F(DocumentViewTest, horizontal_scroll_bar_only_for_wide_lines) {
     DocumentWindow* document = open(write("w.asm", "        nop\n"));
     settle_events();
     QScrollBar* bar = document->component().horizontalScrollBar();
@@ -53,7 +53,7 @@ TEST_F(document_view_test, horizontal_scroll_bar_only_for_wide_lines) {
     EXPECT_TRUE(bar->isVisible());
 }
 
-TEST_F(document_view_test, titles_show_unsaved_changes) {
+TEST_F(DocumentViewTest, titles_show_unsaved_changes) {
     DocumentWindow* document = open(write("t.asm", "nop\n"));
     EXPECT_EQ("t.asm", document->windowTitle().toStdString());
     EXPECT_EQ("Vardel TORVA 6 for RT12 - [t.asm]", frame->windowTitle().toStdString());
@@ -68,7 +68,7 @@ TEST_F(document_view_test, titles_show_unsaved_changes) {
     EXPECT_EQ("t.asm *", document->windowTitle().toStdString());
 }
 
-TEST_F(document_view_test, open_offers_to_create_a_missing_file) {
+TEST_F(DocumentViewTest, open_offers_to_create_a_missing_file) {
     const std::string path = dir() + "/fresh.asm";
     dialogs.answers = {path};
     messages.answers = {kBoxNo};
@@ -89,7 +89,7 @@ TEST_F(document_view_test, open_offers_to_create_a_missing_file) {
     EXPECT_EQ(2u, messages.shown.size()); // no "can't be accessed"
 }
 
-TEST_F(document_view_test, cancel_keeps_the_edits_and_stops_close_all_and_exit) {
+TEST_F(DocumentViewTest, cancel_keeps_the_edits_and_stops_close_all_and_exit) {
     DocumentWindow* first = open(write("1.asm", "one\n"));
     DocumentWindow* second = open(write("2.asm", "two\n"));
     type_text(first, "edit ");

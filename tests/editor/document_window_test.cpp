@@ -15,9 +15,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using document_window_test = EditorFixture;
+using DocumentWindowTest = EditorFixture;
 
-TEST_F(document_window_test, opening_the_same_file_twice_reuses_its_window) {
+TEST_F(DocumentWindowTest, opening_the_same_file_twice_reuses_its_window) {
     const std::string path = write("main.asm", "a\nb\nc\nd\n");
     write("other.asm", "x\n");
     DocumentWindow* first = open(path);
@@ -42,7 +42,7 @@ TEST_F(document_window_test, opening_the_same_file_twice_reuses_its_window) {
     EXPECT_EQ(first, documents.find_document(dir() + "/MAIN.asm")); // letter case aside
 }
 
-TEST_F(document_window_test, missing_file_gives_its_box_and_no_window) {
+TEST_F(DocumentWindowTest, missing_file_gives_its_box_and_no_window) {
     EXPECT_EQ(nullptr, open(dir() + "/none.asm"));
     ASSERT_EQ(1u, messages.shown.size());
     EXPECT_EQ(BoxKind::error, messages.shown[0].kind);
@@ -55,7 +55,7 @@ TEST_F(document_window_test, missing_file_gives_its_box_and_no_window) {
     EXPECT_EQ(2u, messages.shown.size());
 }
 
-TEST_F(document_window_test, read_only_file_opens_read_only) {
+TEST_F(DocumentWindowTest, read_only_file_opens_read_only) {
     const std::string path = write("rom.asm", "ldaa #1\n");
     fs::permissions(path, fs::perms::owner_read);
     DocumentWindow* document = open(path);
@@ -78,7 +78,7 @@ TEST_F(document_window_test, read_only_file_opens_read_only) {
     EXPECT_EQ(0, frame->child_count());
 }
 
-TEST_F(document_window_test, new_file_is_written_at_once) {
+TEST_F(DocumentWindowTest, new_file_is_written_at_once) {
     const std::string path = dir() + "/fresh.asm";
     DocumentWindow* document = open(path, -1, true);
     ASSERT_NE(nullptr, document);
@@ -88,7 +88,7 @@ TEST_F(document_window_test, new_file_is_written_at_once) {
     EXPECT_EQ(path, frame->recent_files().at(0).value_or(""));
 }
 
-TEST_F(document_window_test, save_writes_every_byte_in_pieces) {
+TEST_F(DocumentWindowTest, save_writes_every_byte_in_pieces) {
     struct Case {
         int line;
         long size;
@@ -117,7 +117,7 @@ TEST_F(document_window_test, save_writes_every_byte_in_pieces) {
     }
 }
 
-TEST_F(document_window_test, zero_bytes_survive_load_and_save) {
+TEST_F(DocumentWindowTest, zero_bytes_survive_load_and_save) {
     const std::string bytes("ab\0cd\r\nef\0", 10);
     const std::string path = write("zeros.asm", bytes);
     DocumentWindow* document = open(path);
@@ -128,7 +128,7 @@ TEST_F(document_window_test, zero_bytes_survive_load_and_save) {
     EXPECT_EQ(bytes + "!", read_raw(path).value_or("?"));
 }
 
-TEST_F(document_window_test, close_with_no_restores_the_last_saved_version) {
+TEST_F(DocumentWindowTest, close_with_no_restores_the_last_saved_version) {
     struct Case {
         int line;
         int answer;       // of the save question
@@ -176,7 +176,7 @@ TEST_F(document_window_test, close_with_no_restores_the_last_saved_version) {
     }
 }
 
-TEST_F(document_window_test, save_failure_keeps_the_modified_state) {
+TEST_F(DocumentWindowTest, save_failure_keeps_the_modified_state) {
     const std::string path = write("gone.asm", "x\n");
     DocumentWindow* document = open(path);
     type_text(document, "y");
@@ -189,7 +189,7 @@ TEST_F(document_window_test, save_failure_keeps_the_modified_state) {
     EXPECT_TRUE(document->counts_as_modified());
 }
 
-TEST_F(document_window_test, change_on_disk_is_asked_about_once) {
+TEST_F(DocumentWindowTest, change_on_disk_is_asked_about_once) {
     const std::string path = write("watched.asm", "one\n");
     DocumentWindow* watched = open(path);
     DocumentWindow* other = open(write("other.asm", "x\n"));
@@ -220,7 +220,7 @@ TEST_F(document_window_test, change_on_disk_is_asked_about_once) {
     EXPECT_EQ("three\n", read_raw(dir() + "/~watched.asm~").value_or("?"));
 }
 
-TEST_F(document_window_test, save_all_and_exit_ask_about_each_modified_document) {
+TEST_F(DocumentWindowTest, save_all_and_exit_ask_about_each_modified_document) {
     DocumentWindow* first = open(write("one.asm", "1\n"));
     DocumentWindow* second = open(write("two.asm", "2\n"));
     open(write("three.asm", "3\n")); // unmodified: no question
@@ -242,7 +242,7 @@ TEST_F(document_window_test, save_all_and_exit_ask_about_each_modified_document)
     EXPECT_FALSE(documents.any_document_open());
 }
 
-TEST_F(document_window_test, documents_cascade_and_the_sixth_starts_again) {
+TEST_F(DocumentWindowTest, documents_cascade_and_the_sixth_starts_again) {
     std::vector<QPoint> corners;
     for (int i = 0; i < 6; ++i) {
         const std::string name = std::string("f") + char('0' + i) + ".asm";
@@ -254,7 +254,7 @@ TEST_F(document_window_test, documents_cascade_and_the_sixth_starts_again) {
     EXPECT_EQ(expected, corners);
 }
 
-TEST_F(document_window_test, go_to_line_moves_the_caret_and_the_mark) {
+TEST_F(DocumentWindowTest, go_to_line_moves_the_caret_and_the_mark) {
     DocumentWindow* document = open(write("lines.asm", "0\n1\n2\n3\n4\n5\n"));
     frame->dispatch(cmd::kGoToLineToChild, 4);
     EXPECT_EQ(4, caret_line(document));
@@ -268,7 +268,7 @@ TEST_F(document_window_test, go_to_line_moves_the_caret_and_the_mark) {
     EXPECT_EQ("Ln 2 Col 1", frame->line_column_text().toStdString());
 }
 
-TEST_F(document_window_test, edit_commands_and_menu_enabling) {
+TEST_F(DocumentWindowTest, edit_commands_and_menu_enabling) {
     DocumentWindow* document = open(write("edit.asm", "alpha beta\n"));
     auto enabled = [this](int id) { return frame->menus()->action(id)->isEnabled(); };
     QApplication::clipboard()->clear();
@@ -307,7 +307,7 @@ TEST_F(document_window_test, edit_commands_and_menu_enabling) {
     EXPECT_EQ("Vardel TORVA 6 for RT12 - [edit.asm]", frame->windowTitle().toStdString());
 }
 
-TEST_F(document_window_test, arrow_accelerators_move_the_caret) {
+TEST_F(DocumentWindowTest, arrow_accelerators_move_the_caret) {
     DocumentWindow* document = open(write("arrows.asm", "abc\ndef\n"));
     frame->dispatch(cmd::kArrowRight);
     frame->dispatch(cmd::kArrowDown);
@@ -317,7 +317,7 @@ TEST_F(document_window_test, arrow_accelerators_move_the_caret) {
     EXPECT_EQ(0, document->sci().current_pos());
 }
 
-TEST_F(document_window_test, new_line_takes_the_indentation_of_the_line_above) {
+TEST_F(DocumentWindowTest, new_line_takes_the_indentation_of_the_line_above) {
     DocumentWindow* document = open(write("indent.asm", ""));
     document->sci().send(sci::SCI_SETEOLMODE, sci::SC_EOL_LF);
     type_text(document, "        ldaa #1");
@@ -330,7 +330,7 @@ TEST_F(document_window_test, new_line_takes_the_indentation_of_the_line_above) {
     EXPECT_EQ("        ldaa #1\n\t\n\tx", document->sci().text());
 }
 
-TEST_F(document_window_test, brace_highlight_guides_to_the_opening_column) {
+TEST_F(DocumentWindowTest, brace_highlight_guides_to_the_opening_column) {
     DocumentWindow* document = open(write("braces.c", "  {\n    (x)\n  }\n"));
     struct Case {
         int line;
@@ -350,7 +350,7 @@ TEST_F(document_window_test, brace_highlight_guides_to_the_opening_column) {
     }
 }
 
-TEST_F(document_window_test, save_as_moves_the_backup_with_the_name) {
+TEST_F(DocumentWindowTest, save_as_moves_the_backup_with_the_name) {
     DocumentWindow* document = open(write("old.asm", "text\n"));
     dialogs.answers = {dir() + "/new.asm"};
     frame->dispatch(cmd::kSaveAs);
@@ -384,7 +384,7 @@ public:
     }
 };
 
-TEST_F(document_window_test, activation_during_the_question_does_not_ask_again) {
+TEST_F(DocumentWindowTest, activation_during_the_question_does_not_ask_again) {
     const std::string path = write("twice.asm", "one\n");
     DocumentWindow* watched = open(path);
     DocumentWindow* other = open(write("other.asm", "x\n"));
@@ -412,7 +412,7 @@ TEST_F(document_window_test, activation_during_the_question_does_not_ask_again) 
 namespace torva::test {
 namespace {
 
-TEST(ask_about_save_test, buttons_and_escape_give_their_results) {
+TEST(AskAboutSaveTest, buttons_and_escape_give_their_results) {
     struct Case {
         int line;
         const char* button; // objectName, or "" for Escape

@@ -17,7 +17,7 @@
 namespace torva::test {
 namespace {
 
-TEST(search_history_test, keeps_sixteen_whole_texts_newest_first) {
+TEST(SearchHistoryTest, keeps_sixteen_whole_texts_newest_first) {
     SearchHistory history;
     history.push("ldaa");
     history.push("ldaa"); // the same text twice: no second entry
@@ -46,7 +46,7 @@ TEST(search_history_test, keeps_sixteen_whole_texts_newest_first) {
     EXPECT_EQ("4t", history.at(15)); // the oldest have dropped out
 }
 
-class find_replace_test : public EditorFixture {
+class FindReplaceTest : public EditorFixture {
 protected:
     DocumentWindow* open_text(const std::string& name, const std::string& text) {
         return open(write(name, text));
@@ -75,7 +75,7 @@ protected:
     std::string status() const { return frame->status_text().toStdString(); }
 };
 
-TEST_F(find_replace_test, dialog_has_its_controls_and_a_picture) {
+TEST_F(FindReplaceTest, dialog_has_its_controls_and_a_picture) {
     DocumentWindow* document = open_text("a.asm", "start   ldaa #1\n");
     select(document, 8, 12);
     frame->dispatch(cmd::kFindReplace);
@@ -111,7 +111,7 @@ TEST_F(find_replace_test, dialog_has_its_controls_and_a_picture) {
     EXPECT_TRUE(control<QPushButton>(2079)->isEnabled());
 }
 
-TEST_F(find_replace_test, ctrl_f_takes_the_word_at_the_caret) {
+TEST_F(FindReplaceTest, ctrl_f_takes_the_word_at_the_caret) {
     DocumentWindow* document = open_text("w.asm", "loop    dbne x,loop\n        swi\n");
     document->sci().send(sci::SCI_GOTOPOS, 10); // inside "dbne"
     frame->dispatch(cmd::kAccelFind);
@@ -122,7 +122,7 @@ TEST_F(find_replace_test, ctrl_f_takes_the_word_at_the_caret) {
     EXPECT_EQ("dbne", state().find_text);
 }
 
-TEST_F(find_replace_test, find_next_down_and_up_with_its_status_texts) {
+TEST_F(FindReplaceTest, find_next_down_and_up_with_its_status_texts) {
     DocumentWindow* document = open_text("f.asm", "LDAA #1\nldaa #2\nabab\n");
     find_what("ldaa");
     click(2078); // match case off finds the capitals first
@@ -158,7 +158,7 @@ TEST_F(find_replace_test, find_next_down_and_up_with_its_status_texts) {
     EXPECT_EQ("ldaa", state().find_history.at(1));
 }
 
-TEST_F(find_replace_test, walk_over_all_documents_and_its_end) {
+TEST_F(FindReplaceTest, walk_over_all_documents_and_its_end) {
     DocumentWindow* first = open_text("1.asm", "nop\n");
     DocumentWindow* second = open_text("2.asm", "x swi\n");
     DocumentWindow* third = open_text("3.asm", "swi\nswi\n");
@@ -187,7 +187,7 @@ TEST_F(find_replace_test, walk_over_all_documents_and_its_end) {
     EXPECT_EQ((std::pair<long, long>{2, 5}), selection(second));
 }
 
-TEST_F(find_replace_test, an_empty_find_text_touches_no_document) {
+TEST_F(FindReplaceTest, an_empty_find_text_touches_no_document) {
     DocumentWindow* first = open_text("1.asm", "nop\n");
     DocumentWindow* second = open_text("2.asm", "swi\n");
     activate(first);
@@ -202,7 +202,7 @@ TEST_F(find_replace_test, an_empty_find_text_touches_no_document) {
     EXPECT_EQ((std::pair<long, long>{2, 3}), selection(second));
 }
 
-TEST_F(find_replace_test, long_texts_are_cut_between_characters) {
+TEST_F(FindReplaceTest, long_texts_are_cut_between_characters) {
     DocumentWindow* document = open_text("e.asm", "x\n");
     QString accents;
     for (int i = 0; i < 100; ++i)
@@ -216,7 +216,7 @@ TEST_F(find_replace_test, long_texts_are_cut_between_characters) {
     EXPECT_EQ(accents.toStdString() + "\n", read_raw(document->path()).value_or("?"));
 }
 
-TEST_F(find_replace_test, replace_once_replaces_the_selection_and_finds_on) {
+TEST_F(FindReplaceTest, replace_once_replaces_the_selection_and_finds_on) {
     DocumentWindow* document = open_text("r.asm", "inca\ninca\n");
     find_what("inca");
     control<QCheckBox>(2093)->setChecked(true);
@@ -229,7 +229,7 @@ TEST_F(find_replace_test, replace_once_replaces_the_selection_and_finds_on) {
     EXPECT_EQ((std::pair<long, long>{5, 9}), selection(document)); // the next one
 }
 
-TEST_F(find_replace_test, replace_all_is_one_undo_action) {
+TEST_F(FindReplaceTest, replace_all_is_one_undo_action) {
     DocumentWindow* document = open_text("all.asm", "aaa");
     find_what("a");
     control<QCheckBox>(2093)->setChecked(true);
@@ -256,7 +256,7 @@ TEST_F(find_replace_test, replace_all_is_one_undo_action) {
     EXPECT_EQ("bbb", document->sci().text());
 }
 
-TEST_F(find_replace_test, actions_without_a_document_say_so) {
+TEST_F(FindReplaceTest, actions_without_a_document_say_so) {
     DocumentWindow* document = open_text("n.asm", "x\n");
     find_what("x");
     control<QCheckBox>(2093)->setChecked(true);
@@ -270,7 +270,7 @@ TEST_F(find_replace_test, actions_without_a_document_say_so) {
     EXPECT_EQ("x\n", document->sci().text());
 }
 
-TEST_F(find_replace_test, f3_and_shift_f3_repeat_the_last_search) {
+TEST_F(FindReplaceTest, f3_and_shift_f3_repeat_the_last_search) {
     DocumentWindow* document = open_text("k.asm", "bra a\nbra b\nbra c\n");
     document->sci().send(sci::SCI_GOTOPOS, 0);
     frame->dispatch(cmd::kFindNextDown); // no find text yet: the dialog opens

@@ -12,9 +12,9 @@
 namespace torva::test {
 namespace {
 
-using goto_line_test = EditorFixture;
+using GotoLineTest = EditorFixture;
 
-TEST_F(goto_line_test, dialog_reads_the_number_and_leaves_only_by_ok) {
+TEST_F(GotoLineTest, dialog_reads_the_number_and_leaves_only_by_ok) {
     GotoLineDialog dialog(frame.get());
     EXPECT_EQ("GOTOLINE", dialog.objectName().toStdString());
     EXPECT_EQ("Go To Line", dialog.windowTitle().toStdString());
@@ -41,7 +41,7 @@ TEST_F(goto_line_test, dialog_reads_the_number_and_leaves_only_by_ok) {
     EXPECT_EQ(0, dialog.typed_number()); // an empty field reads as 0
 }
 
-TEST_F(goto_line_test, ctrl_g_moves_the_document_to_the_line) {
+TEST_F(GotoLineTest, ctrl_g_moves_the_document_to_the_line) {
     DocumentWindow* document = open(write("g.asm", "a\nb\nc\nd\ne\n"));
     struct Case {
         int line;

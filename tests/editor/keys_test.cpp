@@ -11,9 +11,9 @@
 namespace torva::test {
 namespace {
 
-using keys_test = EditorFixture;
+using KeysTest = EditorFixture;
 
-TEST_F(keys_test, ctrl_s_saves_and_arrows_move_once) {
+TEST_F(KeysTest, ctrl_s_saves_and_arrows_move_once) {
     DocumentWindow* document = open(write("keys.asm", "abc\ndef\n"));
     QApplication::setActiveWindow(frame.get());
     document->component().setFocus();
@@ -35,7 +35,7 @@ TEST_F(keys_test, ctrl_s_saves_and_arrows_move_once) {
     EXPECT_EQ("dxef", documents.finder().state().find_text); // the word at the caret
 }
 
-TEST_F(keys_test, shortcuts_shown_in_the_menus_work) {
+TEST_F(KeysTest, shortcuts_shown_in_the_menus_work) {
     DocumentWindow* document = open(write("k.asm", "ldaa #1\nldaa #2\n"));
     QApplication::setActiveWindow(frame.get());
     document->component().setFocus();

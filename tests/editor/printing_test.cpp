@@ -48,7 +48,7 @@ std::vector<std::string> pages_of(const std::string& pdf) {
     return pages;
 }
 
-class printing_test : public EditorFixture {
+class PrintingTest : public EditorFixture {
 protected:
     // Lines "line 1" to "line n".
     static std::string numbered_lines(int n) {
@@ -75,7 +75,7 @@ protected:
     }
 };
 
-TEST_F(printing_test, every_page_has_its_header) {
+TEST_F(PrintingTest, every_page_has_its_header) {
     DocumentWindow* document = open(write("long.asm", numbered_lines(150)));
     ASSERT_NE(nullptr, document);
     const std::string pdf = dir() + "/all.pdf";
@@ -96,7 +96,7 @@ TEST_F(printing_test, every_page_has_its_header) {
         shell_quoted((screenshot_dir() / "print_page").string()));
 }
 
-TEST_F(printing_test, pages_two_to_three_of_a_longer_file) {
+TEST_F(PrintingTest, pages_two_to_three_of_a_longer_file) {
     open(write("long.asm", numbered_lines(400)));
     const std::string whole = dir() + "/whole.pdf";
     print(whole);
@@ -119,7 +119,7 @@ TEST_F(printing_test, pages_two_to_three_of_a_longer_file) {
     EXPECT_EQ(all[2], pages[1]);
 }
 
-TEST_F(printing_test, a_range_past_the_last_page_prints_nothing_and_says_so) {
+TEST_F(PrintingTest, a_range_past_the_last_page_prints_nothing_and_says_so) {
     open(write("four.asm", numbered_lines(200)));
     const std::string whole = dir() + "/whole.pdf";
     print(whole);
@@ -147,7 +147,7 @@ TEST_F(printing_test, a_range_past_the_last_page_prints_nothing_and_says_so) {
               frame->status_text().toStdString());
 }
 
-TEST_F(printing_test, the_printer_gets_the_file_name_alone) {
+TEST_F(PrintingTest, the_printer_gets_the_file_name_alone) {
     open(write("named.asm", "nop\n"));
     QString doc_name;
     QString output;
@@ -165,7 +165,7 @@ TEST_F(printing_test, the_printer_gets_the_file_name_alone) {
     }
 }
 
-TEST_F(printing_test, selection_only_starting_on_page_one) {
+TEST_F(PrintingTest, selection_only_starting_on_page_one) {
     DocumentWindow* document = open(write("sel.asm", numbered_lines(100)));
     const long start = document->sci().position_from_line(49);
     const long end = document->sci().position_from_line(52);
@@ -181,7 +181,7 @@ TEST_F(printing_test, selection_only_starting_on_page_one) {
     EXPECT_FALSE(contains(page, "line 53\n"));
 }
 
-TEST_F(printing_test, nothing_is_printed_for_an_empty_document_or_a_cancel) {
+TEST_F(PrintingTest, nothing_is_printed_for_an_empty_document_or_a_cancel) {
     open(write("empty.asm", ""));
     const std::string pdf = dir() + "/empty.pdf";
     print(pdf);

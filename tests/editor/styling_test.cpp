@@ -8,7 +8,7 @@
 namespace torva::test {
 namespace {
 
-using styling_test = EditorFixture;
+using StylingTest = EditorFixture;
 using sci::rgb;
 
 int style_of_word(DocumentWindow* document, const std::string& word) {
@@ -19,7 +19,7 @@ int style_of_word(DocumentWindow* document, const std::string& word) {
     return static_cast<int>(document->sci().send(sci::SCI_GETSTYLEAT, at));
 }
 
-TEST_F(styling_test, lexer_and_keyword_sets_follow_the_file_type) {
+TEST_F(StylingTest, lexer_and_keyword_sets_follow_the_file_type) {
     struct Case {
         int line;
         const char* name;
@@ -55,7 +55,7 @@ TEST_F(styling_test, lexer_and_keyword_sets_follow_the_file_type) {
     }
 }
 
-TEST_F(styling_test, style_colours_and_fonts) {
+TEST_F(StylingTest, style_colours_and_fonts) {
     struct Case {
         int line;
         const char* name;
@@ -89,7 +89,7 @@ TEST_F(styling_test, style_colours_and_fonts) {
     }
 }
 
-TEST_F(styling_test, every_file_type_gets_margins_folding_and_markers) {
+TEST_F(StylingTest, every_file_type_gets_margins_folding_and_markers) {
     for (const char* name : {"a.asm", "b.txt", "c.c"}) {
         SCOPED_TRACE(name);
         DocumentWindow* document = open(write(name, "x\n"));
@@ -108,7 +108,7 @@ TEST_F(styling_test, every_file_type_gets_margins_folding_and_markers) {
     }
 }
 
-TEST_F(styling_test, fold_margin_clicks) {
+TEST_F(StylingTest, fold_margin_clicks) {
     DocumentWindow* document = open(write("fold.c", "int f()\n{\n  a;\n}\nint g()\n{\n  b;\n}\n"));
     const SciCall& s = document->sci();
     s.send(sci::SCI_COLOURISE, 0, -1);
@@ -139,7 +139,7 @@ TEST_F(styling_test, fold_margin_clicks) {
     EXPECT_TRUE(visible(6));
 }
 
-TEST_F(styling_test, removing_a_closed_fold_shows_its_lines) {
+TEST_F(StylingTest, removing_a_closed_fold_shows_its_lines) {
     DocumentWindow* document = open(write("gone.c", "int f()\n{\n  a;\n}\n"));
     const SciCall& s = document->sci();
     s.send(sci::SCI_COLOURISE, 0, -1);

@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 namespace torva {
 namespace {
 
-TEST(directories_test, first_token_of_a_command_line) {
+TEST(DirectoriesTest, first_token_of_a_command_line) {
     struct Case {
         int line;
         std::string command_line;
@@ -38,7 +38,7 @@ TEST(directories_test, first_token_of_a_command_line) {
     }
 }
 
-class settle_test : public ::testing::Test {
+class SettleTest : public ::testing::Test {
 protected:
     void SetUp() override {
         saved_ = fs::current_path();
@@ -56,7 +56,7 @@ protected:
     fs::path saved_;
 };
 
-TEST_F(settle_test, directories_from_program_home_and_command_line) {
+TEST_F(SettleTest, directories_from_program_home_and_command_line) {
     struct Case {
         int line;
         std::string command_line;
@@ -86,13 +86,13 @@ TEST_F(settle_test, directories_from_program_home_and_command_line) {
     }
 }
 
-TEST_F(settle_test, an_unreadable_program_path_is_reported) {
+TEST_F(SettleTest, an_unreadable_program_path_is_reported) {
     Directories dirs;
     EXPECT_FALSE(settle_directories(dirs, "", (root_.path() / "home").string(), ""));
     EXPECT_EQ(canonical("home"), dirs.start_dir);
 }
 
-TEST_F(settle_test, command_line_resolves_relative_arguments_against_the_launch_dir) {
+TEST_F(SettleTest, command_line_resolves_relative_arguments_against_the_launch_dir) {
     root_.write("project dir/prog.asm", "");
     const QString launch = QString::fromStdString(root_.path().string());
     std::string quoted = (root_.path() / "project dir" / "prog.asm").generic_string();
@@ -104,7 +104,7 @@ TEST_F(settle_test, command_line_resolves_relative_arguments_against_the_launch_
     EXPECT_EQ("", command_line_from({}, launch));
 }
 
-TEST(message_text_test, format_and_argument_rules) {
+TEST(MessageTextTest, format_and_argument_rules) {
     struct Case {
         int line;
         std::optional<std::string> format;

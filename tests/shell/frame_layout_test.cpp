@@ -19,13 +19,13 @@
 namespace torva::test {
 namespace {
 
-using frame_layout_test = FrameFixture;
+using FrameLayoutTest = FrameFixture;
 
 QAction* tool(KivFrame& frame, const char* name) {
     return frame.toolbar()->findChild<QAction*>(QString::fromLatin1(name));
 }
 
-TEST_F(frame_layout_test, toolbar_sends_the_everyday_commands) {
+TEST_F(FrameLayoutTest, toolbar_sends_the_everyday_commands) {
     ASSERT_NE(nullptr, frame->toolbar());
     EXPECT_TRUE(frame->toolbar()->isVisible());
     struct Case {
@@ -63,7 +63,7 @@ TEST_F(frame_layout_test, toolbar_sends_the_everyday_commands) {
     EXPECT_EQ(frame->menus()->popup(Popup::terminal), tool(*frame, "toolTerminal")->menu());
 }
 
-TEST_F(frame_layout_test, hidden_toolbar_and_geometry_are_remembered) {
+TEST_F(FrameLayoutTest, hidden_toolbar_and_geometry_are_remembered) {
     QSettings(QStringLiteral("Vardel"), QStringLiteral("TORVA6_RT12")).clear();
     EXPECT_FALSE(restore_frame_geometry(*frame));    // nothing stored yet
     frame->toolbar()->toggleViewAction()->trigger(); // the context menu's entry
@@ -87,7 +87,7 @@ TEST_F(frame_layout_test, hidden_toolbar_and_geometry_are_remembered) {
     EXPECT_TRUE(frame->isMaximized());
 }
 
-TEST_F(frame_layout_test, cascade_gives_every_window_a_usable_size) {
+TEST_F(FrameLayoutTest, cascade_gives_every_window_a_usable_size) {
     std::vector<FakeChild*> children;
     for (int i = 0; i < 12; ++i)
         children.push_back(add(new FakeChild(kDocumentClass, "/w/" + std::to_string(i) + ".asm")));
@@ -106,7 +106,7 @@ TEST_F(frame_layout_test, cascade_gives_every_window_a_usable_size) {
     EXPECT_FALSE(children[3]->parentWidget()->isMaximized());
 }
 
-TEST_F(frame_layout_test, dropped_files_open_as_the_command_line_does) {
+TEST_F(FrameLayoutTest, dropped_files_open_as_the_command_line_does) {
     // A dropped source's directory becomes the current one, as on the
     // command line; the test's directory goes away afterwards.
     const std::filesystem::path before = std::filesystem::current_path();

@@ -37,9 +37,9 @@ std::string describe(const QMenu& menu) {
     return out;
 }
 
-using frame_test = FrameFixture;
+using FrameTest = FrameFixture;
 
-TEST_F(frame_test, enabling_follows_documents_and_the_simulator) {
+TEST_F(FrameTest, enabling_follows_documents_and_the_simulator) {
     EXPECT_FALSE(enabled(cmd::kSaveAll));
     EXPECT_TRUE(enabled(cmd::kSimulator));
 
@@ -63,7 +63,7 @@ TEST_F(frame_test, enabling_follows_documents_and_the_simulator) {
     EXPECT_FALSE(enabled(cmd::kSaveAll));
 }
 
-TEST_F(frame_test, terminal_popup_lists_the_present_ports_when_it_opens) {
+TEST_F(FrameTest, terminal_popup_lists_the_present_ports_when_it_opens) {
     ports.ports = {{0, "ttyS0"}, {2, "COM&3"}};
     open_menu(Popup::terminal);
     EXPECT_EQ("ttyS0=41001|COM&3=41003", describe(*frame->menus()->popup(Popup::terminal)));
@@ -80,7 +80,7 @@ TEST_F(frame_test, terminal_popup_lists_the_present_ports_when_it_opens) {
     EXPECT_EQ("Terminal", frame->top_child()->windowTitle().toStdString());
 }
 
-TEST_F(frame_test, recent_files_keep_six_move_to_top_and_persist) {
+TEST_F(FrameTest, recent_files_keep_six_move_to_top_and_persist) {
     QSettings(QStringLiteral("Vardel"), QStringLiteral("TORVA6_RT12")).clear();
     frame = make_frame();
     open_menu(Popup::recent);
@@ -116,7 +116,7 @@ TEST_F(frame_test, recent_files_keep_six_move_to_top_and_persist) {
               describe(*frame->menus()->popup(Popup::recent)));
 }
 
-TEST_F(frame_test, close_all_visits_every_child_even_after_a_refusal) {
+TEST_F(FrameTest, close_all_visits_every_child_even_after_a_refusal) {
     FakeChild* first = add(new FakeChild("KivOutputChild"));
     FakeChild* refusing = add(new FakeChild("TV6RT12##TerminalChild"));
     FakeChild* last = add(new FakeChild("KivSimulatorChild"));
@@ -132,7 +132,7 @@ TEST_F(frame_test, close_all_visits_every_child_even_after_a_refusal) {
     settle_events();
 }
 
-TEST_F(frame_test, exit_stays_open_while_a_child_refuses) {
+TEST_F(FrameTest, exit_stays_open_while_a_child_refuses) {
     int closed = 0;
     QObject::connect(frame.get(), &KivFrame::closed, [&closed] { ++closed; });
     FakeChild* refusing = add(new FakeChild("TV6RT12##TerminalChild"));
@@ -151,7 +151,7 @@ TEST_F(frame_test, exit_stays_open_while_a_child_refuses) {
     EXPECT_FALSE(frame->isVisible());
 }
 
-TEST_F(frame_test, close_asks_the_active_child_only) {
+TEST_F(FrameTest, close_asks_the_active_child_only) {
     FakeChild* below = add(new FakeChild("KivOutputChild"));
     FakeChild* top = add(new FakeChild("KivSimulatorChild"));
     top->may_close = false;
@@ -164,7 +164,7 @@ TEST_F(frame_test, close_asks_the_active_child_only) {
     EXPECT_EQ(1, frame->child_count());
 }
 
-TEST_F(frame_test, user_close_of_a_sub_window_asks_the_child) {
+TEST_F(FrameTest, user_close_of_a_sub_window_asks_the_child) {
     FakeChild* child = add(new FakeChild("TV6RT12##TerminalChild"));
     child->may_close = false;
     frame->client().subWindowList().front()->close();
@@ -172,7 +172,7 @@ TEST_F(frame_test, user_close_of_a_sub_window_asks_the_child) {
     EXPECT_EQ(1, frame->child_count());
 }
 
-TEST_F(frame_test, title_names_the_document_on_top) {
+TEST_F(FrameTest, title_names_the_document_on_top) {
     struct Case {
         int line;
         std::string path; // "" opens no document
@@ -197,7 +197,7 @@ TEST_F(frame_test, title_names_the_document_on_top) {
     EXPECT_EQ("Vardel TORVA 6 for RT12", frame->windowTitle().toStdString());
 }
 
-TEST_F(frame_test, commands_route_to_the_frame_or_the_active_child) {
+TEST_F(FrameTest, commands_route_to_the_frame_or_the_active_child) {
     FakeChild* child = add(new FakeChild("TV6RT12##TerminalChild"));
     struct Case {
         int line;
@@ -228,7 +228,7 @@ TEST_F(frame_test, commands_route_to_the_frame_or_the_active_child) {
     EXPECT_EQ(1, documents.saves);
 }
 
-TEST_F(frame_test, terminal_load_asks_for_the_load_file_first) {
+TEST_F(FrameTest, terminal_load_asks_for_the_load_file_first) {
     FakeChild* terminal = add(new FakeChild("TV6RT12##TerminalChild"));
     frame->dispatch(terminal_cmd::kDownload); // cancelled: nothing is sent
     EXPECT_TRUE(terminal->commands.empty());
@@ -240,7 +240,7 @@ TEST_F(frame_test, terminal_load_asks_for_the_load_file_first) {
     EXPECT_EQ("/w/out", frame->directories().load_dialog_dir);
 }
 
-TEST_F(frame_test, simulator_is_one_window_with_its_load_chain) {
+TEST_F(FrameTest, simulator_is_one_window_with_its_load_chain) {
     frame->dispatch(cmd::kSimulator); // the Load File dialog is cancelled
     EXPECT_TRUE(workbench.simulators.empty());
     EXPECT_EQ(0, workbench.start_requests);
@@ -268,7 +268,7 @@ TEST_F(frame_test, simulator_is_one_window_with_its_load_chain) {
     EXPECT_EQ(2, frame->child_count());
 }
 
-TEST_F(frame_test, go_to_line_sends_the_zero_based_line) {
+TEST_F(FrameTest, go_to_line_sends_the_zero_based_line) {
     FakeChild* child = add(new FakeChild(kDocumentClass, "/w/a.asm"));
     for (const auto& [answer, expected] : {std::pair{0, -1}, std::pair{1, 0}, std::pair{12, 11}}) {
         SCOPED_TRACE(answer);
@@ -285,7 +285,7 @@ TEST_F(frame_test, go_to_line_sends_the_zero_based_line) {
     }
 }
 
-TEST_F(frame_test, new_and_open_use_the_source_dialog_and_its_directory) {
+TEST_F(FrameTest, new_and_open_use_the_source_dialog_and_its_directory) {
     dialogs.answers.push_back("/w/new/made.asm");
     frame->dispatch(cmd::kNew);
     ASSERT_EQ(1u, documents.opened.size());
@@ -308,7 +308,7 @@ TEST_F(frame_test, new_and_open_use_the_source_dialog_and_its_directory) {
     EXPECT_EQ(2u, documents.opened.size());
 }
 
-TEST_F(frame_test, assemble_takes_the_document_on_top) {
+TEST_F(FrameTest, assemble_takes_the_document_on_top) {
     frame->dispatch(cmd::kAssemble); // nothing on top: no path, the file is asked for
     add(new FakeChild(kDocumentClass, "/w/src/prog.asm"));
     frame->dispatch(cmd::kAssemble);
@@ -317,7 +317,7 @@ TEST_F(frame_test, assemble_takes_the_document_on_top) {
     EXPECT_EQ((std::vector<std::string>{"", "/w/src/prog.asm", ""}), workbench.assembled);
 }
 
-TEST_F(frame_test, fatal_error_shows_its_box_and_exits) {
+TEST_F(FrameTest, fatal_error_shows_its_box_and_exits) {
     int closed = 0;
     QObject::connect(frame.get(), &KivFrame::closed, [&closed] { ++closed; });
     frame->fatal_error("(F1010) Symbol table overflow");
@@ -329,7 +329,7 @@ TEST_F(frame_test, fatal_error_shows_its_box_and_exits) {
     EXPECT_EQ(1, closed);
 }
 
-TEST_F(frame_test, about_runs_its_dialog_and_status_bar_has_two_parts) {
+TEST_F(FrameTest, about_runs_its_dialog_and_status_bar_has_two_parts) {
     frame->dispatch(cmd::kAbout);
     EXPECT_EQ(std::vector<std::string>{"IDD_ABOUT"}, dialogs.modal_dialogs);
 
@@ -343,7 +343,7 @@ TEST_F(frame_test, about_runs_its_dialog_and_status_bar_has_two_parts) {
     EXPECT_EQ("id88", frame->statusBar()->objectName().toStdString());
 }
 
-TEST_F(frame_test, command_line_opens_sources_and_warns_about_other_files) {
+TEST_F(FrameTest, command_line_opens_sources_and_warns_about_other_files) {
     const fs::path saved = fs::current_path();
     const std::string source = temp.write("prog.ASM", "");
     const std::string text = temp.write("notes.txt", "");
@@ -388,7 +388,7 @@ TEST_F(frame_test, command_line_opens_sources_and_warns_about_other_files) {
 namespace torva::test {
 namespace {
 
-TEST_F(frame_test, windows_menu_lists_the_open_windows) {
+TEST_F(FrameTest, windows_menu_lists_the_open_windows) {
     FakeChild* first = add(new FakeChild("KivOutputChild"));
     add(new FakeChild(kDocumentClass, "/w/b&c.asm"));
     open_menu(Popup::windows);
@@ -407,7 +407,7 @@ TEST_F(frame_test, windows_menu_lists_the_open_windows) {
     EXPECT_EQ(3, frame->menus()->popup(Popup::windows)->actions().size());
 }
 
-TEST_F(frame_test, shared_fonts_are_fixed_pitch_with_a_measured_cell) {
+TEST_F(FrameTest, shared_fonts_are_fixed_pitch_with_a_measured_cell) {
     const SharedFonts& fonts = frame->fonts();
     for (const QFont* font : {&fonts.screen, &fonts.cell, &fonts.large, &fonts.small})
         EXPECT_TRUE(QFontInfo(*font).fixedPitch()) << font->family().toStdString();

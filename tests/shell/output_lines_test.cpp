@@ -19,7 +19,7 @@ struct AppendCase {
     std::string building;
 };
 
-TEST(output_lines_test, append_stores_wraps_and_filters) {
+TEST(OutputLinesTest, append_stores_wraps_and_filters) {
     const std::string x300(300, 'x');
     const AppendCase cases[] = {
         {__LINE__, 80, "abc", {}, "abc"},      // no line feed: still being built
@@ -50,7 +50,7 @@ TEST(output_lines_test, append_stores_wraps_and_filters) {
     }
 }
 
-TEST(output_lines_test, appending_in_pieces_continues_the_line) {
+TEST(OutputLinesTest, appending_in_pieces_continues_the_line) {
     OutputLines store;
     store.set_size(80, 10);
     store.append("ab");
@@ -60,7 +60,7 @@ TEST(output_lines_test, appending_in_pieces_continues_the_line) {
     EXPECT_EQ(std::vector<std::string>{"abc"}, store.lines());
 }
 
-TEST(output_lines_test, wrapping_loses_no_character) {
+TEST(OutputLinesTest, wrapping_loses_no_character) {
     std::string text;
     for (int i = 0; i < 500; ++i)
         text += static_cast<char>('A' + i % 26);
@@ -78,7 +78,7 @@ TEST(output_lines_test, wrapping_loses_no_character) {
     }
 }
 
-TEST(output_lines_test, appending_puts_the_newest_line_half_way_down) {
+TEST(OutputLinesTest, appending_puts_the_newest_line_half_way_down) {
     OutputLines store;
     store.set_size(80, 10);
     for (int i = 0; i < 8; ++i)
@@ -90,7 +90,7 @@ TEST(output_lines_test, appending_puts_the_newest_line_half_way_down) {
     EXPECT_EQ(24 - 10 / 2, store.first_visible());
 }
 
-TEST(output_lines_test, clearing_then_filling_shows_the_newest_lines) {
+TEST(OutputLinesTest, clearing_then_filling_shows_the_newest_lines) {
     OutputLines store;
     store.set_size(80, 10);
     for (int i = 0; i < 40; ++i)
@@ -108,7 +108,7 @@ TEST(output_lines_test, clearing_then_filling_shows_the_newest_lines) {
     EXPECT_EQ(33 - 10, store.first_visible()); // the last ten lines fill the window
 }
 
-TEST(output_lines_test, scroll_requests_move_within_the_range) {
+TEST(OutputLinesTest, scroll_requests_move_within_the_range) {
     struct Case {
         int line;
         int start;
@@ -142,14 +142,14 @@ TEST(output_lines_test, scroll_requests_move_within_the_range) {
     }
 }
 
-TEST(output_lines_test, scroll_range_is_at_least_the_visible_rows) {
+TEST(OutputLinesTest, scroll_range_is_at_least_the_visible_rows) {
     OutputLines store;
     store.set_size(80, 10);
     store.append("one\ntwo\n");
     EXPECT_EQ(10, store.scroll_range());
 }
 
-TEST(output_lines_test, message_reference_parse) {
+TEST(OutputLinesTest, message_reference_parse) {
     struct Case {
         int line;
         std::string text;

@@ -11,7 +11,7 @@
 namespace torva::test {
 namespace {
 
-using output_window_test = FrameFixture;
+using OutputWindowTest = FrameFixture;
 
 // Double-clicks the row of the window that shows stored line n.
 void double_click_line(OutputWindow& output, int n) {
@@ -22,7 +22,7 @@ void double_click_line(OutputWindow& output, int n) {
     QCoreApplication::sendEvent(output.viewport(), &event);
 }
 
-TEST_F(output_window_test, created_across_the_top_quarter_of_the_area) {
+TEST_F(OutputWindowTest, created_across_the_top_quarter_of_the_area) {
     frame->dispatch(cmd::kCreateOutput);
     OutputWindow* output = frame->output_window();
     ASSERT_NE(nullptr, output);
@@ -38,7 +38,7 @@ TEST_F(output_window_test, created_across_the_top_quarter_of_the_area) {
     EXPECT_EQ(1, frame->child_count());
 }
 
-TEST_F(output_window_test, lines_wrap_at_the_window_width) {
+TEST_F(OutputWindowTest, lines_wrap_at_the_window_width) {
     frame->dispatch(cmd::kCreateOutput);
     OutputWindow& output = *frame->output_window();
     const int width = output.store().width_chars();
@@ -52,7 +52,7 @@ TEST_F(output_window_test, lines_wrap_at_the_window_width) {
     EXPECT_EQ(" x", output.store().lines()[2]);
 }
 
-TEST_F(output_window_test, show_and_clear_creates_clears_and_unmarks) {
+TEST_F(OutputWindowTest, show_and_clear_creates_clears_and_unmarks) {
     frame->output_append("dropped: no window yet\n");
     frame->output_show_and_clear();
     ASSERT_NE(nullptr, frame->output_window());
@@ -71,7 +71,7 @@ TEST_F(output_window_test, show_and_clear_creates_clears_and_unmarks) {
     EXPECT_NE(nullptr, frame->output_window());
 }
 
-TEST_F(output_window_test, newest_lines_are_visible_after_many_appends) {
+TEST_F(OutputWindowTest, newest_lines_are_visible_after_many_appends) {
     frame->output_show_and_clear();
     OutputWindow& output = *frame->output_window();
     const int rows = output.store().visible_rows();
@@ -90,7 +90,7 @@ TEST_F(output_window_test, newest_lines_are_visible_after_many_appends) {
     EXPECT_EQ(1, output.store().first_visible());
 }
 
-TEST_F(output_window_test, double_click_opens_the_named_line) {
+TEST_F(OutputWindowTest, double_click_opens_the_named_line) {
     frame->output_show_and_clear();
     OutputWindow& output = *frame->output_window();
     frame->output_append("Assembling\n\"/w/src/main.asm\" (12): error: bad operand\n");

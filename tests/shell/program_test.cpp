@@ -29,7 +29,7 @@ std::pair<std::string, int> run(const std::string& command) {
     return {out, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
 }
 
-TEST(program_test, starts_shows_its_frame_and_exits_on_exit) {
+TEST(ProgramTest, starts_shows_its_frame_and_exits_on_exit) {
     if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "xvfb-run is not installed";
     const char* build = std::getenv("TORVA_BUILD_DIR");

@@ -23,12 +23,12 @@ QSettings store() {
     return QSettings(QStringLiteral("Vardel"), QStringLiteral("TORVA6_RT12"));
 }
 
-class recent_files_test : public ::testing::Test {
+class RecentFilesTest : public ::testing::Test {
 protected:
     void SetUp() override { store().clear(); }
 };
 
-TEST_F(recent_files_test, seven_opens_keep_the_six_newest) {
+TEST_F(RecentFilesTest, seven_opens_keep_the_six_newest) {
     RecentFiles recent;
     for (int i = 1; i <= 7; ++i)
         recent.add("/w/f" + std::to_string(i) + ".asm");
@@ -37,7 +37,7 @@ TEST_F(recent_files_test, seven_opens_keep_the_six_newest) {
               slot_paths(recent));
 }
 
-TEST_F(recent_files_test, opening_again_moves_the_entry_to_the_top) {
+TEST_F(RecentFilesTest, opening_again_moves_the_entry_to_the_top) {
     struct Case {
         int line;
         std::string again;
@@ -60,7 +60,7 @@ TEST_F(recent_files_test, opening_again_moves_the_entry_to_the_top) {
     }
 }
 
-TEST_F(recent_files_test, paths_are_stored_with_forward_slashes) {
+TEST_F(RecentFilesTest, paths_are_stored_with_forward_slashes) {
     struct Case {
         int line;
         std::string typed;
@@ -81,7 +81,7 @@ TEST_F(recent_files_test, paths_are_stored_with_forward_slashes) {
     EXPECT_EQ(1, recent.filled());
 }
 
-TEST_F(recent_files_test, store_and_load_round_trip_and_keep_older_values) {
+TEST_F(RecentFilesTest, store_and_load_round_trip_and_keep_older_values) {
     {
         RecentFiles earlier;
         for (int i = 1; i <= 6; ++i)
@@ -101,7 +101,7 @@ TEST_F(recent_files_test, store_and_load_round_trip_and_keep_older_values) {
     EXPECT_EQ(QStringLiteral("/new/two.asm"), store().value(QStringLiteral("MRU0")).toString());
 }
 
-TEST_F(recent_files_test, missing_values_load_as_empty_slots) {
+TEST_F(RecentFilesTest, missing_values_load_as_empty_slots) {
     store().setValue(QStringLiteral("MRU2"), QStringLiteral("/only/two.asm"));
     RecentFiles recent;
     recent.load();
@@ -110,7 +110,7 @@ TEST_F(recent_files_test, missing_values_load_as_empty_slots) {
     EXPECT_FALSE(recent.at(6));
 }
 
-TEST(recent_files_menu_text, long_paths_keep_their_head_and_file_name) {
+TEST(RecentFilesMenuTextTest, long_paths_keep_their_head_and_file_name) {
     const std::string fits = "/home/student/labs/lab3/main.asm";
     EXPECT_EQ(fits, RecentFiles::menu_text(fits));
     EXPECT_EQ("/home/.../hcs12/labs/lab3/projects/final/version2/main.asm",

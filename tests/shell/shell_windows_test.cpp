@@ -34,7 +34,7 @@ void wait_ms(int ms) {
     loop.exec();
 }
 
-TEST(splash_test, shows_its_picture_and_goes_after_its_time) {
+TEST(SplashTest, shows_its_picture_and_goes_after_its_time) {
     init_shell_resources();
     const QPixmap picture = splash_picture();
     ASSERT_FALSE(picture.isNull());
@@ -55,7 +55,7 @@ TEST(splash_test, shows_its_picture_and_goes_after_its_time) {
     EXPECT_EQ(nullptr, show_splash(QPixmap(), &owner, 80)); // no picture: no splash
 }
 
-TEST(about_test, shows_notices_terms_and_version) {
+TEST(AboutTest, shows_notices_terms_and_version) {
     AboutDialog about;
     EXPECT_EQ("IDD_ABOUT", about.objectName().toStdString());
     EXPECT_EQ("TORVA 6 for RT12", about.windowTitle().toStdString());
@@ -72,7 +72,7 @@ TEST(about_test, shows_notices_terms_and_version) {
     about.grab().save(QString::fromStdString((screenshot_dir() / "about.png").string()));
 }
 
-TEST(help_test, missing_manual_is_silent_and_present_manual_navigates) {
+TEST(HelpTest, missing_manual_is_silent_and_present_manual_navigates) {
     const TempDir dir;
     Help missing((dir.path() / "doc" / "Torva6_RT12.html").string());
     EXPECT_FALSE(missing.show());
@@ -103,7 +103,7 @@ TEST(help_test, missing_manual_is_silent_and_present_manual_navigates) {
     EXPECT_FALSE(window.isVisible());
 }
 
-TEST(help_test, built_manual_is_shown_when_present) {
+TEST(HelpTest, built_manual_is_shown_when_present) {
     const char* build = std::getenv("TORVA_BUILD_DIR");
     const fs::path manual = fs::path(build != nullptr ? build : ".") / "doc" / "Torva6_RT12.html";
     if (!fs::exists(manual)) GTEST_SKIP() << "the manual is not built";
@@ -114,9 +114,9 @@ TEST(help_test, built_manual_is_shown_when_present) {
     help.window()->grab().save(QString::fromStdString((screenshot_dir() / "help.png").string()));
 }
 
-using screenshot_test = FrameFixture;
+using ScreenshotTest = FrameFixture;
 
-TEST_F(screenshot_test, frame_with_the_output_window) {
+TEST_F(ScreenshotTest, frame_with_the_output_window) {
     init_shell_resources();
     frame->dispatch(cmd::kCreateOutput);
     frame->output_append("TORVA 6 for RT12 assembler\n");
@@ -130,7 +130,7 @@ TEST_F(screenshot_test, frame_with_the_output_window) {
         shot.save(QString::fromStdString((screenshot_dir() / "frame_output.png").string())));
 }
 
-TEST(startup_test, directory_argument_becomes_the_first_open_dialogs_directory) {
+TEST(StartupTest, directory_argument_becomes_the_first_open_dialogs_directory) {
     const fs::path saved = fs::current_path();
     const TempDir dir;
     fs::create_directories(dir.path() / "bin");

@@ -63,7 +63,7 @@ std::unique_ptr<SerialPortLink> open_near(const test::SocatPair& pair) {
     return link;
 }
 
-TEST(serial_port_link_test, bytes_go_both_ways_and_the_settings_reach_the_port) {
+TEST(SerialPortLinkTest, bytes_go_both_ways_and_the_settings_reach_the_port) {
     test::SocatPair pair;
     auto link = open_near(pair);
     ASSERT_NE(nullptr, link);
@@ -87,7 +87,7 @@ TEST(serial_port_link_test, bytes_go_both_ways_and_the_settings_reach_the_port) 
     EXPECT_FALSE(second_error.empty());
 }
 
-TEST(serial_port_link_test, bytes_of_a_writer_thread_go_before_a_later_byte_of_the_owner) {
+TEST(SerialPortLinkTest, bytes_of_a_writer_thread_go_before_a_later_byte_of_the_owner) {
     test::SocatPair pair;
     ASSERT_TRUE(pair.ready());
     std::string error;
@@ -110,7 +110,7 @@ TEST(serial_port_link_test, bytes_of_a_writer_thread_go_before_a_later_byte_of_t
 // the port's failure is told after the stall time, further writes are
 // refused; after XON what waited goes, the failure ends, and the next write
 // arrives.
-TEST(serial_port_link_test, a_stalled_write_is_reported_and_the_next_after_xon_arrives) {
+TEST(SerialPortLinkTest, a_stalled_write_is_reported_and_the_next_after_xon_arrives) {
     test::SocatPair pair;
     auto link = open_near(pair);
     ASSERT_NE(nullptr, link);
@@ -136,7 +136,7 @@ TEST(serial_port_link_test, a_stalled_write_is_reported_and_the_next_after_xon_a
     EXPECT_EQ("held\nnext", read_far_end(pair, *link, 9));
 }
 
-TEST(serial_port_link_test, ports_of_the_environment_are_listed_before_the_simulated_ones) {
+TEST(SerialPortLinkTest, ports_of_the_environment_are_listed_before_the_simulated_ones) {
     test::SocatPair pair;
     ASSERT_TRUE(pair.ready());
     const std::string listed = pair.near_path() + ":/dev/torva-no-such-port";
