@@ -44,7 +44,7 @@ struct FrameServices {
     PortLister* ports = nullptr;
 };
 
-class KivFrame final : public QMainWindow, public FrameAccess, public SourceOpener {
+class KivFrame final : public QMainWindow, public FrameAccess {
     Q_OBJECT
 public:
     KivFrame(const FrameServices& services, Directories& dirs);

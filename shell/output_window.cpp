@@ -4,6 +4,7 @@
 
 #include "shell/command_ids.h"
 #include "shell/services.h"
+#include "shell/source_opener.h"
 
 #include <QKeyEvent>
 #include <QMdiSubWindow>

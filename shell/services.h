@@ -91,12 +91,4 @@ public:
     virtual ChildWindow* create_terminal(int port) = 0;
 };
 
-// Opens a source file at a one-based line number and marks that line; the
-// Output window calls it on a double click.
-class SourceOpener {
-public:
-    virtual ~SourceOpener() = default;
-    virtual void open_source_at(const std::string& path, int line_number) = 0;
-};
-
 } // namespace torva
