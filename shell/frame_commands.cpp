@@ -127,7 +127,7 @@ void KivFrame::cmd_help(int, std::intptr_t) {
 }
 
 void KivFrame::cmd_arrange(int id, std::intptr_t) {
-    // Iconised children are kept in a row by the area itself (43041).
+    // Iconised children are kept in a row by the area itself (Arrange Icons).
     if (id == cmd::kCascade)
         cascade_children();
     else if (id == cmd::kTile)

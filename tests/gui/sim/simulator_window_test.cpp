@@ -23,9 +23,6 @@
 namespace torva::test {
 namespace {
 
-constexpr int kSimulatorNoFile = 43099;
-constexpr int kSimulatorCommand = 43098;
-
 // CLI; LDS #$3C80; LDAA #$55; then a loop: STAA $1800, BSR SUB, COMA,
 // BRA loop. The IRQ handler follows at $100F: NOP, NOP, RTI. SUB at $1020:
 // LDX #$0003, DBNE X,*, RTS.
@@ -65,7 +62,7 @@ struct SimulatorWindowTest : FrameFixture {
     }
     KivSimulatorChild& open() {
         dialogs.answers.push_back(path);
-        frame->dispatch(kSimulatorCommand);
+        frame->dispatch(cmd::kSimulator);
         EXPECT_NE(nullptr, windows.window());
         return *windows.window();
     }
@@ -84,12 +81,12 @@ TEST_F(SimulatorWindowTest, OpensOnceThroughTheFrameAndLoads) {
     EXPECT_EQ(0x1000, sim.cpu().regs.pc) << "the load chain ran";
     EXPECT_EQ(QSize(500, 466), window.size());
     open_menu(Popup::debug);
-    EXPECT_FALSE(enabled(kSimulatorCommand));
+    EXPECT_FALSE(enabled(cmd::kSimulator));
     EXPECT_TRUE(enabled(sim_cmd::kRunRealTime));
     EXPECT_TRUE(enabled(sim_cmd::kStep));
     EXPECT_FALSE(enabled(sim_cmd::kHalt));
-    frame->dispatch(kSimulatorNoFile);
-    EXPECT_EQ(1, frame->child_count()) << "43099 only activates the window";
+    frame->dispatch(cmd::kSimulatorNoFile);
+    EXPECT_EQ(1, frame->child_count()) << "Simulator without a file only activates the window";
 
     // The toolbar, left to right, with Run Real Time after Run Fast.
     std::vector<std::string> tips;
@@ -143,7 +140,7 @@ TEST_F(SimulatorWindowTest, FrameSimulatorButtonFollowsTheMenuItem) {
     sim.set_time_source([&] { return now; });
     frame->dispatch(sim_cmd::kRunRealTime);
     const size_t requests = dialogs.requests.size();
-    frame->dispatch(kSimulatorCommand); // as the button would, were it enabled
+    frame->dispatch(cmd::kSimulator); // as the button would, were it enabled
     EXPECT_EQ(requests, dialogs.requests.size()) << "no file dialog";
     EXPECT_TRUE(sim.running());
     EXPECT_TRUE(window.run_timer().isActive());
