@@ -1,4 +1,4 @@
-// Encoders for the HC12 classes 0 to 20.
+// Encoders for the HC12 encoding classes.
 #include "asm/encoder.h"
 
 #include "asm/expression.h"
@@ -36,14 +36,14 @@ private:
     // Syntax message of this class when an operand cannot be read.
     Msg syntax_message() const {
         switch (e_.encoding_class) {
-        case 3:
-        case 4:
-        case 7:
-        case 8:
-        case 10:
-        case 11:
-        case 12:
-        case 13: return Msg::BadOperandSyntax;
+        case EncodingClass::ShortBranch:
+        case EncodingClass::LongBranch:
+        case EncodingClass::ImmediateOnly:
+        case EncodingClass::Call:
+        case EncodingClass::MoveByte:
+        case EncodingClass::MoveWord:
+        case EncodingClass::BitOp:
+        case EncodingClass::BitBranch: return Msg::BadOperandSyntax;
         default: return Msg::SyntaxError;
         }
     }
@@ -136,7 +136,7 @@ private:
 };
 
 bool Encoder::inherent() {
-    if (e_.encoding_class == 1 && !model_check()) return false;
+    if (e_.encoding_class == EncodingClass::InherentTwoByte && !model_check()) return false;
     put_prefix();
     put(op_);
     return true;
@@ -226,7 +226,7 @@ bool Encoder::loop() {
     return true;
 }
 
-// Class 6: read-modify-write memory, no immediate and no direct page.
+// Memory: read-modify-write memory, no immediate and no direct page.
 bool Encoder::memory() {
     if (!model_check()) return false;
     OperandInfo o;
@@ -376,7 +376,7 @@ bool Encoder::move(bool word) {
 
 // Classes 12 and 13: operand, mask (with or without #) and, for 13, target.
 bool Encoder::bits(bool branch) {
-    if (e_.encoding_class == 12 && !model_check()) return false;
+    if (e_.encoding_class == EncodingClass::BitOp && !model_check()) return false;
     OperandInfo o;
     if (!operand(o)) return false;
     if (o.mode == kModeImmediate) return fail(Msg::IllegalAddressingModeCaps);
@@ -482,29 +482,31 @@ bool Encoder::trap() {
 void Encoder::run() {
     bool ok = false;
     switch (e_.encoding_class) {
-    case 0:
-    case 1: ok = inherent(); break;
-    case 2: ok = general(false); break;
-    case 3: ok = short_branch(); break;
-    case 4: ok = long_branch(); break;
-    case 5: ok = loop(); break;
-    case 6: ok = memory(); break;
-    case 7: ok = immediate_only(); break;
-    case 8: ok = call(); break;
-    case 9: ok = page2_indexed(); break;
-    case 10: ok = move(false); break;
-    case 11: ok = move(true); break;
-    case 12: ok = bits(false); break;
-    case 13: ok = bits(true); break;
-    case 14: ok = transfer(); break;
-    case 15: ok = load_address(); break;
-    case 16: ok = jump(); break;
-    case 17: ok = table(); break;
-    case 18: ok = trap(); break;
-    case 20: ok = general(true); break;
+    case EncodingClass::Inherent:
+    case EncodingClass::InherentTwoByte: ok = inherent(); break;
+    case EncodingClass::General: ok = general(false); break;
+    case EncodingClass::ShortBranch: ok = short_branch(); break;
+    case EncodingClass::LongBranch: ok = long_branch(); break;
+    case EncodingClass::Loop: ok = loop(); break;
+    case EncodingClass::Memory: ok = memory(); break;
+    case EncodingClass::ImmediateOnly: ok = immediate_only(); break;
+    case EncodingClass::Call: ok = call(); break;
+    case EncodingClass::Page2Indexed: ok = page2_indexed(); break;
+    case EncodingClass::MoveByte: ok = move(false); break;
+    case EncodingClass::MoveWord: ok = move(true); break;
+    case EncodingClass::BitOp: ok = bits(false); break;
+    case EncodingClass::BitBranch: ok = bits(true); break;
+    case EncodingClass::Transfer: ok = transfer(); break;
+    case EncodingClass::LoadAddress: ok = load_address(); break;
+    case EncodingClass::Jump: ok = jump(); break;
+    case EncodingClass::Table: ok = table(); break;
+    case EncodingClass::Trap: ok = trap(); break;
+    case EncodingClass::Store: ok = general(true); break;
     default: ok = fail(Msg::UnknownClass);
     }
-    if (ok && e_.encoding_class > 1 && !at_operand_end(s_.scan)) ok = syntax();
+    const bool inherent = e_.encoding_class == EncodingClass::Inherent ||
+                          e_.encoding_class == EncodingClass::InherentTwoByte;
+    if (ok && !inherent && !at_operand_end(s_.scan)) ok = syntax();
     if (!ok) return;
     for (size_t i = 0; i < n_; ++i)
         emit_byte(s_, bytes_[i]);
@@ -518,8 +520,7 @@ const MnemonicEntry* lookup_mnemonic(AsmSession& s) {
 }
 
 void encode_instruction(AsmSession& s, const MnemonicEntry& entry) {
-    // The XGATE classes start at 30.
-    if (entry.encoding_class >= 30)
+    if (is_xgate(entry.encoding_class))
         encode_xgate_instruction(s, entry);
     else
         Encoder(s, entry).run();

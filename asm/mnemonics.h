@@ -22,12 +22,53 @@ enum OperandMode : uint32_t {
     kModeHcs12xOnly = 0x1000,
 };
 
+// How an instruction's operand field is read and encoded: each member has
+// its own routine in the HC12 or the XGATE encoder.
+enum class EncodingClass : uint16_t {
+    Inherent = 0,            // one opcode byte, no operand
+    InherentTwoByte = 1,     // two opcode bytes (page 2, or a fixed post byte), no operand
+    General = 2,             // immediate, direct, extended and indexed
+    ShortBranch = 3,         // 8-bit relative
+    LongBranch = 4,          // 16-bit relative
+    Loop = 5,                // DBEQ..IBNE: register and 9-bit relative
+    Memory = 6,              // read-modify-write: extended and indexed only
+    ImmediateOnly = 7,       // ANDCC, ORCC, ...
+    Call = 8,                // CALL: address and page
+    Page2Indexed = 9,        // page 2 with a memory operand: EMACS, MAXA, ETBL, ...
+    MoveByte = 10,           // MOVB
+    MoveWord = 11,           // MOVW
+    BitOp = 12,              // BCLR, BSET, BTAS: address and mask
+    BitBranch = 13,          // BRCLR, BRSET: address, mask and 8-bit relative
+    Transfer = 14,           // TFR, EXG, SEX: a register pair
+    LoadAddress = 15,        // LEAS, LEAX, LEAY
+    Jump = 16,               // JMP, JSR
+    Table = 17,              // TBL: indexed without indirection
+    Trap = 18,               // TRAP #n
+    Store = 20,              // as General, without immediate: stores, TSTW, ...
+    XInherent = 30,          // XGATE: no operand
+    XImmediate8 = 31,        // Rd,#imm8
+    XTriadic = 32,           // Rd,Rs1,Rs2 or Rd,#imm16
+    XBranch = 33,            // a word-aligned relative target
+    XShift = 34,             // Rd,Rs or Rd,#imm4
+    XSif = 35,               // SIF, SIF Rs
+    XSemaphoreOrSingle = 36, // CSEM/SSEM #imm3 or Rs; JAL, PAR, SEX Rd
+    XMemory = 37,            // Rd,(Rb,#offs) / (Rb,Ri) / (Rb,Ri+) / (Rb,-Ri)
+    XTransfer = 38,          // TFR with CCR or PC
+    XMemoryImmediate = 39,   // as XMemory, or Rd,#imm16
+    XAlias = 40,             // two-register aliases of SUB, SBC and OR
+};
+
+// The XGATE members are the last, from XInherent on.
+constexpr bool is_xgate(EncodingClass c) {
+    return c >= EncodingClass::XInherent;
+}
+
 struct MnemonicEntry {
     const char* name; // lower case
     uint16_t opcode;  // a non-zero high byte is emitted first
     uint32_t modes;
     uint32_t extra;
-    uint16_t encoding_class;
+    EncodingClass encoding_class;
 };
 
 // The rows, grouped by first letter in alphabetical order.

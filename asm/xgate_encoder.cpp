@@ -88,7 +88,7 @@ private:
     bool comment_follows_ = false; // an instruction without operands
 };
 
-// Class 31: Rd,#imm8.
+// XImmediate8: Rd,#imm8.
 bool XgateEncoder::immediate8() {
     int rd = 0;
     XgateOperand o;
@@ -99,7 +99,7 @@ bool XgateEncoder::immediate8() {
     return true;
 }
 
-// Class 32: Rd,Rs1,Rs2, or Rd,#imm16 where the row has a low/high pair.
+// XTriadic: Rd,Rs1,Rs2, or Rd,#imm16 where the row has a low/high pair.
 bool XgateEncoder::triadic() {
     int rd = 0;
     XgateOperand o;
@@ -116,7 +116,7 @@ bool XgateEncoder::triadic() {
     return true;
 }
 
-// Class 33: a word-aligned target within 9 (BRA: 10) bits of words.
+// XBranch: a word-aligned target within 9 (BRA: 10) bits of words.
 bool XgateEncoder::branch() {
     XgateOperand o;
     if (!operand(o)) return false;
@@ -133,7 +133,7 @@ bool XgateEncoder::branch() {
     return true;
 }
 
-// Class 34: Rd,Rs or Rd,#imm4.
+// XShift: Rd,Rs or Rd,#imm4.
 bool XgateEncoder::shift() {
     int rd = 0;
     XgateOperand o;
@@ -150,7 +150,7 @@ bool XgateEncoder::shift() {
     return true;
 }
 
-// Class 35: SIF, or SIF Rs. Anything after a bare SIF is a comment, as
+// XSif: SIF, or SIF Rs. Anything after a bare SIF is a comment, as
 // after the other inherent instructions.
 bool XgateEncoder::sif() {
     if (peek_token(s_, s_.scan, false).code != kTokRegR) {
@@ -164,7 +164,7 @@ bool XgateEncoder::sif() {
     return true;
 }
 
-// Class 36: CSEM/SSEM #imm3 or Rs; JAL, PAR, SEX Rd.
+// XSemaphoreOrSingle: CSEM/SSEM #imm3 or Rs; JAL, PAR, SEX Rd.
 bool XgateEncoder::semaphore_or_single() {
     const bool semaphore = allows(kXModeImmediate);
     XgateOperand o;
@@ -210,7 +210,7 @@ bool XgateEncoder::memory() {
     return fail(Msg::XIllegalAdressingMode);
 }
 
-// Class 38: TFR Rd,CCR / CCR,Rs / Rd,PC.
+// XTransfer: TFR Rd,CCR / CCR,Rs / Rd,PC.
 bool XgateEncoder::transfer() {
     XgateOperand a, b;
     if (!operand(a) || !comma() || !operand(b)) return false;
@@ -226,7 +226,7 @@ bool XgateEncoder::transfer() {
     return true;
 }
 
-// Class 40: two-register aliases of SUB, SBC and OR with R0 in one field.
+// XAlias: two-register aliases of SUB, SBC and OR with R0 in one field.
 bool XgateEncoder::alias() {
     int r1 = 0, r2 = 0;
     switch (e_.extra >> 16) {
@@ -265,28 +265,29 @@ bool XgateEncoder::alias() {
 void XgateEncoder::run() {
     // Only the inherent instructions and SIF go without an operand; every
     // other class answers an empty operand field alike.
-    const bool needs_operand = e_.encoding_class != 30 && e_.encoding_class != 35;
+    const bool needs_operand =
+        e_.encoding_class != EncodingClass::XInherent && e_.encoding_class != EncodingClass::XSif;
     if (needs_operand && static_cast<unsigned char>(*s_.scan) <= ' ') {
         report(s_, Msg::XSyntaxError);
         return;
     }
     bool ok = false;
     switch (e_.encoding_class) {
-    case 30:
+    case EncodingClass::XInherent:
         put(op_);
         comment_follows_ = true;
         ok = true;
         break;
-    case 31: ok = immediate8(); break;
-    case 32: ok = triadic(); break;
-    case 33: ok = branch(); break;
-    case 34: ok = shift(); break;
-    case 35: ok = sif(); break;
-    case 36: ok = semaphore_or_single(); break;
-    case 37:
-    case 39: ok = memory(); break;
-    case 38: ok = transfer(); break;
-    case 40: ok = alias(); break;
+    case EncodingClass::XImmediate8: ok = immediate8(); break;
+    case EncodingClass::XTriadic: ok = triadic(); break;
+    case EncodingClass::XBranch: ok = branch(); break;
+    case EncodingClass::XShift: ok = shift(); break;
+    case EncodingClass::XSif: ok = sif(); break;
+    case EncodingClass::XSemaphoreOrSingle: ok = semaphore_or_single(); break;
+    case EncodingClass::XMemory:
+    case EncodingClass::XMemoryImmediate: ok = memory(); break;
+    case EncodingClass::XTransfer: ok = transfer(); break;
+    case EncodingClass::XAlias: ok = alias(); break;
     default: ok = fail(Msg::UnknownClass);
     }
     if (ok && !comment_follows_ && static_cast<unsigned char>(*s_.scan) > ' ')

@@ -1,4 +1,4 @@
-// Encoders for the XGATE classes 30 to 40: one or two 16-bit instruction
+// Encoders for the XGATE encoding classes: one or two 16-bit instruction
 // words per statement, run in both passes like the HC12 encoders.
 #pragma once
 

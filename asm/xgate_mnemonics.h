@@ -21,10 +21,11 @@ enum XgateMode : uint32_t {
     kXModeIndexDec = 0x40000, // (Rb,-Ri)
 };
 
-// Class 40 rows keep their alias form in the upper half of `extra`; the
-// lower half of `extra` of classes 32, 39 and 40 is the instruction word of
-// the low-byte half of the immediate-16 pair (0: no immediate-16 form). The
-// high-byte instruction is always the low one with bit 11 set.
+// XAlias rows keep their alias form in the upper half of `extra`; the
+// lower half of `extra` of XTriadic, XMemoryImmediate and XAlias rows is the
+// instruction word of the low-byte half of the immediate-16 pair (0: no
+// immediate-16 form). The high-byte instruction is always the low one with
+// bit 11 set.
 enum XgateAlias : uint32_t {
     kAliasCompare = 1, // CMP, CPC Rs1,Rs2: Rd = R0
     kAliasMove = 2,    // MOV Rd,Rs: OR Rd,R0,Rs

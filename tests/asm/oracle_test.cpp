@@ -38,18 +38,19 @@ void add_all(Rows& rows, bool hcs12x_only = false) {
         if (std::string(e.name) == "wavr") continue; // unknown to GNU as; see below
         const std::string m = e.name;
         switch (e.encoding_class) {
-        case 0:
-        case 1: rows.add("\t" + m); break;
-        case 2:
-        case 20:
-            if (e.encoding_class == 2) rows.add("\t" + m + (e.extra == 1 ? " #$1234" : " #$12"));
+        case EncodingClass::Inherent:
+        case EncodingClass::InherentTwoByte: rows.add("\t" + m); break;
+        case EncodingClass::General:
+        case EncodingClass::Store:
+            if (e.encoding_class == EncodingClass::General)
+                rows.add("\t" + m + (e.extra == 1 ? " #$1234" : " #$12"));
             if (e.modes & kModeDirect) rows.add("\t" + m + " <$40");
             // GNU as writes GSTS extended as 18 6F; see OwnRulesWhereGnuDiffers.
             if (m != "gsts") rows.add("\t" + m + " $1234");
             for (const char* x : kIndexed)
                 rows.add("\t" + m + " " + x);
             break;
-        case 3: {
+        case EncodingClass::ShortBranch: {
             // Displacements at both limits.
             const std::string fwd = rows.next_label(), back = rows.next_label();
             rows.add("\t" + m + " " + fwd);
@@ -59,7 +60,7 @@ void add_all(Rows& rows, bool hcs12x_only = false) {
             rows.add("\t" + m + " " + back);
             break;
         }
-        case 4: {
+        case EncodingClass::LongBranch: {
             const std::string back = rows.next_label(), fwd = rows.next_label();
             rows.add(back + ":\t" + m + " " + back);
             rows.add("\t" + m + " " + fwd);
@@ -67,7 +68,7 @@ void add_all(Rows& rows, bool hcs12x_only = false) {
             rows.add(fwd + ":");
             break;
         }
-        case 5:
+        case EncodingClass::Loop:
             for (const char* r : {"a", "b", "d", "x", "y", "sp"}) {
                 const std::string fwd = rows.next_label(), back = rows.next_label();
                 rows.add("\t" + m + " " + r + "," + fwd);
@@ -77,20 +78,20 @@ void add_all(Rows& rows, bool hcs12x_only = false) {
                 rows.add("\t" + m + " " + r + "," + back);
             }
             break;
-        case 6:
+        case EncodingClass::Memory:
             rows.add("\t" + m + " $1234");
             for (const char* x : kIndexed)
                 rows.add("\t" + m + " " + x);
             break;
-        case 7: rows.add("\t" + m + " #$fe"); break;
-        case 8:
+        case EncodingClass::ImmediateOnly: rows.add("\t" + m + " #$fe"); break;
+        case EncodingClass::Call:
             rows.add("\tcall $1234,5");
             for (const char* x : kIndexedPlain)
                 rows.add(std::string("\tcall ") + x + ",$3c");
             for (const char* x : {"[d,x]", "[d,sp]", "[2,y]", "[$1000,pc]"})
                 rows.add(std::string("\tcall ") + x);
             break;
-        case 9: {
+        case EncodingClass::Page2Indexed: {
             if (m == "emacs") {
                 rows.add("\temacs $1234");
                 break;
@@ -104,9 +105,9 @@ void add_all(Rows& rows, bool hcs12x_only = false) {
             }
             break;
         }
-        case 10:
-        case 11: {
-            const std::string imm = e.encoding_class == 10 ? "#$12" : "#$1234";
+        case EncodingClass::MoveByte:
+        case EncodingClass::MoveWord: {
+            const std::string imm = e.encoding_class == EncodingClass::MoveByte ? "#$12" : "#$1234";
             for (const std::string& src :
                  {imm, std::string("$1234"), std::string("2,x"), std::string("a,y"),
                   std::string("1,sp+"), std::string("-16,x")})
@@ -115,13 +116,13 @@ void add_all(Rows& rows, bool hcs12x_only = false) {
                     rows.add("\t" + m + " " + src + "," + dst);
             break;
         }
-        case 12:
+        case EncodingClass::BitOp:
             rows.add("\t" + m + " <$40,#$01");
             rows.add("\t" + m + " $1234,#$80");
             for (const char* x : kIndexedPlain)
                 rows.add("\t" + m + " " + x + ",#$55");
             break;
-        case 13: {
+        case EncodingClass::BitBranch: {
             for (const std::string& x :
                  {std::string("<$40"), std::string("$1234"), std::string("3,x"),
                   std::string("100,y"), std::string("1000,sp"), std::string("a,x"),
@@ -133,7 +134,7 @@ void add_all(Rows& rows, bool hcs12x_only = false) {
             }
             break;
         }
-        case 14: {
+        case EncodingClass::Transfer: {
             const char* regs[] = {"a", "b", "ccr", "d", "x", "y", "sp"};
             for (const char* a : regs)
                 for (const char* b : regs) {
@@ -147,24 +148,25 @@ void add_all(Rows& rows, bool hcs12x_only = false) {
                 }
             break;
         }
-        case 15:
+        case EncodingClass::LoadAddress:
             for (const char* x : kIndexedPlain)
                 rows.add("\t" + m + " " + x);
             break;
-        case 16:
+        case EncodingClass::Jump:
             rows.add("\t" + m + " $1234");
             if (m == "jsr") rows.add("\tjsr <$40");
             for (const char* x : kIndexed)
                 rows.add("\t" + m + " " + x);
             break;
-        case 17:
+        case EncodingClass::Table:
             for (const char* x : kIndexed5)
                 rows.add("\ttbl " + std::string(x));
             break;
-        case 18:
+        case EncodingClass::Trap:
             for (const char* v : {"#$30", "#$39", "#$40", "#$ff"})
                 rows.add("\ttrap " + std::string(v));
             break;
+        default: break; // the XGATE classes have their own test
         }
     }
 }

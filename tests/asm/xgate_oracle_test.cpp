@@ -29,12 +29,12 @@ void add_xgate(Rows& rows) {
         const std::string m = std::string("\t") + e.name + " ";
         const bool imm = e.modes & kXModeImmediate;
         switch (e.encoding_class) {
-        case 30: rows.add(m); break;
-        case 31:
+        case EncodingClass::XInherent: rows.add(m); break;
+        case EncodingClass::XImmediate8:
             for (const char* v : {"r0,#0", "r1,#$5a", "r7,#$ff", "r4,#127"})
                 rows.add(m + v);
             break;
-        case 32:
+        case EncodingClass::XTriadic:
             rows.add(m + "r1,r2,r3");
             rows.add(m + "r7,r0,r5");
             rows.add(m + "r6,r7,r7");
@@ -43,8 +43,8 @@ void add_xgate(Rows& rows) {
                 rows.add(m + "r5,#$ff00");
             }
             break;
-        case 33: add_branch(rows, e.name); break;
-        case 34:
+        case EncodingClass::XBranch: add_branch(rows, e.name); break;
+        case EncodingClass::XShift:
             rows.add(m + "r1,r2");
             rows.add(m + "r7,r6");
             if (imm) {
@@ -53,11 +53,11 @@ void add_xgate(Rows& rows) {
                 rows.add(m + "r5,#9");
             }
             break;
-        case 35:
+        case EncodingClass::XSif:
             rows.add(m);
             rows.add(m + "r5");
             break;
-        case 36:
+        case EncodingClass::XSemaphoreOrSingle:
             if (imm) {
                 rows.add(m + "#0");
                 rows.add(m + "#7");
@@ -65,18 +65,19 @@ void add_xgate(Rows& rows) {
             rows.add(m + "r3");
             rows.add(m + "r6");
             break;
-        case 37:
-        case 39:
+        case EncodingClass::XMemory:
+        case EncodingClass::XMemoryImmediate:
             for (const char* v : {"r1,(r2,#0)", "r3,(r4,#31)", "r7,(r6,#17)", "r2,(r4,r5)",
                                   "r6,(r7,r1+)", "r1,(r2,-r3)", "r5,(r0,r7)"})
                 rows.add(m + v);
             if (imm) rows.add(m + "r3,#$1234");
             break;
-        case 38:
+        case EncodingClass::XTransfer:
             rows.add(m + "r1,ccr");
             rows.add(m + "r7,pc");
             break;
-        case 40: break; // below
+        case EncodingClass::XAlias: break; // below
+        default: break;                    // an XGATE table has XGATE classes only
         }
     }
     for (const char* v :
