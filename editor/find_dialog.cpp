@@ -4,7 +4,7 @@
 
 #include "editor/finder.h"
 #include "shell/control_ids.h"
-#include "shell/splash_window.h"
+#include "shell/window_placement.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

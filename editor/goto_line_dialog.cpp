@@ -2,7 +2,7 @@
 #include "editor/goto_line_dialog.h"
 
 #include "shell/control_ids.h"
-#include "shell/splash_window.h"
+#include "shell/window_placement.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

@@ -1,12 +1,11 @@
-// Splash window: painting the picture and its texts, the display timer and
-// centring over the frame.
+// Splash window: painting the picture and its texts and the display timer.
 #include "shell/splash_window.h"
 
 #include "shell/notices.h"
+#include "shell/window_placement.h"
 
 #include <QApplication>
 #include <QPainter>
-#include <QScreen>
 
 namespace torva {
 namespace {
@@ -22,18 +21,6 @@ void draw_lines(QPainter& painter, int x, int y, const auto& lines) {
 }
 
 } // namespace
-
-void centre_over(QWidget& window, const QWidget* owner) {
-    QRect area;
-    if (owner != nullptr) {
-        const QWidget* client = owner;
-        area = QRect(client->mapToGlobal(QPoint(0, 0)), client->size());
-    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        area = screen->availableGeometry();
-    }
-    const QSize size = window.frameSize().isValid() ? window.frameSize() : window.size();
-    window.move(area.center() - QPoint(size.width() / 2, size.height() / 2));
-}
 
 SplashWindow::SplashWindow(const QPixmap& picture, QWidget* owner, int display_ms)
     : QWidget(owner, Qt::SplashScreen | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint),

@@ -38,7 +38,4 @@ private:
 // Creates and shows the splash when the picture exists; null otherwise.
 SplashWindow* show_splash(const QPixmap& picture, QWidget* owner, int display_ms);
 
-// Centres a window over the owner's client area, or over its screen.
-void centre_over(QWidget& window, const QWidget* owner);
-
 } // namespace torva

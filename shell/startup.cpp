@@ -4,6 +4,7 @@
 
 #include "shell/frame_settings.h"
 #include "shell/splash_window.h"
+#include "shell/window_placement.h"
 
 #include <QApplication>
 #include <QDir>

@@ -99,7 +99,7 @@ void DeviceWindows::opened(int32_t handle, Device& device) {
     if (!made) return;
     DeviceWindow* window = made.release();
     window->set_close_handler([this, handle] { user_close(handle); });
-    windows_[handle] = Entry{window, {}};
+    windows_[handle] = Entry{window, {}, {}};
     // The device is bound to its row once OpenSim has returned: the window
     // finds its place on the next turn of the event loop.
     QTimer::singleShot(0, window, [this, handle] { place(handle); });
