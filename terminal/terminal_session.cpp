@@ -1,4 +1,4 @@
-// What a terminal does with bytes, keys, its log and its menu.
+// What a terminal does with bytes, keys, its log, its download and its menu.
 #include "terminal/terminal_session.h"
 
 #include "terminal/terminal_commands.h"
@@ -26,7 +26,7 @@ bool TerminalSession::receive(std::span<const uint8_t> bytes) {
 }
 
 std::vector<std::string> TerminalSession::typed(uint8_t c) const {
-    if (downloading_) return {};
+    if (download_in_progress()) return {};
     if (c != kCarriageReturn) return {std::string(1, char(c))};
     std::vector<std::string> writes;
     for (const char byte : enter_key_bytes(settings_.keyboard))
@@ -48,9 +48,49 @@ void TerminalSession::stop_logging() {
     if (log_.is_open()) log_.close();
 }
 
+bool TerminalSession::start_download(const std::string& path, SerialLink& link, DownloadUi& ui) {
+    if (download_in_progress()) return false;
+    auto load = std::make_unique<TargetLoad>();
+    // The file's questions come first: keys and closing wait for them too.
+    starting_ = true;
+    const bool started = load->start(path, settings_.load_command, link, ui);
+    starting_ = false;
+    if (!started) return false;
+    load_ = std::move(load);
+    load_path_ = path;
+    return true;
+}
+
+bool TerminalSession::watch_download(DownloadUi& ui) {
+    if (!load_) return false;
+    if (!load_->finished()) {
+        ui.status_text(load_->progress_text());
+        return false;
+    }
+    load_->finish(ui);
+    load_.reset();
+    last_load_path_ = load_path_;
+    return true;
+}
+
+void TerminalSession::stop_download(SerialLink& link) {
+    if (!load_) return;
+    load_->request_stop();
+    const uint8_t stop = terminal_cmd::kStopByte;
+    link.write(std::span(&stop, 1));
+}
+
+void TerminalSession::end_download_now(DownloadUi& ui) {
+    if (!load_) return;
+    load_->request_stop();
+    load_->wait();
+    load_.reset();
+    ui.status_ready();
+}
+
 std::vector<TerminalSession::MenuEntry> TerminalSession::context_menu() const {
     using namespace terminal_cmd;
-    if (downloading_) return {{"Stop load", kStopDownload}};
+    if (download_in_progress()) return {{"Stop load", kStopDownload}};
     std::vector<MenuEntry> menu;
     if (!last_load_path_.empty()) {
         menu.push_back(

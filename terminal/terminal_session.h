@@ -1,16 +1,20 @@
 // The state of one terminal window without the window: its port, settings,
-// grid, log file, flags and the last file downloaded; what a received byte
-// or a typed key does, the title and the context menu.
+// grid, log file, flags, the download to the board and the last file
+// downloaded; what a received byte or a typed key does, the title and the
+// context menu.
 #pragma once
 
 #include "terminal/bootstrap_options.h"
 #include "terminal/port_numbering.h"
+#include "terminal/serial_link.h"
+#include "terminal/target_load.h"
 #include "terminal/terminal_grid.h"
 #include "terminal/terminal_settings.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -52,12 +56,28 @@ public:
     void stop_logging();
     bool logging() const { return log_.is_open(); }
 
-    // Set around a download; the window refuses to close meanwhile.
-    bool download_in_progress() const { return downloading_; }
-    void set_download_in_progress(bool on) { downloading_ = on; }
+    // From the start of a download (its questions included) to its end; the
+    // window refuses to close meanwhile.
+    bool download_in_progress() const { return starting_ || load_ != nullptr; }
+    // Starts loading the file to the board's monitor over the link with the
+    // load command, unless a load runs already; the ui shows the boxes and
+    // the status texts. An empty path goes on too: the load says it cannot
+    // open it. False when no load started.
+    bool start_download(const std::string& path, SerialLink& link, DownloadUi& ui);
+    // One look at a running load, as the progress timer takes it: the ui
+    // shows how far it got, or, once it has ended, "Ready" or the failure,
+    // and the file becomes the one Reload sends. True when the load ended
+    // at this look.
+    bool watch_download(DownloadUi& ui);
+    // "Stop load": no further line goes, and the stop byte follows on the
+    // link; the load ends at a later look.
+    void stop_download(SerialLink& link);
+    // Stops a running load at once and waits for it to end, with the status
+    // bar's idle text: the link or the window is about to go, and nobody is
+    // left to be told how far it got.
+    void end_download_now(DownloadUi& ui);
     // The last file downloaded through this window ("" for none yet).
     const std::string& last_load_path() const { return last_load_path_; }
-    void set_last_load_path(std::string path) { last_load_path_ = std::move(path); }
     // The bootstrap dialog's files and choices, kept while the window is open.
     BootstrapOptions& bootstrap_options() { return bootstrap_options_; }
     bool settings_changed() const { return settings_changed_; }
@@ -75,7 +95,10 @@ private:
     TerminalSettings settings_;
     TerminalGrid grid_{kStartColumns, kStartRows};
     std::ofstream log_;
-    bool downloading_ = false;
+    // The running load and its file; the load ends before the link goes.
+    std::unique_ptr<TargetLoad> load_;
+    std::string load_path_;
+    bool starting_ = false;
     bool settings_changed_ = false;
     std::string last_load_path_;
     BootstrapOptions bootstrap_options_;

@@ -43,8 +43,8 @@ bool configure_link(SerialLink& link, SerialSettings& settings, MessageBoxes& bo
 
 TerminalWindow::TerminalWindow(FrameAccess& frame, PortStore& store, TerminalSession session,
                                std::unique_ptr<SerialLink> link, QWidget* parent)
-    : QWidget(parent), frame_(frame), store_(store), session_(std::move(session)),
-      link_(std::move(link)), char_width_(std::max(1, frame.fonts().char_width)),
+    : QWidget(parent), frame_(frame), store_(store), link_(std::move(link)),
+      session_(std::move(session)), char_width_(std::max(1, frame.fonts().char_width)),
       line_height_(std::max(1, frame.fonts().line_height)) {
     setObjectName(QString::fromLatin1(kClassName));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -63,7 +63,7 @@ TerminalWindow::~TerminalWindow() {
     progress_timer_.stop();
     // A download still running (the simulator window took the link away)
     // stops before the link goes.
-    end_download_now();
+    session_.end_download_now(*this);
     store_.save(session_.port().number, session_.settings());
     session_.stop_logging();
 }
@@ -265,7 +265,7 @@ bool TerminalWindow::handle_command(int id, std::intptr_t parameter) {
         session_.stop_logging();
         update_title();
         return true;
-    case kStopDownload: stop_download(); return true;
+    case kStopDownload: session_.stop_download(*link_); return true;
     case kBootstrap: run_bootstrap_dialog(); return true;
     default: return false;
     }
@@ -284,7 +284,7 @@ void TerminalWindow::menu_popup(MenuItems& items, QMenu*) {
 }
 
 void TerminalWindow::close_now() {
-    end_download_now();
+    session_.end_download_now(*this);
     if (auto* sub = qobject_cast<ChildSubWindow*>(parentWidget()))
         sub->destroy_now();
     else
@@ -328,51 +328,18 @@ void TerminalWindow::start_logging() {
 // ---- download ----
 
 void TerminalWindow::download(const std::string& path) {
-    // An empty path goes on too: the load says it cannot open it.
-    if (session_.download_in_progress()) return;
-    auto load = std::make_unique<TargetLoad>();
-    session_.set_download_in_progress(true);
-    if (!load->start(path, session_.settings().load_command, *link_, *this)) {
-        session_.set_download_in_progress(false);
-        return;
-    }
-    load_ = std::move(load);
-    load_path_ = path;
+    if (!session_.start_download(path, *link_, *this)) return;
     progress_timer_.start(kProgressMilliseconds);
     frame_.refresh_menus();
     poll();
 }
 
 void TerminalWindow::watch_download() {
-    if (!load_) return progress_timer_.stop();
-    if (!load_->finished()) {
-        frame_.set_status_text(QString::fromStdString(load_->progress_text()));
-        return;
-    }
+    if (!session_.download_in_progress()) return progress_timer_.stop();
+    if (!session_.watch_download(*this)) return;
     progress_timer_.stop();
-    load_->finish(*this);
-    load_.reset();
-    session_.set_download_in_progress(false);
-    session_.set_last_load_path(load_path_);
     update_title();
     frame_.refresh_menus();
-}
-
-void TerminalWindow::end_download_now() {
-    if (!load_) return;
-    // The window or its link goes: nobody is left to be told how far it got.
-    load_->request_stop();
-    load_->wait();
-    load_.reset();
-    session_.set_download_in_progress(false);
-    status_ready();
-}
-
-void TerminalWindow::stop_download() {
-    if (!load_ || !session_.download_in_progress()) return;
-    load_->request_stop();
-    const uint8_t stop = terminal_cmd::kStopByte;
-    link_->write(std::span(&stop, 1));
 }
 
 void TerminalWindow::error_box(const std::string& text) {

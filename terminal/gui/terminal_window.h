@@ -9,7 +9,6 @@
 #include "shell/download_target.h"
 #include "terminal/port_store.h"
 #include "terminal/serial_link.h"
-#include "terminal/target_load.h"
 #include "terminal/terminal_session.h"
 
 #include <QTimer>
@@ -98,11 +97,8 @@ private:
     // The "BOOTSTRAPPER" dialog over this window's session and link.
     void run_bootstrap_dialog();
     void start_logging();
+    // The progress timer's look at the running download.
     void watch_download();
-    void stop_download();
-    // Stops a running download at once and waits for it to end: the link
-    // or the window is about to go.
-    void end_download_now();
     // Configures the link with the serial settings, with the step's box and
     // "Can't set serial port parameters" on failure.
     bool reconfigure();
@@ -113,11 +109,9 @@ private:
 
     FrameAccess& frame_;
     PortStore& store_;
-    TerminalSession session_;
     std::unique_ptr<SerialLink> link_;
     // After the link: a running download stops before the link goes.
-    std::unique_ptr<TargetLoad> load_;
-    std::string load_path_;
+    TerminalSession session_;
     QTimer poll_timer_;
     QTimer progress_timer_;
     int char_width_;

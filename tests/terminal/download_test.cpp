@@ -1,7 +1,10 @@
 // The load to the board without a window: the file check, the load
-// command's escapes, the worker's pacing, "SX" lines and "Stop load".
+// command's escapes, the worker's pacing, "SX" lines, "Stop load", and the
+// terminal session that runs one load at a time.
 #include "terminal/load_file_check.h"
 #include "terminal/target_load.h"
+#include "terminal/terminal_commands.h"
+#include "terminal/terminal_session.h"
 
 #include "support/temp_dir.h"
 #include "support/write_only_link.h"
@@ -267,6 +270,60 @@ TEST_F(DownloadTest, WithoutPacingTheLoadLastsUntilTheBoardHasTakenEveryByte) {
     stopped.request_stop();
     EXPECT_EQ(0u, halted.unsent());
     EXPECT_TRUE(stopped.finished());
+}
+
+// The terminal's side of a load: one at a time, keys refused and the menu
+// only "Stop load" while it runs, progress in the status bar, the file kept
+// for Reload once it has gone; a load that never started leaves nothing.
+TEST_F(DownloadTest, TheSessionRunsOneLoadAtATimeAndKeepsItsFileForReload) {
+    using namespace terminal_cmd;
+    auto ids = [](const TerminalSession& s) {
+        std::vector<int> result;
+        for (const auto& entry : s.context_menu())
+            result.push_back(entry.id);
+        return result;
+    };
+    const std::string path = dir.write("prog.s19", "S1051000AABB85\nS1051002AABB83\nS9030000FC\n");
+    TerminalSession session({0, "", "COM1"}, board_terminal_defaults());
+    UnpacedLink board;
+    EXPECT_FALSE(session.start_download("", board, ui));
+    EXPECT_EQ(std::vector<std::string>{"Can't open (load): "}, ui.boxes);
+    EXPECT_FALSE(session.download_in_progress());
+    EXPECT_EQ("", session.last_load_path());
+
+    ASSERT_TRUE(session.start_download(path, board, ui));
+    ASSERT_TRUE(session.download_in_progress());
+    EXPECT_FALSE(session.start_download(path, board, ui));
+    EXPECT_EQ(2u + 15 + 15 + 11, board.unsent()); // the command and the file, once
+    EXPECT_EQ(std::vector<std::string>{}, session.typed('a'));
+    EXPECT_EQ(std::vector{kStopDownload}, ids(session));
+    EXPECT_FALSE(session.watch_download(ui));
+    EXPECT_EQ("Loading to target", ui.status);
+    board.take(2 + 15);
+    EXPECT_FALSE(session.watch_download(ui));
+    EXPECT_EQ("Loading to target: line 1 of 3", ui.status);
+    EXPECT_EQ("", session.last_load_path()); // not before it has gone
+    board.take(30);
+    EXPECT_TRUE(session.watch_download(ui));
+    EXPECT_EQ("Ready", ui.status);
+    EXPECT_FALSE(session.download_in_progress());
+    EXPECT_EQ(path, session.last_load_path());
+    EXPECT_EQ((std::vector{kReload, 0, kDownload, 0, kStartLogging, kSettings, kBootstrap}),
+              ids(session));
+
+    // "Stop load" drops what waits and sends the stop byte; the next look ends it.
+    ASSERT_TRUE(session.start_download(path, board, ui));
+    session.stop_download(board);
+    EXPECT_EQ('\x04', board.written.back());
+    EXPECT_EQ(1u, board.unsent());
+    EXPECT_TRUE(session.watch_download(ui));
+    EXPECT_FALSE(session.download_in_progress());
+    // A window that goes ends its load at once.
+    ASSERT_TRUE(session.start_download(path, board, ui));
+    ui.status.clear();
+    session.end_download_now(ui);
+    EXPECT_FALSE(session.download_in_progress());
+    EXPECT_EQ("Ready", ui.status);
 }
 
 TEST(LoadFileCheck, FindsTheFirstLineTheLoaderRefuses) {

@@ -28,8 +28,6 @@ TEST(TerminalSessionTest, EnterSendsWhatTheKeyboardTranslationSays) {
     session.settings().keyboard = KeyboardTranslation::kLineFeed;
     EXPECT_EQ(Writes{"\n"}, session.typed('\r'));
     EXPECT_EQ(Writes{"a"}, session.typed('a'));
-    session.set_download_in_progress(true);
-    EXPECT_EQ(Writes{}, session.typed('a')); // keys are not sent during a download
 }
 
 TEST(TerminalSessionTest, LoggingWritesEveryByteButCarriageReturnsFromTheStart) {
@@ -60,24 +58,6 @@ TEST(TerminalSessionTest, TitleShowsTheSettingsAndThePortsOwnName) {
     s.parity = 4;
     s.stop_bits = 2;
     EXPECT_EQ("(/dev/pts/3:19200,S,7,2)", terminal_title("/dev/pts/3", s, false));
-}
-
-TEST(TerminalSessionTest, ContextMenuFollowsTheDownloadAndTheLog) {
-    using namespace terminal_cmd;
-    auto ids = [](const TerminalSession& s) {
-        std::vector<int> result;
-        for (const auto& entry : s.context_menu())
-            result.push_back(entry.id);
-        return result;
-    };
-    TerminalSession session(com(0), board_terminal_defaults());
-    EXPECT_EQ((std::vector{kDownload, 0, kStartLogging, kSettings, kBootstrap}), ids(session));
-    session.set_last_load_path("C:\\Work\\Students\\Lab3\\Program.S19");
-    EXPECT_EQ((std::vector{kReload, 0, kDownload, 0, kStartLogging, kSettings, kBootstrap}),
-              ids(session));
-    EXPECT_EQ("Reload ( c:/w....../.s/lab3/program.s19 )", session.context_menu()[0].text);
-    session.set_download_in_progress(true);
-    EXPECT_EQ((std::vector{kStopDownload}), ids(session));
 }
 
 TEST(TerminalSessionTest, PathsLongerThanTheLimitKeepTheirHeadAndTail) {
