@@ -57,8 +57,8 @@ QLineEdit* path_field(int id) {
     return field;
 }
 
-void show_path(QLineEdit& field, const std::string& path) {
-    field.setText(QString::fromStdString(shorten_path(path, kPathShown)));
+void show_path(QLineEdit& field, const std::string& shown, const std::string& path) {
+    field.setText(QString::fromStdString(shown));
     field.setToolTip(QString::fromStdString(path));
 }
 
@@ -82,7 +82,8 @@ std::string box_lines(std::string text) {
 
 BootstrapperDialog::BootstrapperDialog(FrameAccess& frame, TerminalSession& session,
                                        SerialLink& link, QWidget* terminal, QWidget* owner)
-    : QDialog(owner), frame_(frame), session_(session), link_(link), terminal_(terminal) {
+    : QDialog(owner), frame_(frame), session_(session), link_(link), terminal_(terminal),
+      logic_(session.bootstrap_options()) {
     setObjectName(QStringLiteral("BOOTSTRAPPER"));
     setWindowTitle(QString::fromLatin1(kTitle));
     setModal(true);
@@ -190,43 +191,46 @@ QWidget* BootstrapperDialog::control(int id) const {
     return find_control(*this, id);
 }
 
+BootstrapDialogFields BootstrapperDialog::fields_shown() const {
+    BootstrapDialogFields f;
+    f.size_button = size_->checkedId();
+    f.other_size = other_size_->text().toStdString();
+    f.offset = offset_->text().toStdString();
+    f.leading_ff = leading_ff_->isChecked();
+    f.load_application = load_application_->isChecked();
+    f.delay = delay_->text().toStdString();
+    return f;
+}
+
 void BootstrapperDialog::refill() {
-    const BootstrapOptions& o = session_.bootstrap_options();
-    show_path(*bootstrapper_path_, o.bootstrapper_path);
-    show_path(*application_path_, o.application_path);
-    const int size_id = size_button(o.size);
-    size_->button(size_id)->setChecked(true);
-    other_size_->setText(size_id == kSizeOther ? QString::number(o.size) : QString());
-    offset_->setText(QString::fromStdString(offset_text(o.offset)));
-    leading_ff_->setChecked(o.leading_ff);
-    load_application_->setChecked(o.load_application);
-    delay_->setText(QString::number(o.application_delay));
+    const BootstrapDialogFields f = logic_.fields();
+    show_path(*bootstrapper_path_, f.bootstrapper_path, logic_.options().bootstrapper_path);
+    show_path(*application_path_, f.application_path, logic_.options().application_path);
+    size_->button(f.size_button)->setChecked(true);
+    other_size_->setText(QString::fromStdString(f.other_size));
+    offset_->setText(QString::fromStdString(f.offset));
+    leading_ff_->setChecked(f.leading_ff);
+    load_application_->setChecked(f.load_application);
+    delay_->setText(QString::fromStdString(f.delay));
     update_enabling();
 }
 
 void BootstrapperDialog::update_enabling() {
-    // While a bootstrap runs every control stays off.
-    const bool on = !running_;
-    const bool application = on && load_application_->isChecked();
-    for (const int id : {kBrowseBootstrapper, kSize192, kSize256, kSizeFile, kSizeOther, kOffset,
-                         kLeadingFf, kLoadApplication, kReturn, kBootstrapperPath})
-        control(id)->setEnabled(on);
-    for (const int id : {kApplicationPath, kBrowseApplication, kApplicationDelay})
-        control(id)->setEnabled(application);
-    other_size_->setEnabled(on && size_->checkedId() == kSizeOther);
-    // Options need the serial settings dialog the caller gives.
-    control(kBootstrapperOptions)->setEnabled(on && options_dialog_);
-    control(kApplicationOptions)->setEnabled(application && options_dialog_);
-    ok_->setEnabled(on && !session_.bootstrap_options().bootstrapper_path.empty());
+    const BootstrapDialogFields shown = fields_shown();
+    for (const int id : kSwitchedControls)
+        control(id)->setEnabled(logic_.enabled(id, shown));
 }
 
 void BootstrapperDialog::browse(bool application) {
     const std::optional<std::string> chosen = frame_.file_dialogs().load_file(this);
     if (!chosen) return;
-    BootstrapOptions& o = session_.bootstrap_options();
-    std::string& path = application ? o.application_path : o.bootstrapper_path;
-    path = *chosen;
-    show_path(application ? *application_path_ : *bootstrapper_path_, path);
+    logic_.choose_file(application, *chosen);
+    const BootstrapDialogFields f = logic_.fields();
+    const BootstrapOptions& o = logic_.options();
+    if (application)
+        show_path(*application_path_, f.application_path, o.application_path);
+    else
+        show_path(*bootstrapper_path_, f.bootstrapper_path, o.bootstrapper_path);
     update_enabling();
 }
 
@@ -239,41 +243,26 @@ void BootstrapperDialog::options(bool application) {
 }
 
 void BootstrapperDialog::start() {
-    if (running_) return;
-    BootstrapOptions& o = session_.bootstrap_options();
-    if (o.bootstrapper_path.empty()) return;
+    if (!logic_.can_start()) return;
     stage_->clear();
     label_->clear();
     count_->clear();
-    o.load_application = load_application_->isChecked();
-    o.leading_ff = leading_ff_->isChecked();
-    o.size = size_from(size_->checkedId(), other_size_->text().toStdString());
     // The notice stays until the first stage replaces it: the user reads it
     // while the "prepare target" box waits.
-    if (const auto offset = parse_offset(offset_->text().toStdString())) {
-        o.offset = *offset;
-    } else {
-        o.offset = 0;
-        stage_->setText(QString::fromLatin1(bootstrap_message::kIllegalOffset));
-    }
-    o.application_delay = parse_decimal(delay_->text().toStdString());
+    stage_->setText(QString::fromStdString(logic_.read(fields_shown())));
 
-    running_ = true;
+    logic_.set_running(true);
     update_enabling();
-    const int result = run_bootstrap(o, session_.settings(), link_, *this);
-    running_ = false;
+    const int result = run_bootstrap(logic_.options(), session_.settings(), link_, *this);
+    logic_.set_running(false);
     last_result_ = result;
-    // Success shows nothing; a question answered No leaves the field as it
-    // was (it may hold the offset's notice).
-    if (result == kBootstrapNotSent)
-        stage_->setText(QString::fromStdString(write_failure_));
-    else if (result != kBootstrapDeclined)
-        stage_->setText(QString::fromLatin1(bootstrap_result_text(result)));
+    if (const auto text = BootstrapDialogLogic::result_text(result, write_failure_))
+        stage_->setText(QString::fromStdString(*text));
     refill();
 }
 
 void BootstrapperDialog::reject() {
-    if (!running_) QDialog::reject();
+    if (!logic_.running()) QDialog::reject();
 }
 
 bool BootstrapperDialog::question_box(const std::string& text) {

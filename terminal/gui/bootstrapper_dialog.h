@@ -7,6 +7,7 @@
 #pragma once
 
 #include "terminal/bootstrap.h"
+#include "terminal/bootstrap_dialog_logic.h"
 
 #include <QDialog>
 
@@ -40,6 +41,7 @@ public:
     // Without one the Options buttons stay off.
     void set_options_dialog(OptionsDialog dialog) {
         options_dialog_ = std::move(dialog);
+        logic_.set_has_options_dialog(bool(options_dialog_));
         update_enabling();
     }
     // Lets the terminal read and show what arrived (without one, the
@@ -48,7 +50,7 @@ public:
 
     // The control with that id (its objectName is "id<number>").
     QWidget* control(int id) const;
-    bool running() const { return running_; }
+    bool running() const { return logic_.running(); }
     // The result of the last bootstrap; none before one ran.
     std::optional<int> last_result() const { return last_result_; }
 
@@ -72,10 +74,11 @@ private:
     void poll_terminal() override;
     void write_failed(const std::string& reason) override;
 
+    // What the controls hold now.
+    BootstrapDialogFields fields_shown() const;
     // The controls show the session's options.
     void refill();
-    // Enabling by the checks and the path: OK needs a bootstrapper, "Other"
-    // opens its number, "Load 'Application'" the application's controls.
+    // Each control on or off as the logic says for what the fields hold.
     void update_enabling();
     void browse(bool application);
     void options(bool application);
@@ -88,7 +91,7 @@ private:
     QWidget* terminal_;
     OptionsDialog options_dialog_;
     std::function<void()> poll_;
-    bool running_ = false;
+    BootstrapDialogLogic logic_;
     std::optional<int> last_result_;
     // "Can't write to <port>: <reason>" of a bootstrap the port stopped.
     std::string write_failure_;

@@ -1,6 +1,7 @@
 // The bootstrap without a window: the image rules, the dialog's fields and
-// the stages with their serial settings.
+// enabling, and the stages with their serial settings.
 #include "terminal/bootstrap.h"
+#include "terminal/bootstrap_dialog_logic.h"
 #include "terminal/bootstrap_dialog_values.h"
 #include "terminal/bootstrap_image.h"
 
@@ -116,6 +117,75 @@ TEST(BootstrapDialogValues, FieldsAreReadAndShown) {
     EXPECT_EQ(300u, size_from(kSizeOther, "300"));
     EXPECT_EQ(0u, size_from(kSizeOther, "-5"));
     EXPECT_EQ(kSizeOther, size_button(size_from(kSizeOther, "300")));
+}
+
+// Nothing chosen yet: no start, the application's controls and the
+// "Other" number closed; a chosen file shows shortened to 38 characters;
+// while a bootstrap runs every control is off.
+TEST(BootstrapDialogLogic, ControlsFollowTheFilesTheChecksAndTheRun) {
+    using namespace bootstrap_dialog;
+    BootstrapOptions options;
+    BootstrapDialogLogic logic(options);
+    BootstrapDialogFields shown = logic.fields();
+    EXPECT_EQ(kSizeFile, shown.size_button);
+    EXPECT_EQ("00", shown.offset);
+    auto on = [&](std::initializer_list<int> ids) {
+        std::vector<bool> result;
+        for (const int id : ids)
+            result.push_back(logic.enabled(id, shown));
+        return result;
+    };
+    const auto application = {kApplicationPath, kBrowseApplication, kApplicationDelay,
+                              kApplicationOptions};
+    EXPECT_EQ((std::vector{false, false, true, true, true}),
+              on({kStart, kOtherSize, kBrowseBootstrapper, kLoadApplication, kReturn}));
+    EXPECT_EQ(std::vector(4, false), on(application));
+    EXPECT_FALSE(logic.enabled(kBootstrapperOptions, shown)); // no serial settings dialog
+
+    logic.choose_file(false, "/home/student/courses/microcontrollers/lab7/bootstrap/loader_v2.s19");
+    EXPECT_EQ("/hom....../.b7/bootstrap/loader_v2.s19", logic.fields().bootstrapper_path);
+    EXPECT_TRUE(logic.enabled(kStart, shown));
+    shown.load_application = true;
+    shown.size_button = kSizeOther;
+    EXPECT_EQ((std::vector{true, true, true, false}), on(application));
+    EXPECT_TRUE(logic.enabled(kOtherSize, shown));
+    logic.set_has_options_dialog(true);
+    EXPECT_EQ(std::vector(4, true), on(application));
+    EXPECT_TRUE(logic.enabled(kBootstrapperOptions, shown));
+
+    logic.set_running(true);
+    for (const int id : kSwitchedControls)
+        EXPECT_FALSE(logic.enabled(id, shown)) << id;
+    EXPECT_FALSE(logic.can_start());
+}
+
+// OK reads the fields into the kept options, which fill the next dialog;
+// an unreadable offset is taken as 0 with a notice.
+TEST(BootstrapDialogLogic, OkReadsTheFieldsAndResultsBecomeStageTexts) {
+    using namespace bootstrap_dialog;
+    BootstrapOptions options;
+    BootstrapDialogLogic logic(options);
+    const BootstrapDialogFields typed{"", "", kSizeOther, "300", "0F00", true, true, "250"};
+    EXPECT_EQ("", logic.read(typed));
+    EXPECT_EQ((BootstrapOptions{"", "", true, 300, 0xF00, true, 250}), options);
+    const BootstrapDialogFields again = BootstrapDialogLogic(options).fields();
+    EXPECT_EQ(kSizeOther, again.size_button);
+    EXPECT_EQ("300", again.other_size);
+    EXPECT_EQ("F00", again.offset);
+    EXPECT_EQ("250", again.delay);
+    EXPECT_TRUE(again.load_application && again.leading_ff);
+
+    BootstrapDialogFields odd = again;
+    odd.offset = "12G4";
+    EXPECT_EQ("Illegal offset, ignored", logic.read(odd));
+    EXPECT_EQ(0, options.offset);
+
+    EXPECT_EQ(std::nullopt, BootstrapDialogLogic::result_text(kBootstrapDeclined, "x"));
+    EXPECT_EQ("Can't write to ttyS0: held",
+              BootstrapDialogLogic::result_text(kBootstrapNotSent, "Can't write to ttyS0: held"));
+    EXPECT_EQ("Can't find 'Application' file",
+              BootstrapDialogLogic::result_text(kBootstrapNoApplication, ""));
+    EXPECT_EQ("", BootstrapDialogLogic::result_text(kBootstrapDone, ""));
 }
 
 // The port's writes and the dialog's doings, in order. The port sends one
