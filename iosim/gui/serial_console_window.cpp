@@ -46,12 +46,12 @@ void SerialConsoleWindow::paint(QPainter& painter) {
     painter.setFont(font_);
     const QFontMetrics metrics(font_);
     const int line_height = metrics.lineSpacing();
-    const QStringList& lines = screen_.lines();
+    const std::deque<std::string>& lines = screen_.lines();
     const int first = std::max<int>(0, int(lines.size()) - kRows);
     painter.setPen(kText);
     int y = area.top() + 4 + metrics.ascent();
     for (int i = first; i < int(lines.size()); ++i, y += line_height)
-        painter.drawText(area.left() + 4, y, lines[i]);
+        painter.drawText(area.left() + 4, y, QString::fromLatin1(lines[size_t(i)]));
     // The cursor, where the next character lands.
     const bool linked = console().linked();
     if (linked) {

@@ -4,8 +4,8 @@
 // this window says so.
 #pragma once
 
+#include "iosim/devices/console_screen.h"
 #include "iosim/devices/serial_device.h"
-#include "iosim/gui/console_screen.h"
 #include "iosim/gui/device_window.h"
 
 namespace torva {

@@ -1,5 +1,6 @@
 #include "iosim/io_simulator.h"
 
+#include "iosim/devices/console_screen.h"
 #include "iosim/devices/serial_device.h"
 
 #include <gtest/gtest.h>
@@ -121,6 +122,40 @@ TEST(SerialDeviceTest, LinkedTerminalTakesTheStreamOver) {
     EXPECT_EQ("go", drain(lib, h, 10));
     serial->set_linked(false);
     EXPECT_FALSE(serial->linked());
+}
+
+TEST(ConsoleScreenTest, ControlCharactersAndWrapping) {
+    struct Case {
+        int line;
+        const char* sent;
+        std::vector<const char*> lines;
+        int column;
+    };
+    const Case cases[] = {
+        {__LINE__, "Hi\r\nRT12", {"Hi", "RT12"}, 4},
+        {__LINE__, "one\ntwo", {"one", "two"}, 3}, // a lone line feed returns too
+        {__LINE__, "abc\rX", {"Xbc"}, 1},          // carriage return overwrites
+        {__LINE__, "ab\b\bZ", {"Zb"}, 1},
+        {__LINE__, "a\tb", {"a       b"}, 9},
+        // Other control bytes show nothing, bytes beyond ASCII a "?".
+        {__LINE__, "\x07\x01ok\x7F\xE9", {"ok?"}, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        ConsoleScreen screen;
+        screen.put(c.sent);
+        ASSERT_EQ(c.lines.size(), screen.lines().size());
+        for (size_t i = 0; i < c.lines.size(); ++i)
+            EXPECT_EQ(c.lines[i], screen.lines()[i]);
+        EXPECT_EQ(c.column, screen.column());
+    }
+    ConsoleScreen wide;
+    wide.put(std::string(ConsoleScreen::kColumns + 3, 'x'));
+    ASSERT_EQ(2u, wide.lines().size());
+    EXPECT_EQ(3u, wide.lines()[1].size());
+    ConsoleScreen many;
+    many.put(std::string(ConsoleScreen::kKeptLines + 50, '\n'));
+    EXPECT_EQ(size_t(ConsoleScreen::kKeptLines), many.lines().size());
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #include "iosim/devices/flip_flop.h"
 #include "iosim/devices/keyboard.h"
 #include "iosim/devices/serial_device.h"
-#include "iosim/gui/console_screen.h"
 #include "iosim/gui/flip_flop_window.h"
 #include "iosim/gui/keypad_window.h"
 #include "iosim/gui/serial_console_window.h"
@@ -61,39 +60,6 @@ TEST_F(FlipFlopWindowTest, ButtonSetsTheFlipFlopAndItsLamp) {
     EXPECT_EQ(1, library.IsIosimPendingIrq(handle));
 }
 
-TEST(ConsoleScreenTest, ControlCharactersAndWrapping) {
-    struct Case {
-        int line;
-        const char* sent;
-        std::vector<const char*> lines;
-        int column;
-    };
-    const Case cases[] = {
-        {__LINE__, "Hi\r\nRT12", {"Hi", "RT12"}, 4},
-        {__LINE__, "one\ntwo", {"one", "two"}, 3}, // a lone line feed returns too
-        {__LINE__, "abc\rX", {"Xbc"}, 1},          // carriage return overwrites
-        {__LINE__, "ab\b\bZ", {"Zb"}, 1},
-        {__LINE__, "a\tb", {"a       b"}, 9},
-        {__LINE__, "\x07\x01ok\x7F", {"ok"}, 2}, // other control bytes show nothing
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.line);
-        ConsoleScreen screen;
-        screen.put(c.sent);
-        ASSERT_EQ(int(c.lines.size()), screen.lines().size());
-        for (size_t i = 0; i < c.lines.size(); ++i)
-            EXPECT_EQ(c.lines[i], screen.lines()[qsizetype(i)].toStdString());
-        EXPECT_EQ(c.column, screen.column());
-    }
-    ConsoleScreen wide;
-    wide.put(std::string(ConsoleScreen::kColumns + 3, 'x'));
-    ASSERT_EQ(2, wide.lines().size());
-    EXPECT_EQ(3, wide.lines()[1].size());
-    ConsoleScreen many;
-    many.put(std::string(ConsoleScreen::kKeptLines + 50, '\n'));
-    EXPECT_EQ(ConsoleScreen::kKeptLines, many.lines().size());
-}
-
 // What the program sends appears here and leaves the device's queue; keys go
 // to the program. Linked to a terminal, the console leaves both alone.
 TEST_F(SerialConsoleWindowTest, ShowsOutputAndSendsKeysUnlessLinked) {
@@ -102,7 +68,7 @@ TEST_F(SerialConsoleWindowTest, ShowsOutputAndSendsKeysUnlessLinked) {
     for (const char c : std::string("RT12 Monitor\r\n> "))
         library.OutputSim(handle, c, 1);
     window->refresh();
-    EXPECT_EQ("RT12 Monitor", screen.screen().lines()[0].toStdString());
+    EXPECT_EQ("RT12 Monitor", screen.screen().lines()[0]);
     EXPECT_EQ("", console.output());
     type_key(Qt::Key_G, "g");
     type_key(Qt::Key_Return, "\r");
@@ -113,7 +79,7 @@ TEST_F(SerialConsoleWindowTest, ShowsOutputAndSendsKeysUnlessLinked) {
     library.OutputSim(handle, 'x', 1);
     window->refresh();
     EXPECT_EQ("x", console.output());
-    EXPECT_EQ("> ", screen.screen().lines().back().toStdString());
+    EXPECT_EQ("> ", screen.screen().lines().back());
     type_key(Qt::Key_H, "h");
     EXPECT_EQ(2u, console.pending_input());
 }

@@ -1,12 +1,14 @@
 // Control characters and wrapping of the serial console's screen.
-#include "iosim/gui/console_screen.h"
+#include "iosim/devices/console_screen.h"
+
+#include <algorithm>
 
 namespace torva {
 
 void ConsoleScreen::new_line() {
-    lines_.append(QString{});
+    lines_.emplace_back();
     column_ = 0;
-    if (lines_.size() > kKeptLines) lines_.removeFirst();
+    if (lines_.size() > size_t(kKeptLines)) lines_.pop_front();
 }
 
 void ConsoleScreen::put(std::string_view bytes) {
@@ -25,13 +27,13 @@ void ConsoleScreen::put(std::string_view bytes) {
         }
         if (c < 32 || c == 127) continue;
         if (column_ >= kColumns) new_line();
-        QString& line = lines_.back();
-        if (line.size() < column_) line.append(QString(column_ - line.size(), QLatin1Char(' ')));
-        const QChar shown(c < 127 ? c : '?');
-        if (column_ < line.size())
-            line[column_] = shown;
+        std::string& line = lines_.back();
+        if (line.size() < size_t(column_)) line.resize(size_t(column_), ' ');
+        const char shown = c < 127 ? char(c) : '?';
+        if (size_t(column_) < line.size())
+            line[size_t(column_)] = shown;
         else
-            line.append(shown);
+            line.push_back(shown);
         ++column_;
     }
 }
