@@ -35,6 +35,7 @@ inline constexpr int kSimulatorNoFile = 43099;
 inline constexpr int kAssemble = 43108;
 inline constexpr int kAcceptOtherSyntax = 43109; // toggles the assembler's dialect
 inline constexpr int kCheckLab = 43200;
+inline constexpr int kKeyboardShortcuts = 43201;
 inline constexpr int kSimulatorRestart = 43150;
 inline constexpr int kOpen = 43151;
 inline constexpr int kOpenKeepDirFirst = 43152; // 43152..43157

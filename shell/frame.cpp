@@ -12,6 +12,7 @@
 #include "shell/port_lister.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -76,6 +77,7 @@ KivFrame::KivFrame(const FrameServices& services, Directories& dirs)
         if (auto* sub = qobject_cast<ChildSubWindow*>(window)) sub->child()->child_activated();
     });
     install_accelerators();
+    qApp->installEventFilter(&context_help_);
 }
 
 KivFrame::~KivFrame() {

@@ -6,6 +6,7 @@
 #include "shell/directories.h"
 #include "shell/file_dialogs.h"
 #include "shell/frame_access.h"
+#include "shell/help_topics.h"
 #include "shell/help_window.h"
 #include "shell/menu_tree.h"
 #include "shell/message_service.h"
@@ -146,6 +147,7 @@ private:
     void cmd_exit(int id, std::intptr_t parameter);
     void cmd_about(int id, std::intptr_t parameter);
     void cmd_help(int id, std::intptr_t parameter);
+    void cmd_keyboard_shortcuts(int id, std::intptr_t parameter);
     void cmd_arrange(int id, std::intptr_t parameter);
     void cmd_close_all(int id, std::intptr_t parameter);
     void cmd_goto_line(int id, std::intptr_t parameter);
@@ -169,6 +171,7 @@ private:
     FileDialogs dialogs_;
     RecentFiles recent_;
     Help help_;
+    ContextHelp context_help_{help_};
     SharedFonts fonts_;
     SharedBrushes brushes_;
     QMdiArea* mdi_;

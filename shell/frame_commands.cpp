@@ -6,6 +6,7 @@
 #include "shell/child_sub_window.h"
 #include "shell/command_ids.h"
 #include "shell/download_target.h"
+#include "shell/keyboard_shortcuts_dialog.h"
 #include "sim/sim_commands.h"
 #include "terminal/terminal_commands.h"
 
@@ -27,6 +28,7 @@ const KivFrame::Command KivFrame::kCommands[] = {
     {cmd::kExit, cmd::kExit, &KivFrame::cmd_exit},
     {cmd::kAbout, cmd::kAbout, &KivFrame::cmd_about},
     {cmd::kHelp, cmd::kHelp, &KivFrame::cmd_help},
+    {cmd::kKeyboardShortcuts, cmd::kKeyboardShortcuts, &KivFrame::cmd_keyboard_shortcuts},
     {cmd::kCascade, cmd::kArrangeIcons, &KivFrame::cmd_arrange},
     {cmd::kCloseAll, cmd::kCloseAll, &KivFrame::cmd_close_all},
     {cmd::kGoToLine, cmd::kGoToLine, &KivFrame::cmd_goto_line},
@@ -124,6 +126,11 @@ void KivFrame::cmd_about(int, std::intptr_t) {
 
 void KivFrame::cmd_help(int, std::intptr_t) {
     help_.show();
+}
+
+void KivFrame::cmd_keyboard_shortcuts(int, std::intptr_t) {
+    KeyboardShortcutsDialog shortcuts(this);
+    services_.dialogs->run_modal(shortcuts);
 }
 
 void KivFrame::cmd_arrange(int id, std::intptr_t) {

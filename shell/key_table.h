@@ -14,6 +14,7 @@ enum class KeyScope {
     frame,     // a frame accelerator, while the frame is the active window
     simulator, // application-wide, while the simulator window exists
     component, // answered by the editing component itself; only shown
+    anywhere,  // answered by the help's key filter in every window; only shown
 };
 
 struct KeyBinding {
@@ -47,6 +48,7 @@ inline constexpr KeyBinding kKeyTable[] = {
     {cmd::kFindNextUp,        "Shift+F3", KeyScope::frame,     cmd::kFindNextUp},
     {cmd::kGoToLine,          "Ctrl+G",   KeyScope::frame,     cmd::kGoToLine},
     {cmd::kAssemble,          "F7",       KeyScope::frame,     cmd::kAssemble},
+    {cmd::kHelp,              "F1",       KeyScope::anywhere,  cmd::kHelp},
     {sim_cmd::kRunRealTime,   "F5",       KeyScope::simulator, sim_cmd::kRunRealTime},
     {sim_cmd::kHalt,          "Shift+F5", KeyScope::simulator, sim_cmd::kHalt},
     {sim_cmd::kStep,          "F10",      KeyScope::simulator, sim_cmd::kStep},

@@ -44,6 +44,18 @@ QKeySequence key_sequence(const KeyBinding& binding) {
     return portable_sequence(binding.keys);
 }
 
+QString menu_path(int id) {
+    QStringList open;
+    for (const MenuRow& row : kMenuTree) {
+        const QString text = QString::fromLatin1(row.text).remove(QLatin1Char('&'));
+        if (row.row == Row::popup_begin) open.push_back(text);
+        if (row.row == Row::popup_end) open.pop_back();
+        if (row.row == Row::item && row.id == id)
+            return (open + QStringList{text}).join(QStringLiteral(" ▸ "));
+    }
+    return {};
+}
+
 MenuBar::MenuBar(QMenuBar& bar, Dispatch dispatch) : bar_(bar), dispatch_(std::move(dispatch)) {
     std::stack<QMenu*> open;
     for (const MenuRow& row : kMenuTree) {

@@ -94,6 +94,7 @@ inline constexpr MenuRow kMenuTree[] = {
 
     {Row::popup_begin, "&Help", 0, Popup::help, false},
     {Row::item, "&Help on TORVA 6", cmd::kHelp, Popup::none, false},
+    {Row::item, "&Keyboard Shortcuts", cmd::kKeyboardShortcuts, Popup::none, false},
     {Row::separator, "", 0, Popup::none, false},
     {Row::item, "&About", cmd::kAbout, Popup::none, false},
     {Row::popup_end, "", 0, Popup::none, false},
@@ -113,6 +114,9 @@ inline constexpr int kDocumentItems[] = {
 QString menu_shortcut_text(int id);
 // A row of the key table as Qt binds it.
 QKeySequence key_sequence(const KeyBinding& binding);
+// Where an item sits in the menus, as the manual writes it: "File ▸ New";
+// "" for an id of no item.
+QString menu_path(int id);
 
 // Builds the tree into a menu bar; every item's action sends its id to the
 // dispatcher and carries the id in its data (and in objectName "id<number>").

@@ -8,10 +8,42 @@
 #include <QPainter>
 
 namespace torva {
+namespace {
+
+// The manual's section on each device type, opened by F1 in its window.
+struct DeviceTopic {
+    DeviceType type;
+    const char* anchor;
+};
+constexpr const char* kPortsTopic = "devices-outport-type-1-hexdisplay-type-3-sevensegment-type-12";
+constexpr DeviceTopic kDeviceTopics[] = {
+    {DeviceType::kOutport, kPortsTopic},
+    {DeviceType::kInport, "devices-inport-type-2"},
+    {DeviceType::kHexDisplay, kPortsTopic},
+    {DeviceType::kFlipFlop, "devices-flipflop-type-4"},
+    {DeviceType::kPrinter, "devices-printer-type-5"},
+    {DeviceType::kKeyboard, "devices-keyboard-type-6"},
+    {DeviceType::kDisplay, "devices-display-type-7"},
+    {DeviceType::kDoor, "devices-door-type-8"},
+    {DeviceType::kDrill, "devices-drill-type-9"},
+    {DeviceType::kSerial, "devices-serial-type-10"},
+    {DeviceType::kInOutPort, "devices-inoutport-type-11"},
+    {DeviceType::kSegmentDigit, kPortsTopic},
+};
+
+} // namespace
+
+QString DeviceWindow::help_topic(DeviceType type) {
+    for (const DeviceTopic& topic : kDeviceTopics)
+        if (topic.type == type) return QString::fromLatin1(topic.anchor);
+    return QStringLiteral("devices-device-windows");
+}
 
 DeviceWindow::DeviceWindow(Device& device, QWidget* owner)
     : QWidget(owner, Qt::Tool), device_(&device) {
     setWindowTitle(title_for(device));
+    // F1 in this window opens the manual at this device's section.
+    setProperty("helpTopic", help_topic(device.type()));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     timer_.setInterval(kRepaintInterval);

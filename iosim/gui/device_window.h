@@ -25,6 +25,8 @@ public:
 
     // "Outport $400": the type's name and the place the device was opened at.
     static QString title_for(const Device& device);
+    // The anchor of the manual's section on a device type.
+    static QString help_topic(DeviceType type);
 
     // The program closed the device: the window lets go of the model and
     // no longer paints it.

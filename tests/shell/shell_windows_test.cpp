@@ -103,17 +103,6 @@ TEST(HelpTest, missing_manual_is_silent_and_present_manual_navigates) {
     EXPECT_FALSE(window.isVisible());
 }
 
-TEST(HelpTest, built_manual_is_shown_when_present) {
-    const char* build = std::getenv("TORVA_BUILD_DIR");
-    const fs::path manual = fs::path(build != nullptr ? build : ".") / "doc" / "Torva6_RT12.html";
-    if (!fs::exists(manual)) GTEST_SKIP() << "the manual is not built";
-    Help help(manual.string());
-    ASSERT_TRUE(help.show());
-    EXPECT_TRUE(help.window()->browser().toPlainText().contains(QStringLiteral("The menus")));
-    help.window()->resize(760, 560);
-    help.window()->grab().save(QString::fromStdString((screenshot_dir() / "help.png").string()));
-}
-
 using ScreenshotTest = FrameFixture;
 
 TEST_F(ScreenshotTest, frame_with_the_output_window) {
