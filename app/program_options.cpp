@@ -16,7 +16,9 @@ to the real board over a serial line.
 A DIRECTORY becomes the start directory (the current directory and the
 folder the first Open and New dialogs show); an assembly source (.asm,
 .s12) opens in an editor window. Without an argument the start directory
-is the home directory. The user manual is Help > Help on TORVA 6.
+is the home directory. The user manual is Help > Help on TORVA 6 (F1
+opens it at the window in use); new users start with its chapter
+Getting started.
 
 Options:
   --help      show this text and exit
