@@ -10,6 +10,7 @@
 #include "iosim/gui/port_window.h"
 #include "shell/command_ids.h"
 #include "shell/help_window.h"
+#include "sim/gui/simulator_layout.h"
 #include "sim/sim_commands.h"
 #include "support/screenshot.h"
 #include "terminal/port_numbering.h"
@@ -57,6 +58,62 @@ void click(QWidget& window, QPoint at) {
                           Qt::NoModifier);
         QApplication::sendEvent(&window, &event);
     }
+}
+
+// The simulator window with its parts numbered and named beside it, for the
+// simulator chapter: simulator_parts.png.
+void save_labelled_parts(KivSimulatorChild& window) {
+    struct Part {
+        QRect at;
+        const char* name;
+        const char* does;
+    };
+    using namespace sim_layout;
+    const Part parts[] = {
+        {{0, 0, kWidth, kToolbarHeight},
+         "Toolbar",
+         "load, reload, breakpoints, resets, runs, halt, setup"},
+        {kTargetBox.rect, "Target setup", "the board description in use"},
+        {kInterruptBox.rect, "Interrupts", "raise IRQ or XIRQ; lit while a handler runs"},
+        {kStatusBox.rect, "Status", "break on IO, break on IRQ, running"},
+        {kControlBox.rect, "Control", "exception and ROM write lamps, cycle and byte counters"},
+        {kStackBox.rect, "Stack", "bytes around SP, the arrow at SP"},
+        {kProgramBox.rect, "Program", "disassembly from PC, Step; right-click for breakpoints"},
+        {kRegisterBox.rect, "Registers", "type new values while halted, then Apply"},
+        {kMemoryBox.rect, "Memory", "64 bytes; type into a cell to change it"},
+    };
+    const QPixmap shot = window.grab();
+    QPixmap labelled(shot.width() + 380, shot.height());
+    labelled.fill(Qt::white);
+    QPainter painter(&labelled);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.drawPixmap(0, 0, shot);
+    const QColor badge(0xC0, 0x1F, 0x2F);
+    int y = 14;
+    int n = 0;
+    for (const Part& part : parts) {
+        const QString number = QString::number(++n);
+        for (const QPoint centre :
+             {part.at.topRight() + QPoint(-12, 12), QPoint(shot.width() + 20, y + 8)}) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(badge);
+            painter.drawEllipse(centre, 10, 10);
+            painter.setPen(Qt::white);
+            painter.setFont(QFont(QStringLiteral("Arial"), 9, QFont::Bold));
+            painter.drawText(QRect(centre - QPoint(10, 10), QSize(20, 20)), Qt::AlignCenter,
+                             number);
+        }
+        painter.setPen(Qt::black);
+        painter.setFont(QFont(QStringLiteral("Arial"), 10, QFont::Bold));
+        painter.drawText(QPoint(shot.width() + 38, y + 13), QString::fromLatin1(part.name));
+        painter.setFont(QFont(QStringLiteral("Arial"), 9));
+        painter.setPen(QColor(0x50, 0x58, 0x60));
+        painter.drawText(QRect(shot.width() + 38, y + 17, 330, 30), Qt::TextWordWrap,
+                         QString::fromLatin1(part.does));
+        y += 50;
+    }
+    painter.end();
+    labelled.save(QString::fromStdString((screenshot_dir() / "simulator_parts.png").string()));
 }
 
 class GettingStarted : public SimulatedBoardTerminalFixture {
@@ -160,6 +217,7 @@ TEST_F(GettingStarted, FromAnEmptyEditorToHelloFromADownloadedProgram) {
     EXPECT_EQ(copy_address, sim.cpu().regs.pc);
     ASSERT_TRUE(wait_for_text(*terminal, "Hello")) << screen(*terminal);
     save_screenshot(*simulator->parentWidget(), "getting_started_breakpoint.png");
+    save_labelled_parts(*simulator);
     line_menu(simulator->disassembly().current_line(), sim_cmd::kRemoveBreak);
     EXPECT_EQ(0, sim.breakpoints().used_count());
 
