@@ -10,6 +10,7 @@
 #include "iosim/gui/port_window.h"
 #include "shell/command_ids.h"
 #include "sim/sim_commands.h"
+#include "support/mouse_click.h"
 #include "support/screenshot.h"
 #include "support/student_session.h"
 
@@ -27,15 +28,6 @@ namespace {
 void connect_row(QDialog& setup, int row) {
     setup.findChild<QListWidget*>(QStringLiteral("id1103"))->setCurrentRow(row);
     setup.findChild<QPushButton*>(QStringLiteral("id1104"))->click();
-}
-
-void click(QWidget& window, QPoint at) {
-    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, QPointF(at), window.mapToGlobal(QPointF(at)), Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(&window, &event);
-    }
 }
 
 bool lit(PortWindow& window, int bit) {

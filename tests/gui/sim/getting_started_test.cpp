@@ -12,6 +12,7 @@
 #include "shell/help_window.h"
 #include "sim/gui/simulator_layout.h"
 #include "sim/sim_commands.h"
+#include "support/mouse_click.h"
 #include "support/screenshot.h"
 #include "terminal/port_numbering.h"
 #include "terminal/terminal_commands.h"
@@ -49,15 +50,6 @@ std::string chapter_program() {
     const auto start = text.find("```asm\n");
     const auto end = text.find("```", start + 7);
     return start == std::string::npos ? std::string() : text.substr(start + 7, end - start - 7);
-}
-
-void click(QWidget& window, QPoint at) {
-    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, QPointF(at), window.mapToGlobal(QPointF(at)), Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(&window, &event);
-    }
 }
 
 // The simulator window with its parts numbered and named beside it, for the
