@@ -79,7 +79,8 @@ bool anchor_headings(QTextDocument& document, const std::vector<Page>& pages,
 QByteArray contents(const std::vector<Heading>& headings) {
     QByteArray out = "## Contents\n\n";
     for (const Heading& heading : headings) {
-        if (heading.level > 2) continue;
+        // The title page, which the contents follow, is not listed.
+        if (heading.level > 2 || heading.anchor == headings.front().anchor) continue;
         out += heading.level == 1 ? "- " : "    - ";
         out += "[" + heading.text.toUtf8() + "](#" + heading.anchor.toUtf8() + ")\n";
     }
