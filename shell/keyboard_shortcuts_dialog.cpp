@@ -18,6 +18,8 @@ KeyboardShortcutsDialog::KeyboardShortcutsDialog(QWidget* parent) : QDialog(pare
     table->setObjectName(QStringLiteral("keys"));
     table->setHorizontalHeaderLabels({QStringLiteral("Command"), QStringLiteral("Keys")});
     table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+    table->setShowGrid(false);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setAlternatingRowColors(true);
@@ -38,7 +40,7 @@ KeyboardShortcutsDialog::KeyboardShortcutsDialog(QWidget* parent) : QDialog(pare
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(table);
     layout->addWidget(buttons);
-    resize(420, 520);
+    resize(440, 600);
 }
 
 } // namespace torva
