@@ -135,8 +135,7 @@ void draw_serial_line(QPainter& p) {
     node(p, monitor, QStringLiteral("The monitor"), QStringLiteral("prompt >, L, G, MD, ..."),
          QColor(0xC8, 0xD8, 0xF0));
     link(p, QPoint(terminal.right() + 4, 115), QPoint(sci.left() - 4, 115),
-         QStringLiteral("RT12 Simulator SCI0"),
-         QStringLiteral("or a cable to the real board"));
+         QStringLiteral("RT12 Simulator SCI0"), QStringLiteral("or a cable to the real board"));
     link(p, QPoint(sci.right() + 4, 72), QPoint(program.left() - 4, 72), QString(), QString());
     link(p, QPoint(sci.right() + 4, 150), QPoint(monitor.left() - 4, 150), QString(), QString());
     p.setPen(kMuted);
