@@ -118,10 +118,11 @@ TEST_F(ManualTest, menu_items_and_their_keys_exist) {
     }
     EXPECT_GT(checked, 20);
     EXPECT_GT(keys_checked, 3);
-    for (const KeyBinding& binding : kKeyTable)
-        if (binding.menu_item != 0)
-            EXPECT_FALSE(menu_path(binding.menu_item).isEmpty())
-                << "a key for no item: " << binding.menu_item;
+    for (const KeyBinding& binding : kKeyTable) {
+        if (binding.menu_item == 0) continue;
+        EXPECT_FALSE(menu_path(binding.menu_item).isEmpty())
+            << "a key for no item: " << binding.menu_item;
+    }
 }
 
 class HelpWindowTest : public FrameFixture {
