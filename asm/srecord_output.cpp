@@ -22,8 +22,7 @@ size_t address_bytes(uint32_t address) {
 
 void write_record(AsmSession& s) {
     if (s.record_data.empty()) return;
-    s.srecord_text += srecord_data(s.record_address, s.record_data);
-    s.srecord_text += '\n';
+    append_srecord_data(s.srecord_text, s.record_address, s.record_data);
     s.record_data.clear();
     // Large reservations produce many records within one line: write them
     // out as they come instead of holding them all.

@@ -37,14 +37,17 @@ int srecord_address_digits(char type) {
     }
 }
 
-std::string srecord_line(char type, uint32_t address, std::span<const uint8_t> data) {
+namespace {
+
+// Appends one record to `out` in place.
+void append_srecord_line(std::string& out, char type, uint32_t address,
+                         std::span<const uint8_t> data) {
     const int address_bytes = std::max(srecord_address_digits(type), 4) / 2;
     // The count field is one byte: a longer record cannot be expressed.
     const size_t count = address_bytes + data.size() + 1;
-    // The line is sized once and filled in place: a large reservation
-    // makes hundreds of thousands of these.
-    std::string line(4 + 2 * count, '\0');
-    char* at = line.data();
+    const size_t start = out.size();
+    out.resize(start + 4 + 2 * count);
+    char* at = out.data() + start;
     *at++ = 'S';
     *at++ = type;
     put_hex_byte(at, uint8_t(count));
@@ -59,11 +62,23 @@ std::string srecord_line(char type, uint32_t address, std::span<const uint8_t> d
         sum += byte;
     }
     put_hex_byte(at, uint8_t(~sum));
+}
+
+} // namespace
+
+std::string srecord_line(char type, uint32_t address, std::span<const uint8_t> data) {
+    std::string line;
+    append_srecord_line(line, type, address, data);
     return line;
 }
 
 std::string srecord_data(uint32_t address, std::span<const uint8_t> data) {
     return srecord_line(type_for_width(address, '1', '2', '3'), address, data);
+}
+
+void append_srecord_data(std::string& out, uint32_t address, std::span<const uint8_t> data) {
+    append_srecord_line(out, type_for_width(address, '1', '2', '3'), address, data);
+    out += '\n';
 }
 
 std::string srecord_end(uint32_t start_address) {

@@ -18,6 +18,9 @@ std::string srecord_line(char type, uint32_t address, std::span<const uint8_t> d
 
 // A data record: S1 for addresses up to $FFFF, S2 up to $FFFFFF, S3 above.
 std::string srecord_data(uint32_t address, std::span<const uint8_t> data);
+// The same record appended to `out`, with its line end: a large reservation
+// writes hundreds of thousands of records, each without a string of its own.
+void append_srecord_data(std::string& out, uint32_t address, std::span<const uint8_t> data);
 
 // An end record carrying the start address: S9, S8 or S7 by its width.
 std::string srecord_end(uint32_t start_address);
