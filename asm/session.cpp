@@ -95,6 +95,7 @@ std::string parse_command_line(AsmSession& s, const std::string& line) {
         case 'S': s.symbol_dump = true; break;
         case 'w': s.warnings_enabled = true; break;
         case 'c': s.compat_requested = true; break;
+        case 'g': s.debug_map = true; break;
         default: report(s, Msg::UnknownOption);
         }
         p = skip_spaces(p);
@@ -151,7 +152,7 @@ void close_output(std::FILE*& f, bool& failed) {
 // link, or another spelling of the name).
 bool is_an_output(const std::string& source, const AsmSession& s) {
     std::error_code ec;
-    for (const std::string& output : {s.listing_path, s.srecord_path})
+    for (const std::string& output : {s.listing_path, s.srecord_path, s.debug_map_path})
         if (std::filesystem::equivalent(source, output, ec)) return true;
     return false;
 }
@@ -161,8 +162,11 @@ void run_pass(AsmSession& s) {
     // A trial only asks whether the source assembles without errors, so
     // its first counted error answers it.
     const auto answered = [&s] { return s.trial && s.errors != 0; };
+    const bool mapping = s.debug_map && s.pass == 1;
     while (!s.aborted && !answered() && read_line(s)) {
+        const SourcePlace place = mapping ? debug_map_place(s) : SourcePlace{};
         const bool skipped = process_statement(s);
+        if (mapping) debug_map_note(s, place);
         if (s.pass == 1) {
             list_line(s, skipped);
             if (s.listing_text.size() > kFlushSize || s.srecord_text.size() > kFlushSize)
@@ -233,7 +237,7 @@ bool asm_names_an_output(std::string_view source) {
     const auto dot = name.rfind('.');
     if (dot == std::string::npos) return false;
     const std::string_view ext = std::string_view(name).substr(dot + 1);
-    return equal_nocase(ext, "lst") || equal_nocase(ext, "s19");
+    return equal_nocase(ext, "lst") || equal_nocase(ext, "s19") || equal_nocase(ext, "dbg");
 }
 
 void asm_warning(AsmSession& s, std::string_view text) {
@@ -296,6 +300,7 @@ int asm_assemble(AsmSession& s, std::string_view command_line) {
         s.compat_requested = true;
         s.listing_enabled = false;
         s.symbol_dump = false;
+        s.debug_map = false;
     }
     set_compat(s, s.compat_requested);
     reset_counters(s);
@@ -303,6 +308,7 @@ int asm_assemble(AsmSession& s, std::string_view command_line) {
     const std::string base = fs::path(source).filename().replace_extension().string();
     s.listing_path = base + ".lst";
     s.srecord_path = base + ".s19";
+    s.debug_map_path = base + ".dbg";
     // Refused before anything is opened or created: the outputs would
     // overwrite the source, or delete it after an error.
     if (asm_names_an_output(source) || is_an_output(source, s)) {
@@ -348,6 +354,7 @@ int asm_assemble(AsmSession& s, std::string_view command_line) {
     // The text is handed over in large pieces; stdio need not copy it again.
     if (s.listing_file) std::setvbuf(s.listing_file, nullptr, _IONBF, 0);
     if (s.srecord_file) std::setvbuf(s.srecord_file, nullptr, _IONBF, 0);
+    if (s.debug_map) debug_map_begin_load_file(s);
     srecord_start(s, 0);
     close_all_sources(s);
     s.current_file.clear();
@@ -370,19 +377,28 @@ int asm_assemble(AsmSession& s, std::string_view command_line) {
         if (s.listing_enabled) s.listing_text += buffer;
     }
     flush_outputs(s);
+    // A map only for a run without errors; an earlier run's map goes with
+    // its load file.
+    if (s.debug_map && s.errors == 0 && !s.srecord_failed && !debug_map_finish(s))
+        s.debug_map_failed = !s.srecord_failed;
     close_output(s.listing_file, s.listing_failed);
     close_output(s.srecord_file, s.srecord_failed);
     // Each file that did not come out whole is named; either fails the run.
     if (s.listing_failed) report(s, Msg::CantCreateFile, s.listing_path.c_str());
     if (s.srecord_failed) report(s, Msg::CantCreateFile, s.srecord_path.c_str());
-    if (s.listing_failed || s.srecord_failed) ++s.errors;
-    if (s.errors != 0 && !s.trial) fs::remove(s.srecord_path, ec);
+    if (s.debug_map_failed) report(s, Msg::CantCreateFile, s.debug_map_path.c_str());
+    if (s.listing_failed || s.srecord_failed || s.debug_map_failed) ++s.errors;
+    if (s.errors != 0 && !s.trial) {
+        fs::remove(s.srecord_path, ec);
+        if (s.debug_map) fs::remove(s.debug_map_path, ec);
+    }
     s.symbols.clear();
     write_summary(s);
     // A failure that other assemblers' syntax would mend says so after the
     // summary; an output that could not be written is no matter of syntax.
     if (s.errors != 0 && !s.compat_requested && !s.aborted && !s.listing_failed &&
-        !s.srecord_failed && s.write_line && compat_would_mend(s, command_line))
+        !s.srecord_failed && !s.debug_map_failed && s.write_line &&
+        compat_would_mend(s, command_line))
         write_compat_hint(s);
     return s.errors == 0 ? 1 : 0;
 }

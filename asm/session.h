@@ -2,6 +2,7 @@
 // so two sessions can assemble side by side.
 #pragma once
 
+#include "asm/debug_map_output.h"
 #include "asm/expression.h"
 #include "asm/symbols.h"
 
@@ -53,6 +54,7 @@ struct AsmSession {
     bool warnings_enabled = false;
     bool listing_enabled = true;
     bool symbol_dump = false;
+    bool debug_map = false; // -g: write name.dbg and stamp the load file
     std::vector<std::string> include_dirs;
     std::string start_dir;
     // Other assemblers' syntax: asked for on the command line (-c), in force
@@ -122,6 +124,10 @@ struct AsmSession {
     std::string srecord_path;
     std::string srecord_text;
     std::FILE* srecord_file = nullptr;
+    // The debug map, collected in pass 2.
+    std::string debug_map_path;
+    DebugMapNotes debug_notes;
+    bool debug_map_failed = false;
     // A write to the file did not go through.
     bool listing_failed = false;
     bool srecord_failed = false;
@@ -140,8 +146,9 @@ struct AsmSession {
     const char* line_begin() const { return line.c_str(); }
 };
 
-// Runs one assembly from its command line ("[-L] [-S] [-w] [-c] [-I "dir"]
-// FILE"; -c accepts other assemblers' syntax). Returns 1 when pass 2 ended
+// Runs one assembly from its command line ("[-L] [-S] [-w] [-c] [-g]
+// [-I "dir"] FILE"; -c accepts other assemblers' syntax, -g writes the
+// debug map). Returns 1 when pass 2 ended
 // without errors, else 0. After a failure that other assemblers' syntax
 // would mend, a hint follows the summary.
 int asm_assemble(AsmSession& s, std::string_view command_line);
@@ -157,8 +164,8 @@ void asm_warning(AsmSession& s, std::string_view text);
 void asm_fatal(AsmSession& s, std::string_view text);
 
 // True when a source of this name would be overwritten by the listing or
-// the S-record file the assembler writes (extension "lst" or "s19", letter
-// case aside).
+// the S-record file or the debug map the assembler writes (extension "lst",
+// "s19" or "dbg", letter case aside).
 bool asm_names_an_output(std::string_view source);
 
 } // namespace torva

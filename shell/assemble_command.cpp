@@ -51,15 +51,15 @@ void AssembleCommand::attach(FrameAccess& frame) {
 
 std::string AssembleCommand::command_line(const std::string& program_dir, const std::string& path,
                                           bool other_syntax) {
-    return std::string(" -L -w ") + (other_syntax ? "-c " : "") + "-I \"" + program_dir +
+    return std::string(" -L -w -g ") + (other_syntax ? "-c " : "") + "-I \"" + program_dir +
            "/../include/machine/rt12\" \"" + path + "\"";
 }
 
 bool AssembleCommand::extension_allows(const std::string& path) {
     const std::string ext = lower_extension(path);
     if (ext == "s12" || ext == "asm") return true;
-    // The assembler writes "<name>.lst" and "<name>.s19": a source of either
-    // name would be overwritten by its own output.
+    // The assembler writes "<name>.lst", "<name>.s19" and "<name>.dbg": a source
+    // of such a name would be overwritten by its own output.
     if (asm_names_an_output(path)) {
         frame_->messages().error(message(Msg::OutputNameConflict).text, path);
         return false;

@@ -44,6 +44,9 @@ constexpr Ta12Option kOptions[] = {
      Kind::kAssemble, [](Ta12Request& r, std::string_view) { return add_flag(r, "-L"); }},
     {'S', "", "", "add the symbol table to the end of the listing", Kind::kAssemble,
      [](Ta12Request& r, std::string_view) { return add_flag(r, "-S"); }},
+    {'g', "", "",
+     "write the debug map FILE.dbg (source lines and symbols)\nand stamp FILE.s19 with it",
+     Kind::kAssemble, [](Ta12Request& r, std::string_view) { return add_flag(r, "-g"); }},
     {'w', "", "", "report warnings as well as errors", Kind::kAssemble,
      [](Ta12Request& r, std::string_view) { return add_flag(r, "-w"); }},
     {'\0', "compat", "",
@@ -218,7 +221,7 @@ Assembles the HC12/HCS12 (HCS12X, XGATE) source FILE into FILE.s19, a
 Motorola S-record load file, and the listing FILE.lst, both in the current
 directory. Messages and the summary go to standard output; the exit status
 is 0 without errors and 1 with errors. A FILE named like one of these
-outputs (.lst, .s19) is refused.
+outputs (.lst, .s19, .dbg) is refused.
 
 Options (letters may be combined, as in -wS; -- ends the options):
 )";

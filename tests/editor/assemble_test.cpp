@@ -41,7 +41,7 @@ protected:
 };
 
 TEST_F(AssembleTest, command_line_is_fixed) {
-    EXPECT_EQ(" -L -w -I \"/opt/t/bin/../include/machine/rt12\" \"/w/a b/p.asm\"",
+    EXPECT_EQ(" -L -w -g -I \"/opt/t/bin/../include/machine/rt12\" \"/w/a b/p.asm\"",
               AssembleCommand::command_line("/opt/t/bin", "/w/a b/p.asm"));
 }
 
@@ -72,7 +72,7 @@ TEST_F(AssembleTest, other_assemblers_syntax_is_a_remembered_setting) {
     frame->dispatch(cmd::kAcceptOtherSyntax);
     EXPECT_FALSE(item->isChecked());
     EXPECT_FALSE(AssembleCommand(nullptr).accepts_other_syntax());
-    EXPECT_EQ(" -L -w -c -I \"/opt/t/bin/../include/machine/rt12\" \"/w/p.asm\"",
+    EXPECT_EQ(" -L -w -g -c -I \"/opt/t/bin/../include/machine/rt12\" \"/w/p.asm\"",
               AssembleCommand::command_line("/opt/t/bin", "/w/p.asm", true));
 }
 
