@@ -3,12 +3,25 @@
 #include "io/board_option.h"
 #include "io/descriptor_file.h"
 #include "io/setup_messages.h"
+#include "sim/debug_map.h"
 #include "sim/simulator.h"
 
 namespace torva {
 
 int Simulator::reload() {
-    return load_srecord_file(load_file_.load_file_path, board_.memory(), load_file_, output_);
+    const int result =
+        load_srecord_file(load_file_.load_file_path, board_.memory(), load_file_, output_);
+    // Source lines and symbols come from the map of the same build only;
+    // a map of another build is named and left alone.
+    load_file_.debug_map.reset();
+    if (result == kLoadOk) {
+        std::string why;
+        if (auto map = read_debug_map_for(load_file_.load_file_path, &why))
+            load_file_.debug_map = std::make_shared<const DebugMap>(std::move(*map));
+        else if (!why.empty() && output_)
+            output_("Debug map not used: " + why + "\n");
+    }
+    return result;
 }
 
 int Simulator::load_chain() {

@@ -225,6 +225,44 @@ void Simulator::step_button() {
     step(true);
 }
 
+void Simulator::start_step(StepGoal goal) {
+    if (running() || !goal.stops) return;
+    step_goal_ = std::move(goal);
+    step_filter_valid_ = false;
+    start_run(RunMode::kRunningRealTime);
+    // The first instruction may have reached the goal already.
+    if (running() && (*step_goal_->stops)[cpu_.regs.pc]) step_goal_reached();
+}
+
+bool Simulator::step_goal_reached() {
+    StepGoal& goal = *step_goal_;
+    if (!goal.guard_holds(cpu_.regs.sp)) return false;
+    if (goal.then) {
+        // The return of the subroutine stepped out of: it runs, and the
+        // step ends at the next address with source.
+        goal.stops = std::move(goal.then);
+        goal.guard = StepGoal::Guard::kNone;
+        step_filter_valid_ = false;
+        step_with<false>(false);
+        plan_service();
+        if (!running()) return true;
+        if (!(*goal.stops)[cpu_.regs.pc]) return false;
+    }
+    halt();
+    return true;
+}
+
+const AddressSet* Simulator::stretch_stops() {
+    if (!step_goal_) return breakpoints_.filter();
+    if (!step_filter_valid_ || step_filter_changes_ != breakpoints_.changes()) {
+        step_filter_ = *step_goal_->stops;
+        if (const AddressSet* breaks = breakpoints_.filter()) step_filter_ |= *breaks;
+        step_filter_changes_ = breakpoints_.changes();
+        step_filter_valid_ = true;
+    }
+    return &step_filter_;
+}
+
 void Simulator::start_run(RunMode mode) {
     if (running() || mode == RunMode::kHalted) return;
     last_tick_ns_ = time_();
@@ -302,7 +340,8 @@ void Simulator::tick_real_time() {
     const uint64_t start = time_();
     const uint64_t elapsed = std::min(start - last_tick_ns_, kMaxElapsedNs);
     last_tick_ns_ = start;
-    const bool clocked = bus_clock_ != 0;
+    // A source step runs unlimited, whatever the clock setting.
+    const bool clocked = bus_clock_ != 0 && !step_goal_;
     // Unlimited runs are sliced as the board's own clock would be.
     const uint64_t clock = clocked ? bus_clock_ : kDefaultBusClock;
     const int64_t slice_cycles = int64_t(clock * kRealTimeSliceNs / 1'000'000'000);
@@ -378,6 +417,7 @@ void Simulator::refresh_after_halt() {
 
 void Simulator::end_run() {
     ui_->stop_timer();
+    step_goal_.reset();
     run_mode_ = RunMode::kHalted;
     // No more frames are averaged: the devices show what is latched.
     board_.end_display_frame(false);
@@ -490,6 +530,8 @@ Simulator::RunResult Simulator::run_steps(uint64_t max_steps, bool stops, bool l
         if (limit_first && steps == max_steps) return {StopReason::kStepLimit, steps};
         if (breakpoints_.may_hold(cpu_.regs.pc) && breakpoint_hit())
             return {StopReason::kBreakpoint, steps};
+        if (step_goal_ && (*step_goal_->stops)[cpu_.regs.pc] && step_goal_reached())
+            return {StopReason::kHalted, steps};
         if (steps == max_steps) return {StopReason::kStepLimit, steps};
         if (!board_.clock().due()) {
             // Nothing to attend to: this step is a plain one (its serial
@@ -508,7 +550,7 @@ Simulator::RunResult Simulator::run_steps(uint64_t max_steps, bool stops, bool l
 uint64_t Simulator::run_quiet(uint64_t max_steps) {
     RunClock& clock = board_.clock();
     // The first step's breakpoint was checked by the caller.
-    const Cpu::Stretch run = cpu_.execute_stretch(max_steps, clock, breakpoints_.filter());
+    const Cpu::Stretch run = cpu_.execute_stretch(max_steps, clock, stretch_stops());
     cycle_counter_ += run.cycles;
     byte_counter_ += run.bytes;
     if (run.steps == 0) return 0; // a stop opcode: the caller looks

@@ -10,6 +10,7 @@
 #include "sim/sim_commands.h"
 #include "sim/simulator_ui.h"
 #include "sim/srecord_loader.h"
+#include "sim/step_goal.h"
 
 #include <array>
 #include <bitset>
@@ -133,6 +134,13 @@ public:
     void halt();
     // One step as the Step button gives it: only while halted.
     void step_button();
+    // A source step (Step Into, Over, Out, Run to Cursor): only while
+    // halted. The first instruction runs without checks (a step from a
+    // breakpoint leaves it); then the run goes on at full speed, as Run Real
+    // Time unlimited, with the devices served, until PC reaches one of the
+    // goal's stops with the guard holding, a breakpoint, or a halt.
+    void start_step(StepGoal goal);
+    bool stepping() const { return step_goal_.has_value(); }
     // One run-timer tick.
     void tick();
     void goto_here(uint32_t address);
@@ -232,6 +240,12 @@ private:
     uint64_t run_quiet(uint64_t max_steps);
     // Whether the stop opcode check finds one at the current address.
     bool at_stop_opcode();
+    // PC is at one of the step goal's stops: true when the step ended there
+    // (the run halted).
+    bool step_goal_reached();
+    // The addresses where a quiet stretch must stop: the breakpoints' and,
+    // during a source step, the goal's.
+    const AddressSet* stretch_stops();
     // Sets the run clock's deadline for the steps ahead.
     void plan_service();
     // The kind of the interrupt to offer now (0 for none); consumes a manual request.
@@ -294,6 +308,13 @@ private:
     // The devices connected when the window closed, in a descriptor's
     // words; the next window connects them again.
     std::optional<std::string> closed_devices_;
+
+    // The source step under way, and the union of its stops with the
+    // breakpoints' filter (rebuilt when either changes).
+    std::optional<StepGoal> step_goal_;
+    AddressSet step_filter_;
+    bool step_filter_valid_ = false;
+    uint64_t step_filter_changes_ = 0;
 
     std::vector<std::pair<int, InstructionObserver>> listeners_;
     int next_listener_id_ = 1;

@@ -5,12 +5,14 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace torva {
 
 class MemoryMap;
+struct DebugMap;
 
 // Receives text for the output window (lines end with '\n').
 using TextSink = std::function<void(std::string_view)>;
@@ -23,6 +25,9 @@ struct LoadFileState {
     std::string load_file_path;
     std::string load_file_base_name;
     std::filesystem::file_time_type load_file_time{};
+    // The debug map of the load file's build, when one sits beside it
+    // (read again with every load; a new object each time).
+    std::shared_ptr<const DebugMap> debug_map;
 };
 
 enum LoadResult : int {
