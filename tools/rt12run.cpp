@@ -10,6 +10,7 @@
 #include "iosim/devices/port_device.h"
 #include "iosim/devices/serial_device.h"
 #include "lab/waveform_recorder.h"
+#include "sim/debug_map.h"
 #include "sim/simulator.h"
 #include "tools/fd_input.h"
 #include "tools/program_directory.h"
@@ -181,6 +182,42 @@ void dump_memory(Board& board, const MemoryDump& dump) {
     }
 }
 
+// The labels of the command line, through the load file's debug map.
+bool resolve_labels(const DebugMap* map, const std::string& file, Rt12runOptions& options) {
+    auto value_of = [&](const std::string& label) -> std::optional<uint32_t> {
+        if (!map) {
+            fail("label " + label + " needs the debug map of '" + file +
+                 "' beside it (assemble with ta12 -g)");
+            return std::nullopt;
+        }
+        const DebugMapSymbol* symbol = map->symbol(label);
+        if (!symbol) fail("no label " + label + " in the debug map");
+        return symbol ? std::optional<uint32_t>(symbol->value) : std::nullopt;
+    };
+    for (const std::string& label : options.break_labels) {
+        const auto value = value_of(label);
+        if (!value) return false;
+        options.breaks.push_back(*value);
+    }
+    for (MemoryDump& dump : options.dumps) {
+        if (dump.label.empty()) continue;
+        const auto value = value_of(dump.label);
+        if (!value) return false;
+        if (uint64_t(*value) + dump.length > kAddressSpaceEnd)
+            return fail("--dump-mem range runs past the end of the address space");
+        dump.start = *value;
+    }
+    return true;
+}
+
+// "name.asm:14" for the source line at the address, or nothing.
+std::optional<std::string> source_line_at(const DebugMap* map, uint32_t address) {
+    if (!map) return std::nullopt;
+    const SourcePlace place = map->place_of(address);
+    if (!place.valid()) return std::nullopt;
+    return map->files[size_t(place.file)] + ":" + std::to_string(place.line);
+}
+
 bool write_waveform(const lab::Waveform& waveform, const Rt12runOptions& options) {
     std::ofstream out(options.vcd, std::ios::binary);
     if (out) waveform.write_vcd(out, "rt12run " + options.file);
@@ -263,6 +300,8 @@ int main(int argc, char** argv) {
     if (loaded == kLoadError || (loaded != kLoadOk && !options.file.empty())) return 1;
     // The monitor alone starts as the board does: from the reset vector.
     if (options.vector || options.file.empty()) sim.reset_cpu();
+    const DebugMap* map = sim.load_file().debug_map.get();
+    if (!resolve_labels(map, options.file, options)) return 1;
     for (const uint32_t address : options.breaks)
         sim.breakpoints().add(address, BreakState::kEnabled);
 
@@ -305,6 +344,8 @@ int main(int argc, char** argv) {
         std::printf("PC=%04X SP=%04X X=%04X Y=%04X A=%02X B=%02X CCR=%02X\n", r.pc, r.sp, r.x, r.y,
                     r.a, r.b, r.ccr);
         std::printf("cycles=%u steps=%u\n", unsigned(sim.cycle_total()), unsigned(result.steps));
+        if (const auto line = source_line_at(map, cpu.current_execution_address()))
+            std::printf("source=%s\n", line->c_str());
     }
     for (const MemoryDump& dump : options.dumps)
         dump_memory(board, dump);

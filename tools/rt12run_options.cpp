@@ -3,6 +3,8 @@
 
 #include "torva/version.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 
 namespace torva {
@@ -73,8 +75,12 @@ private:
             stop_on_given_ = true;
         } else if (arg == "--break") {
             const auto text = value();
+            if (text && names_a_label(*text)) {
+                options_.break_labels.emplace_back(*text);
+                return true;
+            }
             const auto address = text ? parse_number(*text, 0xFFFFFFFE) : std::nullopt;
-            if (!address) return fail("--break needs an address");
+            if (!address) return fail("--break needs an address or a label");
             options_.breaks.push_back(uint32_t(*address));
         } else if (arg == "--vector") {
             options_.vector = true;
@@ -121,8 +127,12 @@ private:
         } else if (arg == "--dump-mem") {
             const auto text = value();
             const size_t colon = text ? text->find(':') : std::string_view::npos;
-            const auto start = colon != std::string_view::npos
-                                   ? parse_number(text->substr(0, colon), 0xFFFFFFFF)
+            const std::string_view start_text =
+                colon != std::string_view::npos ? text->substr(0, colon) : std::string_view();
+            const bool labelled = names_a_label(start_text);
+            const auto start = labelled ? std::optional<uint64_t>(0)
+                               : colon != std::string_view::npos
+                                   ? parse_number(start_text, 0xFFFFFFFF)
                                    : std::nullopt;
             const auto length = colon != std::string_view::npos
                                     ? parse_number(text->substr(colon + 1), 0x100000)
@@ -131,7 +141,8 @@ private:
             // Addresses are 32 bits: a range past the last one would wrap to 0.
             if (*start + *length > kAddressSpaceEnd)
                 return fail("--dump-mem range runs past the end of the address space");
-            options_.dumps.push_back({uint32_t(*start), uint32_t(*length)});
+            options_.dumps.push_back({uint32_t(*start), uint32_t(*length),
+                                      labelled ? std::string(start_text) : std::string()});
         } else if (arg == "--trace") {
             options_.trace = true;
         } else if (arg == "--vcd") {
@@ -158,6 +169,14 @@ private:
 };
 
 } // namespace
+
+bool names_a_label(std::string_view text) {
+    auto letter = [](char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; };
+    if (text.empty() || !letter(text.front())) return false;
+    return std::all_of(text.begin(), text.end(), [&](char c) {
+        return letter(c) || std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == '$';
+    });
+}
 
 Rt12runRequest parse_rt12run_arguments(std::span<const std::string_view> args,
                                        Rt12runOptions& options, std::string& error) {
@@ -198,7 +217,9 @@ Options:
   --stop-on swi|bgnd|none
                          stop before the next SWI (the default) or BGND
                          instruction, or at neither
-  --break ADDR           stop before the instruction at ADDR (may be repeated)
+  --break ADDR           stop before the instruction at ADDR (may be repeated);
+                         ADDR may be a label when FILE.dbg (ta12 -g) is
+                         beside FILE.s19, as START may below
   --vector               start from the reset vector, not the file's first
                          address
   --target FILE.hc12sim  read the board and its devices from a descriptor,
@@ -219,7 +240,8 @@ Options:
                          program writes to the board's bus or an output port
   --switches ADDR=VALUE  set the switches of the input port at ADDR (may be
                          repeated)
-  --dump-regs            print the registers, cycles and steps at the end
+  --dump-regs            print the registers, cycles and steps at the end, and
+                         with FILE.dbg the source line PC stands on
   --dump-mem START:LENGTH
                          print LENGTH bytes from START at the end (may be
                          repeated; XX where nothing answers)

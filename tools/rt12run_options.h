@@ -26,6 +26,8 @@ inline constexpr uint8_t kOpcodeBgnd = 0x00;
 struct MemoryDump {
     uint32_t start;
     uint32_t length;
+    // A label of the debug map standing for start, resolved after loading.
+    std::string label = {};
 };
 struct SwitchPreset {
     uint32_t address;
@@ -36,6 +38,8 @@ struct Rt12runOptions {
     uint64_t max_steps = kDefaultMaxSteps;
     std::vector<uint8_t> stop_opcodes{kOpcodeSwi};
     std::vector<uint32_t> breaks;
+    // --break LABEL: names of the debug map, resolved after loading.
+    std::vector<std::string> break_labels;
     bool vector = false;
     std::string target;
     bool monitor = false;
@@ -63,6 +67,10 @@ enum class Rt12runRequest { kRun, kHelp, kVersion, kUsageError };
 // what is wrong.
 Rt12runRequest parse_rt12run_arguments(std::span<const std::string_view> args,
                                        Rt12runOptions& options, std::string& error);
+
+// Whether the text may name a label: a letter or '_' first, then letters,
+// digits, '_', '.' or '$'.
+bool names_a_label(std::string_view text);
 
 // A number as 0x1F, $1F or decimal; none for anything else or a value
 // beyond limit.

@@ -96,7 +96,7 @@ TEST(Rt12runCommandLineTest, NumbersAndFaults) {
         {__LINE__,
          {"--break", "0xFFFFFFFF", "p.s19"},
          Rt12runRequest::kUsageError,
-         "--break needs an address"},
+         "--break needs an address or a label"},
         {__LINE__,
          {"--switches", "$800=$100", "p.s19"},
          Rt12runRequest::kUsageError,

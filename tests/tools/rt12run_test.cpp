@@ -33,11 +33,12 @@ struct Rt12runTest : ::testing::Test {
             GTEST_SKIP() << "rt12run or ta12 not built";
     }
     // Assembles source as name.asm with ta12; true when it assembled.
-    bool assemble(const std::string& name, const std::string& source) {
+    bool assemble(const std::string& name, const std::string& source,
+                  const std::string& options = "") {
         dir.write(name + ".asm", source);
         std::string command = in_dir();
         command += test::shell_quoted(tool_path("ta12"));
-        command += " " + name + ".asm > ta12.out 2>&1";
+        command += " " + options + " " + name + ".asm > ta12.out 2>&1";
         return std::system(command.c_str()) == 0;
     }
     // Runs rt12run in the directory; stdin from `input` (a shell word) if given.
@@ -119,6 +120,27 @@ TEST_F(Rt12runTest, BreakAddressesInEveryForm) {
         EXPECT_EQ(0u, out.find("PC=1005 ")) << out;
         EXPECT_NE(std::string::npos, out.find("steps=2\n")) << out;
     }
+}
+
+TEST_F(Rt12runTest, LabelsAndTheSourceLineThroughTheDebugMap) {
+    const std::string source = "        org $1000\n"
+                               "        ldaa #7\n"
+                               "        staa BUFFER+1\n"
+                               "LOOP    bra LOOP\n"
+                               "BUFFER  fcb 1,2,3\n";
+    ASSERT_TRUE(assemble("prog", source, "-g"));
+    EXPECT_EQ(0, run("--break LOOP --dump-regs --dump-mem BUFFER:3 prog.s19")) << err;
+    EXPECT_NE(std::string::npos, out.find("PC=1005 ")) << out;
+    EXPECT_NE(std::string::npos, out.find("source=prog.asm:4\n")) << out;
+    EXPECT_NE(std::string::npos, out.find("1007: 01 07 03\n")) << out;
+    // An unknown label, and a label without a map, are usage errors.
+    EXPECT_EQ(1, run("--break NOWHERE prog.s19"));
+    EXPECT_NE(std::string::npos, err.find("no label NOWHERE")) << err;
+    ASSERT_TRUE(assemble("prog", source));
+    EXPECT_EQ(1, run("--break LOOP prog.s19"));
+    EXPECT_NE(std::string::npos, err.find("ta12 -g")) << err;
+    EXPECT_EQ(0, run("--break 0x1005 --dump-regs prog.s19"));
+    EXPECT_EQ(std::string::npos, out.find("source=")) << "a map of another build is not used";
 }
 
 TEST_F(Rt12runTest, StopOnAndTheResetVector) {
