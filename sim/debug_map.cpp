@@ -94,12 +94,6 @@ SourcePlace DebugMap::place_of(uint32_t address) const {
     return {};
 }
 
-bool DebugMap::starts_line(uint32_t address) const {
-    auto it = std::lower_bound(ranges.begin(), ranges.end(), address,
-                               [](const DebugMapRange& r, uint32_t a) { return r.start < a; });
-    return it != ranges.end() && it->start == address;
-}
-
 std::optional<DebugMapRange> DebugMap::code_at_or_after(int file, int line) const {
     const DebugMapRange* best = nullptr;
     for (const DebugMapRange& r : ranges) {
@@ -117,53 +111,27 @@ const DebugMapSymbol* DebugMap::symbol(std::string_view name) const {
     return nullptr;
 }
 
-const DebugMapSymbol* DebugMap::label_at(uint32_t address) const {
-    for (const DebugMapSymbol& s : symbols)
-        if (s.kind == SymbolKind::kLabel && s.value == address) return &s;
-    return nullptr;
-}
-
-int DebugMap::file_index(std::string_view path) const {
-    namespace fs = std::filesystem;
-    const fs::path wanted = fs::path(path).lexically_normal();
-    int best = -1;
-    size_t best_depth = 0;
-    for (size_t i = 0; i < files.size(); ++i) {
-        // Compare from the last component backwards: the map holds paths as
-        // the assembler opened them, the caller usually an absolute one.
-        const fs::path have = fs::path(files[i]).lexically_normal();
-        auto a = wanted.end();
-        auto b = have.end();
-        size_t depth = 0;
-        while (a != wanted.begin() && b != have.begin()) {
-            --a;
-            --b;
-            if (*a != *b) break;
-            ++depth;
-        }
-        const bool whole = depth == size_t(std::distance(have.begin(), have.end()));
-        if (whole && depth > best_depth) {
-            best = int(i);
-            best_depth = depth;
-        }
-    }
-    return best;
-}
-
 std::string format_debug_map_body(const DebugMap& map) {
     std::string out;
     char buffer[64];
-    for (size_t i = 0; i < map.files.size(); ++i)
-        out += "file " + std::to_string(i) + " " + map.files[i] + "\n";
+    for (size_t i = 0; i < map.files.size(); ++i) {
+        std::snprintf(buffer, sizeof buffer, "file %zu ", i);
+        out.append(buffer).append(map.files[i]).append("\n");
+    }
     for (const DebugMapRange& r : map.ranges) {
         std::snprintf(buffer, sizeof buffer, "code %06X %u %d %d\n", r.start, r.length, r.file,
                       r.line);
         out += buffer;
     }
     for (const DebugMapSymbol& s : map.symbols) {
-        out += "symbol " + s.name + " " + std::string(kind_name(s.kind)) + " " + hex(s.value, 8);
-        out += s.file < 0 ? std::string(" - 0\n")
-                          : " " + std::to_string(s.file) + " " + std::to_string(s.line) + "\n";
+        out.append("symbol ").append(s.name).append(" ").append(kind_name(s.kind));
+        out.append(" ").append(hex(s.value, 8));
+        if (s.file < 0) {
+            out.append(" - 0\n");
+        } else {
+            std::snprintf(buffer, sizeof buffer, " %d %d\n", s.file, s.line);
+            out.append(buffer);
+        }
     }
     return out;
 }

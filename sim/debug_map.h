@@ -49,18 +49,12 @@ struct DebugMap {
     bool empty() const { return ranges.empty() && symbols.empty(); }
     // The source line whose bytes hold the address, if any.
     SourcePlace place_of(uint32_t address) const;
-    // Whether the address is the first byte of a line's range.
-    bool starts_line(uint32_t address) const;
     // The first address of the line, or of the next line of that file with
     // code (a line without code takes the next one with code), with the
     // line it landed on.
     std::optional<DebugMapRange> code_at_or_after(int file, int line) const;
     // The symbol of that name (letter case counts).
     const DebugMapSymbol* symbol(std::string_view name) const;
-    // The label whose value is the address (first defined wins).
-    const DebugMapSymbol* label_at(uint32_t address) const;
-    // The index of the file whose path ends in `path` component-wise.
-    int file_index(std::string_view path) const;
 };
 
 // The map as text, the stamp line included.

@@ -106,7 +106,7 @@ TEST(Ta12Test, SourceNamedLikeAnOutputIsRefused) {
     test::TempDir dir;
     std::filesystem::create_directory(dir.path() / "sub");
     const std::string text = " frob\n";
-    for (const char* name : {"prog.lst", "bad.s19", "sub/UP.LST", "-y.S19"}) {
+    for (const char* name : {"prog.lst", "bad.s19", "sub/UP.LST", "-y.S19", "map.dbg"}) {
         SCOPED_TRACE(name);
         dir.write(name, text);
         std::string out;
@@ -127,8 +127,8 @@ TEST(Ta12Test, SourceNamedLikeAnOutputIsRefused) {
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
         left.push_back(entry.path().filename().string());
     std::sort(left.begin(), left.end());
-    EXPECT_EQ((std::vector<std::string>{"-y.S19", "bad.s19", "link.asm", "link.lst", "prog.lst",
-                                        "sub", "ta12.out"}),
+    EXPECT_EQ((std::vector<std::string>{"-y.S19", "bad.s19", "link.asm", "link.lst", "map.dbg",
+                                        "prog.lst", "sub", "ta12.out"}),
               left);
 }
 
