@@ -38,6 +38,15 @@ void Workbench::attach(KivFrame& frame) {
     // The terminals on the simulated board's serial interfaces go with the
     // simulator window.
     simulator_windows_.hooks().closing = [this] { terminal_windows_.simulator_closing(); };
+    attach_source_marks();
+}
+
+void Workbench::attach_source_marks() {
+    simulator_windows_.hooks().halted = [this] {
+        source_marks_.set_simulator_window(simulator_windows_.window());
+        source_marks_.halted();
+    };
+    simulator_windows_.hooks().running = [this] { source_marks_.running(); };
 }
 
 void Workbench::attach_devices(KivFrame& frame) {

@@ -5,6 +5,7 @@
 // services it needs. No other folder reaches into its siblings to find them.
 #pragma once
 
+#include "app/source_marks.h"
 #include "editor/document_list.h"
 #include "iosim/gui/device_windows.h"
 #include "shell/assemble_command.h"
@@ -42,6 +43,8 @@ private:
     // Device windows over the frame, and the target setup behind the
     // simulator window's Simulator Setup.
     void attach_devices(KivFrame& frame);
+    // The editor follows the simulator's halts in the source.
+    void attach_source_marks();
 
     EditorDocuments documents_;
     AssembleCommand assembler_{&documents_};
@@ -51,6 +54,7 @@ private:
     SimulatorWindows simulator_windows_{simulated_.simulator()};
     DeviceWindows device_windows_{simulated_.board().iosim()};
     TerminalWindows terminal_windows_{simulated_.board()};
+    SourceMarks source_marks_{simulated_.simulator(), documents_};
 };
 
 } // namespace torva

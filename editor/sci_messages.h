@@ -165,6 +165,7 @@ enum MarkerShape : int {
     SC_MARK_BOXPLUSCONNECTED = 13,
     SC_MARK_BOXMINUS = 14,
     SC_MARK_BOXMINUSCONNECTED = 15,
+    SC_MARK_BACKGROUND = 22,
 };
 
 enum MarkerNumber : int {

@@ -77,8 +77,9 @@ constexpr MarkerRow kMarkers[] = {
     {sci::SC_MARKNUM_FOLDERMIDTAIL, sci::SC_MARK_TCORNER, kWhite, kGrey90},
     {0, sci::SC_MARK_CIRCLE, kBlack, rgb(255, 0, 0)}, // breakpoint mark
     {1, sci::SC_MARK_CIRCLE, kGrey90, -1},
-    {3, sci::SC_MARK_ARROW, kBlack, kBlack}, // the go-to-line mark
-    {4, sci::SC_MARK_ARROW, kBlack, rgb(0, 180, 0)},
+    {3, sci::SC_MARK_ARROW, kBlack, kBlack},                  // the go-to-line mark
+    {4, sci::SC_MARK_ARROW, kBlack, rgb(0, 180, 0)},          // the simulator's current line
+    {5, sci::SC_MARK_BACKGROUND, kBlack, rgb(255, 255, 150)}, // its background
 };
 
 struct KeywordRow {

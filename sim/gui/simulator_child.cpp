@@ -341,6 +341,7 @@ void KivSimulatorChild::set_apply_enabled(bool on) {
 }
 
 void KivSimulatorChild::start_timer(RunMode mode) {
+    if (hooks_.running) hooks_.running();
     // Run Real Time ticks at the display's pace, the classic runs every 100 ms.
     const bool real_time = mode == RunMode::kRunningRealTime;
     timer_.setTimerType(real_time ? Qt::PreciseTimer : Qt::CoarseTimer);

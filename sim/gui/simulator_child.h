@@ -49,6 +49,10 @@ struct SimulatorWindowHooks {
     std::function<void(CycleModel model)> cycle_model_chosen;
     // A run-timer tick ran: the device windows show the board as it is now.
     std::function<void()> ticked;
+    // The program counter's line became the current line (a halt, a step,
+    // a load), and a run began: the editor follows in the source.
+    std::function<void()> halted;
+    std::function<void()> running;
 };
 
 class KivSimulatorChild final : public QWidget, public ChildWindow, private SimulatorUi {
@@ -114,7 +118,10 @@ private:
     void refresh_counters() override { update(); }
     void refresh_status() override { update(); }
     void update_toolbar() override;
-    void mark_current_line() override { disassembly_.mark_current(sim_.cpu().regs.pc); }
+    void mark_current_line() override {
+        disassembly_.mark_current(sim_.cpu().regs.pc);
+        if (hooks_.halted) hooks_.halted();
+    }
     void set_apply_enabled(bool on) override;
     void start_timer(RunMode mode) override;
     void stop_timer() override;

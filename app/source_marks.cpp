@@ -1,0 +1,95 @@
+// Current-line and breakpoint markers in the editor, from the simulator's
+// state through the debug map.
+#include "app/source_marks.h"
+
+#include "editor/document_list.h"
+#include "editor/document_window.h"
+#include "editor/sci_messages.h"
+#include "sim/debug_map.h"
+#include "sim/simulator.h"
+
+#include <QWidget>
+
+#include <filesystem>
+
+namespace torva {
+
+namespace fs = std::filesystem;
+
+std::string SourceMarks::source_path(const DebugMap& map, int file) const {
+    const fs::path named(map.files[size_t(file)]);
+    if (named.is_absolute()) return named.lexically_normal().string();
+    const fs::path base = fs::path(sim_.load_file().load_file_path).parent_path();
+    return fs::absolute(base / named).lexically_normal().string();
+}
+
+DocumentWindow* SourceMarks::open_document(const std::string& path) const {
+    if (QWidget* open = documents_.find_document(path))
+        return static_cast<DocumentWindow*>(open); // the list holds document windows only
+    std::error_code ec;
+    if (!fs::exists(path, ec)) return nullptr;
+    documents_.open_document(false, path, -1);
+    return static_cast<DocumentWindow*>(documents_.find_document(path));
+}
+
+void SourceMarks::running() {
+    for (DocumentWindow* document : documents_.documents()) {
+        document->sci().delete_all_markers(kCurrentArrow);
+        document->sci().delete_all_markers(kCurrentBackground);
+    }
+}
+
+void SourceMarks::halted() {
+    running();
+    const auto map = sim_.load_file().debug_map;
+    if (!map) return;
+    show_breakpoints(*map);
+    const SourcePlace place = map->place_of(sim_.cpu().current_execution_address());
+    if (!place.valid()) return;
+    DocumentWindow* document = open_document(source_path(*map, place.file));
+    if (document == nullptr) return;
+    const int line = place.line - 1;
+    document->sci().add_marker(line, kCurrentArrow);
+    document->sci().add_marker(line, kCurrentBackground);
+    document->sci().send(sci::SCI_GOTOLINE, static_cast<unsigned long>(line));
+    arrange(*document);
+}
+
+void SourceMarks::show_breakpoints(const DebugMap& map) {
+    for (DocumentWindow* document : documents_.documents()) {
+        document->sci().delete_all_markers(kBreakpointMarker);
+        document->sci().delete_all_markers(kDisabledMarker);
+    }
+    const BreakpointTable& table = sim_.breakpoints();
+    for (int i = 0; i < BreakpointTable::kCapacity; ++i) {
+        const Breakpoint& entry = table.at(i);
+        if (!entry.used()) continue;
+        const SourcePlace place = map.place_of(entry.address);
+        if (!place.valid()) continue;
+        QWidget* open = documents_.find_document(source_path(map, place.file));
+        if (open == nullptr) continue;
+        static_cast<DocumentWindow*>(open)->sci().add_marker(
+            place.line - 1,
+            entry.state == BreakState::kDisabled ? kDisabledMarker : kBreakpointMarker);
+    }
+}
+
+void SourceMarks::arrange(DocumentWindow& document) {
+    if (arranged_ || simulator_window_ == nullptr) return;
+    arranged_ = true;
+    QWidget* source = document.parentWidget();
+    QWidget* simulator = simulator_window_->parentWidget();
+    if (source == nullptr || simulator == nullptr || source->parentWidget() == nullptr) return;
+    if (!source->geometry().intersects(simulator->geometry())) return;
+    // The source on the left, as wide as the area leaves beside the
+    // simulator (its height and top kept); the simulator keeps its size on
+    // the right.
+    const QRect area = source->parentWidget()->rect();
+    const int simulator_width = simulator->width();
+    const int source_width = std::max(320, area.width() - simulator_width);
+    source->setGeometry(0, source->y(), source_width, source->height());
+    simulator->move(std::min(source_width, std::max(0, area.width() - simulator_width)), 0);
+    simulator->raise();
+}
+
+} // namespace torva

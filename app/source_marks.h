@@ -1,0 +1,50 @@
+// The simulator's run shown in the editor: when the simulator halts, the
+// source line the program counter stands on (through the load file's debug
+// map) is brought forward with the current-line marker, and the lines of
+// the breakpoint table get their margin markers; a run removes the
+// current-line marker.
+#pragma once
+
+#include <string>
+
+class QWidget;
+
+namespace torva {
+
+class DocumentWindow;
+class EditorDocuments;
+class Simulator;
+struct DebugMap;
+
+class SourceMarks {
+public:
+    // Marker numbers of the editor's table: breakpoint, disabled
+    // breakpoint, the current line's arrow and its background.
+    static constexpr int kBreakpointMarker = 0;
+    static constexpr int kDisabledMarker = 1;
+    static constexpr int kCurrentArrow = 4;
+    static constexpr int kCurrentBackground = 5;
+
+    SourceMarks(Simulator& sim, EditorDocuments& documents) : sim_(sim), documents_(documents) {}
+
+    // The simulator window to keep beside the source.
+    void set_simulator_window(QWidget* window) { simulator_window_ = window; }
+    void halted();
+    void running();
+
+private:
+    // The map's file as a path of this machine: relative to the load file.
+    std::string source_path(const DebugMap& map, int file) const;
+    DocumentWindow* open_document(const std::string& path) const;
+    void show_breakpoints(const DebugMap& map);
+    // The first time a source line is shown, the document and the
+    // simulator window are put side by side where they overlap.
+    void arrange(DocumentWindow& document);
+
+    Simulator& sim_;
+    EditorDocuments& documents_;
+    QWidget* simulator_window_ = nullptr;
+    bool arranged_ = false;
+};
+
+} // namespace torva
