@@ -23,6 +23,18 @@ std::string SourceMarks::source_path(const DebugMap& map, int file) const {
     return fs::absolute(base / named).lexically_normal().string();
 }
 
+int SourceMarks::file_of(const DebugMap& map, const std::string& path) const {
+    const QWidget* wanted = documents_.find_document(path);
+    for (size_t i = 0; i < map.files.size(); ++i)
+        if (wanted != nullptr && documents_.find_document(source_path(map, int(i))) == wanted)
+            return int(i);
+    return -1;
+}
+
+void SourceMarks::show_breakpoints() {
+    if (const auto map = sim_.load_file().debug_map) show_breakpoints(*map);
+}
+
 DocumentWindow* SourceMarks::open_document(const std::string& path) const {
     if (QWidget* open = documents_.find_document(path))
         return static_cast<DocumentWindow*>(open); // the list holds document windows only

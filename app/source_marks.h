@@ -31,6 +31,10 @@ public:
     void set_simulator_window(QWidget* window) { simulator_window_ = window; }
     void halted();
     void running();
+    // The breakpoint table's lines in the open documents.
+    void show_breakpoints();
+    // The map's number of the source file at path, or -1.
+    int file_of(const DebugMap& map, const std::string& path) const;
 
 private:
     // The map's file as a path of this machine: relative to the load file.

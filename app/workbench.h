@@ -5,6 +5,7 @@
 // services it needs. No other folder reaches into its siblings to find them.
 #pragma once
 
+#include "app/source_debugger.h"
 #include "app/source_marks.h"
 #include "editor/document_list.h"
 #include "iosim/gui/device_windows.h"
@@ -38,6 +39,8 @@ public:
     DeviceWindows& device_windows() { return device_windows_; }
     // The terminal windows on serial ports and on the simulated board.
     TerminalWindows& terminal_windows() { return terminal_windows_; }
+    // Breakpoints, runs and steps asked for from the source.
+    SourceDebugger& source_debugger() { return source_debugger_; }
 
 private:
     // Device windows over the frame, and the target setup behind the
@@ -55,6 +58,7 @@ private:
     DeviceWindows device_windows_{simulated_.board().iosim()};
     TerminalWindows terminal_windows_{simulated_.board()};
     SourceMarks source_marks_{simulated_.simulator(), documents_};
+    SourceDebugger source_debugger_{simulated_.simulator(), documents_, source_marks_};
 };
 
 } // namespace torva

@@ -1,7 +1,9 @@
 // The editor follows the simulator: examples/blink.asm assembled with its
-// debug map, a breakpoint on the BSR WAIT line, Run Real Time stops there
-// and the source shows the current line and the breakpoint beside the
-// simulator window; the next run takes the current line away.
+// debug map, a breakpoint toggled on the BSR WAIT line, Run Real Time stops
+// there and the source shows the current line and the breakpoint beside the
+// simulator window; Step Into enters WAIT, Step Out comes back; a run takes
+// the current line away.
+#include "app/source_debugger.h"
 #include "app/source_marks.h"
 #include "editor/document_window.h"
 #include "editor/sci_messages.h"
@@ -28,25 +30,46 @@ TEST(SourceDebugging, BreakpointAndCurrentLineInTheSource) {
     ASSERT_TRUE(sim.load_file().debug_map) << "Assemble wrote the map; the simulator read it";
     const DebugMap& map = *sim.load_file().debug_map;
 
-    // Line 15 is "BSR WAIT"; line 16 gets a disabled breakpoint.
-    constexpr int kBsrLine = 15;
-    const auto bsr = map.code_at_or_after(0, kBsrLine);
-    ASSERT_TRUE(bsr);
-    sim.breakpoints().add(bsr->start, BreakState::kEnabled);
-    sim.breakpoints().add(map.code_at_or_after(0, kBsrLine + 1)->start, BreakState::kDisabled);
-    uint64_t now = 0;
-    sim.set_time_source([&] { return now; });
-    student.frame->dispatch(sim_cmd::kRunRealTime);
-    for (int tick = 0; tick < 10 && sim.running(); ++tick) {
-        now += 16'000'000;
-        window->timer_tick();
-    }
-    ASSERT_FALSE(sim.running());
-    ASSERT_EQ(bsr->start, sim.cpu().regs.pc);
-
     const auto documents = student.frame->findChildren<DocumentWindow*>();
     ASSERT_EQ(1, documents.size());
-    const DocumentWindow& source = *documents.front();
+    DocumentWindow& source = *documents.front();
+    SourceDebugger& debugger = student.workbench.source_debugger();
+    uint64_t now = 0;
+    sim.set_time_source([&] { return now; });
+    auto run_out = [&] {
+        for (int tick = 0; tick < 100 && sim.running(); ++tick) {
+            now += 16'000'000;
+            window->timer_tick();
+        }
+        return !sim.running();
+    };
+    auto caret_to = [&](int line) {
+        source.sci().send(sci::SCI_GOTOLINE, static_cast<unsigned long>(line - 1));
+    };
+    auto current_line = [&] {
+        return int(source.sci().send(sci::SCI_MARKERNEXT, 0, 1 << SourceMarks::kCurrentArrow)) + 1;
+    };
+
+    // Line 15 is "BSR WAIT"; line 16 gets a breakpoint that is then disabled,
+    // line 18 (empty) one that lands on line 20, and goes again.
+    constexpr int kBsrLine = 15;
+    caret_to(kBsrLine);
+    ASSERT_TRUE(debugger.toggle_breakpoint());
+    const uint32_t bsr = map.code_at_or_after(0, kBsrLine)->start;
+    EXPECT_EQ(BreakState::kEnabled, sim.breakpoints().state_of(bsr));
+    caret_to(kBsrLine + 1);
+    ASSERT_TRUE(debugger.toggle_breakpoint());
+    sim.breakpoints().set_state(map.code_at_or_after(0, kBsrLine + 1)->start,
+                                BreakState::kDisabled);
+    caret_to(18);
+    ASSERT_TRUE(debugger.toggle_breakpoint());
+    EXPECT_TRUE(markers_on(source, 19) & (1 << SourceMarks::kBreakpointMarker));
+    ASSERT_TRUE(debugger.toggle_breakpoint());
+    EXPECT_FALSE(markers_on(source, 19) & (1 << SourceMarks::kBreakpointMarker));
+
+    student.frame->dispatch(sim_cmd::kRunRealTime);
+    ASSERT_TRUE(run_out());
+    ASSERT_EQ(bsr, sim.cpu().regs.pc);
     const long at_bsr = markers_on(source, kBsrLine - 1);
     EXPECT_TRUE(at_bsr & (1 << SourceMarks::kCurrentArrow));
     EXPECT_TRUE(at_bsr & (1 << SourceMarks::kCurrentBackground));
@@ -56,6 +79,17 @@ TEST(SourceDebugging, BreakpointAndCurrentLineInTheSource) {
     // Side by side: the source and the simulator do not overlap.
     EXPECT_FALSE(source.parentWidget()->geometry().intersects(window->parentWidget()->geometry()));
     EXPECT_TRUE(save_screenshot(*student.frame, "source_debug.png"));
+
+    ASSERT_TRUE(debugger.step(SourceStep::kInto));
+    ASSERT_TRUE(run_out());
+    EXPECT_EQ(20, current_line()) << "into WAIT";
+    ASSERT_TRUE(debugger.step(SourceStep::kOut));
+    ASSERT_TRUE(run_out());
+    EXPECT_EQ(16, current_line()) << "back after the BSR";
+    caret_to(kBsrLine + 2);
+    ASSERT_TRUE(debugger.run_to_cursor());
+    ASSERT_TRUE(run_out());
+    EXPECT_EQ(17, current_line());
 
     student.frame->dispatch(sim_cmd::kRunRealTime);
     EXPECT_TRUE(sim.running());
