@@ -42,11 +42,40 @@ void Workbench::attach(KivFrame& frame) {
 }
 
 void Workbench::attach_source_marks() {
-    simulator_windows_.hooks().halted = [this] {
+    SimulatorWindowHooks& hooks = simulator_windows_.hooks();
+    hooks.halted = [this] {
         source_marks_.set_simulator_window(simulator_windows_.window());
         source_marks_.halted();
+        if (watch_window_ != nullptr) watch_window_->refresh();
     };
-    simulator_windows_.hooks().running = [this] { source_marks_.running(); };
+    hooks.running = [this] { source_marks_.running(); };
+    // The Watch window follows a run at the display's pace.
+    hooks.ticked = [this, devices = std::move(hooks.ticked)] {
+        if (devices) devices();
+        if (watch_window_ != nullptr) watch_window_->refresh();
+    };
+}
+
+WatchWindow* Workbench::open_watch_window() {
+    if (frame_ == nullptr) return nullptr;
+    if (watch_window_ == nullptr) {
+        watch_window_ = new WatchWindow(simulated_.simulator());
+        // Under the simulator window where the area leaves room, so that
+        // the program, its source and the watched values show together.
+        const KivSimulatorChild* simulator = simulator_windows_.window();
+        const QWidget* sub = simulator != nullptr ? simulator->parentWidget() : nullptr;
+        const QWidget* area = sub != nullptr ? sub->parentWidget() : nullptr;
+        if (area != nullptr && area->height() - sub->geometry().bottom() >= 160) {
+            const QRect below(sub->x(), sub->geometry().bottom() + 1, sub->width(),
+                              area->height() - sub->geometry().bottom() - 1);
+            frame_->add_child(*watch_window_, &below);
+        } else {
+            frame_->add_child(*watch_window_);
+        }
+    }
+    frame_->activate_child(watch_window_);
+    watch_window_->refresh();
+    return watch_window_;
 }
 
 void Workbench::attach_devices(KivFrame& frame) {

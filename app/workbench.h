@@ -13,6 +13,7 @@
 #include "shell/check_lab_command.h"
 #include "shell/frame.h"
 #include "sim/gui/simulator_windows.h"
+#include "sim/gui/watch_window.h"
 #include "sim/simulated_board.h"
 #include "terminal/gui/terminal_windows.h"
 
@@ -41,6 +42,8 @@ public:
     TerminalWindows& terminal_windows() { return terminal_windows_; }
     // Breakpoints, runs and steps asked for from the source.
     SourceDebugger& source_debugger() { return source_debugger_; }
+    // Debug > Watch: opens the Watch window, or brings it forward.
+    WatchWindow* open_watch_window();
 
 private:
     // Device windows over the frame, and the target setup behind the
@@ -59,6 +62,7 @@ private:
     TerminalWindows terminal_windows_{simulated_.board()};
     SourceMarks source_marks_{simulated_.simulator(), documents_};
     SourceDebugger source_debugger_{simulated_.simulator(), documents_, source_marks_};
+    QPointer<WatchWindow> watch_window_;
 };
 
 } // namespace torva

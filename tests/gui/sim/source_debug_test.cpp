@@ -12,6 +12,13 @@
 #include "support/screenshot.h"
 #include "support/student_session.h"
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTableWidget>
+
+#include <tuple>
+
 namespace torva::test {
 namespace {
 
@@ -91,9 +98,30 @@ TEST(SourceDebugging, BreakpointAndCurrentLineInTheSource) {
     ASSERT_TRUE(run_out());
     EXPECT_EQ(17, current_line());
 
+    // The Watch window: Y counts down while the program runs.
+    WatchWindow* watch = student.workbench.open_watch_window();
+    ASSERT_NE(nullptr, watch);
+    for (const auto& [expression, format, count] :
+         {std::tuple{"Y", WatchFormat::kHexWord, 1}, std::tuple{"A", WatchFormat::kHexByte, 1},
+          std::tuple{"X", WatchFormat::kUnsignedWord, 1},
+          std::tuple{"WLOOP", WatchFormat::kByteArray, 3}}) {
+        watch->expression_field().setText(QString::fromLatin1(expression));
+        watch->format_box().setCurrentIndex(int(format));
+        watch->count_box().setValue(count);
+        watch->add_from_line();
+    }
+    ASSERT_EQ(4, watch->table().rowCount());
+    EXPECT_EQ("04 36 FD", watch->table().item(3, 2)->text().toStdString());
+    sim.breakpoints().clear();
     student.frame->dispatch(sim_cmd::kRunRealTime);
     EXPECT_TRUE(sim.running());
     EXPECT_EQ(0, markers_on(source, kBsrLine - 1) & (1 << SourceMarks::kCurrentArrow));
+    const QString y_before = watch->table().item(0, 2)->text();
+    now += 16'000'000;
+    window->timer_tick();
+    EXPECT_NE(y_before, watch->table().item(0, 2)->text()) << "Y moved while running";
+    EXPECT_TRUE(watch->rows().rows()[0].changed);
+    EXPECT_TRUE(save_screenshot(*student.frame, "watch.png"));
     student.frame->dispatch(sim_cmd::kHalt);
 }
 
