@@ -45,6 +45,11 @@ DocumentWindow* SourceMarks::open_document(const std::string& path) const {
 }
 
 void SourceMarks::running() {
+    ran_ = true;
+    clear_current_line();
+}
+
+void SourceMarks::clear_current_line() {
     for (DocumentWindow* document : documents_.documents()) {
         document->sci().delete_all_markers(kCurrentArrow);
         document->sci().delete_all_markers(kCurrentBackground);
@@ -52,7 +57,7 @@ void SourceMarks::running() {
 }
 
 void SourceMarks::halted() {
-    running();
+    clear_current_line();
     const auto map = sim_.load_file().debug_map;
     if (!map) return;
     show_breakpoints(*map);
@@ -87,7 +92,7 @@ void SourceMarks::show_breakpoints(const DebugMap& map) {
 }
 
 void SourceMarks::arrange(DocumentWindow& document) {
-    if (arranged_ || simulator_window_ == nullptr) return;
+    if (arranged_ || !ran_ || simulator_window_ == nullptr) return;
     arranged_ = true;
     QWidget* source = document.parentWidget();
     QWidget* simulator = simulator_window_->parentWidget();

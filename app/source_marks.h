@@ -40,15 +40,18 @@ private:
     // The map's file as a path of this machine: relative to the load file.
     std::string source_path(const DebugMap& map, int file) const;
     DocumentWindow* open_document(const std::string& path) const;
+    void clear_current_line();
     void show_breakpoints(const DebugMap& map);
-    // The first time a source line is shown, the document and the
-    // simulator window are put side by side where they overlap.
+    // The first time a run or step halts on a source line, the document
+    // and the simulator window are put side by side where they overlap (a
+    // load alone leaves the windows where they are).
     void arrange(DocumentWindow& document);
 
     Simulator& sim_;
     EditorDocuments& documents_;
     QWidget* simulator_window_ = nullptr;
     bool arranged_ = false;
+    bool ran_ = false;
 };
 
 } // namespace torva
