@@ -49,11 +49,28 @@ void Workbench::attach_source_marks() {
         if (watch_window_ != nullptr) watch_window_->refresh();
     };
     hooks.running = [this] { source_marks_.running(); };
+    hooks.source_command = [this](int id) { return source_command(id); };
     // The Watch window follows a run at the display's pace.
     hooks.ticked = [this, devices = std::move(hooks.ticked)] {
         if (devices) devices();
         if (watch_window_ != nullptr) watch_window_->refresh();
     };
+}
+
+bool Workbench::source_command(int id) {
+    switch (id) {
+    case cmd::kStepInto: source_debugger_.step(SourceStep::kInto); return true;
+    case cmd::kStepOver: source_debugger_.step(SourceStep::kOver); return true;
+    case cmd::kStepOut: source_debugger_.step(SourceStep::kOut); return true;
+    case cmd::kRunToCursor: source_debugger_.run_to_cursor(); return true;
+    case cmd::kToggleBreakpoint:
+        source_debugger_.toggle_breakpoint();
+        // The Program pane shows the table too.
+        if (KivSimulatorChild* window = simulator_windows_.window()) window->refresh_breakpoints();
+        return true;
+    case cmd::kWatch: open_watch_window(); return true;
+    default: return false;
+    }
 }
 
 WatchWindow* Workbench::open_watch_window() {

@@ -51,6 +51,8 @@ private:
     void attach_devices(KivFrame& frame);
     // The editor follows the simulator's halts in the source.
     void attach_source_marks();
+    // A command of debugging in the source; false for any other id.
+    bool source_command(int id);
 
     EditorDocuments documents_;
     AssembleCommand assembler_{&documents_};

@@ -36,6 +36,13 @@ inline constexpr int kAssemble = 43108;
 inline constexpr int kAcceptOtherSyntax = 43109; // toggles the assembler's dialect
 inline constexpr int kCheckLab = 43200;
 inline constexpr int kKeyboardShortcuts = 43201;
+// Debugging in the source; they act while the simulator window exists.
+inline constexpr int kStepInto = 43210;
+inline constexpr int kStepOver = 43211;
+inline constexpr int kStepOut = 43212;
+inline constexpr int kRunToCursor = 43213;
+inline constexpr int kToggleBreakpoint = 43214;
+inline constexpr int kWatch = 43215;
 inline constexpr int kSimulatorRestart = 43150;
 inline constexpr int kOpen = 43151;
 inline constexpr int kOpenKeepDirFirst = 43152; // 43152..43157

@@ -51,7 +51,11 @@ inline constexpr KeyBinding kKeyTable[] = {
     {cmd::kHelp,              "F1",       KeyScope::anywhere,  cmd::kHelp},
     {sim_cmd::kRunRealTime,   "F5",       KeyScope::simulator, sim_cmd::kRunRealTime},
     {sim_cmd::kHalt,          "Shift+F5", KeyScope::simulator, sim_cmd::kHalt},
-    {sim_cmd::kStep,          "F10",      KeyScope::simulator, sim_cmd::kStep},
+    {cmd::kStepInto,          "F11",      KeyScope::simulator, cmd::kStepInto},
+    {cmd::kStepOver,          "F10",      KeyScope::simulator, cmd::kStepOver},
+    {cmd::kStepOut,           "Shift+F11", KeyScope::simulator, cmd::kStepOut},
+    {cmd::kRunToCursor,       "Ctrl+F10", KeyScope::simulator, cmd::kRunToCursor},
+    {cmd::kToggleBreakpoint,  "F9",       KeyScope::simulator, cmd::kToggleBreakpoint},
 };
 // clang-format on
 

@@ -84,6 +84,12 @@ inline constexpr MenuRow kMenuTree[] = {
     {Row::item, "Run Re&al Time", sim_cmd::kRunRealTime, Popup::none, true},
     {Row::item, "&Halt", sim_cmd::kHalt, Popup::none, true},
     {Row::item, "S&tep", sim_cmd::kStep, Popup::none, true},
+    {Row::item, "Step &Into", cmd::kStepInto, Popup::none, true},
+    {Row::item, "Step &Over", cmd::kStepOver, Popup::none, true},
+    {Row::item, "Step O&ut", cmd::kStepOut, Popup::none, true},
+    {Row::item, "Run to &Cursor", cmd::kRunToCursor, Popup::none, true},
+    {Row::item, "Toggle &Breakpoint", cmd::kToggleBreakpoint, Popup::none, true},
+    {Row::item, "&Watch", cmd::kWatch, Popup::none, true},
     {Row::popup_end, "", 0, Popup::none, false},
 
     {Row::popup_begin, "&Windows", 0, Popup::windows, false},
@@ -102,7 +108,10 @@ inline constexpr MenuRow kMenuTree[] = {
 
 // The simulator's run items: they act on the simulator window, and follow its
 // enabling, while it exists; greyed without it.
-inline constexpr int kSimulatorRunItems[] = {sim_cmd::kRunRealTime, sim_cmd::kHalt, sim_cmd::kStep};
+inline constexpr int kSimulatorRunItems[] = {
+    sim_cmd::kRunRealTime, sim_cmd::kHalt,         sim_cmd::kStep,
+    cmd::kStepInto,        cmd::kStepOver,         cmd::kStepOut,
+    cmd::kRunToCursor,     cmd::kToggleBreakpoint, cmd::kWatch};
 
 // Items the enabling pass greys before the active child enables its own.
 inline constexpr int kDocumentItems[] = {

@@ -99,7 +99,9 @@ KivSimulatorChild::KivSimulatorChild(Simulator& sim, FrameAccess& frame, Simulat
         auto* action = new QAction(this);
         action->setShortcut(key_sequence(binding));
         action->setShortcutContext(Qt::ApplicationShortcut);
-        connect(action, &QAction::triggered, this, [this, id = binding.command] { send(id); });
+        connect(action, &QAction::triggered, this, [this, id = binding.command] {
+            if (!(hooks_.source_command && hooks_.source_command(id))) send(id);
+        });
         addAction(action);
     }
 
@@ -182,7 +184,7 @@ void KivSimulatorChild::build_panel() {
     panel_button(QStringLiteral("C"), clear_button(kCyclesY, char_width_), sim_cmd::kClearCycles);
     panel_button(QStringLiteral("C"), clear_button(kBytesY, char_width_), sim_cmd::kClearBytes);
     step_ = panel_button(QStringLiteral("Step"), kStepButton, sim_cmd::kStep);
-    step_->setToolTip(QStringLiteral("Step (F10)"));
+    step_->setToolTip(QStringLiteral("Step one instruction"));
     apply_ = new QPushButton(QStringLiteral("Apply"), this);
     apply_->setFont(button_font_);
     apply_->setGeometry(kApplyButton);
@@ -199,6 +201,7 @@ void KivSimulatorChild::send(int id, std::optional<uint32_t> selected) {
 }
 
 bool KivSimulatorChild::handle_command(int id, std::intptr_t) {
+    if (hooks_.source_command && hooks_.source_command(id)) return true;
     if (id == cmd::kArrowLeft || id == cmd::kArrowRight || id == cmd::kArrowUp ||
         id == cmd::kArrowDown) {
         for (int index = 0; index < MemoryPane::kCells; ++index) {
@@ -222,6 +225,10 @@ void KivSimulatorChild::menu_popup(MenuItems& items, QMenu*) {
     for (const int id : {sim_cmd::kRunRealTime, sim_cmd::kHalt})
         items.set_enabled(id, sim_.toolbar_enabled(id));
     items.set_enabled(sim_cmd::kStep, !sim_.running());
+    for (const int id : {cmd::kStepInto, cmd::kStepOver, cmd::kStepOut, cmd::kRunToCursor})
+        items.set_enabled(id, !sim_.running());
+    items.set_enabled(cmd::kToggleBreakpoint, true);
+    items.set_enabled(cmd::kWatch, true);
 }
 
 void KivSimulatorChild::child_activated() {

@@ -53,6 +53,10 @@ struct SimulatorWindowHooks {
     // a load), and a run began: the editor follows in the source.
     std::function<void()> halted;
     std::function<void()> running;
+    // The commands of debugging in the source (steps, Run to Cursor, the
+    // breakpoint on the caret's line, Watch), from the Debug menu or their
+    // keys; true when the command was one of them.
+    std::function<bool(int id)> source_command;
 };
 
 class KivSimulatorChild final : public QWidget, public ChildWindow, private SimulatorUi {
@@ -90,6 +94,9 @@ public:
     QTimer& run_timer() { return timer_; }
     // What each timeout of the run timer does.
     void timer_tick() { tick(); }
+    // The breakpoint table changed elsewhere (the editor's margin): the
+    // Program pane shows it again.
+    void refresh_breakpoints() { refresh_disassembly(); }
     QToolBar& toolbar() { return *toolbar_; }
     QAction* toolbar_action(int id) const;
     QPushButton& step_button() { return *step_; }

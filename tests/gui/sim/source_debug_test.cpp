@@ -3,7 +3,7 @@
 // there and the source shows the current line and the breakpoint beside the
 // simulator window; Step Into enters WAIT, Step Out comes back; a run takes
 // the current line away.
-#include "app/source_debugger.h"
+#include "shell/command_ids.h"
 #include "app/source_marks.h"
 #include "editor/document_window.h"
 #include "editor/sci_messages.h"
@@ -40,7 +40,6 @@ TEST(SourceDebugging, BreakpointAndCurrentLineInTheSource) {
     const auto documents = student.frame->findChildren<DocumentWindow*>();
     ASSERT_EQ(1, documents.size());
     DocumentWindow& source = *documents.front();
-    SourceDebugger& debugger = student.workbench.source_debugger();
     uint64_t now = 0;
     sim.set_time_source([&] { return now; });
     auto run_out = [&] {
@@ -61,17 +60,17 @@ TEST(SourceDebugging, BreakpointAndCurrentLineInTheSource) {
     // line 18 (empty) one that lands on line 20, and goes again.
     constexpr int kBsrLine = 15;
     caret_to(kBsrLine);
-    ASSERT_TRUE(debugger.toggle_breakpoint());
+    student.frame->dispatch(cmd::kToggleBreakpoint); // F9
     const uint32_t bsr = map.code_at_or_after(0, kBsrLine)->start;
     EXPECT_EQ(BreakState::kEnabled, sim.breakpoints().state_of(bsr));
     caret_to(kBsrLine + 1);
-    ASSERT_TRUE(debugger.toggle_breakpoint());
+    student.frame->dispatch(cmd::kToggleBreakpoint); // F9
     sim.breakpoints().set_state(map.code_at_or_after(0, kBsrLine + 1)->start,
                                 BreakState::kDisabled);
     caret_to(18);
-    ASSERT_TRUE(debugger.toggle_breakpoint());
+    student.frame->dispatch(cmd::kToggleBreakpoint); // F9
     EXPECT_TRUE(markers_on(source, 19) & (1 << SourceMarks::kBreakpointMarker));
-    ASSERT_TRUE(debugger.toggle_breakpoint());
+    student.frame->dispatch(cmd::kToggleBreakpoint); // F9
     EXPECT_FALSE(markers_on(source, 19) & (1 << SourceMarks::kBreakpointMarker));
 
     student.frame->dispatch(sim_cmd::kRunRealTime);
@@ -87,18 +86,19 @@ TEST(SourceDebugging, BreakpointAndCurrentLineInTheSource) {
     EXPECT_FALSE(source.parentWidget()->geometry().intersects(window->parentWidget()->geometry()));
     EXPECT_TRUE(save_screenshot(*student.frame, "source_debug.png"));
 
-    ASSERT_TRUE(debugger.step(SourceStep::kInto));
+    student.frame->dispatch(cmd::kStepInto); // F11
     ASSERT_TRUE(run_out());
     EXPECT_EQ(20, current_line()) << "into WAIT";
-    ASSERT_TRUE(debugger.step(SourceStep::kOut));
+    student.frame->dispatch(cmd::kStepOut); // Shift+F11
     ASSERT_TRUE(run_out());
     EXPECT_EQ(16, current_line()) << "back after the BSR";
     caret_to(kBsrLine + 2);
-    ASSERT_TRUE(debugger.run_to_cursor());
+    student.frame->dispatch(cmd::kRunToCursor); // Ctrl+F10
     ASSERT_TRUE(run_out());
     EXPECT_EQ(17, current_line());
 
     // The Watch window: Y counts down while the program runs.
+    student.frame->dispatch(cmd::kWatch); // Debug > Watch
     WatchWindow* watch = student.workbench.open_watch_window();
     ASSERT_NE(nullptr, watch);
     for (const auto& [expression, format, count] :
