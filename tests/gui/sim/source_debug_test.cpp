@@ -3,10 +3,10 @@
 // there and the source shows the current line and the breakpoint beside the
 // simulator window; Step Into enters WAIT, Step Out comes back; a run takes
 // the current line away.
-#include "shell/command_ids.h"
 #include "app/source_marks.h"
 #include "editor/document_window.h"
 #include "editor/sci_messages.h"
+#include "shell/command_ids.h"
 #include "sim/debug_map.h"
 #include "sim/sim_commands.h"
 #include "support/screenshot.h"
