@@ -137,9 +137,17 @@ void DocumentWindow::connect_notifications() {
             });
     connect(c, &QsciScintillaBase::SCN_MARGINCLICK, this,
             [this](int position, int modifiers, int margin) {
-                if (margin == 2) fold_margin_click(sci_, position, modifiers);
+                if (margin == kMarkerMargin) toggle_breakpoint_at(position);
+                if (margin == kFoldMargin) fold_margin_click(sci_, position, modifiers);
                 after_notification();
             });
+}
+
+void DocumentWindow::toggle_breakpoint_at(long position) {
+    // A click beside a line does what F9 does on it: the caret goes to the
+    // line, and the simulator (when there is one) toggles its breakpoint.
+    sci_.send(sci::SCI_GOTOPOS, static_cast<unsigned long>(position));
+    frame_.send_command(cmd::kToggleBreakpoint);
 }
 
 void DocumentWindow::after_notification() {

@@ -92,6 +92,7 @@ private:
     // failed.
     bool discard_changes();
     void after_notification();
+    void toggle_breakpoint_at(long position);
     // The title: the name, " (Read Only)", and " *" while there are unsaved
     // changes.
     void update_window_title();

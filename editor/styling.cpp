@@ -152,19 +152,19 @@ void set_up_component(const SciCall& sci, int file_type) {
             sci.set_one_style(kWhite, row);
     }
 
-    sci.send(sci::SCI_SETMARGINTYPEN, 1, sci::SC_MARGIN_SYMBOL);
-    sci.send(sci::SCI_SETMARGINSENSITIVEN, 1, 1);
-    sci.send(sci::SCI_SETMARGINWIDTHN, 1, 14);
+    sci.send(sci::SCI_SETMARGINTYPEN, kMarkerMargin, sci::SC_MARGIN_SYMBOL);
+    sci.send(sci::SCI_SETMARGINSENSITIVEN, kMarkerMargin, 1);
+    sci.send(sci::SCI_SETMARGINWIDTHN, kMarkerMargin, 14);
 
     sci.set_property("fold", "1");
     sci.send(sci::SCI_SETFOLDFLAGS, 0);
     sci.send(sci::SCI_SETFOLDMARGINCOLOUR, 1, kWhite);
     sci.send(sci::SCI_SETMODEVENTMASK, sci::SC_MOD_CHANGEFOLD);
 
-    sci.send(sci::SCI_SETMARGINTYPEN, 2, sci::SC_MARGIN_SYMBOL);
-    sci.send(sci::SCI_SETMARGINWIDTHN, 2, 12);
-    sci.send(sci::SCI_SETMARGINMASKN, 2, static_cast<long>(sci::SC_MASK_FOLDERS));
-    sci.send(sci::SCI_SETMARGINSENSITIVEN, 2, 1);
+    sci.send(sci::SCI_SETMARGINTYPEN, kFoldMargin, sci::SC_MARGIN_SYMBOL);
+    sci.send(sci::SCI_SETMARGINWIDTHN, kFoldMargin, 12);
+    sci.send(sci::SCI_SETMARGINMASKN, kFoldMargin, static_cast<long>(sci::SC_MASK_FOLDERS));
+    sci.send(sci::SCI_SETMARGINSENSITIVEN, kFoldMargin, 1);
 
     for (const MarkerRow& row : kMarkers)
         sci.define_marker(row);

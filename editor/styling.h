@@ -17,6 +17,12 @@ enum FileType : int {
     kFileAdaDeclarations = 11, // "ads"
 };
 
+// The margins, left to right: line numbers, markers (breakpoints, the
+// current line, bookmarks; a click toggles a breakpoint), folding.
+inline constexpr int kLineNumberMargin = 0;
+inline constexpr int kMarkerMargin = 1;
+inline constexpr int kFoldMargin = 2;
+
 // The lexer that colours a file type.
 int lexer_for(int file_type);
 
