@@ -2,6 +2,7 @@
 #include "sim/memory_pane.h"
 
 #include "sim/breakpoint_dialog.h"
+#include "sim/debug_map.h"
 #include "sim/simulator_ui.h"
 
 #include <algorithm>
@@ -64,13 +65,18 @@ std::optional<std::string> MemoryPane::edit_cell(int cell, std::string_view text
     return cell_text(cell);
 }
 
-std::optional<std::string> MemoryPane::press_address_button(std::string_view field) {
+std::optional<std::string> MemoryPane::press_address_button(std::string_view field,
+                                                            const DebugMap* map) {
     if (!entering_) {
         entering_ = true;
         return std::nullopt;
     }
     entering_ = false;
-    const auto address = parse_break_address(field);
+    // A number wins over a symbol that happens to be spelt in hex digits,
+    // so an address typed before a map was loaded means the same after.
+    auto address = parse_break_address(field);
+    if (!address && map)
+        if (const DebugMapSymbol* symbol = map->symbol(field)) address = symbol->value;
     if (!address) return std::string(sim_message::kBadlyFormedAddress);
     scroll_to_row(int((*address & 0xFFFF) / kColumns));
     return std::nullopt;

@@ -12,6 +12,8 @@
 
 namespace torva {
 
+struct DebugMap;
+
 class MemoryPane {
 public:
     static constexpr int kRows = 4;
@@ -55,11 +57,13 @@ public:
 
     // Address entry: the button reads "mem"; pressing it starts the entry
     // ("set", the first row field editable); pressing "set" reads the field
-    // as hexadecimal and scrolls to its row. Gives the error text for a
-    // malformed address; either way the entry ends.
+    // as hexadecimal or, failing that, as a symbol of the debug map (letter
+    // case as defined) and scrolls to its row. Gives the error text for a
+    // malformed address or unknown name; either way the entry ends.
     bool entering_address() const { return entering_; }
     std::string_view button_text() const { return entering_ ? kSetLabel : kMemLabel; }
-    std::optional<std::string> press_address_button(std::string_view field);
+    std::optional<std::string> press_address_button(std::string_view field,
+                                                    const DebugMap* map = nullptr);
 
     // The cell the focus moves to: left -1, right +1, up -16, down +16,
     // wrapping around the 64 cells.

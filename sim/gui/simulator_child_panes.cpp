@@ -45,7 +45,8 @@ void KivSimulatorChild::build_memory_pane() {
     for (int row = 0; row < MemoryPane::kRows; ++row) {
         rows_[size_t(row)] = make_field(
             this, text_font_,
-            QRect(kMemButton.left(), kRowsY + row * kRowHeight, kMemButton.width(), kRowHeight), 8);
+            QRect(kMemButton.left(), kRowsY + row * kRowHeight, kMemButton.width(), kRowHeight),
+            row == 0 ? 64 : 8); // the entry takes a label as well as an address
         rows_[size_t(row)]->setReadOnly(true);
         rows_[size_t(row)]->setFocusPolicy(row == 0 ? Qt::StrongFocus : Qt::NoFocus);
         for (int column = 0; column < MemoryPane::kColumns; ++column) {
@@ -143,7 +144,8 @@ void KivSimulatorChild::cell_edited(int index, const QString& text) {
 }
 
 void KivSimulatorChild::address_button() {
-    const auto error = memory_.press_address_button(rows_[0]->text().toStdString());
+    const auto error = memory_.press_address_button(rows_[0]->text().trimmed().toStdString(),
+                                                    sim_.load_file().debug_map.get());
     mem_->setText(
         QString::fromLatin1(memory_.button_text().data(), qsizetype(memory_.button_text().size())));
     rows_[0]->setReadOnly(!memory_.entering_address());

@@ -3,6 +3,7 @@
 // register fields, the menus, and that looking at memory changes nothing.
 #include "sim_fixture.h"
 
+#include "sim/debug_map.h"
 #include "sim/disassembly_pane.h"
 #include "sim/memory_pane.h"
 #include "sim/panel.h"
@@ -138,6 +139,24 @@ TEST_F(PanesTest, MemoryPaneWindowAddressEntryAndCells) {
     memory.press_address_button("");
     EXPECT_FALSE(memory.press_address_button("1234"));
     EXPECT_EQ("1230", memory.row_address_text(0));
+
+    // With a debug map the entry takes a symbol, letter case as defined; a
+    // name the map lacks is refused like a bad number, and digits still win.
+    DebugMap map;
+    map.symbols = {{"BUFFER", SymbolKind::kLabel, 0x1050}, {"BEEF", SymbolKind::kEqu, 0x2000}};
+    const auto enter = [&](std::string_view text) {
+        memory.press_address_button("", &map);
+        return memory.press_address_button(text, &map);
+    };
+    EXPECT_FALSE(enter("BUFFER"));
+    EXPECT_EQ("1050", memory.row_address_text(0));
+    EXPECT_EQ("Badly formed address", enter("buffer").value_or(""));
+    EXPECT_EQ("1050", memory.row_address_text(0));
+    EXPECT_FALSE(enter("BEEF"));
+    EXPECT_EQ("BEE0", memory.row_address_text(0));
+    memory.press_address_button("");
+    EXPECT_EQ("Badly formed address", memory.press_address_button("BUFFER").value_or(""));
+    enter("1234");
 
     // RAM cell: the typed byte is written; a text that is not hexadecimal
     // writes the byte back and the cell shows it again.
