@@ -1,6 +1,8 @@
 // Register field texts and their parsing.
 #include "sim/register_fields.h"
 
+#include "sim/debug_map.h"
+
 #include <charconv>
 #include <cinttypes>
 #include <cstdio>
@@ -43,11 +45,15 @@ std::string register_text(const Cpu& cpu, int number) {
                          cpu.get_register(number));
 }
 
-void apply_register_fields(Cpu& cpu, const std::array<std::string, kRegisterFields.size()>& texts) {
+void apply_register_fields(Cpu& cpu, const std::array<std::string, kRegisterFields.size()>& texts,
+                           const DebugMap* map) {
     for (size_t i = 0; i < kRegisterFields.size(); ++i) {
         const int number = kRegisterFields[i];
-        if (const auto value = parse_number(Cpu::register_radix(number), texts[i]))
-            cpu.set_register(number, uint32_t(*value));
+        // A number wins over a symbol spelt in the field's digits.
+        auto value = parse_number(Cpu::register_radix(number), texts[i]);
+        if (!value && map)
+            if (const DebugMapSymbol* symbol = map->symbol(texts[i])) value = symbol->value;
+        if (value) cpu.set_register(number, uint32_t(*value));
     }
 }
 

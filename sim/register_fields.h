@@ -12,6 +12,8 @@
 
 namespace torva {
 
+struct DebugMap;
+
 // Base 16 with width 8, 16, 32 or 64: that many hex digits (upper case);
 // base 10: signed decimal; base 2 with width 3, 8, 16 or 32: that many
 // binary digits, most significant first; anything else: "".
@@ -27,8 +29,10 @@ inline constexpr std::array<int, 7> kRegisterFields = {kRegA,  kRegB,  kRegX,  k
 
 // A register's field text.
 std::string register_text(const Cpu& cpu, int number);
-// "Apply": sets each register whose field text parses in its base (cut to
-// its width); the others stay. texts follow kRegisterFields.
-void apply_register_fields(Cpu& cpu, const std::array<std::string, kRegisterFields.size()>& texts);
+// "Apply": sets each register whose field text parses in its base or, with
+// a debug map, names one of its symbols (letter case as defined), cut to its
+// width; the others stay. texts follow kRegisterFields.
+void apply_register_fields(Cpu& cpu, const std::array<std::string, kRegisterFields.size()>& texts,
+                           const DebugMap* map = nullptr);
 
 } // namespace torva

@@ -2,6 +2,7 @@
 // disassembly and stack, and the memory and register fields.
 #include "sim/gui/simulator_child.h"
 
+#include "sim/debug_map.h"
 #include "sim/gui/simulator_layout.h"
 #include "sim/simulator_ui.h"
 
@@ -107,9 +108,14 @@ void KivSimulatorChild::build_register_fields() {
 
 void KivSimulatorChild::refresh_registers() {
     if (refreshing_) return;
-    for (size_t i = 0; i < kRegisterFields.size(); ++i)
-        registers_[i]->setText(
-            QString::fromStdString(register_text(sim_.cpu(), kRegisterFields[i])));
+    // With symbols to name, a field takes a label longer than its digits.
+    const DebugMap* map = sim_.load_file().debug_map.get();
+    const bool symbols = map != nullptr && !map->symbols.empty();
+    for (size_t i = 0; i < kRegisterFields.size(); ++i) {
+        const std::string text = register_text(sim_.cpu(), kRegisterFields[i]);
+        registers_[i]->setMaxLength(symbols ? 64 : int(text.size()));
+        registers_[i]->setText(QString::fromStdString(text));
+    }
     stack_.refresh(sim_.cpu().regs.sp);
     update();
 }
@@ -162,8 +168,8 @@ void KivSimulatorChild::apply_registers() {
     if (sim_.running()) return;
     std::array<std::string, kRegisterFields.size()> texts;
     for (size_t i = 0; i < texts.size(); ++i)
-        texts[i] = registers_[i]->text().toStdString();
-    apply_register_fields(sim_.cpu(), texts);
+        texts[i] = registers_[i]->text().trimmed().toStdString();
+    apply_register_fields(sim_.cpu(), texts, sim_.load_file().debug_map.get());
     refresh_registers();
     refresh_disassembly();
     refresh_memory();

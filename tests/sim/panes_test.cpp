@@ -301,6 +301,19 @@ TEST(RegisterFields, FormatParseAndApply) {
     EXPECT_EQ(0x2000, cpu.regs.pc);
     EXPECT_EQ(0x3C80, cpu.regs.sp);
     EXPECT_EQ(0x01, cpu.regs.ccr);
+
+    // With a debug map a field takes a symbol's value, cut to the register;
+    // digits still read as a number and an unknown name leaves the register.
+    DebugMap map;
+    map.symbols = {{"BUFFER", SymbolKind::kLabel, 0x1050},
+                   {"COUNT", SymbolKind::kEqu, 0x1A5},
+                   {"ABBA", SymbolKind::kEqu, 0x4000}};
+    apply_register_fields(cpu, {"COUNT", "", "BUFFER", "ABBA", "START", "buffer", ""}, &map);
+    EXPECT_EQ(0xA5, cpu.regs.a);
+    EXPECT_EQ(0x1050, cpu.regs.x);
+    EXPECT_EQ(0xABBA, cpu.regs.y);
+    EXPECT_EQ(0x2000, cpu.regs.pc);
+    EXPECT_EQ(0x3C80, cpu.regs.sp);
 }
 
 } // namespace
