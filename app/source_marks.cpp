@@ -17,10 +17,7 @@ namespace torva {
 namespace fs = std::filesystem;
 
 std::string SourceMarks::source_path(const DebugMap& map, int file) const {
-    const fs::path named(map.files[size_t(file)]);
-    if (named.is_absolute()) return named.lexically_normal().string();
-    const fs::path base = fs::path(sim_.load_file().load_file_path).parent_path();
-    return fs::absolute(base / named).lexically_normal().string();
+    return debug_map_source_path(map, file, sim_.load_file().load_file_path);
 }
 
 int SourceMarks::file_of(const DebugMap& map, const std::string& path) const {

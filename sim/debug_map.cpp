@@ -94,6 +94,21 @@ SourcePlace DebugMap::place_of(uint32_t address) const {
     return {};
 }
 
+std::string debug_map_source_path(const DebugMap& map, int file, const std::string& load_file) {
+    namespace fs = std::filesystem;
+    const fs::path named(map.files[size_t(file)]);
+    if (named.is_absolute()) return named.lexically_normal().string();
+    const fs::path base = fs::path(load_file).parent_path();
+    return fs::absolute(base / named).lexically_normal().string();
+}
+
+std::optional<SourceLine> source_line_at(const DebugMap& map, const std::string& load_file,
+                                         uint32_t address) {
+    const SourcePlace place = map.place_of(address);
+    if (!place.valid() || size_t(place.file) >= map.files.size()) return std::nullopt;
+    return SourceLine{debug_map_source_path(map, place.file, load_file), place.line};
+}
+
 std::optional<DebugMapRange> DebugMap::code_at_or_after(int file, int line) const {
     const DebugMapRange* best = nullptr;
     for (const DebugMapRange& r : ranges) {

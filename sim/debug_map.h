@@ -57,6 +57,19 @@ struct DebugMap {
     const DebugMapSymbol* symbol(std::string_view name) const;
 };
 
+// A map's source file as a path of this machine: a relative name is taken
+// from the load file's directory.
+std::string debug_map_source_path(const DebugMap& map, int file, const std::string& load_file);
+
+struct SourceLine {
+    std::string path; // as debug_map_source_path gives it
+    int line = 0;     // 1-based
+    bool operator==(const SourceLine&) const = default;
+};
+// The source line whose bytes hold the address, if any.
+std::optional<SourceLine> source_line_at(const DebugMap& map, const std::string& load_file,
+                                         uint32_t address);
+
 // The map as text, the stamp line included.
 std::string format_debug_map(const DebugMap& map);
 // The text of a map without its stamp line: what the stamp is computed from.

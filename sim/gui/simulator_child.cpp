@@ -9,6 +9,7 @@
 #include "shell/frame_access.h"
 #include "shell/menu_tree.h"
 #include "shell/message_service.h"
+#include "sim/debug_map.h"
 #include "sim/gui/breakpoints_dialog.h"
 #include "sim/gui/simulator_layout.h"
 #include "sim/gui/simulator_picture.h"
@@ -21,6 +22,7 @@
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QToolBar>
 
@@ -281,6 +283,22 @@ void KivSimulatorChild::open_context_menu(QPoint local) {
 
 void KivSimulatorChild::contextMenuEvent(QContextMenuEvent* event) {
     open_context_menu(event->pos());
+}
+
+bool KivSimulatorChild::open_source_of_line(QPoint local) {
+    const int line = line_at(local);
+    const std::shared_ptr<const DebugMap>& map = sim_.load_file().debug_map;
+    if (line < 0 || map == nullptr) return false;
+    const auto source =
+        source_line_at(*map, sim_.load_file().load_file_path, disassembly_.address(line));
+    if (!source) return false;
+    frame_.open_source_at(source->path, source->line);
+    return true;
+}
+
+void KivSimulatorChild::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !open_source_of_line(event->pos()))
+        QWidget::mouseDoubleClickEvent(event);
 }
 
 void KivSimulatorChild::tick() {

@@ -86,6 +86,9 @@ public:
     void set_menu_runner(MenuRunner runner) { menu_runner_ = std::move(runner); }
     // The context menu at a point of the window, as a right click opens it.
     void open_context_menu(QPoint local);
+    // A double-click at a point: on a Program pane line whose bytes the
+    // debug map knows, that source line opens in the editor. True if one did.
+    bool open_source_of_line(QPoint local);
 
     // For tests and the benchmark: the panes, fields and the run timer.
     Simulator& simulator() { return sim_; }
@@ -112,6 +115,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -145,6 +145,12 @@ TEST_F(DebugMapTest, IncludesConditionsOrgsAndSymbols) {
     EXPECT_EQ((SourcePlace{1, 2}), map.place_of(0x1008));
     EXPECT_EQ((SourcePlace{0, 7}), map.place_of(0x1004));
     EXPECT_FALSE(map.place_of(0x2010).valid()) << "reserved storage has no line";
+    // The include's line as a path of this machine, beside the load file.
+    const auto included = source_line_at(map, (dir.path() / "prog.s19").string(), 0x1008);
+    ASSERT_TRUE(included);
+    EXPECT_EQ((SourceLine{(dir.path() / "lib" / "sub.inc").lexically_normal().string(), 2}),
+              *included);
+    EXPECT_FALSE(source_line_at(map, (dir.path() / "prog.s19").string(), 0x2010));
     struct Expected {
         const char* name;
         SymbolKind kind;

@@ -111,6 +111,19 @@ TEST(SourceDebugging, BreakpointAndCurrentLineInTheSource) {
     ASSERT_TRUE(run_out());
     EXPECT_EQ(17, current_line());
 
+    // A double-click on a Program pane line opens its source line: the
+    // caret goes back to line 17 from the top of the file.
+    caret_to(1);
+    const auto caret_line = [&] {
+        return int(source.sci().send(
+                   sci::SCI_LINEFROMPOSITION,
+                   static_cast<unsigned long>(source.sci().send(sci::SCI_GETCURRENTPOS)))) +
+               1;
+    };
+    ASSERT_EQ(1, caret_line());
+    double_click(*window, window->line_rect(window->disassembly().current_line()).center());
+    EXPECT_EQ(17, caret_line());
+
     // The Watch window: Y counts down while the program runs.
     student.frame->dispatch(cmd::kWatch); // Debug > Watch
     WatchWindow* watch = student.workbench.open_watch_window();
