@@ -17,7 +17,7 @@
 #include "terminal/port_numbering.h"
 #include "terminal/terminal_commands.h"
 
-#include "gui/terminal/terminal_fixture.h"
+#include "terminal/gui/terminal_fixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
