@@ -8,17 +8,18 @@ namespace {
 using LabReaderTest = LabTest;
 
 TEST_F(LabReaderTest, SlipsAreNamedWithTheirLineAndColumn) {
+    // A check of the LEDs, and a check of anything, that a case goes on from.
+    const std::string leds = "devices = [\"leds\"]\n[[check]]\nname = \"a\"\noutput = \"leds\"\n";
+    const std::string any = "[[check]]\nname = \"a\"\nno_undefined = true\n";
     struct Case {
         int line;
-        const char* lab;
+        std::string lab;
         const char* message;
     };
     // Each lab is a whole file; the board gets LEDs and switches unless the
     // case is about the board.
     const Case cases[] = {
-        {__LINE__,
-         "devices = [\"leds\"]\n[[check]]\nname = \"a\"\noutput = \"leds\"\nequals = 1\npionts = "
-         "2\n",
+        {__LINE__, leds + "equals = 1\npionts = 2\n",
          "lab.toml:6:1: unknown key 'pionts' in a [[check]] (did you mean 'points'?)"},
         {__LINE__, "time_limt = \"1s\"\n",
          "lab.toml:1:1: unknown key 'time_limt' in the lab (did you mean 'time_limit'?)"},
@@ -33,32 +34,21 @@ TEST_F(LabReaderTest, SlipsAreNamedWithTheirLineAndColumn) {
         {__LINE__, "devices = [\"leds\"]\n[[check]]\nname = \"a\"\noutput = \"led\"\nequals = 1\n",
          "lab.toml:4:10: output: no place 'led' on the board (did you mean 'leds'?); a bus address "
          "goes from $400 to $FFF"},
-        {__LINE__,
-         "devices = [\"leds\"]\n[[check]]\nname = \"a\"\noutput = \"leds\"\nequals = 300\n",
-         "lab.toml:5:10: equals must lie between 0 and 255"},
+        {__LINE__, leds + "equals = 300\n", "lab.toml:5:10: equals must lie between 0 and 255"},
         {__LINE__, "[[check]]\nname = \"a\"\noutput = \"leds\"\nequals = 1\n",
          "lab.toml:2:8: nothing is connected at 'leds': add it to devices = [...] or to the target "
          "descriptor"},
-        {__LINE__,
-         "devices = [\"leds\"]\n[[check]]\nname = \"a\"\noutput = \"leds\"\nequals = 1\nat = "
-         "\"2s\"\n",
+        {__LINE__, leds + "equals = 1\nat = \"2s\"\n",
          "lab.toml:6:6: at lies after the time limit (1 s)"},
-        {__LINE__,
-         "devices = [\"leds\"]\n[[check]]\nname = \"a\"\noutput = \"leds\"\nequals = 1\nat = "
-         "\"20\"\n",
+        {__LINE__, leds + "equals = 1\nat = \"20\"\n",
          "lab.toml:6:6: at takes a time with its unit (\"20ms\", \"1.5s\", \"250us\", \"100 "
          "cycles\") or a number of cycles"},
-        {__LINE__,
-         "devices = [\"leds\"]\n[[check]]\nname = \"a\"\noutput = \"leds\"\nequals = 1\nat = "
-         "\"1ms\"\nalways = \"..\"\n",
+        {__LINE__, leds + "equals = 1\nat = \"1ms\"\nalways = \"..\"\n",
          "lab.toml:6:6: a check looks at one time or over one window: at, always and eventually do "
          "not go together"},
-        {__LINE__,
-         "devices = [\"leds\"]\n[[check]]\nname = \"a\"\noutput = \"leds\"\nequals = 1\nsettle = "
-         "\"1ms\"\n",
+        {__LINE__, leds + "equals = 1\nsettle = \"1ms\"\n",
          "lab.toml:6:10: settle goes only with always"},
-        {__LINE__,
-         "devices = [\"leds\"]\n[[check]]\nname = \"a\"\noutput = \"leds\"\ncontains = \"x\"\n",
+        {__LINE__, leds + "contains = \"x\"\n",
          "lab.toml:2:1: a check of a byte needs equals = NUMBER or follows = \"PLACE\""},
         {__LINE__,
          "[[check]]\nname = \"a\"\nserial = \"sci0\"\ncontains = \"x\"\nalways = \"..\"\n",
@@ -73,35 +63,24 @@ TEST_F(LabReaderTest, SlipsAreNamedWithTheirLineAndColumn) {
          "lab.toml:3:15: registers: no register 'Q' (A, B, D, X, Y, SP, PC, CCR)"},
         {__LINE__, "[[check]]\nname = \"a\"\nstopped = \"swi\"\nat = \"1ms\"\n",
          "lab.toml:4:6: 'at' goes only with output, serial or memory"},
-        {__LINE__,
-         "[[stimulus]]\nat = 0\nset = \"switches\"\nsend = \"x\"\n[[check]]\nname = "
-         "\"a\"\nno_undefined = true\n",
+        {__LINE__, "[[stimulus]]\nat = 0\nset = \"switches\"\nsend = \"x\"\n" + any,
          "lab.toml:4:8: a [[stimulus]] does one thing: set and send go into two of them"},
-        {__LINE__,
-         "[[stimulus]]\nat = 0\nsend = \"x\"\nvalue = 3\n[[check]]\nname = \"a\"\nno_undefined = "
-         "true\n",
+        {__LINE__, "[[stimulus]]\nat = 0\nsend = \"x\"\nvalue = 3\n" + any,
          "lab.toml:4:1: 'value' does not go with send (only sci, pace)"},
-        {__LINE__,
-         "[[stimulus]]\nset = \"switches\"\n[[check]]\nname = \"a\"\nno_undefined = true\n",
+        {__LINE__, "[[stimulus]]\nset = \"switches\"\n" + any,
          "lab.toml:1:1: a [[stimulus]] needs at = TIME"},
-        {__LINE__,
-         "[[stimulus]]\nat = 0\nset = \"leds\"\nvalue = 1\n[[check]]\nname = \"a\"\nno_undefined = "
-         "true\n",
+        {__LINE__, "[[stimulus]]\nat = 0\nset = \"leds\"\nvalue = 1\n" + any,
          "lab.toml:3:7: set: 'leds' has no switches to set"},
-        {__LINE__,
-         "[[stimulus]]\nat = 0\naction = \"open_door\"\n[[check]]\nname = \"a\"\nno_undefined = "
-         "true\n",
+        {__LINE__, "[[stimulus]]\nat = 0\naction = \"open_door\"\n" + any,
          "lab.toml:3:10: action: no action 'open_door' (door_button_down, door_button_up, "
          "doorway_blocked, doorway_clear, paper_out, paper_in, flipflop_press, workpiece_in, "
          "workpiece_out, drill_repair)"},
-        {__LINE__,
-         "[[stimulus]]\nat = 0\npress = \"G\"\n[[check]]\nname = \"a\"\nno_undefined = true\n",
+        {__LINE__, "[[stimulus]]\nat = 0\npress = \"G\"\n" + any,
          "lab.toml:3:9: press takes a key of the keypad: 0 to 15, or \"0\" to \"F\""},
         {__LINE__, "board = \"bare\"\ntarget = \"x.hc12sim\"\n",
          "lab.toml:1:9: board and target do not go together: the target descriptor says which "
          "board it is"},
-        {__LINE__,
-         "devices = [\"leds\", \"drill\"]\n[[check]]\nname = \"a\"\nno_undefined = true\n",
+        {__LINE__, "devices = [\"leds\", \"drill\"]\n" + any,
          "lab.toml:1:1: cannot connect drill: its place is taken by another device"},
         {__LINE__, "devices = [\"leds:speaker\"]\n",
          "lab.toml:1:12: devices: no device type 'speaker' (outport, inport, hexdisplay, inout, "

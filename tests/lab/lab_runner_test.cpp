@@ -386,13 +386,6 @@ cycles_at_most = 4000
 // A program that prints its answer and stops: the line still sends the byte
 // the program handed it last, at SWI as at a stop label.
 TEST_F(LabRunnerTest, TheLastByteSentBeforeAStopIsHeard) {
-    const Lab answer = lab(R"(
-time_limit = "10ms"
-[[check]]
-name = "the whole answer"
-serial = "sci0"
-equals = "OK\r\n"
-)");
     const std::string program = R"(
         include "rt12.inc"
         ORG   $1000
@@ -403,23 +396,26 @@ WAIT    BRCLR SCI0SR1,TDRE,WAIT
         STAA  SCI0DRL
         BRA   NEXT
 DONE    )";
-    const SubmissionResult at_swi = run(answer, program + "SWI\nTEXT FCB $4F,$4B,$0D,$0A,0\n");
-    EXPECT_EQ(StopReason::kSwi, at_swi.stop.reason);
-    EXPECT_TRUE(check(at_swi, "the whole answer").passed)
-        << difference_text(check(at_swi, "the whole answer"));
-
-    const Lab at_label = lab(std::string("stop = \"DONE\"\n") + R"(
+    const struct {
+        const char* stop; // the lab's stop line
+        const char* at_done;
+        StopReason reason;
+    } stops[] = {{"", "SWI", StopReason::kSwi},
+                 {"stop = \"DONE\"\n", "BRA DONE", StopReason::kLocation}};
+    for (const auto& stop : stops) {
+        SCOPED_TRACE(stop.at_done);
+        const Lab answer = lab(std::string(stop.stop) + R"(
 time_limit = "10ms"
 [[check]]
 name = "the whole answer"
 serial = "sci0"
 equals = "OK\r\n"
 )");
-    const SubmissionResult at_done =
-        run(at_label, program + "BRA DONE\nTEXT FCB $4F,$4B,$0D,$0A,0\n");
-    EXPECT_EQ(StopReason::kLocation, at_done.stop.reason);
-    EXPECT_TRUE(check(at_done, "the whole answer").passed)
-        << difference_text(check(at_done, "the whole answer"));
+        const SubmissionResult result =
+            run(answer, program + stop.at_done + "\nTEXT FCB $4F,$4B,$0D,$0A,0\n");
+        EXPECT_EQ(stop.reason, result.stop.reason);
+        EXPECT_TRUE(result.checks[0].passed) << difference_text(result.checks[0]);
+    }
 }
 
 TEST_F(LabRunnerTest, AProgramThatNeverStopsOrStopsElsewhereFailsTheStop) {
