@@ -1,7 +1,6 @@
 // The command lines of ta12, rt12run and rt12check: arguments into
 // requests, and the programs' --help and --version as processes.
-#include "support/temp_dir.h"
-#include "support/tool_process.h"
+#include "tool_fixture.h"
 #include "tools/rt12check_options.h"
 #include "tools/rt12run_options.h"
 #include "tools/ta12_command_line.h"
@@ -9,9 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cctype>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -94,6 +91,18 @@ TEST(Rt12runCommandLineTest, NumbersAndFaults) {
          Rt12runRequest::kUsageError,
          "--max-steps needs a number"},
         {__LINE__,
+         {"--max-steps", "ten", "p.s19"},
+         Rt12runRequest::kUsageError,
+         "--max-steps needs a number"},
+        {__LINE__,
+         {"--stop-on", "rts", "p.s19"},
+         Rt12runRequest::kUsageError,
+         "--stop-on takes swi, bgnd or none"},
+        {__LINE__,
+         {"--break", "0x", "p.s19"},
+         Rt12runRequest::kUsageError,
+         "--break needs an address or a label"},
+        {__LINE__,
          {"--break", "0xFFFFFFFF", "p.s19"},
          Rt12runRequest::kUsageError,
          "--break needs an address or a label"},
@@ -166,35 +175,9 @@ TEST(Rt12runCommandLineTest, NumbersAndFaults) {
     }
 }
 
-using test::tool_path;
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
+struct ProgramConventionsTest : test::ToolTest {
+    ProgramConventionsTest() : ToolTest({}) {}
 };
-
-// Runs a program with arguments (shell words); standard error goes to a file.
-Outcome run(const std::string& program, const std::string& args) {
-    test::TempDir dir;
-    const std::string err_path = (dir.path() / "err").string();
-    const std::string command = "'" + program + "' " + args + " 2>'" + err_path + "' </dev/null";
-    Outcome result;
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return result;
-    std::array<char, 4096> buffer{};
-    for (size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
-        result.out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::FILE* err = std::fopen(err_path.c_str(), "rb");
-    if (err != nullptr) {
-        for (size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), err)) > 0;)
-            result.err.append(buffer.data(), n);
-        std::fclose(err);
-    }
-    return result;
-}
 
 // The options a usage line names: "-x" or "--name", in order.
 std::vector<std::string> option_names(const std::string& usage) {
@@ -224,53 +207,47 @@ void expect_help_describes_usage(const std::string& help) {
     EXPECT_GE(found, 4);
 }
 
-TEST(ProgramConventionsTest, HelpAndVersionOnStandardOutput) {
+TEST_F(ProgramConventionsTest, HelpAndVersionOnStandardOutput) {
     // rt12check's status 1 means failed checks: its faults give 2.
     const std::pair<const char*, int> programs[] = {{"ta12", 1}, {"rt12run", 1}, {"rt12check", 2}};
     for (const auto& [name, fault_status] : programs) {
         SCOPED_TRACE(name);
-        if (!std::filesystem::exists(tool_path(name))) GTEST_SKIP() << name << " not built";
-        const Outcome help = run(tool_path(name), "--help");
-        EXPECT_EQ(0, help.status);
-        EXPECT_EQ("", help.err);
-        EXPECT_EQ(0u, help.out.find(std::string("usage: ") + name + " "));
-        expect_help_describes_usage(help.out);
+        if (!std::filesystem::exists(test::tool_path(name))) GTEST_SKIP() << name << " not built";
+        EXPECT_EQ(0, run(name, "--help"));
+        EXPECT_EQ("", err);
+        EXPECT_EQ(0u, out.find(std::string("usage: ") + name + " "));
+        expect_help_describes_usage(out);
 
-        const Outcome version = run(tool_path(name), "--bogus --version");
-        EXPECT_EQ(0, version.status);
-        EXPECT_EQ(std::string(name) + " (TORVA 6 for RT12) " + kProgramVersion + "\n", version.out);
+        EXPECT_EQ(0, run(name, "--bogus --version"));
+        EXPECT_EQ(std::string(name) + " (TORVA 6 for RT12) " + kProgramVersion + "\n", out);
 
         // A fault: the reason and the usage on standard error.
-        const Outcome bad = run(tool_path(name), "--bogus x");
-        EXPECT_EQ(fault_status, bad.status);
-        EXPECT_EQ("", bad.out);
+        EXPECT_EQ(fault_status, run(name, "--bogus x"));
+        EXPECT_EQ("", out);
         EXPECT_EQ(std::string(name) + ": unknown option --bogus\nusage: " + name,
-                  bad.err.substr(0, bad.err.find(' ', bad.err.find("usage: ") + 7)));
+                  err.substr(0, err.find(' ', err.find("usage: ") + 7)));
     }
 }
 
 // The IDE answers --help and --version without a display: nothing of Qt
 // starts (it would stop at its missing platform plugin).
-TEST(ProgramConventionsTest, Torva6AnswersWithoutADisplay) {
-    if (!std::filesystem::exists(tool_path("torva6"))) GTEST_SKIP() << "torva6 not built";
-    const Outcome version =
-        run("/usr/bin/env", "-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" +
-                                tool_path("torva6") + "' --version");
-    EXPECT_EQ(0, version.status);
-    EXPECT_EQ(std::string("torva6 (TORVA 6 for RT12) ") + kProgramVersion + "\n", version.out);
-    EXPECT_EQ("", version.err);
+TEST_F(ProgramConventionsTest, Torva6AnswersWithoutADisplay) {
+    if (!std::filesystem::exists(test::tool_path("torva6"))) GTEST_SKIP() << "torva6 not built";
+    const std::string no_display = "-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
+                                   test::shell_quoted(test::tool_path("torva6"));
+    EXPECT_EQ(0, run_program("/usr/bin/env", no_display + " --version"));
+    EXPECT_EQ(std::string("torva6 (TORVA 6 for RT12) ") + kProgramVersion + "\n", out);
+    EXPECT_EQ("", err);
 
-    const Outcome help = run("/usr/bin/env", "-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" +
-                                                 tool_path("torva6") + "' some/dir --help");
-    EXPECT_EQ(0, help.status);
-    EXPECT_EQ(0u, help.out.find("usage: torva6 "));
-    EXPECT_NE(std::string::npos, help.out.find("\n  --version "));
-    EXPECT_EQ("", help.err);
+    EXPECT_EQ(0, run_program("/usr/bin/env", no_display + " some/dir --help"));
+    EXPECT_EQ(0u, out.find("usage: torva6 "));
+    EXPECT_NE(std::string::npos, out.find("\n  --version "));
+    EXPECT_EQ("", err);
 }
 
 // The manual's chapter and the manual pages keep up with the programs:
 // each option of the usage line appears in both.
-TEST(ProgramConventionsTest, ManualAndManualPagesNameEveryOption) {
+TEST_F(ProgramConventionsTest, ManualAndManualPagesNameEveryOption) {
     const char* root = std::getenv("TORVA_SOURCE_DIR");
     if (root == nullptr) GTEST_SKIP() << "TORVA_SOURCE_DIR not set";
     const std::string manual =

@@ -2,44 +2,21 @@
 // worth of submissions, the exit statuses graders rely on, and the files it
 // writes (JUnit, JSON, waveforms that GTKWave reads).
 #include "support/gtkwave.h"
-#include "support/temp_dir.h"
-#include "support/tool_process.h"
+#include "tool_fixture.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <string>
 
-namespace torva {
+namespace torva::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::read_file;
-using test::shell_quoted;
-using test::source_root;
-using test::through_gtkwave;
-using test::tool_path;
 
-struct Rt12checkTest : ::testing::Test {
-    test::TempDir dir;
-    std::string out;
-    std::string err;
-
-    void SetUp() override {
-        if (!fs::exists(tool_path("rt12check"))) GTEST_SKIP() << "rt12check not built";
-    }
-    // Runs rt12check in the temporary folder with the arguments (shell words).
-    int run(const std::string& args, const std::string& program = "rt12check") {
-        const std::string command = "cd " + shell_quoted(dir.path().string()) + " && " +
-                                    shell_quoted(tool_path(program.c_str())) + " " + args +
-                                    " > out 2> err < /dev/null";
-        const int status = std::system(command.c_str());
-        out = read_file(dir.path() / "out");
-        err = read_file(dir.path() / "err");
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+struct Rt12checkTest : ToolTest {
+    Rt12checkTest() : ToolTest({"rt12check"}) {}
+    int run(const std::string& args, const char* tool = "rt12check") {
+        return ToolTest::run(tool, args);
     }
     void copy_example(const std::string& name, const std::string& as) {
         fs::copy_file(source_root() / "examples/labs" / name, dir.path() / as,
@@ -83,7 +60,7 @@ TEST_F(Rt12checkTest, AHundredSubmissionsAreAllScored) {
     EXPECT_EQ(1, run("-j 2 --json results.json --junit results.xml switches.toml" + submissions))
         << err;
     EXPECT_NE(std::string::npos, out.find("100 submissions: 50 passed, 50 failed\n"));
-    const std::string json = read_file(dir.path() / "results.json");
+    const std::string json = read("results.json");
     const std::regex entry("\"submission\": \"student([0-9]+)\",[^}]*?\"passed\": (true|false),\n"
                            "      \"points\": ([0-9]+)");
     int scored = 0;
@@ -97,7 +74,7 @@ TEST_F(Rt12checkTest, AHundredSubmissionsAreAllScored) {
         ++scored;
     }
     EXPECT_EQ(100, scored);
-    const std::string xml = read_file(dir.path() / "results.xml");
+    const std::string xml = read("results.xml");
     EXPECT_NE(std::string::npos, xml.find("tests=\"300\" failures=\"100\" errors=\"0\""));
 }
 
@@ -129,7 +106,7 @@ TEST_F(Rt12checkTest, ExitStatusSaysWhetherAllPassedSomeFailedOrSomethingWasUnre
     EXPECT_EQ(0, run("switches.toml good.asm"));
 
     // A slip in the lab file: its line and column, and nothing is run.
-    std::string lab = read_file(dir.path() / "switches.toml");
+    std::string lab = read("switches.toml");
     lab.replace(lab.find("points = 3"), 10, "pionts = 3");
     dir.write("typo.toml", lab);
     EXPECT_EQ(2, run("typo.toml good.asm"));
@@ -142,15 +119,15 @@ TEST_F(Rt12checkTest, ExitStatusSaysWhetherAllPassedSomeFailedOrSomethingWasUnre
 
     // A report file named like an input (its own name forgotten) is refused
     // before anything runs: the lab file and the program stay whole.
-    const std::string lab_before = read_file(dir.path() / "switches.toml");
-    const std::string good_before = read_file(dir.path() / "good.asm");
+    const std::string lab_before = read("switches.toml");
+    const std::string good_before = read("good.asm");
     EXPECT_EQ(2, run("--junit switches.toml switches.toml good.asm"));
     EXPECT_EQ("rt12check: --junit: 'switches.toml' is an input of the run; it is left as it is\n",
               err);
     EXPECT_EQ(2, run("--json ./good.asm switches.toml good.asm"));
     EXPECT_EQ("", out);
-    EXPECT_EQ(lab_before, read_file(dir.path() / "switches.toml"));
-    EXPECT_EQ(good_before, read_file(dir.path() / "good.asm"));
+    EXPECT_EQ(lab_before, read("switches.toml"));
+    EXPECT_EQ(good_before, read("good.asm"));
 }
 
 TEST_F(Rt12checkTest, WaveformsOfFailingRunsAndOfRt12runReadBackInGtkwave) {
@@ -180,4 +157,4 @@ TEST_F(Rt12checkTest, WaveformsOfFailingRunsAndOfRt12runReadBackInGtkwave) {
 }
 
 } // namespace
-} // namespace torva
+} // namespace torva::test

@@ -3,49 +3,23 @@
 // a paced run takes at least the time its cycles take at the bus clock.
 #include "support/echo_programs.h"
 #include "support/spawned_tool.h"
-#include "support/temp_dir.h"
-#include "support/tool_process.h"
-
-#include <gtest/gtest.h>
+#include "tool_fixture.h"
 
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-namespace torva {
+namespace torva::test {
 namespace {
 
-using test::read_file;
-using test::shell_quoted;
-using test::SpawnedTool;
-using test::TerminalDevice;
-using test::tool_path;
 using namespace std::chrono_literals;
 
 constexpr char kPrompt[] = "\r\n> ";
 
-struct Rt12runPtyTest : ::testing::Test {
-    test::TempDir dir;
-
-    void SetUp() override {
-        if (!std::filesystem::exists(tool_path("rt12run")) ||
-            !std::filesystem::exists(tool_path("ta12")))
-            GTEST_SKIP() << "rt12run or ta12 not built";
-    }
-    std::string in_dir(const std::string& command) const {
-        return "cd " + shell_quoted(dir.path().string()) + " && " + command;
-    }
-    bool assemble(const std::string& name, const std::string& source) {
-        dir.write(name + ".asm", source);
-        const std::string command =
-            in_dir(shell_quoted(tool_path("ta12")) + " " + name + ".asm > ta12.out 2>&1");
-        return std::system(command.c_str()) == 0;
-    }
-    std::string file(const std::string& name) const { return (dir.path() / name).string(); }
+struct Rt12runPtyTest : ToolTest {
+    Rt12runPtyTest() : ToolTest({"rt12run", "ta12"}) {}
 };
 
 TEST_F(Rt12runPtyTest, MonitorSessionThroughThePseudoTerminal) {
@@ -95,7 +69,7 @@ TEST_F(Rt12runPtyTest, MonitorSessionThroughThePseudoTerminal) {
 }
 
 TEST_F(Rt12runPtyTest, ProgramEchoesThroughThePseudoTerminalAndEnds) {
-    ASSERT_TRUE(assemble("echo", test::kEchoUntilDot));
+    ASSERT_TRUE(assemble("echo", kEchoUntilDot));
     SpawnedTool tool(tool_path("rt12run"), {"--sci0", "pty", "--max-steps", "0", file("echo.s19")});
     const std::string path = tool.stderr_line("SCI0: ");
     ASSERT_FALSE(path.empty()) << tool.stderr_text();
@@ -112,15 +86,15 @@ TEST_F(Rt12runPtyTest, ProgramEchoesThroughThePseudoTerminalAndEnds) {
 // flow-control characters included; and the program's last byte, written
 // right before SWI, still arrives.
 TEST_F(Rt12runPtyTest, EveryByteValueAndTheLastByteThroughThePseudoTerminal) {
-    ASSERT_TRUE(assemble("echo", test::kEcho256));
+    ASSERT_TRUE(assemble("echo", kEcho256));
     SpawnedTool echo(tool_path("rt12run"), {"--sci0", "pty", "--max-steps", "0", file("echo.s19")});
     const std::string path = echo.stderr_line("SCI0: ");
     ASSERT_FALSE(path.empty()) << echo.stderr_text();
     {
         TerminalDevice terminal(path);
         ASSERT_TRUE(terminal.is_open()) << path;
-        ASSERT_TRUE(terminal.write(test::every_byte_value()));
-        EXPECT_EQ(test::every_byte_value(), terminal.read_until("\xFF"));
+        ASSERT_TRUE(terminal.write(every_byte_value()));
+        EXPECT_EQ(every_byte_value(), terminal.read_until("\xFF"));
     }
     EXPECT_EQ(0, echo.wait_exit());
 
@@ -144,16 +118,16 @@ TEST_F(Rt12runPtyTest, AStopSignalPrintsWhatWasAskedForFirst) {
     ASSERT_TRUE(assemble("spin", "        org $1000\nloop    bra loop\n"));
     for (const auto& [signal, status] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
         SCOPED_TRACE(signal);
-        const std::string out = file("signal.out");
+        const std::string printed_to = file("signal.out");
         // The pseudo-terminal's line says the run has begun.
         SpawnedTool spin(tool_path("rt12run"),
                          {"--sci0", "pty", "--max-steps", "0", "--dump-regs", "--dump-mem",
                           "0x1000:2", file("spin.s19")},
-                         out);
+                         printed_to);
         ASSERT_FALSE(spin.stderr_line("SCI0: ").empty()) << spin.stderr_text();
         spin.send_signal(signal);
         EXPECT_EQ(status, spin.wait_exit());
-        const std::string printed = read_file(out);
+        const std::string printed = read_file(printed_to);
         EXPECT_EQ(0u, printed.find("PC=1000 SP=3C80 ")) << printed;
         EXPECT_NE(std::string::npos, printed.find(" steps=")) << printed;
         EXPECT_NE(std::string::npos, printed.find("1000: 20 FE\n")) << printed;
@@ -163,14 +137,9 @@ TEST_F(Rt12runPtyTest, AStopSignalPrintsWhatWasAskedForFirst) {
 TEST_F(Rt12runPtyTest, RealTimeRunTakesTheTimeOfItsCycles) {
     ASSERT_TRUE(assemble("spin", "        org $1000\nloop    bra loop\n"));
     const auto start = std::chrono::steady_clock::now();
-    const std::string command =
-        in_dir(shell_quoted(tool_path("rt12run")) +
-               " --realtime=1000000 --max-steps 100000 --dump-regs spin.s19 > run.out 2>&1");
-    const int status = std::system(command.c_str());
+    EXPECT_EQ(2, run("rt12run", "--realtime=1000000 --max-steps 100000 --dump-regs spin.s19"));
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2); // the step limit
-    const std::string out = read_file(dir.path() / "run.out");
     const size_t at = out.find("cycles=");
     ASSERT_NE(std::string::npos, at) << out;
     const double cycles = std::stod(out.substr(at + 7));
@@ -181,24 +150,14 @@ TEST_F(Rt12runPtyTest, RealTimeRunTakesTheTimeOfItsCycles) {
 
 TEST_F(Rt12runPtyTest, SerialAndClockArgumentsAreChecked) {
     ASSERT_TRUE(assemble("spin", "        org $1000\nloop    bra loop\n"));
-    // A run that hangs ends after 30 s with status 124 instead of stalling the suite.
-    const auto run = [&](const std::string& args) {
-        const std::string command =
-            in_dir("timeout 30 " + shell_quoted(tool_path("rt12run")) + " " + args +
-                   " spin.s19 > run.out 2> run.err < /dev/null");
-        const int status = std::system(command.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    };
-    EXPECT_EQ(1, run("--sci0 tty"));
-    EXPECT_NE(std::string::npos, read_file(dir.path() / "run.err").find("stdio or pty"));
-    EXPECT_EQ(1, run("--realtime=0"));
-    EXPECT_EQ(1, run("--realtime=fast"));
-    EXPECT_EQ(1, run("--max-steps -1"));
-    EXPECT_EQ(2, run("--realtime=0x7A1200 --max-steps 1000"));
+    for (const char* bad : {"--realtime=0", "--realtime=fast", "--max-steps -1", "--sci0 tty"})
+        EXPECT_EQ(1, run("rt12run", std::string(bad) + " spin.s19")) << bad;
+    EXPECT_NE(std::string::npos, err.find("stdio or pty")) << err;
+    EXPECT_EQ(2, run("rt12run", "--realtime=0x7A1200 --max-steps 1000 spin.s19"));
     // A clock below 10 Hz still runs: two 3-cycle steps at 9 Hz take about
     // half a second.
-    EXPECT_EQ(2, run("--realtime=9 --max-steps 2"));
+    EXPECT_EQ(2, run("rt12run", "--realtime=9 --max-steps 2 spin.s19"));
 }
 
 } // namespace
-} // namespace torva
+} // namespace torva::test

@@ -1,59 +1,16 @@
 // rt12run as a process: programs assembled with ta12, run to their stop
 // condition, with the output lines and exit statuses graders rely on.
 #include "support/echo_programs.h"
-#include "support/temp_dir.h"
-#include "support/tool_process.h"
-
-#include <gtest/gtest.h>
+#include "tool_fixture.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 
-namespace torva {
+namespace torva::test {
 namespace {
 
-using test::read_file;
-using test::tool_path;
-
-struct Rt12runTest : ::testing::Test {
-    test::TempDir dir;
-    std::string out;
-    std::string err;
-
-    std::string in_dir() const {
-        std::string command = "cd ";
-        command += test::shell_quoted(dir.path().string());
-        command += " && ";
-        return command;
-    }
-    void SetUp() override {
-        if (!std::filesystem::exists(tool_path("rt12run")) ||
-            !std::filesystem::exists(tool_path("ta12")))
-            GTEST_SKIP() << "rt12run or ta12 not built";
-    }
-    // Assembles source as name.asm with ta12; true when it assembled.
-    bool assemble(const std::string& name, const std::string& source,
-                  const std::string& options = "") {
-        dir.write(name + ".asm", source);
-        std::string command = in_dir();
-        command += test::shell_quoted(tool_path("ta12"));
-        command += " " + options + " " + name + ".asm > ta12.out 2>&1";
-        return std::system(command.c_str()) == 0;
-    }
-    // Runs rt12run in the directory; stdin from `input` (a shell word) if given.
-    int run(const std::string& args, const std::string& input = "") {
-        std::string command = in_dir();
-        if (!input.empty()) command += "printf '%s' " + input + " | ";
-        // A run that hangs ends after 30 s with status 124.
-        command += "timeout 30 " + test::shell_quoted(tool_path("rt12run"));
-        command += " " + args + " > run.out 2> run.err";
-        if (input.empty() && args.find('<') == std::string::npos) command += " < /dev/null";
-        const int status = std::system(command.c_str());
-        out = read_file(dir.path() / "run.out");
-        err = read_file(dir.path() / "run.err");
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+struct Rt12runTest : ToolTest {
+    Rt12runTest() : ToolTest({"rt12run", "ta12"}) {}
+    int run(const std::string& args) { return ToolTest::run("rt12run", args); }
 };
 
 // Prints "Hi" and a line feed through serial interface 0, waits until the
@@ -112,16 +69,6 @@ TEST_F(Rt12runTest, TraceAndTheStepLimit) {
               out);
 }
 
-TEST_F(Rt12runTest, BreakAddressesInEveryForm) {
-    ASSERT_TRUE(assemble("hello", kHello));
-    for (const char* address : {"0x1005", "$1005", "4101"}) {
-        SCOPED_TRACE(address);
-        EXPECT_EQ(0, run(std::string("--break '") + address + "' --dump-regs hello.s19"));
-        EXPECT_EQ(0u, out.find("PC=1005 ")) << out;
-        EXPECT_NE(std::string::npos, out.find("steps=2\n")) << out;
-    }
-}
-
 TEST_F(Rt12runTest, LabelsAndTheSourceLineThroughTheDebugMap) {
     const std::string source = "        org $1000\n"
                                "        ldaa #7\n"
@@ -166,22 +113,17 @@ handler bra handler
     EXPECT_NE(std::string::npos, out.find("steps=16\n"));
 }
 
-TEST_F(Rt12runTest, EchoesStandardInputThroughSerialInterfaceZero) {
-    ASSERT_TRUE(assemble("echo", test::kEchoUntilDot));
-    EXPECT_EQ(0, run("--sci0 stdio echo.s19", "'hello, board.'"));
-    EXPECT_EQ("hello, board.", out);
-    // The same through the serial device a descriptor connects.
-    dir.write("sci.hc12sim", ":iotarget:10:0:200:9:sci0:\n:emul:0\n");
-    EXPECT_EQ(0, run("--target sci.hc12sim --sci0 stdio echo.s19", "'again.'"));
-    EXPECT_EQ("again.", out);
-}
-
-// Every byte value is data on the way in and out, $00 included.
+// Every byte value is data on the way in and out, $00 included, with the
+// serial device of --sci0 or the one a descriptor connects.
 TEST_F(Rt12runTest, EveryByteValueThroughStandardInputAndOutput) {
-    ASSERT_TRUE(assemble("echo", test::kEcho256));
-    dir.write("bytes.bin", test::every_byte_value());
-    EXPECT_EQ(0, run("--sci0 stdio echo.s19 < bytes.bin"));
-    EXPECT_EQ(test::every_byte_value(), out);
+    ASSERT_TRUE(assemble("echo", kEcho256));
+    dir.write("bytes.bin", every_byte_value());
+    dir.write("sci.hc12sim", ":iotarget:10:0:200:9:sci0:\n:emul:0\n");
+    for (const char* target : {"", "--target sci.hc12sim "}) {
+        SCOPED_TRACE(target);
+        EXPECT_EQ(0, run(std::string(target) + "--sci0 stdio echo.s19 < bytes.bin"));
+        EXPECT_EQ(every_byte_value(), out);
+    }
 }
 
 // A program that stops right behind its last write still gets that byte out.
@@ -198,9 +140,8 @@ TEST_F(Rt12runTest, TheByteWrittenJustBeforeSwiArrives) {
 // it ends at its step limit. (A FIFO opened for reading and writing has a
 // writer, itself, that never writes.)
 TEST_F(Rt12runTest, ASilentStandardInputDoesNotHoldTheRun) {
-    ASSERT_TRUE(assemble("echo", test::kEchoUntilDot));
-    ASSERT_EQ(
-        0, std::system(("mkfifo " + test::shell_quoted((dir.path() / "silent").string())).c_str()));
+    ASSERT_TRUE(assemble("echo", kEchoUntilDot));
+    ASSERT_EQ(0, std::system(("mkfifo " + shell_quoted(file("silent"))).c_str()));
     EXPECT_EQ(2, run("--sci0 stdio --max-steps 100000 echo.s19 0<>silent"));
     EXPECT_NE(std::string::npos, err.find("step limit")) << err;
 }
@@ -262,18 +203,11 @@ TEST_F(Rt12runTest, BadArgumentsAndLoadErrorsGiveStatusOne) {
         const char* args;
         const char* message; // part of standard error
     };
+    // The faults of the arguments themselves are the parser's (see
+    // command_line_test); here, that they end the process with status 1.
     const Case cases[] = {
         {__LINE__, "", "no load file"},
-        {__LINE__, "--frobnicate hello.s19", "unknown option --frobnicate"},
         {__LINE__, "--max-steps ten hello.s19", "--max-steps needs a number"},
-        {__LINE__, "--max-steps", "--max-steps needs a number"},
-        {__LINE__, "--stop-on rts hello.s19", "--stop-on takes swi, bgnd or none"},
-        {__LINE__, "--break 0x hello.s19", "--break needs an address"},
-        {__LINE__, "--dump-mem 1000 hello.s19", "--dump-mem takes START:LENGTH"},
-        {__LINE__, "--switches 0x600=0x100 hello.s19", "--switches takes ADDR=VALUE"},
-        {__LINE__, "--sci0 sci hello.s19", "--sci0 takes stdio"},
-        {__LINE__, "--cycles hcs12 hello.s19", "--cycles takes classic or cpu12"},
-        {__LINE__, "hello.s19 other.s19", "only one load file"},
         {__LINE__, "missing.s19", "can't open 'missing.s19'"},
         {__LINE__, "--target missing.hc12sim hello.s19", "Can't open 'missing.hc12sim'"},
         {__LINE__, "bad.s19", "Failed to load: 'bad.s19' You should check simulator setup"},
@@ -287,4 +221,4 @@ TEST_F(Rt12runTest, BadArgumentsAndLoadErrorsGiveStatusOne) {
 }
 
 } // namespace
-} // namespace torva
+} // namespace torva::test
