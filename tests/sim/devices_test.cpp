@@ -7,23 +7,11 @@
 namespace torva {
 namespace {
 
-struct DevicesTest : test::SimulatorFixture {
-    template <typename Model>
-    Model* connect(int row) {
-        const int slot = board.setup().connect_row(row);
-        EXPECT_GE(slot, 0);
-        if (slot < 0) return nullptr;
-        return board.iosim().device_as<Model>(
-            board.setup().connection_slots()[size_t(slot)].handle);
-    }
-    Simulator::RunResult run_to_swi(uint64_t max_steps = 100000) {
-        static constexpr uint8_t kSwi[] = {0x3F};
-        return sim.run_headless(max_steps, kSwi);
-    }
-};
+using DevicesTest = test::SimulatorFixture;
+using test::connect_device;
 
 TEST_F(DevicesTest, PrinterProgramPollsTheStatusAt801) {
-    Printer* printer = connect<Printer>(bus_row::kPrinter);
+    Printer* printer = connect_device<Printer>(board, bus_row::kPrinter);
     ASSERT_NE(nullptr, printer);
     load({{0x1000,
            {
@@ -45,26 +33,6 @@ TEST_F(DevicesTest, PrinterProgramPollsTheStatusAt801) {
     EXPECT_EQ("HI\r\n", printer->paper());
     // Each character after the first waited out the printer's busy time.
     EXPECT_GT(sim.cycle_total(), 3 * Printer::kBusyCycles);
-}
-
-TEST_F(DevicesTest, SerialEchoThroughInterfaceZero) {
-    SerialDevice* console = connect<SerialDevice>(bus_row::kSerial0);
-    ASSERT_NE(nullptr, console);
-    load({{0x1000,
-           {
-               0x1F, 0x00, 0xCC, 0x20, 0xFB, // $1000 BRCLR $00CC,#$20,$1000  wait for a byte
-               0xD6, 0xCF,                   // $1005 LDAB  $CF
-               0x1F, 0x00, 0xCC, 0x80, 0xFB, // $1007 BRCLR $00CC,#$80,$1007  transmitter free
-               0x5B, 0xCF,                   // $100C STAB  $CF
-               0xC1, 0x2E,                   // $100E CMPB  #'.'
-               0x26, 0xEE,                   // $1010 BNE   $1000
-               0x1F, 0x00, 0xCC, 0x40, 0xFB, // $1012 BRCLR $00CC,#$40,$1012  all sent
-               0x3F,                         // $1017 SWI
-           }}});
-    console->type_text("echo me.");
-    const auto result = run_to_swi();
-    EXPECT_EQ(Simulator::StopReason::kOpcode, result.reason);
-    EXPECT_EQ("echo me.", console->output());
 }
 
 TEST_F(DevicesTest, DeviceWritesReachTheObserverWithTheirCycleTotal) {
@@ -96,7 +64,7 @@ TEST_F(DevicesTest, DeviceWritesReachTheObserverWithTheirCycleTotal) {
 // A program that idles in WAI is woken by what the board does meanwhile: the
 // serial line delivers a character, a device finishes its busy time.
 TEST_F(DevicesTest, SerialInputWakesAProgramWaitingInWai) {
-    SerialDevice* console = connect<SerialDevice>(bus_row::kSerial0);
+    SerialDevice* console = connect_device<SerialDevice>(board, bus_row::kSerial0);
     ASSERT_NE(nullptr, console);
     load({{0x1000,
            {
@@ -126,7 +94,7 @@ TEST_F(DevicesTest, SerialInputWakesAProgramWaitingInWai) {
 }
 
 TEST_F(DevicesTest, DeviceTimeRunsWhileTheCpuWaits) {
-    Printer* printer = connect<Printer>(bus_row::kPrinter);
+    Printer* printer = connect_device<Printer>(board, bus_row::kPrinter);
     ASSERT_NE(nullptr, printer);
     load({{0x1000,
            {

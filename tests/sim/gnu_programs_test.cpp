@@ -4,6 +4,7 @@
 
 #include "iosim/devices/serial_device.h"
 #include "support/oracle.h"
+#include "support/tool_process.h"
 
 #include <cstdlib>
 
@@ -21,39 +22,30 @@ SECTIONS {
 )";
 
 struct GnuProgramsTest : test::SimulatorFixture {
-    // Assembles with m68hc11-as -m68hcs12, links at $1000 and converts to
-    // S-records; the path of the .s19, or empty when a tool failed.
-    std::string build(const std::string& source) {
+    // Assembles with m68hc11-as -m68hcs12, links at $1000, converts to
+    // S-records and loads them; false when a tool or the load failed.
+    bool build_and_load(const std::string& source) {
         dir.write("prog.s", source);
         dir.write("rt12.ld", kLinkerScript);
-        // Every file in the test directory, quoted for the shell.
         const auto file = [&](const char* name) {
-            std::string quoted = "'";
-            quoted += (dir.path() / name).string();
-            quoted += "'";
-            return quoted;
+            return test::shell_quoted((dir.path() / name).string());
         };
         std::string command = "m68hc11-as -m68hcs12 -o ";
         command += file("prog.o") + " " + file("prog.s");
         command += " && m68hc11-ld -m m68hc12elf -T " + file("rt12.ld");
         command += " -o " + file("prog.elf") + " " + file("prog.o");
         command += " && m68hc11-objcopy -O srec " + file("prog.elf") + " " + file("prog.s19");
-        if (std::system(command.c_str()) != 0) return "";
-        return (dir.path() / "prog.s19").string();
-    }
-    Simulator::RunResult run_to_swi(uint64_t max_steps) {
-        static constexpr uint8_t kSwi[] = {0x3F};
-        return sim.run_headless(max_steps, kSwi);
+        if (std::system(command.c_str()) != 0) return false;
+        sim.load_file().load_file_path = (dir.path() / "prog.s19").string();
+        return sim.load_chain() == kLoadOk;
     }
 };
 
 TEST_F(GnuProgramsTest, PrintsTextThroughSerialInterfaceZeroByPolling) {
     TORVA_REQUIRE_ORACLE("m68hc11-as", "m68hc11-ld");
-    const int slot = board.setup().connect_row(bus_row::kSerial0);
-    ASSERT_GE(slot, 0);
-    auto* console = board.iosim().device_as<SerialDevice>(
-        board.setup().connection_slots()[size_t(slot)].handle);
-    const std::string s19 = build(R"(
+    auto* console = test::connect_device<SerialDevice>(board, bus_row::kSerial0);
+    ASSERT_NE(nullptr, console);
+    ASSERT_TRUE(build_and_load(R"(
         .sect .text
         .globl _start
 SCI0SR1 = 0xcc
@@ -67,10 +59,7 @@ wait:   brclr SCI0SR1,#0x80,wait   ; transmit data register empty?
 drain:  brclr SCI0SR1,#0x40,drain  ; transmission complete
         swi
 message: .asciz "Hello from GNU as\r\n"
-)");
-    ASSERT_FALSE(s19.empty());
-    sim.load_file().load_file_path = s19;
-    ASSERT_EQ(kLoadOk, sim.load_chain());
+)"));
     EXPECT_EQ(0x1000, cpu.regs.pc);
     const auto result = run_to_swi(100000);
     EXPECT_EQ(Simulator::StopReason::kOpcode, result.reason);
@@ -79,7 +68,7 @@ message: .asciz "Hello from GNU as\r\n"
 
 TEST_F(GnuProgramsTest, CountsRealTimeInterruptsInAHandler) {
     TORVA_REQUIRE_ORACLE("m68hc11-as", "m68hc11-ld");
-    const std::string s19 = build(R"(
+    ASSERT_TRUE(build_and_load(R"(
         .sect .text
         .globl _start
 CRGFLG = 0x37
@@ -100,10 +89,7 @@ rti_isr: inc  count
 count:  .byte 0
         .sect .vectors
         .word rti_isr          ; 0xFFF0: real-time interrupt
-)");
-    ASSERT_FALSE(s19.empty());
-    sim.load_file().load_file_path = s19;
-    ASSERT_EQ(kLoadOk, sim.load_chain());
+)"));
     const auto result = run_to_swi(100000);
     ASSERT_EQ(Simulator::StopReason::kOpcode, result.reason);
     // The loop left with the count it compared against 5 in A.

@@ -2,7 +2,7 @@
 // simulator that takes every step through the full one-step algorithm is the
 // oracle: after any number of steps both must agree on registers, counters,
 // memory and what the devices saw.
-#include "sim/simulator.h"
+#include "sim_fixture.h"
 
 #include "iosim/devices/flip_flop.h"
 #include "iosim/devices/printer.h"
@@ -20,7 +20,7 @@
 namespace torva {
 namespace {
 
-using Chunk = std::pair<uint32_t, std::vector<uint8_t>>;
+using test::Chunk;
 
 struct Twin {
     Board board;
@@ -41,10 +41,10 @@ struct Twin {
         sim.window_created();
         sim.set_cycle_model(model);
         if (with_console) {
-            console = connect<SerialDevice>(bus_row::kSerial0);
+            console = test::connect_device<SerialDevice>(board, bus_row::kSerial0);
         } else {
-            printer = connect<Printer>(bus_row::kPrinter);
-            flip_flop = connect<FlipFlop>(bus_row::kFlipFlop);
+            printer = test::connect_device<Printer>(board, bus_row::kPrinter);
+            flip_flop = test::connect_device<FlipFlop>(board, bus_row::kFlipFlop);
         }
         sim.reset_simulator(true);
         board.memory().set_rom_write_enable(true);
@@ -53,13 +53,6 @@ struct Twin {
                 board.memory().mem_write_byte(address + i, bytes[i]);
         board.memory().set_rom_write_enable(false);
         cpu.regs.pc = program.begin()->first;
-    }
-    template <typename Model>
-    Model* connect(int row) {
-        const int slot = board.setup().connect_row(row);
-        return slot < 0 ? nullptr
-                        : board.iosim().device_as<Model>(
-                              board.setup().connection_slots()[size_t(slot)].handle);
     }
 };
 

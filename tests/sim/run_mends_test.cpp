@@ -180,10 +180,7 @@ TEST_F(RunMendsTest, UnlimitedRealTimeRunsForTheTicksHostTime) {
 // last frame saw it dark), not half lit. When the run ends the LEDs show
 // what is latched.
 TEST_F(RunMendsTest, RealTimeRunsInDisplaySlices) {
-    const int slot = board.setup().connect_row(bus_row::kOutport, 1);
-    ASSERT_GE(slot, 0);
-    auto* leds =
-        board.iosim().device_as<PortDevice>(board.setup().connection_slots()[size_t(slot)].handle);
+    auto* leds = test::connect_device<PortDevice>(board, bus_row::kOutport, 1);
     ASSERT_NE(nullptr, leds);
     // LDAA #1; STAA $400; LDX #8333; DBNE X,*; CLR $400; BRA *: the LED is
     // lit for about 50,000 cycles (DBNE counts 6), 50 ms at 1 MHz.

@@ -55,6 +55,16 @@ public:
 // Pieces of a load file: bytes at an address.
 using Chunk = std::pair<uint32_t, std::vector<uint8_t>>;
 
+// Connects the device setup's row (of the chosen type, or its own) and gives
+// its model; null when the row cannot be connected.
+template <typename Model>
+Model* connect_device(Board& board, int row, int32_t type = 0) {
+    const int slot = board.setup().connect_row(row, type);
+    return slot < 0 ? nullptr
+                    : board.iosim().device_as<Model>(
+                          board.setup().connection_slots()[size_t(slot)].handle);
+}
+
 struct SimulatorFixture : ::testing::Test {
     TempDir dir;
     Board board;
@@ -78,6 +88,11 @@ struct SimulatorFixture : ::testing::Test {
     void load(std::initializer_list<Chunk> chunks) {
         sim.load_file().load_file_path = write_s19("program.s19", chunks);
         ASSERT_EQ(kLoadOk, sim.load_chain());
+    }
+    // Runs until the CPU is about to execute SWI, or max_steps.
+    Simulator::RunResult run_to_swi(uint64_t max_steps = 100000) {
+        static constexpr uint8_t kSwi[] = {0x3F};
+        return sim.run_headless(max_steps, kSwi);
     }
     uint8_t read(uint32_t address) {
         uint8_t byte = 0;

@@ -72,6 +72,8 @@ TEST_F(LoaderTest, StartAddressComesFromTheFirstDataRecordOrTheEndRecord) {
         {__LINE__, "S10710000102030400\nS10520000000\n", 0x1000},
         // S2 and S8 carry 24-bit addresses.
         {__LINE__, "S2083C800001020304\nS8043C8002FF\n", 0x3C8002},
+        // An end address that cannot be read keeps the data record's.
+        {__LINE__, "S1041000AA40\nS903ZZZZFC\n", 0x1000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -147,18 +149,6 @@ TEST_F(LoaderTest, MalformedFilesAreLoadErrorsWithoutText) {
     EXPECT_EQ("", output);
 }
 
-TEST_F(LoaderTest, BlankLinesAreSkippedAndNothingAfterTheEndRecordIsRead) {
-    ASSERT_EQ(kLoadOk, load("\r\nS1041000AA40\r\n\n   \nS9031000EC\r\nS1041001BB2F\ngarbage\n"));
-    EXPECT_EQ(0xAA, at(0x1000));
-    EXPECT_EQ(0x00, at(0x1001));
-    EXPECT_EQ(0x1000u, state.load_start_address);
-}
-
-TEST_F(LoaderTest, AnUnreadableEndAddressKeepsTheStartAddress) {
-    ASSERT_EQ(kLoadOk, load("S1041000AA40\nS903ZZZZFC\n"));
-    EXPECT_EQ(0x1000u, state.load_start_address);
-}
-
 TEST_F(LoaderTest, RecordsLongerThanSeventyNineCharactersLoad) {
     std::vector<uint8_t> data(250);
     for (size_t i = 0; i < data.size(); ++i)
@@ -168,16 +158,18 @@ TEST_F(LoaderTest, RecordsLongerThanSeventyNineCharactersLoad) {
     EXPECT_EQ(249, at(0x1100 + 249));
 }
 
-TEST_F(LoaderTest, EveryLineEndEndsARecord) {
+TEST_F(LoaderTest, EveryLineEndEndsARecordAndBlankLinesAreSkipped) {
     // A lone CR as older Macintosh editors write it: the checksum stays a
-    // checksum and the end record ends the file.
+    // checksum and the end record ends the file; nothing after it is read.
     for (const char* end : {"\r", "\n", "\r\n"}) {
         SCOPED_TRACE(testing::PrintToString(end));
         const std::string e = end;
-        ASSERT_EQ(kLoadOk, load("S1041000AA40" + e + "S9031000EC" + e + "S1041002BB2F" + e));
+        ASSERT_EQ(kLoadOk, load(e + "S1041000AA40" + e + e + "   " + e + "S9031000EC" + e +
+                                "S1041002BB2F" + e + "garbage" + e));
         EXPECT_EQ(0xAA, at(0x1000));
         EXPECT_EQ(0x00, at(0x1001)); // not the checksum $40
         EXPECT_EQ(0x00, at(0x1002)); // not read: after the end record
+        EXPECT_EQ(0x1000u, state.load_start_address);
     }
 }
 
