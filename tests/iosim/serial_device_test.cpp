@@ -35,10 +35,14 @@ struct PiecewiseInput final : SerialInput {
     }
 };
 
-TEST(SerialDeviceTest, BytesTowardsTheBoardArePacedAndEveryValueIsData) {
+// A serial device on the board's interface 0.
+struct SerialDeviceTest : ::testing::Test {
     IoSimulator lib;
     const int32_t h = lib.OpenSim(10, "sci0", 0);
-    auto* serial = lib.device_as<Serial>(h);
+    Serial* serial = lib.device_as<Serial>(h);
+};
+
+TEST_F(SerialDeviceTest, BytesTowardsTheBoardArePacedAndEveryValueIsData) {
     serial->set_receive_gap(3);
     serial->type_text(std::string("a\0c", 3));
     EXPECT_EQ(3u, serial->pending_input());
@@ -63,10 +67,7 @@ TEST(SerialDeviceTest, BytesTowardsTheBoardArePacedAndEveryValueIsData) {
     EXPECT_EQ("", drain(lib, h, 10));
 }
 
-TEST(SerialDeviceTest, BytesFromTheBoardQueueOrGoToAStream) {
-    IoSimulator lib;
-    const int32_t h = lib.OpenSim(10, "sci1", 0);
-    auto* serial = lib.device_as<Serial>(h);
+TEST_F(SerialDeviceTest, BytesFromTheBoardQueueOrGoToAStream) {
     for (char c : std::string("Hi\n"))
         lib.OutputSim(h, c, 1);
     EXPECT_EQ("Hi\n", serial->output());
@@ -79,10 +80,7 @@ TEST(SerialDeviceTest, BytesFromTheBoardQueueOrGoToAStream) {
     EXPECT_EQ("", serial->output());
 }
 
-TEST(SerialDeviceTest, InputSourceFeedsTheQueueUntilItsEnd) {
-    IoSimulator lib;
-    const int32_t h = lib.OpenSim(10, "sci0", 0);
-    auto* serial = lib.device_as<Serial>(h);
+TEST_F(SerialDeviceTest, InputSourceFeedsTheQueueUntilItsEnd) {
     serial->set_receive_gap(0);
     PiecewiseInput in;
     in.pieces = {std::string("ok\0", 3), "", "!"};
@@ -99,10 +97,7 @@ TEST(SerialDeviceTest, InputSourceFeedsTheQueueUntilItsEnd) {
 // A linked terminal takes the stream over through the same queues; the link
 // and every byte taken count as changes a window repaints on, an empty take
 // does not.
-TEST(SerialDeviceTest, LinkedTerminalTakesTheStreamOver) {
-    IoSimulator lib;
-    const int32_t h = lib.OpenSim(10, "sci0", 0);
-    auto* serial = lib.device_as<Serial>(h);
+TEST_F(SerialDeviceTest, LinkedTerminalTakesTheStreamOver) {
     serial->set_receive_gap(0);
     EXPECT_FALSE(serial->linked());
     uint64_t seen = serial->change_count();
