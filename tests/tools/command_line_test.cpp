@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
@@ -18,6 +19,17 @@ namespace torva {
 namespace {
 
 using Kind = Ta12Request::Kind;
+
+// The words of a command line without quotes, split at blanks.
+std::vector<std::string_view> words(std::string_view line) {
+    std::vector<std::string_view> result;
+    for (size_t at = 0; at < line.size();) {
+        const size_t end = std::min(line.find(' ', at), line.size());
+        result.push_back(line.substr(at, end - at));
+        at = end + 1;
+    }
+    return result;
+}
 
 TEST(Ta12CommandLineTest, ArgumentsBecomeTheAssemblersLine) {
     struct Case {
@@ -77,73 +89,44 @@ TEST(Rt12runCommandLineTest, NumbersAndFaults) {
         EXPECT_FALSE(parse_number(bad, 0xFF)) << bad;
     EXPECT_FALSE(parse_number("18446744073709551616", UINT64_MAX));
 
-    struct Case {
-        int line;
-        std::vector<std::string_view> args;
-        Rt12runRequest request;
-        std::string error;
-    };
-    const Case cases[] = {
-        {__LINE__, {"--trace", "p.s19", "--help"}, Rt12runRequest::kHelp, ""},
-        {__LINE__, {"--bogus", "--version"}, Rt12runRequest::kVersion, ""},
-        {__LINE__,
-         {"p.s19", "--max-steps"},
-         Rt12runRequest::kUsageError,
-         "--max-steps needs a number"},
-        {__LINE__,
-         {"--max-steps", "ten", "p.s19"},
-         Rt12runRequest::kUsageError,
-         "--max-steps needs a number"},
-        {__LINE__,
-         {"--stop-on", "rts", "p.s19"},
-         Rt12runRequest::kUsageError,
-         "--stop-on takes swi, bgnd or none"},
-        {__LINE__,
-         {"--break", "0x", "p.s19"},
-         Rt12runRequest::kUsageError,
-         "--break needs an address or a label"},
-        {__LINE__,
-         {"--break", "0xFFFFFFFF", "p.s19"},
-         Rt12runRequest::kUsageError,
-         "--break needs an address or a label"},
-        {__LINE__,
-         {"--switches", "$800=$100", "p.s19"},
-         Rt12runRequest::kUsageError,
-         "--switches takes ADDR=VALUE (VALUE up to $FF)"},
-        {__LINE__,
-         {"--dump-mem", "0x1000", "p.s19"},
-         Rt12runRequest::kUsageError,
-         "--dump-mem takes START:LENGTH"},
-        {__LINE__,
-         {"--dump-mem", "0xFFFFFFF0:0x11", "p.s19"}, // would wrap to address 0
-         Rt12runRequest::kUsageError,
+    Rt12runOptions ignored;
+    std::string error;
+    EXPECT_EQ(Rt12runRequest::kHelp,
+              parse_rt12run_arguments(words("--trace p.s19 --help"), ignored, error));
+    EXPECT_EQ(Rt12runRequest::kVersion,
+              parse_rt12run_arguments(words("--bogus --version"), ignored, error));
+    EXPECT_EQ("", error);
+    // The arguments of a usage error and its reason.
+    const std::pair<const char*, const char*> faults[] = {
+        {"p.s19 --max-steps", "--max-steps needs a number"},
+        {"--max-steps ten p.s19", "--max-steps needs a number"},
+        {"--stop-on rts p.s19", "--stop-on takes swi, bgnd or none"},
+        {"--break 0x p.s19", "--break needs an address or a label"},
+        {"--break 0xFFFFFFFF p.s19", "--break needs an address or a label"},
+        {"--switches $800=$100 p.s19", "--switches takes ADDR=VALUE (VALUE up to $FF)"},
+        {"--dump-mem 0x1000 p.s19", "--dump-mem takes START:LENGTH"},
+        // It would wrap to address 0.
+        {"--dump-mem 0xFFFFFFF0:0x11 p.s19",
          "--dump-mem range runs past the end of the address space"},
-        {__LINE__,
-         {"--sci0", "tty", "p.s19"},
-         Rt12runRequest::kUsageError,
-         "--sci0 takes stdio or pty"},
-        {__LINE__,
-         {"--cycles", "hc12", "p.s19"},
-         Rt12runRequest::kUsageError,
-         "--cycles takes classic or cpu12"},
-        {__LINE__, {"a.s19", "b.s19"}, Rt12runRequest::kUsageError, "only one load file"},
-        {__LINE__, {"--trace"}, Rt12runRequest::kUsageError, "no load file"},
-        {__LINE__, {"-x", "p.s19"}, Rt12runRequest::kUsageError, "unknown option -x"},
+        {"--sci0 tty p.s19", "--sci0 takes stdio or pty"},
+        {"--cycles hc12 p.s19", "--cycles takes classic or cpu12"},
+        {"a.s19 b.s19", "only one load file"},
+        {"--trace", "no load file"},
+        {"-x p.s19", "unknown option -x"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.line);
-        Rt12runOptions options;
-        std::string error;
-        EXPECT_EQ(c.request, parse_rt12run_arguments(c.args, options, error));
-        EXPECT_EQ(c.error, error);
+    for (const auto& [args, reason] : faults) {
+        SCOPED_TRACE(args);
+        Rt12runOptions faulty;
+        EXPECT_EQ(Rt12runRequest::kUsageError, parse_rt12run_arguments(words(args), faulty, error));
+        EXPECT_EQ(reason, error);
     }
 
     Rt12runOptions options;
-    std::string error;
-    const std::vector<std::string_view> args = {
-        "--stop-on", "none",       "--break",  "$1010",      "--switches",    "0x800=7", "--cycles",
-        "CPU12",     "--dump-mem", "$1000:16", "--dump-mem", "0xFFFFFFF0:16", "p.s19"};
-    ASSERT_EQ(Rt12runRequest::kRun, parse_rt12run_arguments(args, options, error));
+    ASSERT_EQ(Rt12runRequest::kRun,
+              parse_rt12run_arguments(words("--stop-on none --break $1010 --switches 0x800=7 "
+                                            "--cycles CPU12 --dump-mem $1000:16 --dump-mem "
+                                            "0xFFFFFFF0:16 p.s19"),
+                                      options, error));
     EXPECT_EQ(CycleModel::Cpu12, options.cycles);
     EXPECT_TRUE(options.stop_opcodes.empty());
     EXPECT_EQ(std::vector<uint32_t>{0x1010}, options.breaks);
@@ -157,21 +140,16 @@ TEST(Rt12runCommandLineTest, NumbersAndFaults) {
 
     // With --monitor the load file may be left out; SWI then brings programs
     // back to the monitor instead of stopping, unless --stop-on says so.
-    struct MonitorCase {
-        int line;
-        std::vector<std::string_view> args;
-        std::vector<uint8_t> stops;
+    const std::pair<const char*, std::vector<uint8_t>> monitor_cases[] = {
+        {"--monitor", {}},
+        {"--monitor --stop-on swi", {kOpcodeSwi}},
+        {"--monitor p.s19", {kOpcodeSwi}},
     };
-    const MonitorCase monitor_cases[] = {
-        {__LINE__, {"--monitor"}, {}},
-        {__LINE__, {"--monitor", "--stop-on", "swi"}, {kOpcodeSwi}},
-        {__LINE__, {"--monitor", "p.s19"}, {kOpcodeSwi}},
-    };
-    for (const MonitorCase& c : monitor_cases) {
-        SCOPED_TRACE(c.line);
+    for (const auto& [args, stops] : monitor_cases) {
+        SCOPED_TRACE(args);
         Rt12runOptions monitor;
-        ASSERT_EQ(Rt12runRequest::kRun, parse_rt12run_arguments(c.args, monitor, error));
-        EXPECT_EQ(c.stops, monitor.stop_opcodes);
+        ASSERT_EQ(Rt12runRequest::kRun, parse_rt12run_arguments(words(args), monitor, error));
+        EXPECT_EQ(stops, monitor.stop_opcodes);
     }
 }
 
