@@ -218,35 +218,28 @@ private:
     Cpu& cpu_;
 };
 
-TEST(SimulatorBreakOnIoTest, HaltComesAfterTheInstructionCompleted) {
-    Board board;
-    Cpu cpu(board.memory());
-    DisassemblingUi ui(cpu);
-    Simulator sim(board, cpu, ui, ".");
-    sim.window_created();
+TEST_F(SimulatorTest, BreakOnIoHaltComesAfterTheInstructionCompleted) {
+    DisassemblingUi disassembling(cpu);
+    sim.bind_ui(disassembling);
     // NOP, STAA $0030 (the program page register), BRA back; the lines the
     // refresh lists at $1100 are loads with operands of their own.
-    const uint8_t program[] = {0xA7, 0x7A, 0x00, 0x30, 0x20, 0xFA};
-    for (uint32_t i = 0; i < sizeof program; ++i)
-        board.memory().mem_write_byte(0x1000 + i, program[i]);
-    for (uint32_t address = 0x1100; address < 0x1100 + 12 * 3; address += 3) {
-        board.memory().mem_write_byte(address, 0xFC); // LDD $1234
-        board.memory().mem_write_byte(address + 1, 0x12);
-        board.memory().mem_write_byte(address + 2, 0x34);
-    }
-    cpu.regs.pc = 0x1000;
+    std::vector<uint8_t> listed;
+    for (int line = 0; line < 12; ++line)
+        listed.insert(listed.end(), {0xFC, 0x12, 0x34}); // LDD $1234
+    load({{0x1000, {0xA7, 0x7A, 0x00, 0x30, 0x20, 0xFA}}, {0x1100, listed}});
     cpu.regs.a = 0x80;
     sim.set_break_on_io(true);
     sim.start_run(RunMode::kRunningFast); // NOP
-    const int refreshes_before = ui.refreshes;
+    const int refreshes_before = disassembling.refreshes;
     sim.tick(); // STAA halts
     EXPECT_FALSE(sim.running());
-    EXPECT_GT(ui.refreshes, refreshes_before);
+    EXPECT_GT(disassembling.refreshes, refreshes_before);
     EXPECT_EQ(0x1004, cpu.regs.pc); // behind the STAA, not behind a listed line
     EXPECT_EQ(1u + 3u, sim.cycle_counter());
     EXPECT_EQ(1u + 3u, sim.byte_counter());
     EXPECT_EQ(ccr_bits::N, cpu.regs.ccr & (ccr_bits::N | ccr_bits::Z | ccr_bits::V));
     EXPECT_EQ(0, board.memory().get_ppage()); // the store was not made
+    sim.bind_ui(ui);
 }
 
 TEST_F(SimulatorTest, InterruptsBreakOnIrqAndTheServiceIndicator) {
