@@ -46,7 +46,6 @@ TEST(Ta12CommandLineTest, ArgumentsBecomeTheAssemblersLine) {
          "-I \"inc dir\" -I \"other\" \"x.asm\""},
         // Letters combine; the one that takes a value takes the rest.
         {__LINE__, {"-LSw", "x.asm"}, Kind::kAssemble, "-L -S -w \"x.asm\""},
-        {__LINE__, {"-wS", "x.asm"}, Kind::kAssemble, "-w -S \"x.asm\""},
         {__LINE__,
          {"-wIinc", "-SI", "d", "x.asm"},
          Kind::kAssemble,
