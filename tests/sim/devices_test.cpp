@@ -35,32 +35,6 @@ TEST_F(DevicesTest, PrinterProgramPollsTheStatusAt801) {
     EXPECT_GT(sim.cycle_total(), 3 * Printer::kBusyCycles);
 }
 
-TEST_F(DevicesTest, DeviceWritesReachTheObserverWithTheirCycleTotal) {
-    ASSERT_GE(board.setup().connect_row(bus_row::kOutport, 1), 0);
-    load({{0x1000,
-           {
-               0x86, 0x01,       // $1000 LDAA #$01
-               0x7A, 0x04, 0x00, // $1002 STAA $0400
-               0x48,             // $1005 ASLA
-               0x26, 0xFA,       // $1006 BNE  $1002
-               0x3F,             // $1008 SWI
-           }}});
-    std::vector<std::pair<uint32_t, uint8_t>> writes;
-    std::vector<uint32_t> totals;
-    board.routing().set_device_write_observer([&](uint32_t address, uint8_t byte) {
-        writes.push_back({address, byte});
-        totals.push_back(sim.cycle_total());
-    });
-    run_to_swi();
-    ASSERT_EQ(8u, writes.size());
-    for (size_t i = 0; i < writes.size(); ++i) {
-        EXPECT_EQ(0x400u, writes[i].first);
-        EXPECT_EQ(1u << i, writes[i].second);
-    }
-    EXPECT_EQ(1u, totals[0]);                    // after LDAA #
-    EXPECT_EQ(totals[0] + 3 + 1 + 3, totals[1]); // STAA, ASLA, BNE taken
-}
-
 // A program that idles in WAI is woken by what the board does meanwhile: the
 // serial line delivers a character, a device finishes its busy time.
 TEST_F(DevicesTest, SerialInputWakesAProgramWaitingInWai) {
