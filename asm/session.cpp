@@ -261,6 +261,8 @@ bool compat_would_mend(const AsmSession& failed, std::string_view command_line) 
     AsmSession trial;
     trial.program_dir = failed.program_dir;
     trial.trial = true;
+    // The trial reads the very texts the failed run read, from memory.
+    trial.file_cache = failed.file_cache;
     return asm_assemble(trial, command_line) == 1;
 }
 
@@ -284,7 +286,12 @@ int asm_assemble(AsmSession& s, std::string_view command_line) {
         std::string program_dir = std::move(s.program_dir);
         std::string compat_switch = std::move(s.compat_switch);
         const bool trial = s.trial;
+        // A trial keeps the sources its failed run read; any other run
+        // reads them afresh.
+        std::vector<CachedFile> file_cache;
+        if (trial) file_cache = std::move(s.file_cache);
         s = AsmSession{};
+        s.file_cache = std::move(file_cache);
         s.write_line = std::move(writer);
         s.fatal = std::move(fatal);
         s.program_dir = std::move(program_dir);

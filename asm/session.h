@@ -35,6 +35,13 @@ struct FileFrame {
     int saved_line = 0; // file line of this file while a nested file is read
 };
 
+// A source file as read once in a run, kept under the path it was found at.
+struct CachedFile {
+    std::string path;
+    std::string identity;
+    std::shared_ptr<const std::string> text;
+};
+
 constexpr int kCodeBufferSize = 120;
 constexpr int kMaxIncludeDirs = 20;
 constexpr int kMaxCondDepth = 20;
@@ -132,8 +139,9 @@ struct AsmSession {
     bool listing_failed = false;
     bool srecord_failed = false;
 
-    // Source files read in pass 1, served again in pass 2.
-    std::vector<std::pair<std::string, std::shared_ptr<const std::string>>> file_cache;
+    // Source files read in pass 1, served again in pass 2 (and to the trial
+    // run after a failure), with the identity that detects recursion.
+    std::vector<CachedFile> file_cache;
     uint32_t record_address = 0;
     std::vector<uint8_t> record_data;
 

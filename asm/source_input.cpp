@@ -5,6 +5,7 @@
 #include "asm/messages.h"
 #include "asm/session.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -135,16 +136,19 @@ OpenResult search_and_open(AsmSession& s, const std::string& name, bool case_bli
         }
         FileFrame frame;
         // Pass 2 reads the same files again: take them from memory.
-        for (const auto& [cached_path, text] : s.file_cache)
-            if (cached_path == path) frame.text = text;
-        if (!frame.text) {
+        const auto cached = std::find_if(s.file_cache.begin(), s.file_cache.end(),
+                                         [&path](const CachedFile& f) { return f.path == path; });
+        if (cached != s.file_cache.end()) {
+            frame.text = cached->text;
+            frame.identity = cached->identity;
+        } else {
             auto text = std::make_shared<std::string>();
             if (!read_file(path, *text)) continue;
             frame.text = text;
-            if (s.pass == 0) s.file_cache.emplace_back(path, frame.text);
+            frame.identity = identity_of(path);
+            if (s.pass == 0) s.file_cache.push_back({path, frame.identity, frame.text});
         }
         // A file reached again under another name would include itself for ever.
-        frame.identity = identity_of(path);
         for (const FileFrame& f : s.files) {
             if (f.identity == frame.identity) {
                 report(s, Msg::FileRecursion);
