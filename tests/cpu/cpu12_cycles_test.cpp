@@ -18,11 +18,9 @@ struct Cpu12CyclesTest : test::CpuFixture {
     // indirect pointer is $0000.
     uint32_t cycles_of(const std::vector<uint8_t>& program, uint8_t ccr = 0) {
         memory.bytes.fill(0);
-        for (size_t i = 0; i < program.size(); ++i)
-            memory.bytes[0x2000 + i] = program[i];
         cpu.regs = {ccr, 0x00, 0x02, 0x3000, 0x3100, 0x3C80, 0x2000};
         cpu.cpu_waiting = false;
-        step();
+        run(program);
         return cycles;
     }
 };

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -25,7 +24,7 @@ struct CpuFixture : ::testing::Test {
     }
 
     // Loads the bytes at address, points PC there and executes one step.
-    uint32_t run(std::initializer_list<uint8_t> program, uint16_t address = 0x2000) {
+    uint32_t run(const std::vector<uint8_t>& program, uint16_t address = 0x2000) {
         memory.load(address, program);
         cpu.regs.pc = address;
         return step();
@@ -45,7 +44,7 @@ struct CpuFixture : ::testing::Test {
             line += piece;
         return line;
     }
-    std::string text_of(std::initializer_list<uint8_t> program, uint16_t address = 0x2000) {
+    std::string text_of(const std::vector<uint8_t>& program, uint16_t address = 0x2000) {
         memory.load(address, program);
         return text_at(address);
     }

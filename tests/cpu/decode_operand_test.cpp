@@ -55,8 +55,7 @@ TEST_F(DecodeOperandTest, IndexedFormsAddressAndCost) {
             cpu.regs = {0, 0x12, 0x34, 0x1000, 0x2000, 0x3C00, 0x4000};
             // LEAY gives the address; LDAA the read and its cost.
             memory.bytes[0x4000] = pass == 0 ? 0x19 : 0xA6;
-            for (size_t i = 0; i < c.operand.size(); ++i)
-                memory.bytes[0x4001 + i] = c.operand[i];
+            memory.load(0x4001, c.operand);
             memory.bytes[c.address] = 0xA5;
             EXPECT_EQ(1 + c.operand.size(), step());
             EXPECT_EQ(c.x_after, cpu.regs.x);
@@ -127,23 +126,9 @@ TEST_F(DecodeOperandTest, BranchTargets) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
-        for (size_t i = 0; i < c.bytes.size(); ++i)
-            memory.bytes[0x4000 + i] = c.bytes[i];
-        cpu.regs.pc = 0x4000;
-        step();
+        run(c.bytes, 0x4000);
         EXPECT_EQ(c.target, cpu.regs.pc);
     }
-}
-
-TEST_F(DecodeOperandTest, ByteCountOfBrsetWithSixteenBitPcRelativeOperand) {
-    // BRSET $0010,PC: the base counts past the mask and branch offset.
-    memory.load(0x4000, {0x0E, 0xFA, 0x00, 0x10, 0x01, 0x00});
-    memory.load(0x4016, {0x01});
-    cpu.regs.pc = 0x4000;
-    EXPECT_EQ(6u, step());
-    EXPECT_EQ(0x4006, cpu.regs.pc); // branch of offset 0 taken
-    EXPECT_EQ(1u, pc_written);
-    EXPECT_EQ("BRSET $4016,PC,#$01,$4006", text_at(0x4000));
 }
 
 } // namespace

@@ -12,98 +12,57 @@ using test::run_cases;
 
 TEST_F(ArithTest, AccumulatorFamilies) {
     // Registers: {ccr, a, b, x, y, sp, pc}.
-    run_cases(
-        *this,
-        {
-            {__LINE__, {0x8B, 0x01}, {0, 0x7F}, {H | N | V, 0x80, 0, 0, 0, 0x3C80, 0x2002}}, // ADDA
-            {__LINE__,
-             {0xC9, 0x00},
-             {C, 0, 0xFF},
-             {H | Z | C, 0, 0x00, 0, 0, 0x3C80, 0x2002}},                                // ADCB
-            {__LINE__, {0x80, 0x01}, {H, 0x00}, {N | C, 0xFF, 0, 0, 0, 0x3C80, 0x2002}}, // SUBA
-            {__LINE__,
-             {0x82, 0x00},
-             {H | C, 0x00},
-             {H | N | C, 0xFF, 0, 0, 0, 0x3C80, 0x2002}}, // SBCA keeps H
-            {__LINE__, {0x81, 0x42}, {N | V | C, 0x42}, {Z, 0x42, 0, 0, 0, 0x3C80, 0x2002}}, // CMPA
-            {__LINE__, {0x84, 0x0F}, {V | C, 0xF0}, {Z | C, 0x00, 0, 0, 0, 0x3C80, 0x2002}}, // ANDA
-            {__LINE__, {0xC5, 0x80}, {V, 0, 0x80}, {N, 0, 0x80, 0, 0, 0x3C80, 0x2002}},      // BITB
-            {__LINE__,
-             {0x8A, 0x80},
-             {V, 0x01},
-             {N | V, 0x81, 0, 0, 0, 0x3C80, 0x2002}}, // ORAA keeps V
-            {__LINE__, {0x88, 0xFF}, {V | C, 0x0F}, {N | C, 0xF0, 0, 0, 0, 0x3C80, 0x2002}}, // EORA
-            {__LINE__, {0x42}, {C, 0xFF}, {Z | C, 0x00, 0, 0, 0, 0x3C80, 0x2001}},           // INCA
-            {__LINE__, {0x53}, {0, 0, 0x80}, {V, 0, 0x7F, 0, 0, 0x3C80, 0x2001}},            // DECB
-            {__LINE__, {0x48}, {0, 0xC0}, {N | C, 0x80, 0, 0, 0, 0x3C80, 0x2001}},           // ASLA
-            {__LINE__, {0x48}, {0, 0x40}, {N | V, 0x80, 0, 0, 0, 0x3C80, 0x2001}},           // ASLA
-            {__LINE__, {0x47}, {0, 0x81}, {N | C, 0xC0, 0, 0, 0, 0x3C80, 0x2001}},           // ASRA
-            {__LINE__, {0x44}, {V, 0x01}, {Z | V | C, 0x00, 0, 0, 0, 0x3C80, 0x2001}},       // LSRA
-            {__LINE__, {0x46}, {C, 0x02}, {N, 0x81, 0, 0, 0, 0x3C80, 0x2001}},               // RORA
-            {__LINE__, {0x55}, {C, 0, 0x80}, {V | C, 0, 0x01, 0, 0, 0x3C80, 0x2001}},        // ROLB
-            {__LINE__, {0x40}, {0, 0x80}, {N | V | C, 0x80, 0, 0, 0, 0x3C80, 0x2001}}, // NEGA $80
-            {__LINE__, {0x40}, {C, 0x00}, {Z, 0x00, 0, 0, 0, 0x3C80, 0x2001}},         // NEGA 0
-            {__LINE__, {0x41}, {V, 0x0F}, {N | C, 0xF0, 0, 0, 0, 0x3C80, 0x2001}},     // COMA
-            {__LINE__,
-             {0x87},
-             {N | V | C | H, 0x55},
-             {H | Z, 0x00, 0, 0, 0, 0x3C80, 0x2001}},                                 // CLRA
-            {__LINE__, {0xD7}, {V | C, 0, 0x80}, {N, 0, 0x80, 0, 0, 0x3C80, 0x2001}}, // TSTB
-            {__LINE__, {0x18, 0x06}, {0, 0x19, 0x28}, {H, 0x41, 0x28, 0, 0, 0x3C80, 0x2002}}, // ABA
-            {__LINE__, {0x18, 0x07}, {H, 0x41}, {H, 0x47, 0, 0, 0, 0x3C80, 0x2002}},          // DAA
-            {__LINE__,
-             {0x18, 0x07},
-             {0, 0x9A},
-             {Z | C, 0x00, 0, 0, 0, 0x3C80, 0x2002}}, // DAA carry
-            {__LINE__,
-             {0x18, 0x16},
-             {H, 0x10, 0x20},
-             {N | C, 0xF0, 0x20, 0, 0, 0x3C80, 0x2002}},                                      // SBA
-            {__LINE__, {0x18, 0x17}, {H, 0x10, 0x10}, {Z, 0x10, 0x10, 0, 0, 0x3C80, 0x2002}}, // CBA
-            {__LINE__, {0x18, 0x0E}, {V, 0x80, 0}, {N, 0x80, 0x80, 0, 0, 0x3C80, 0x2002}},    // TAB
-            {__LINE__, {0x10, 0xFE}, {0xFF}, {0xFE, 0, 0, 0, 0, 0x3C80, 0x2002}}, // ANDCC
-            {__LINE__, {0x14, 0x10}, {0}, {I, 0, 0, 0, 0, 0x3C80, 0x2002}},       // ORCC
-        });
+    run_cases(*this, {
+                         {__LINE__, {0x8B, 0x01}, {0, 0x7F}, {H | N | V, 0x80}},       // ADDA
+                         {__LINE__, {0xC9, 0x00}, {C, 0, 0xFF}, {H | Z | C, 0, 0x00}}, // ADCB
+                         {__LINE__, {0x80, 0x01}, {H, 0x00}, {N | C, 0xFF}},           // SUBA
+                         {__LINE__, {0x82, 0x00}, {H | C, 0x00}, {H | N | C, 0xFF}}, // SBCA keeps H
+                         {__LINE__, {0x81, 0x42}, {N | V | C, 0x42}, {Z, 0x42}},     // CMPA
+                         {__LINE__, {0x84, 0x0F}, {V | C, 0xF0}, {Z | C, 0x00}},     // ANDA
+                         {__LINE__, {0xC5, 0x80}, {V, 0, 0x80}, {N, 0, 0x80}},       // BITB
+                         {__LINE__, {0x8A, 0x80}, {V, 0x01}, {N | V, 0x81}},         // ORAA keeps V
+                         {__LINE__, {0x88, 0xFF}, {V | C, 0x0F}, {N | C, 0xF0}},     // EORA
+                         {__LINE__, {0x42}, {C, 0xFF}, {Z | C, 0x00}},               // INCA
+                         {__LINE__, {0x53}, {0, 0, 0x80}, {V, 0, 0x7F}},             // DECB
+                         {__LINE__, {0x48}, {0, 0xC0}, {N | C, 0x80}},               // ASLA
+                         {__LINE__, {0x48}, {0, 0x40}, {N | V, 0x80}},               // ASLA
+                         {__LINE__, {0x47}, {0, 0x81}, {N | C, 0xC0}},               // ASRA
+                         {__LINE__, {0x44}, {V, 0x01}, {Z | V | C, 0x00}},           // LSRA
+                         {__LINE__, {0x46}, {C, 0x02}, {N, 0x81}},                   // RORA
+                         {__LINE__, {0x55}, {C, 0, 0x80}, {V | C, 0, 0x01}},         // ROLB
+                         {__LINE__, {0x40}, {0, 0x80}, {N | V | C, 0x80}},           // NEGA $80
+                         {__LINE__, {0x40}, {C, 0x00}, {Z, 0x00}},                   // NEGA 0
+                         {__LINE__, {0x41}, {V, 0x0F}, {N | C, 0xF0}},               // COMA
+                         {__LINE__, {0x87}, {N | V | C | H, 0x55}, {H | Z, 0x00}},   // CLRA
+                         {__LINE__, {0xD7}, {V | C, 0, 0x80}, {N, 0, 0x80}},         // TSTB
+                         {__LINE__, {0x18, 0x06}, {0, 0x19, 0x28}, {H, 0x41, 0x28}}, // ABA
+                         {__LINE__, {0x18, 0x07}, {H, 0x41}, {H, 0x47}},             // DAA
+                         {__LINE__, {0x18, 0x07}, {0, 0x9A}, {Z | C, 0x00}},         // DAA carry
+                         {__LINE__, {0x18, 0x16}, {H, 0x10, 0x20}, {N | C, 0xF0, 0x20}}, // SBA
+                         {__LINE__, {0x18, 0x17}, {H, 0x10, 0x10}, {Z, 0x10, 0x10}},     // CBA
+                         {__LINE__, {0x18, 0x0E}, {V, 0x80, 0}, {N, 0x80, 0x80}},        // TAB
+                         {__LINE__, {0x10, 0xFE}, {0xFF}, {0xFE}},                       // ANDCC
+                         {__LINE__, {0x14, 0x10}, {0}, {I}},                             // ORCC
+                     });
 }
 
 TEST_F(ArithTest, SixteenBitFamilies) {
     run_cases(
         *this,
         {
-            {__LINE__,
-             {0xC3, 0x00, 0x01},
-             {0, 0x7F, 0xFF},
-             {N | V, 0x80, 0x00, 0, 0, 0x3C80, 0x2003}}, // ADDD
-            {__LINE__,
-             {0x83, 0x00, 0x01},
-             {0, 0, 0},
-             {N | C, 0xFF, 0xFF, 0, 0, 0x3C80, 0x2003}}, // SUBD
-            {__LINE__,
-             {0x8E, 0x12, 0x34},
-             {0, 0, 0, 0x1234},
-             {Z, 0, 0, 0x1234, 0, 0x3C80, 0x2003}}, // CPX
+            {__LINE__, {0xC3, 0x00, 0x01}, {0, 0x7F, 0xFF}, {N | V, 0x80, 0x00}}, // ADDD
+            {__LINE__, {0x83, 0x00, 0x01}, {0, 0, 0}, {N | C, 0xFF, 0xFF}},       // SUBD
+            {__LINE__, {0x8E, 0x12, 0x34}, {0, 0, 0, 0x1234}, {Z, 0, 0, 0x1234}}, // CPX
             {__LINE__,
              {0x8F, 0x80, 0x00},
              {0, 0, 0, 0, 0, 0x7FFF},
-             {N | V | C, 0, 0, 0, 0, 0x7FFF, 0x2003}},                                      // CPS
-            {__LINE__, {0x59}, {0, 0x80, 0x01}, {V | C, 0x00, 0x02, 0, 0, 0x3C80, 0x2001}}, // ASLD
-            {__LINE__,
-             {0x49},
-             {N, 0x00, 0x01},
-             {Z | V | C, 0x00, 0x00, 0, 0, 0x3C80, 0x2001}}, // LSRD: V = C
-            {__LINE__,
-             {0x08},
-             {C, 0, 0, 0xFFFF},
-             {Z | C, 0, 0, 0x0000, 0, 0x3C80, 0x2001}}, // INX: Z only
-            {__LINE__, {0x03}, {Z, 0, 0, 0, 0x0000}, {0, 0, 0, 0, 0xFFFF, 0x3C80, 0x2001}}, // DEY
-            {__LINE__,
-             {0xCC, 0x80, 0x00},
-             {V | C},
-             {N | C, 0x80, 0x00, 0, 0, 0x3C80, 0x2003}}, // LDD
-            {__LINE__,
-             {0x1A, 0xE5},
-             {0xFF, 0, 0x10, 0x1000},
-             {0xFF, 0, 0x10, 0x1010, 0, 0x3C80, 0x2002}}, // LEAX B,X
+             {N | V | C, 0, 0, 0, 0, 0x7FFF, 0x2003}},                      // CPS
+            {__LINE__, {0x59}, {0, 0x80, 0x01}, {V | C, 0x00, 0x02}},       // ASLD
+            {__LINE__, {0x49}, {N, 0x00, 0x01}, {Z | V | C, 0x00, 0x00}},   // LSRD: V = C
+            {__LINE__, {0x08}, {C, 0, 0, 0xFFFF}, {Z | C, 0, 0, 0x0000}},   // INX: Z only
+            {__LINE__, {0x03}, {Z, 0, 0, 0, 0x0000}, {0, 0, 0, 0, 0xFFFF}}, // DEY
+            {__LINE__, {0xCC, 0x80, 0x00}, {V | C}, {N | C, 0x80, 0x00}},   // LDD
+            {__LINE__, {0x1A, 0xE5}, {0xFF, 0, 0x10, 0x1000}, {0xFF, 0, 0x10, 0x1010}}, // LEAX B,X
         });
 }
 
@@ -133,11 +92,7 @@ TEST_F(ArithTest, ReadModifyWriteUpdatesMemoryAndMovesTheIndexOnce) {
         memory.bytes.fill(0);
         memory.bytes[0x3000] = memory.bytes[0x3002] = c.before;
         cpu.regs = {0, 0x10, 0, 0x3000, 0, 0x3C80, 0};
-        run(std::initializer_list<uint8_t>{});
-        for (size_t i = 0; i < c.program.size(); ++i)
-            memory.bytes[0x2000 + i] = c.program[i];
-        cpu.regs.pc = 0x2000;
-        step();
+        run(c.program);
         const uint16_t at = c.program[0] >= 0x70 && c.program[0] != 0x18 ? 0x3002 : 0x3000;
         EXPECT_EQ(c.after, memory.bytes[at]);
         EXPECT_EQ(c.ccr_after, cpu.regs.ccr);
@@ -153,19 +108,19 @@ TEST_F(ArithTest, MinimumAndMaximumInRegisters) {
                   {__LINE__,
                    {0x18, 0x18, 0x00},
                    {0, 0x10, 0, 0x3000},
-                   {N | V | C, 0x90, 0, 0x3000, 0, 0x3C80, 0x2003}}, // MAXA
+                   {N | V | C, 0x90, 0, 0x3000}}, // MAXA
                   {__LINE__,
                    {0x18, 0x19, 0x00},
                    {0, 0x10, 0, 0x3000},
-                   {N | V | C, 0x10, 0, 0x3000, 0, 0x3C80, 0x2003}}, // MINA
+                   {N | V | C, 0x10, 0, 0x3000}}, // MINA
                   {__LINE__,
                    {0x18, 0x1A, 0x01},
                    {0, 0x12, 0x35, 0x3000},
-                   {0, 0x12, 0x35, 0x3000, 0, 0x3C80, 0x2003}}, // EMAXD
+                   {0, 0x12, 0x35, 0x3000}}, // EMAXD
                   {__LINE__,
                    {0x18, 0x1B, 0x01},
                    {0, 0x12, 0x35, 0x3000},
-                   {0, 0x12, 0x34, 0x3000, 0, 0x3C80, 0x2003}}, // EMIND
+                   {0, 0x12, 0x34, 0x3000}}, // EMIND
               },
               prepare);
 }

@@ -1,5 +1,7 @@
 // Table rows for handler tests: a program at $2000, the registers before
-// one step and the registers expected after it.
+// one step and the registers expected after it. Fields left out keep the
+// defaults of CpuRegisters; an expected PC of 0 stands for the address
+// right behind the program.
 #pragma once
 
 #include "cpu_fixture.h"
@@ -31,12 +33,13 @@ void run_cases(CpuFixture& f, const std::vector<RegisterCase>& cases, Prepare pr
         SCOPED_TRACE(c.line);
         f.memory.bytes.fill(0);
         prepare(f);
-        for (size_t i = 0; i < c.program.size(); ++i)
-            f.memory.bytes[0x2000 + i] = c.program[i];
+        f.memory.load(0x2000, c.program);
         f.cpu.regs = c.before;
         f.cpu.regs.pc = 0x2000;
         f.step();
-        EXPECT_EQ(describe(c.after), describe(f.cpu.regs));
+        CpuRegisters after = c.after;
+        if (after.pc == 0) after.pc = uint16_t(0x2000 + c.program.size());
+        EXPECT_EQ(describe(after), describe(f.cpu.regs));
     }
 }
 

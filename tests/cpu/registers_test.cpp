@@ -11,13 +11,6 @@ struct RegistersTest : ::testing::Test {
     Cpu cpu{memory};
 };
 
-TEST_F(RegistersTest, ResetValuesOfAFreshCpu) {
-    EXPECT_EQ(0xD0, cpu.regs.ccr);
-    EXPECT_EQ(0x3C80, cpu.regs.sp);
-    EXPECT_FALSE(cpu.cpu_waiting);
-    EXPECT_EQ(0, cpu.irq_in_service);
-}
-
 TEST_F(RegistersTest, AccessorsTruncateToTheRegisterWidth) {
     struct Case {
         int line;
@@ -46,14 +39,6 @@ TEST_F(RegistersTest, AccessorsTruncateToTheRegisterWidth) {
         EXPECT_EQ(c.width, Cpu::register_width(c.number));
         EXPECT_EQ(c.radix, Cpu::register_radix(c.number));
     }
-}
-
-TEST_F(RegistersTest, DIsAColonB) {
-    cpu.regs.set_d(0xA55A);
-    EXPECT_EQ(0xA5, cpu.regs.a);
-    EXPECT_EQ(0x5A, cpu.regs.b);
-    cpu.regs.a = 0x12;
-    EXPECT_EQ(0x125A, cpu.regs.d());
 }
 
 TEST_F(RegistersTest, TransferNumberingCoversOnlyItsSixRegisters) {

@@ -24,9 +24,7 @@ TEST_F(TraceTest, PiecesArriveInOrderAndSeparately) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
-        for (size_t i = 0; i < c.bytes.size(); ++i)
-            memory.bytes[0x2000 + i] = c.bytes[i];
-        text_at(0x2000);
+        text_of(c.bytes);
         EXPECT_EQ(c.pieces, pieces);
     }
 }
@@ -97,8 +95,7 @@ TEST_F(TraceTest, LinesOfEachFamily) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
-        for (size_t i = 0; i < c.bytes.size(); ++i)
-            memory.bytes[0x2000 + i] = c.bytes[i];
+        memory.load(0x2000, c.bytes);
         uint32_t length = 0;
         EXPECT_EQ(c.text, text_at(0x2000, &length));
         EXPECT_EQ(c.length, length);

@@ -7,7 +7,7 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
-#include <initializer_list>
+#include <vector>
 
 namespace torva::test {
 
@@ -30,7 +30,7 @@ public:
     uint8_t get_ppage() const override { return ppage; }
     void set_ppage(uint8_t page) override { ppage = page; }
 
-    void load(uint16_t address, std::initializer_list<uint8_t> program) {
+    void load(uint16_t address, const std::vector<uint8_t>& program) {
         for (uint8_t byte : program)
             bytes[address++] = byte;
     }
