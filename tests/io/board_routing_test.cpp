@@ -272,13 +272,18 @@ TEST_F(RoutingTest, BreakOnIoSuppressesTheAccess) {
     EXPECT_EQ((std::vector<Write>{Write{door, 0x01, 0}}), library.writes);
 }
 
+// Reset brings a moved register block home and sets up interface 0 for
+// the console there.
 TEST_F(RoutingTest, ResetSetsUpSerialInterfaceZero) {
     connect(bus_row::kSerial0);
     connect(bus_row::kSerial1);
     write(0xCB, 0x00);
     write(0x3B, 0x10); // real-time interrupt running
+    write(0x11, 0x10); // block at $1000
+    ASSERT_EQ(0x1000, routing.register_base());
     CpuRegisters regs;
     memory.reset_cpu(regs, false);
+    EXPECT_EQ(0, routing.register_base());
     const SerialInterface& sci0 = modules.serial[0];
     EXPECT_EQ(SerialInterface::BaudState::kSet, sci0.baud_state());
     EXPECT_EQ(0x0C, read(0xCB)); // transmitter and receiver on
@@ -287,17 +292,6 @@ TEST_F(RoutingTest, ResetSetsUpSerialInterfaceZero) {
     EXPECT_EQ(SerialInterface::BaudState::kNone, modules.serial[1].baud_state());
     EXPECT_FALSE(modules.clock.rti_running());
     EXPECT_EQ(0x08, read(0x37));
-}
-
-TEST_F(RoutingTest, ResetBringsAMovedRegisterBlockHome) {
-    connect(bus_row::kSerial0);
-    write(0x11, 0x10); // block at $1000
-    ASSERT_EQ(0x1000, routing.register_base());
-    CpuRegisters regs;
-    memory.reset_cpu(regs, false);
-    EXPECT_EQ(0, routing.register_base());
-    EXPECT_EQ(SerialInterface::BaudState::kSet, modules.serial[0].baud_state());
-    EXPECT_EQ(0x0C, read(0xCB));
 }
 
 TEST_F(RoutingTest, ResetWithoutASerialDeviceLeavesTheInterfaceIdle) {
@@ -323,17 +317,6 @@ TEST_F(RoutingTest, OnChipInterruptVectorsInPriorityOrder) {
     write(0x3B, 0x10);
     EXPECT_EQ(0xFFD6, routing.interrupt_vector(100));
     EXPECT_EQ(0xFFF0, routing.interrupt_vector(5000)); // the clock module comes first
-}
-
-TEST_F(RoutingTest, PortsAreModelledOnlyOnTheBareBoard) {
-    // With the bus their pins carry the bus: every bit reads as an input, 1.
-    write(0x02, 0xFF);
-    write(0x00, 0x00);
-    EXPECT_EQ(0xFF, read(0x00));
-    setup.set_option_word(board_option::kBareBoard);
-    write(0x02, 0xF0);
-    write(0x00, 0x50);
-    EXPECT_EQ(0x5F, read(0x00)); // output bits as written, input bits 1
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 #include "io/descriptor_file.h"
 #include "iosim/devices/flip_flop.h"
 #include "iosim/devices/port_device.h"
-#include "iosim/devices/printer.h"
 #include "iosim/devices/serial_device.h"
 
 #include <gtest/gtest.h>
@@ -104,17 +103,6 @@ TEST_F(BoardTest, ASerialConsoleTheUserClosedIsDisconnected) {
     EXPECT_TRUE(board.iosim().handles().empty());
 }
 
-TEST_F(BoardTest, BareBoardSerialRowServesTheSameInterface) {
-    board.setup().set_option_word(board_option::kBareBoard);
-    SerialDevice* console = connect<SerialDevice>(bare_row::kSerial0);
-    ASSERT_NE(nullptr, console);
-    board.reset_cpu(regs, false);
-    write(0xCF, '!');
-    for (int i = 0; i < 20; ++i)
-        step();
-    EXPECT_EQ("!", console->output());
-}
-
 TEST_F(BoardTest, DeviceInterruptRequests) {
     FlipFlop* flip_flop = connect<FlipFlop>(bus_row::kFlipFlop);
     ASSERT_NE(nullptr, flip_flop);
@@ -126,18 +114,6 @@ TEST_F(BoardTest, DeviceInterruptRequests) {
     flip_flop->press_button();
     flip_flop->user_close(); // a closed device requests nothing
     EXPECT_FALSE(board.device_interrupt_pending());
-}
-
-TEST_F(BoardTest, DeviceTimeMovesWithTheInstructions) {
-    Printer* printer = connect<Printer>(bus_row::kPrinter);
-    ASSERT_NE(nullptr, printer);
-    write(0x800, 'P');
-    write(0x802, Printer::kStrobe);
-    EXPECT_EQ("P", printer->paper());
-    EXPECT_FALSE(printer->ready());
-    for (int i = 0; i < 100 && !printer->ready(); ++i)
-        step(10);
-    EXPECT_TRUE(printer->ready());
 }
 
 TEST_F(BoardTest, BarePortsPassTheirPinsToTheirDevices) {

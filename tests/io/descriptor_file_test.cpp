@@ -2,15 +2,12 @@
 
 #include "io/board.h"
 #include "io/board_option.h"
-#include "iosim/devices/port_device.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <sys/stat.h>
 
 namespace torva {
@@ -109,16 +106,6 @@ TEST_F(DescriptorFileTest, RoundTripsThroughAFile) {
     }
 }
 
-TEST_F(DescriptorFileTest, SavingWithNoDevicesWritesOnlyTheOptionWord) {
-    setup.set_option_word(3);
-    const std::string path = (dir.path() / "empty.hc12sim").string();
-    ASSERT_TRUE(save_descriptor(setup, path));
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream content;
-    content << file.rdbuf();
-    EXPECT_EQ(":emul:3\n", content.str());
-}
-
 TEST_F(DescriptorFileTest, ReadingClosesEveryDeviceFirst) {
     struct Case {
         int line;
@@ -151,15 +138,6 @@ TEST_F(DescriptorFileTest, ReadingClosesEveryDeviceFirst) {
             EXPECT_EQ("before.hc12sim", setup.current_descriptor());
         }
     }
-}
-
-TEST_F(DescriptorFileTest, CancelAfterReadingKeepsTheDevicesRead) {
-    const std::string path = dir.write("two.hc12sim", ":iotarget:6:2:3072:3::\n"
-                                                      ":iotarget:8:0:2816:7::\n");
-    ASSERT_TRUE(read_descriptor(setup, path));
-    setup.cancel_new();
-    EXPECT_EQ(2, open_devices());
-    EXPECT_GE(setup.row_value(bus_row::kDoor), 0);
 }
 
 TEST_F(DescriptorFileTest, EmptyPathReadsNothingAndKeepsTheDevices) {

@@ -5,13 +5,12 @@
 #include "io/descriptor_file.h"
 #include "iosim/devices/port_device.h"
 #include "support/temp_dir.h"
+#include "support/tool_process.h"
 
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <fstream>
 #include <functional>
-#include <sstream>
 
 namespace torva {
 namespace {
@@ -41,13 +40,6 @@ struct ScriptedHost final : TargetSetupHost {
     }
     void run_load_chain() override { ++load_chains; }
 };
-
-std::string read_file(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 struct TargetSetupDialogTest : ::testing::Test {
     test::TempDir dir;
@@ -244,7 +236,7 @@ TEST_F(TargetSetupDialogTest, SaveAsWritesTheBoxAndRemembersTheDirectory) {
     const std::string path = (dir.path() / "empty.hc12sim").string();
     host.files = {path, std::nullopt};
     dialog.save_as();
-    EXPECT_EQ(":emul:2\n", read_file(path)); // no devices: only the board line
+    EXPECT_EQ(":emul:2\n", test::read_file(path)); // no devices: only the board line
     EXPECT_EQ(1, host.load_chains);
     dialog.load(); // cancelled: nothing changes, no load chain
     EXPECT_EQ(1, host.load_chains);
