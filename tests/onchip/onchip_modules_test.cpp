@@ -50,23 +50,6 @@ TEST_F(OnChipModulesTest, ClockWritesUseTheCycleTotal) {
     EXPECT_EQ(52048u, modules.clock.rti_deadline());
 }
 
-TEST_F(OnChipModulesTest, InterruptPriorityClockThenSerialZeroThenOne) {
-    for (SerialInterface& sci : modules.serial) {
-        sci.attach();
-        sci.write(SerialInterface::kBaudHigh, 0);
-        sci.write(SerialInterface::kBaudLow, 1);
-    }
-    EXPECT_FALSE(modules.pending_vector(0));
-    modules.serial[1].write(SerialInterface::kControl2, 0x88); // transmit interrupt
-    EXPECT_EQ(0xFFD4, modules.pending_vector(0));
-    modules.serial[0].write(SerialInterface::kControl2, 0x88);
-    EXPECT_EQ(0xFFD6, modules.pending_vector(0));
-    write(0x34 + ClockModule::kInterruptEnable, 0x80);
-    write(0x34 + ClockModule::kRtiControl, 0x10);
-    EXPECT_EQ(0xFFD6, modules.pending_vector(2047));
-    EXPECT_EQ(0xFFF0, modules.pending_vector(2048));
-}
-
 TEST_F(OnChipModulesTest, ResetReachesEveryModule) {
     modules.serial[0].attach();
     write(0xC8, 0x00), write(0xC9, 0x01), write(0xCB, 0x0C);
