@@ -1,5 +1,4 @@
 // Every directive: name tables, effects, and messages.
-#include "asm/directives.h"
 #include "asm_fixture.h"
 
 #include <gmock/gmock.h>
@@ -9,24 +8,6 @@ namespace {
 
 using test::AsmFixture;
 using ::testing::HasSubstr;
-
-TEST(DirectiveLookupTest, ThreeTablesFirstMatchWins) {
-    struct Case {
-        int line;
-        const char* word;
-        int code;
-    };
-    const Case cases[] = {
-        {__LINE__, "ORG", 6},   {__LINE__, "extern", 27}, {__LINE__, "=", 8},
-        {__LINE__, "DS.W", 16}, {__LINE__, "dc", 19},     {__LINE__, "even", 38},
-        {__LINE__, "use", 1},   {__LINE__, "xref", 28},   {__LINE__, "fcb", 10},
-        {__LINE__, "ldaa", 0},  {__LINE__, "org2", 0},    {__LINE__, "ds.q", 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.line);
-        EXPECT_EQ(c.code, lookup_directive(c.word));
-    }
-}
 
 class DirectivesTest : public AsmFixture {};
 

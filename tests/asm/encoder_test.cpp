@@ -10,31 +10,15 @@ namespace {
 using test::AsmFixture;
 using ::testing::HasSubstr;
 
-class EncoderTest : public AsmFixture {
-protected:
-    void check(const std::vector<CodeCase>& cases, const std::string& prologue = "") {
-        check_code(cases, prologue);
-    }
-};
+// Valid encodings of every form are compared with GNU as in oracle_test;
+// the rows here are the assembler's own rules and its messages.
+class EncoderTest : public AsmFixture {};
 
 TEST_F(EncoderTest, GeneralClassAndIndexedForms) {
-    check({
-        {__LINE__, " ldaa #$12", {0x86, 0x12}, ""},
-        {__LINE__, " ldd #$1234", {0xCC, 0x12, 0x34}, ""},
-        {__LINE__, " ldaa <$40", {0x96, 0x40}, ""},
+    check_code({
         {__LINE__, " ldaa $40", {0xB6, 0x00, 0x40}, ""},
         {__LINE__, " ldaa >$40", {0xB6, 0x00, 0x40}, ""},
         {__LINE__, " LDAA 0,X", {0xA6, 0x00}, ""},
-        {__LINE__, " ldaa 15,x", {0xA6, 0x0F}, ""},
-        {__LINE__, " ldaa -16,x", {0xA6, 0x10}, ""},
-        {__LINE__, " ldaa 16,x", {0xA6, 0xE0, 0x10}, ""},
-        {__LINE__, " ldaa -256,x", {0xA6, 0xE1, 0x00}, ""},
-        {__LINE__, " ldaa 256,x", {0xA6, 0xE2, 0x01, 0x00}, ""},
-        {__LINE__, " ldaa [2,x]", {0xA6, 0xE3, 0x00, 0x02}, ""},
-        {__LINE__, " ldaa [d,y]", {0xA6, 0xEF}, ""},
-        {__LINE__, " ldaa b,sp", {0xA6, 0xF5}, ""},
-        {__LINE__, " ldaa 1,x+", {0xA6, 0x30}, ""},
-        {__LINE__, " ldaa 8,-sp", {0xA6, 0xA8}, ""},
         {__LINE__, " ldaa #+7", {0x86, 0x07}, ""}, // unary plus, as unary minus
         {__LINE__, " leas +7,sp", {0x1B, 0x87}, ""},
         {__LINE__, " ldaa +2,+x", {0xA6, 0x21}, ""},
@@ -54,69 +38,53 @@ TEST_F(EncoderTest, GeneralClassAndIndexedForms) {
 }
 
 TEST_F(EncoderTest, BranchesAndLoops) {
-    check({
+    check_code({
         {__LINE__, "here bra here", {0x20, 0xFE}, ""},
-        {__LINE__, " bra *+129", {0x20, 0x7F}, ""},
         {__LINE__, " bra *+200", {0x20, 0xC6}, "error: 8-bit displacement truncated"},
         {__LINE__, " bra #1", {}, "error: Illegal addressing mode"},
-        {__LINE__, " lbra *", {0x18, 0x20, 0xFF, 0xFC}, ""},
         {__LINE__, " lbra #1", {}, "error: Illegal Addressing Mode"}, // the general rule's case
-        {__LINE__, "loop nop\n nop\n nop\n dbne a,loop", {0xA7, 0xA7, 0xA7, 0x04, 0x30, 0xFA}, ""},
-        {__LINE__, " ibeq x *+3", {0x04, 0x85, 0x00}, ""}, // blank as separator
+        {__LINE__, " ibeq x *+3", {0x04, 0x85, 0x00}, ""},            // blank as separator
         {__LINE__, " tbne ccr,*", {}, "error: Syntax Error"},
         {__LINE__, " dbeq a,*+300", {0x04, 0x00, 0x29}, "error: 9-bit displacement truncated"},
     });
 }
 
 TEST_F(EncoderTest, OtherClasses) {
-    check({
+    check_code({
         {__LINE__,
          " clr <$40",
          {0x79, 0x00, 0x40},
          "warning: Direct Page is not allowed, substituting with extended mode"},
         {__LINE__, " clr #1", {}, "error: Illegal Addressing Mode"},
-        {__LINE__, " andcc #$FE", {0x10, 0xFE}, ""},
         {__LINE__, " orcc $10", {}, "error: Illegal addressing mode"},
-        {__LINE__, " tfr a,b", {0xB7, 0x01}, ""},
-        {__LINE__, " exg d,x", {0xB7, 0xC5}, ""},
-        {__LINE__, " sex a,d", {0xB7, 0x04}, ""},
         {__LINE__, " sex x,d", {}, "error: Illegal register combination"},
         {__LINE__, " tfr a", {}, "error: Bad Register(s)"},
         {__LINE__, " tfr a,q", {}, "error: Bad Register(s)"},
         {__LINE__, " trap #$20", {0x18, 0x20}, "warning: Unrecognized trap vector"},
         {__LINE__, " trap $30", {}, "error: Illegal Adressing Mode"},
         {__LINE__, " tbl 16,x", {}, "error: Illegal Adressing Mode"},
-        {__LINE__, " leax 1,+x", {0x1A, 0x20}, ""},
         {__LINE__, " leax $1000", {}, "error: Illegal Addressing Mode"},
-        {__LINE__, " jsr <$40", {0x17, 0x40}, ""},
         {__LINE__, " jmp <$40", {0x06, 0x00, 0x40}, ""},
-        {__LINE__, " jmp [d,x]", {0x05, 0xE7}, ""},
-        {__LINE__, " call $1234,5", {0x4A, 0x12, 0x34, 0x05}, ""},
-        {__LINE__, " call [2,x]", {0x4B, 0xE3, 0x00, 0x02}, ""},
         {__LINE__, " bset $40,#$01", {0x1C, 0x00, 0x40, 0x01}, ""},
         {__LINE__, " bset <$40,$01", {0x4C, 0x40, 0x01}, ""},
         {__LINE__, " bclr 0,x,$80", {0x0D, 0x00, 0x80}, ""},
-        {__LINE__, " brset <$40,#1,*", {0x4E, 0x40, 0x01, 0xFC}, ""},
         {__LINE__, " bset #1,#2", {}, "error: Illegal Addressing Mode"},
         {__LINE__, " bset $40", {}, "error: Bad operand syntax"},
-        {__LINE__, " movb #1,$1000", {0x18, 0x0B, 0x01, 0x10, 0x00}, ""},
-        {__LINE__, " movw 2,x,4,y", {0x18, 0x02, 0x02, 0x44}, ""},
         {__LINE__, " movb 100,x,$1000", {}, "error: Source mode illegal for HCS12"},
         {__LINE__, " movb #1,100,x", {}, "error: Illegal destination operand"},
         {__LINE__, " movb #1,#2", {}, "error: Illegal destination operand"},
-        {__LINE__, " emacs $1234", {0x18, 0x12, 0x12, 0x34}, ""},
         {__LINE__, " emaxd #1", {}, "error: Illegal Addressing Mode"},
     });
 }
 
 TEST_F(EncoderTest, ModelCheck) {
-    check({
+    check_code({
         {__LINE__, " addx #1", {}, "error: Invalid instruction for this model"},
         {__LINE__, " clrx", {}, "error: Invalid instruction for this model"},
         {__LINE__, " tstw $1000", {}, "error: Invalid instruction for this model"},
         {__LINE__, " btas <$40,#1", {}, "error: Invalid instruction for this model"},
     });
-    check(
+    check_code(
         {
             {__LINE__, " addx #1", {0x18, 0x8B, 0x00, 0x01}, ""},
             {__LINE__, " clrx", {0x18, 0x87}, ""},
@@ -124,9 +92,9 @@ TEST_F(EncoderTest, ModelCheck) {
         },
         " option hcs12x\n");
     // The XGATE model has its own table: HC12 mnemonics are unknown there.
-    check({{__LINE__, " ldaa #1", {}, "error: Illegal mnemonic"},
-           {__LINE__, " nop", {0x01, 0x00}, ""}},
-          " option xgate\n");
+    check_code({{__LINE__, " ldaa #1", {}, "error: Illegal mnemonic"},
+                {__LINE__, " nop", {0x01, 0x00}, ""}},
+               " option xgate\n");
 }
 
 } // namespace

@@ -15,15 +15,10 @@ namespace {
 using test::AsmFixture;
 using ::testing::HasSubstr;
 
-class Hcs12xTest : public AsmFixture {
-protected:
-    void check(const std::vector<CodeCase>& cases, const std::string& prologue) {
-        check_code(cases, prologue);
-    }
-};
+class Hcs12xTest : public AsmFixture {};
 
 TEST_F(Hcs12xTest, TransfersWithTheCpu12xRegisters) {
-    check(
+    check_code(
         {
             {__LINE__, " tfr XH,A", {0xB7, 0x58}, ""},
             {__LINE__, " tfr spl,b", {0xB7, 0x79}, ""},
@@ -42,7 +37,7 @@ TEST_F(Hcs12xTest, TransfersWithTheCpu12xRegisters) {
         },
         " option hcs12x\n");
     // Outside the HCS12X model the new names are plain symbols.
-    check(
+    check_code(
         {
             {__LINE__, " tfr xh,a", {}, "error: Bad Register(s)"},
             {__LINE__, " exg a,ccrw", {}, "error: Bad Register(s)"},
@@ -78,7 +73,7 @@ TEST_F(Hcs12xTest, TransferPostbytesAreDistinct) {
 }
 
 TEST_F(Hcs12xTest, MovesTakeEveryIndexedFormOnlyInTheHcs12xModel) {
-    check(
+    check_code(
         {
             {__LINE__, " movb #$12,1000,x", {0x18, 0x08, 0xE2, 0x03, 0xE8, 0x12}, ""},
             {__LINE__, " movb 100,y,[d,x]", {0x18, 0x0A, 0xE8, 0x64, 0xE7}, ""},
@@ -87,7 +82,7 @@ TEST_F(Hcs12xTest, MovesTakeEveryIndexedFormOnlyInTheHcs12xModel) {
             {__LINE__, " movb #1,#2", {}, "error: Illegal destination operand"},
         },
         " option hcs12x\n");
-    check(
+    check_code(
         {
             {__LINE__, " movb 100,y,0,x", {}, "error: Source mode illegal for HCS12"},
             {__LINE__, " movb [d,x],0,x", {}, "error: Source mode illegal for HCS12"},

@@ -155,12 +155,6 @@ TEST_F(SessionTest, IncludeDirectoriesBeyondTheTwentiethAreToldAndIgnored) {
                                       "No Errors."));
 }
 
-} // namespace
-} // namespace torva
-
-namespace torva {
-namespace {
-
 // Random bytes and mangled statements: every run ends with a result and a
 // summary, never a crash (the sanitizer build watches the accesses).
 TEST_F(SessionTest, GarbageNeverCrashes) {

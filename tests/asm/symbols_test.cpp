@@ -1,5 +1,4 @@
 // Symbol definitions across the passes, the hash chains and the -S dump.
-#include "asm/symbols.h"
 #include "asm_fixture.h"
 
 #include <gmock/gmock.h>
@@ -12,20 +11,6 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 class SymbolsTest : public AsmFixture {};
-
-TEST(SymbolTableTest, ChainsByCharacterSumInOrderOfEntry) {
-    SymbolTable t;
-    for (const char* name : {"ZZ", "BA", "B", "AB", "A", "ab"})
-        ASSERT_NE(nullptr, t.enter(name, 0, 0, 0));
-    EXPECT_EQ(nullptr, t.enter("AB", 0, 0, 0)); // entered twice
-    EXPECT_NE(nullptr, t.find("ab"));           // case matters
-    EXPECT_EQ(nullptr, t.find("Ab"));
-    std::vector<std::string> order;
-    t.for_each_in_chain_order([&](const SymbolRecord& r) { order.push_back(r.name); });
-    // A=65, B=66, AB=BA=131 (first met first), ZZ=180, ab=195.
-    EXPECT_THAT(order, ElementsAre("A", "B", "BA", "AB", "ZZ", "ab"));
-    EXPECT_EQ(131, SymbolTable::hash("AB"));
-}
 
 TEST_F(SymbolsTest, DefinitionsAndTheirMessages) {
     struct Case {
