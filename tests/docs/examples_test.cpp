@@ -1,34 +1,16 @@
 // Every example program the user manual shows (a fenced block with an ORG)
 // and every program in examples/ assembles without errors or warnings.
-#include "asm/session.h"
-#include "support/temp_dir.h"
-
-#include <gtest/gtest.h>
+#include "asm/asm_fixture.h"
+#include "support/tool_process.h"
 
 #include <cctype>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
 
 namespace torva {
 namespace {
 
 namespace fs = std::filesystem;
-
-fs::path source_root() {
-    const char* root = std::getenv("TORVA_SOURCE_DIR");
-    return root ? fs::path(root) : fs::current_path();
-}
-
-std::string read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using test::read_file;
+using test::source_root;
 
 // The option that finds the board's include files, as the IDE passes it.
 std::string board_include_option() {
@@ -40,10 +22,8 @@ std::string assemble(const fs::path& file, const std::string& options = "") {
     std::string out;
     AsmSession session;
     session.write_line = [&](std::string_view line) { (out += line) += '\n'; };
-    const fs::path before = fs::current_path();
-    fs::current_path(file.parent_path());
+    test::CurrentDir here(file.parent_path());
     asm_assemble(session, "-L -w " + options + "\"" + file.filename().string() + "\"");
-    fs::current_path(before);
     return out;
 }
 
@@ -80,7 +60,7 @@ TEST(DocsExamplesTest, ManualProgramsAssembleCleanly) {
     int programs = 0;
     for (const auto& entry : fs::directory_iterator(source_root() / "docs")) {
         if (entry.path().extension() != ".md") continue;
-        for (const std::string& block : code_blocks(read(entry.path()))) {
+        for (const std::string& block : code_blocks(read_file(entry.path()))) {
             if (!has_org(block)) continue;
             test::TempDir dir;
             const fs::path file = dir.write("example.asm", block);
@@ -120,7 +100,7 @@ TEST(DocsExamplesTest, BoardIncludeFileAssemblesWithAProgram) {
                                                       " swi\n");
     EXPECT_EQ("No Errors.\n", assemble(file, board_include_option()));
     EXPECT_EQ("S1111000B600CC84807A0400180B8000373FC1\nS9031000EC\n",
-              read(dir.path() / "uses_names.s19"));
+              read_file(dir.path() / "uses_names.s19"));
 }
 
 } // namespace

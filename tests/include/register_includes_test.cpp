@@ -1,19 +1,12 @@
 // The include files for user programs: each assembles with and without
 // other assemblers' syntax, and every register it names that the simulator
 // models sits where the simulator has it.
-#include "asm/session.h"
+#include "asm/asm_fixture.h"
 #include "cpu/onchip/onchip_modules.h"
 #include "support/flat_memory.h"
-#include "support/temp_dir.h"
+#include "support/tool_process.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
-#include <string>
 
 namespace torva {
 namespace {
@@ -21,8 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path include_dir() {
-    const char* root = std::getenv("TORVA_SOURCE_DIR");
-    return fs::path(root ? root : ".") / "include/machine/rt12";
+    return test::source_root() / "include/machine/rt12";
 }
 
 // A register the simulator models: its name in the manuals and its offset,
@@ -114,14 +106,14 @@ std::map<std::string, uint32_t> symbols_of(const std::string& file, bool compat)
     AsmSession session;
     std::string messages;
     session.write_line = [&](std::string_view line) { (messages += line) += '\n'; };
-    const fs::path before = fs::current_path();
-    fs::current_path(dir.path());
-    asm_assemble(session, std::string("-L -S -w ") + (compat ? "-c " : "") + "-I \"" +
-                              include_dir().string() + "\" \"prog.asm\"");
-    fs::current_path(before);
+    {
+        test::CurrentDir here(dir.path());
+        asm_assemble(session, std::string("-L -S -w ") + (compat ? "-c " : "") + "-I \"" +
+                                  include_dir().string() + "\" \"prog.asm\"");
+    }
     std::map<std::string, uint32_t> symbols;
     EXPECT_EQ("No Errors.\n", messages) << file << (compat ? " with -c" : "");
-    std::ifstream listing(dir.path() / "prog.lst");
+    std::istringstream listing(test::read_text(dir.path() / "prog.lst"));
     std::string line;
     bool table = false;
     while (std::getline(listing, line)) {

@@ -3,10 +3,8 @@
 // assemblers' syntax accepted and fails, with the hint, without it; those
 // with a NAME.out run under the monitor (typed: NAME.run, then NAME.in)
 // and print exactly that.
-#include "asm/session.h"
+#include "asm/asm_fixture.h"
 #include "monitor_session.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 
@@ -18,8 +16,7 @@ using test::MonitorSessionTest;
 using test::read_file;
 
 fs::path corpus_dir() {
-    const char* root = std::getenv("TORVA_SOURCE_DIR");
-    return fs::path(root ? root : ".") / "tests/asm/compat_corpus";
+    return test::source_root() / "tests/asm/compat_corpus";
 }
 
 std::string without_cr(std::string text) {
@@ -38,11 +35,9 @@ Assembled assemble_in_process(const fs::path& dir, const std::string& file, bool
     session.compat_switch = "--compat";
     Assembled a{0, {}};
     session.write_line = [&](std::string_view line) { (a.messages += line) += '\n'; };
-    const fs::path before = fs::current_path();
-    fs::current_path(dir);
+    test::CurrentDir here(dir);
     a.result = asm_assemble(session, std::string("-L -w ") + (compat ? "-c " : "") + "-I \"" +
                                          test::board_include().string() + "\" \"" + file + "\"");
-    fs::current_path(before);
     return a;
 }
 

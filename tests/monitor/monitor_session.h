@@ -33,8 +33,7 @@ inline std::string answer(std::string_view echo,
 }
 
 inline fs::path board_include() {
-    const char* root = std::getenv("TORVA_SOURCE_DIR");
-    return fs::path(root ? root : ".") / "include/machine/rt12";
+    return source_root() / "include/machine/rt12";
 }
 
 // The bytes of "addr: XX XX ..." as MD and rt12run --dump-mem print them.
