@@ -124,6 +124,19 @@ protected:
         std::vector<uint8_t> bytes;
         const char* message;
     };
+    // A source and the whole output it gives with the default options.
+    struct OutputCase {
+        int line;
+        const char* source;
+        std::vector<std::string> output;
+    };
+    void check_output(const std::vector<OutputCase>& cases) {
+        for (const OutputCase& c : cases) {
+            SCOPED_TRACE(c.line);
+            EXPECT_EQ(c.output, assemble(std::string(c.source) + "\n").output) << c.source;
+        }
+    }
+
     void check_code(const std::vector<CodeCase>& cases, const std::string& prologue = "") {
         for (const CodeCase& c : cases) {
             SCOPED_TRACE(c.line);

@@ -91,12 +91,7 @@ TEST_F(DirectivesTest, OrgLabelsEndAndEntry) {
 }
 
 TEST_F(DirectivesTest, OldFormsUnimplementedAndOptions) {
-    struct Case {
-        int line;
-        const char* source;
-        std::vector<std::string> output;
-    };
-    const Case cases[] = {
+    check_output({
         {__LINE__,
          " extern foo",
          {"\"prog.asm\" (1): warning: Unimplemented assembler directive, ignored",
@@ -123,11 +118,7 @@ TEST_F(DirectivesTest, OldFormsUnimplementedAndOptions) {
         {__LINE__,
          " include \"nosuch.inc\"",
          {"\"prog.asm\" (1): error: File not found: 'nosuch.inc'", "-- 1 error(s)."}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.line);
-        EXPECT_EQ(c.output, assemble(std::string(c.source) + "\n").output);
-    }
+    });
 }
 
 TEST_F(DirectivesTest, ModelIsResetForPassTwo) {

@@ -240,16 +240,8 @@ TEST_F(OracleTest, Hcs12xRowsMatchGnuAs) {
     compare(rows, " option hcs12x\n", "-mm9s12x");
 }
 
-// Where the assembler's own rules decide against GNU as.
-struct OwnRule {
-    int line;
-    const char* source;
-    std::vector<uint8_t> bytes;
-    const char* why;
-};
-
 TEST_F(OracleTest, OwnRulesWhereGnuDiffers) {
-    const OwnRule rules[] = {
+    check_own_rules({
         {__LINE__, " ldaa $40", {0xB6, 0x00, 0x40}, "no automatic direct page"},
         {__LINE__, " bset $1000,$01", {0x1C, 0x10, 0x00, 0x01}, "mask without #"},
         {__LINE__, " wavr", {0x3C}, "WAVR, which GNU as does not know"},
@@ -264,12 +256,7 @@ TEST_F(OracleTest, OwnRulesWhereGnuDiffers) {
         {__LINE__, "here ldaa here+200,pcr", {0xA6, 0xF8, 0xC5}, "9-bit PCR form"},
         {__LINE__, "here ldaa here+1000,pcr", {0xA6, 0xFA, 0x03, 0xE4}, "16-bit PCR form"},
         {__LINE__, " ldaa fwd,pcr\nfwd", {0xA6, 0xFA, 0x00, 0x00}, "forward PCR: 16-bit"},
-    };
-    for (const OwnRule& c : rules) {
-        SCOPED_TRACE(c.line);
-        std::string messages;
-        EXPECT_EQ(c.bytes, code_of(c.source, &messages)) << c.why << "\n" << messages;
-    }
+    });
 }
 
 } // namespace

@@ -13,12 +13,7 @@ using ::testing::HasSubstr;
 class SymbolsTest : public AsmFixture {};
 
 TEST_F(SymbolsTest, DefinitionsAndTheirMessages) {
-    struct Case {
-        int line;
-        const char* source;
-        std::vector<std::string> output;
-    };
-    const Case cases[] = {
+    check_output({
         {__LINE__,
          "dup nop\ndup nop\n",
          {"\"prog.asm\" (1): error: Multiple definition",
@@ -41,11 +36,7 @@ TEST_F(SymbolsTest, DefinitionsAndTheirMessages) {
          {"\"prog.asm\" (1): error: Undefined symbol 'nowhere'", "-- 1 error(s)."}},
         {__LINE__, "Lab nop\nlab nop\n", {"No Errors."}}, // case matters
         {__LINE__, "9bad nop\n", {"\"prog.asm\" (1): error: Illegal label", "-- 1 error(s)."}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.line);
-        EXPECT_EQ(c.output, assemble(c.source).output);
-    }
+    });
 }
 
 // Mistakes that must not hide: every undefined reference is reported (also

@@ -92,16 +92,9 @@ TEST_F(OracleTest, EveryXgateFormMatchesGnuAs) {
     compare(rows, " option xgate\n", "-mm9s12xg");
 }
 
-struct OwnRule {
-    int line;
-    const char* source;
-    std::vector<uint8_t> bytes;
-    const char* why;
-};
-
 // XGATE and CPU12X encodings where GNU as differs or has no form at all.
 TEST_F(OracleTest, XgateAndHcs12xRulesWhereGnuDiffers) {
-    const OwnRule rules[] = {
+    check_own_rules({
         {__LINE__, " option xgate\n tfr ccr,r2", {0x02, 0xF9}, "TFR CCR,Rs (GNU as writes 02 F8)"},
         {__LINE__,
          " option xgate\n ldb r1,(r2,#-1)",
@@ -120,12 +113,7 @@ TEST_F(OracleTest, XgateAndHcs12xRulesWhereGnuDiffers) {
          " option hcs12x\n movw 2,x+,[4,sp]",
          {0x18, 0x02, 0x31, 0xF3, 0x00, 0x04},
          "an increment beside an indirect destination (GNU as refuses the pair)"},
-    };
-    for (const OwnRule& c : rules) {
-        SCOPED_TRACE(c.line);
-        std::string messages;
-        EXPECT_EQ(c.bytes, code_of(c.source, &messages)) << c.why << "\n" << messages;
-    }
+    });
 }
 
 } // namespace
