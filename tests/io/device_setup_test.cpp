@@ -44,35 +44,41 @@ struct DeviceSetupTest : ::testing::Test {
     int open_devices() { return int(board.iosim().handles().size()); }
 };
 
-TEST_F(DeviceSetupTest, BusBoardRowsFollowTheDrillRules) {
+TEST_F(DeviceSetupTest, RowsFollowTheBoardsRules) {
     struct Case {
         int line;
+        uint32_t option_word;
         const char* actions;
         bool all_connect;
-        const char* rows; // rows 0-11 afterwards
+        const char* rows; // the board's rows afterwards
         int open;         // devices left open
     };
     const Case cases[] = {
-        {__LINE__, "c0", true, "YNANNNNNNNNN", 1},          // outport makes the drill "NA"
-        {__LINE__, "c1", true, "NYANNNNNNNNN", 1},          // so does the inport
-        {__LINE__, "c0 c1 d0", true, "NYANNNNNNNNN", 1},    // drill stays out while one port is in
-        {__LINE__, "c0 c1 d0 d1", true, "NNNNNNNNNNNN", 0}, // both gone: drill free again
-        {__LINE__, "c2", true, "YYYNNNNNNNNN", 1},          // the drill takes both port places
-        {__LINE__, "c2 d2", true, "NNNNNNNNNNNN", 0},
-        {__LINE__, "c2 d0", true, "NNNNNNNNNNNN", 0}, // any of its rows frees all three
-        {__LINE__, "c2 d1", true, "NNNNNNNNNNNN", 0},
-        {__LINE__, "c0 c2", false, "YNANNNNNNNNN", 1}, // drill refused while a port is in
-        {__LINE__, "c2 c0", false, "YYYNNNNNNNNN", 1}, // port refused while the drill is in
-        {__LINE__, "c3 c4 c5 c6 c7 c8 c9 c10 c11", true, "NNNYYYYYYYYY", 9},
-        {__LINE__, "c3 c3", false, "NNNYNNNNNNNN", 1}, // a connected row takes no second device
-        {__LINE__, "c3 d3", true, "NNNNNNNNNNNN", 0},  // other rows are freed and closed
-        {__LINE__, "c11 d11 c11", true, "NNNNNNNNNNNY", 1},
-        {__LINE__, "d4 d2", true, "NNNNNNNNNNNN", 0}, // disconnecting free rows does nothing
-        {__LINE__, "c0 d2", true, "YNANNNNNNNNN", 1}, // nor does disconnecting "NA"
+        {__LINE__, 0, "c0", true, "YNANNNNNNNNN", 1},       // outport makes the drill "NA"
+        {__LINE__, 0, "c1", true, "NYANNNNNNNNN", 1},       // so does the inport
+        {__LINE__, 0, "c0 c1 d0", true, "NYANNNNNNNNN", 1}, // drill stays out while one port is in
+        {__LINE__, 0, "c0 c1 d0 d1", true, "NNNNNNNNNNNN", 0}, // both gone: drill free again
+        {__LINE__, 0, "c2", true, "YYYNNNNNNNNN", 1},          // the drill takes both port places
+        {__LINE__, 0, "c2 d2", true, "NNNNNNNNNNNN", 0},
+        {__LINE__, 0, "c2 d0", true, "NNNNNNNNNNNN", 0}, // any of its rows frees all three
+        {__LINE__, 0, "c2 d1", true, "NNNNNNNNNNNN", 0},
+        {__LINE__, 0, "c0 c2", false, "YNANNNNNNNNN", 1}, // drill refused while a port is in
+        {__LINE__, 0, "c2 c0", false, "YYYNNNNNNNNN", 1}, // port refused while the drill is in
+        {__LINE__, 0, "c3 c4 c5 c6 c7 c8 c9 c10 c11", true, "NNNYYYYYYYYY", 9},
+        {__LINE__, 0, "c3 c3", false, "NNNYNNNNNNNN", 1}, // a connected row takes no second device
+        {__LINE__, 0, "c3 d3", true, "NNNNNNNNNNNN", 0},  // other rows are freed and closed
+        {__LINE__, 0, "c11 d11 c11", true, "NNNNNNNNNNNY", 1},
+        {__LINE__, 0, "d4 d2", true, "NNNNNNNNNNNN", 0}, // disconnecting free rows does nothing
+        {__LINE__, 0, "c0 d2", true, "YNANNNNNNNNN", 1}, // nor does disconnecting "NA"
+        // The bare board's rows are freed and closed on disconnect.
+        {__LINE__, board_option::kBareBoard, "c0 c1 c2 c3", true, "YYYY", 4},
+        {__LINE__, board_option::kBareBoard, "c0 c1 c2 c3 d0 d1 d2 d3", true, "NNNN", 0},
+        {__LINE__, board_option::kBareBoard, "c2 d2 c2", true, "NNYN", 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
         setup.close_all();
+        setup.set_option_word(c.option_word);
         EXPECT_EQ(c.all_connect, run(c.actions));
         EXPECT_EQ(c.rows, rows());
         EXPECT_EQ(c.open, open_devices());
@@ -88,28 +94,6 @@ TEST_F(DeviceSetupTest, DrillHandleSitsInAllThreeRows) {
     EXPECT_EQ(0x400u, drill.base);
     for (int row : {bus_row::kOutport, bus_row::kInport, bus_row::kDrill})
         EXPECT_EQ(drill.handle, setup.row_value(row)) << row;
-}
-
-TEST_F(DeviceSetupTest, BareBoardRowsAreFreedAndClosedOnDisconnect) {
-    setup.set_option_word(board_option::kBareBoard);
-    struct Case {
-        int line;
-        const char* actions;
-        const char* rows;
-        int open;
-    };
-    const Case cases[] = {
-        {__LINE__, "c0 c1 c2 c3", "YYYY", 4},
-        {__LINE__, "c0 c1 c2 c3 d0 d1 d2 d3", "NNNN", 0},
-        {__LINE__, "c2 d2 c2", "NNYN", 1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.line);
-        setup.close_all();
-        EXPECT_TRUE(run(c.actions));
-        EXPECT_EQ(c.rows, rows());
-        EXPECT_EQ(c.open, open_devices());
-    }
 }
 
 TEST_F(DeviceSetupTest, SerialRowsAttachAndDetachTheirInterface) {
