@@ -1,5 +1,6 @@
-// Encoding classes: the documented forms, the choice of the shortest
-// indexed form, and what each class reports when it cannot encode.
+// Encoding classes: the assembler's own operand rules and what each class
+// reports when it cannot encode. The bytes of every valid form are compared
+// with GNU as in oracle_test.
 #include "asm_fixture.h"
 
 #include <gmock/gmock.h>
@@ -10,8 +11,6 @@ namespace {
 using test::AsmFixture;
 using ::testing::HasSubstr;
 
-// Valid encodings of every form are compared with GNU as in oracle_test;
-// the rows here are the assembler's own rules and its messages.
 class EncoderTest : public AsmFixture {};
 
 TEST_F(EncoderTest, GeneralClassAndIndexedForms) {
