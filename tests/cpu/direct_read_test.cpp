@@ -18,20 +18,28 @@ namespace {
 
 // A flat memory that hands out its blocks, except those marked as I/O or
 // holding a hole; the program page window answers paged addresses of the
-// current page.
+// current page. Writes are logged, so that they can be undone.
 class DirectMemory final : public MemoryBus {
 public:
+    struct Write {
+        uint32_t address;
+        uint8_t before, after;
+        bool operator==(const Write&) const = default;
+    };
     test::FlatMemory flat;
     std::bitset<MemoryBus::kDirectBlocks> io_blocks;
     uint32_t generation = 7;
     int byte_reads = 0;
+    std::vector<Write> writes;
 
     int mem_read_byte(uint32_t address, uint8_t& byte) override {
         ++byte_reads;
         return flat.mem_read_byte(window(address), byte);
     }
     int mem_write_byte(uint32_t address, uint8_t byte) override {
-        return flat.mem_write_byte(window(address), byte);
+        const uint32_t at = window(address);
+        writes.push_back({address, at <= 0xFFFF ? flat.bytes[at] : uint8_t(0), byte});
+        return flat.mem_write_byte(at, byte);
     }
     uint8_t get_ppage() const override { return flat.ppage; }
     void set_ppage(uint8_t page) override {
@@ -46,6 +54,14 @@ public:
         return &flat.bytes[first];
     }
     const uint32_t* layout_generation() const override { return &generation; }
+
+    // Puts back every byte written and page 0.
+    void undo() {
+        for (auto w = writes.rbegin(); w != writes.rend(); ++w)
+            flat.mem_write_byte(window(w->address), w->before);
+        writes.clear();
+        set_ppage(0);
+    }
 
 private:
     uint32_t window(uint32_t address) const {
@@ -259,56 +275,24 @@ TEST(DirectReadTest, UntracedStepMatchesTracedByteCalls) {
 // runs through all its values, so that every indexed postbyte form meets every opcode that takes
 // one, and the inline decoding of the common forms meets the full decoder.
 TEST(DirectReadTest, PlainStepsMatchTracedStepsForEveryEncoding) {
-    // Writes are logged and undone after each step, so that one memory
-    // serves every case.
-    class LoggingMemory final : public MemoryBus {
-    public:
-        DirectMemory inner;
-        struct Write {
-            uint32_t address;
-            uint8_t before, after;
-            bool operator==(const Write&) const = default;
-        };
-        std::vector<Write> writes;
-
-        int mem_read_byte(uint32_t address, uint8_t& byte) override {
-            return inner.mem_read_byte(address, byte);
-        }
-        int mem_write_byte(uint32_t address, uint8_t byte) override {
-            uint8_t before = 0;
-            inner.mem_read_byte(address, before);
-            writes.push_back({address, before, byte});
-            return inner.mem_write_byte(address, byte);
-        }
-        uint8_t get_ppage() const override { return inner.get_ppage(); }
-        void set_ppage(uint8_t page) override { inner.set_ppage(page); }
-        const uint8_t* direct_read_block(uint32_t block) override {
-            return inner.direct_read_block(block);
-        }
-        const uint32_t* layout_generation() const override { return inner.layout_generation(); }
-        void undo() {
-            for (auto w = writes.rbegin(); w != writes.rend(); ++w)
-                inner.mem_write_byte(w->address, w->before);
-            writes.clear();
-            inner.set_ppage(0);
-        }
-    };
+    // Writes are undone after each step, so that one memory serves every
+    // case.
     struct Outcome {
         uint32_t length = 0, cycles = 77, pc_written = 77;
         std::array<uint16_t, 7> regs{};
         uint8_t ppage = 0;
         bool waiting = false;
         uint8_t in_service = 0;
-        std::vector<LoggingMemory::Write> writes;
+        std::vector<DirectMemory::Write> writes;
         bool operator==(const Outcome&) const = default;
     };
     enum class Way { Traced, CpuStep, RunLoop };
 
-    LoggingMemory memory;
+    DirectMemory memory;
     for (uint32_t a = 0; a < 0x10000; ++a)
-        memory.inner.flat.bytes[a] = uint8_t(a * 23 + (a >> 8));
+        memory.flat.bytes[a] = uint8_t(a * 23 + (a >> 8));
     const auto run = [&memory](const std::array<uint8_t, 7>& code, Way way, CycleModel model) {
-        std::copy(code.begin(), code.end(), memory.inner.flat.bytes.begin() + 0x2000);
+        std::copy(code.begin(), code.end(), memory.flat.bytes.begin() + 0x2000);
         Cpu cpu(memory);
         cpu.set_cycle_model(model);
         cpu.regs = {0x00, 0x12, 0x34, 0x3100, 0x3000, 0x3C80, 0x2000};
