@@ -207,16 +207,6 @@ TEST_F(Cpu12CyclesTest, InterruptEntryAndLeavingWaitAndStop) {
         EXPECT_FALSE(cpu.cpu_waiting);
         EXPECT_EQ(0x3C77, cpu.regs.sp); // one frame, whichever way in
     }
-    // The breakpoint module's match enters as an SWI does.
-    struct Match : InterruptHost {
-        bool breakpoint_match(uint16_t, uint8_t) override { return true; }
-    } match;
-    cpu.set_cycle_model(CycleModel::Cpu12);
-    cpu.interrupt_host = &match;
-    cpu.regs = {0x00, 1, 2, 3, 4, 0x3C80, 0x2000};
-    ASSERT_TRUE(cpu.cpu_interrupt(1));
-    EXPECT_EQ(9u, cpu.ctx.cycles);
-    cpu.interrupt_host = nullptr;
 }
 
 // A loop with a subroutine, summed by hand from the manual's counts:

@@ -107,10 +107,12 @@ TEST_F(InterruptsTest, OnChipVectorServesIrqOnly) {
 
 TEST_F(InterruptsTest, BreakpointMatchActsAsSwi) {
     host.match = true;
+    cpu.set_cycle_model(CycleModel::Cpu12);
     cpu.regs = {X | I, 0, 0, 0, 0, 0x3C80, 0x4000};
     EXPECT_TRUE(cpu.cpu_interrupt(1)); // masked IRQ, but the match comes first
     EXPECT_EQ(0x7600, cpu.regs.pc);
     EXPECT_EQ(0x4001, word_at(0x3C7E));
+    EXPECT_EQ(9u, cpu.ctx.cycles); // the CPU12 counts an SWI's entry
 }
 
 TEST_F(InterruptsTest, WaiParksUntilOneFrameIsTaken) {
