@@ -77,7 +77,9 @@ void SourceMarks::show_breakpoints(const DebugMap& map) {
     const BreakpointTable& table = sim_.breakpoints();
     for (int i = 0; i < BreakpointTable::kCapacity; ++i) {
         const Breakpoint& entry = table.at(i);
-        if (!entry.used()) continue;
+        // A temporary entry (Goto here, a step's goal) is no breakpoint of
+        // the user's.
+        if (!entry.used() || entry.state == BreakState::kTemporary) continue;
         const SourcePlace place = map.place_of(entry.address);
         if (!place.valid()) continue;
         QWidget* open = documents_.find_document(source_path(map, place.file));

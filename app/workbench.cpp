@@ -50,6 +50,7 @@ void Workbench::attach_source_marks() {
     };
     hooks.running = [this] { source_marks_.running(); };
     hooks.source_command = [this](int id) { return source_command(id); };
+    hooks.breakpoints_changed = [this] { source_marks_.show_breakpoints(); };
     // The Watch window follows a run at the display's pace.
     hooks.ticked = [this, devices = std::move(hooks.ticked)] {
         if (devices) devices();

@@ -37,6 +37,7 @@ BreakpointsDialog::BreakpointsDialog(BreakpointTable& table,
             return;
         }
         show_lines();
+        emit table_changed();
     });
     connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
         logic_.select(row);
@@ -45,10 +46,12 @@ BreakpointsDialog::BreakpointsDialog(BreakpointTable& table,
     connect(toggle_, &QPushButton::clicked, this, [this] {
         logic_.toggle();
         show_lines();
+        emit table_changed();
     });
     connect(remove_, &QPushButton::clicked, this, [this] {
         logic_.remove();
         show_lines();
+        emit table_changed();
     });
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     show_lines();

@@ -33,6 +33,10 @@ public:
     // simulator window calls this after each tick of a run).
     void follow_table();
 
+signals:
+    // Add, the toggle or Remove changed the table.
+    void table_changed();
+
 private:
     void show_lines();
     void show_buttons();

@@ -199,7 +199,15 @@ void KivSimulatorChild::send(int id, std::optional<uint32_t> selected) {
     if (is_clock_choice(id) && hooks_.clock_chosen) hooks_.clock_chosen(sim_.bus_clock());
     if (is_cycle_model_choice(id) && hooks_.cycle_model_chosen)
         hooks_.cycle_model_chosen(sim_.cycle_model());
+    tell_breakpoint_changes();
     update();
+}
+
+void KivSimulatorChild::tell_breakpoint_changes() {
+    const uint64_t changes = sim_.breakpoints().changes();
+    if (changes == breakpoints_told_) return;
+    breakpoints_told_ = changes;
+    if (hooks_.breakpoints_changed) hooks_.breakpoints_changed();
 }
 
 bool KivSimulatorChild::handle_command(int id, std::intptr_t) {
@@ -399,6 +407,8 @@ void KivSimulatorChild::run_breakpoint_dialog() {
         frame_.frame_widget());
     // A run goes on behind the modal dialog; its ticks keep the list true.
     breakpoints_dialog_ = &dialog;
+    connect(&dialog, &BreakpointsDialog::table_changed, this,
+            &KivSimulatorChild::tell_breakpoint_changes);
     frame_.run_modal(dialog);
     breakpoints_dialog_ = nullptr;
     update();

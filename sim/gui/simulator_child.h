@@ -57,6 +57,9 @@ struct SimulatorWindowHooks {
     // breakpoint on the caret's line, Watch), from the Debug menu or their
     // keys; true when the command was one of them.
     std::function<bool(int id)> source_command;
+    // The user changed the breakpoint table here (the Program pane's menu,
+    // the Breakpoints dialog): the editor's margin shows it at once.
+    std::function<void()> breakpoints_changed;
 };
 
 class KivSimulatorChild final : public QWidget, public ChildWindow, private SimulatorUi {
@@ -138,6 +141,8 @@ private:
     void stop_timer() override;
     std::optional<std::string> choose_load_file() override;
     bool run_target_setup() override;
+    // Tells the hooks when a command of this window changed the table.
+    void tell_breakpoint_changes();
     void run_breakpoint_dialog() override;
 
     void build_toolbar();
@@ -183,6 +188,8 @@ private:
     MenuRunner menu_runner_;
     // The Breakpoints dialog while it is open.
     BreakpointsDialog* breakpoints_dialog_ = nullptr;
+    // The breakpoint table's change count the hooks were last told about.
+    uint64_t breakpoints_told_ = 0;
     bool refreshing_ = false;
     bool retired_ = false;
 };

@@ -9,6 +9,7 @@
 #include "editor/styling.h"
 #include "shell/command_ids.h"
 #include "sim/debug_map.h"
+#include "sim/gui/breakpoints_dialog.h"
 #include "sim/sim_commands.h"
 #include "support/mouse_click.h"
 #include "support/screenshot.h"
@@ -18,6 +19,9 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
 
@@ -149,6 +153,63 @@ TEST(SourceDebugging, BreakpointAndCurrentLineInTheSource) {
     EXPECT_NE(y_before, watch->table().item(0, 2)->text()) << "Y moved while running";
     EXPECT_TRUE(watch->rows().rows()[0].changed);
     EXPECT_TRUE(save_screenshot(*student.frame, "watch.png"));
+    student.frame->dispatch(sim_cmd::kHalt);
+}
+
+// One table, two views: a breakpoint set, disabled or removed in the
+// Program pane or the Breakpoints dialog shows in the margin at once.
+TEST(SourceDebugging, MarginFollowsTheSimulatorsBreakpointCommands) {
+    StudentSession student;
+    const std::filesystem::path load_file = student.assemble_example("blink");
+    ASSERT_TRUE(student.open_simulator(load_file));
+    Simulator& sim = student.workbench.simulated_board().simulator();
+    KivSimulatorChild* window = student.workbench.simulator_windows().window();
+    ASSERT_TRUE(sim.load_file().debug_map);
+    const DebugMap& map = *sim.load_file().debug_map;
+    DocumentWindow& source = *student.frame->findChildren<DocumentWindow*>().front();
+    constexpr int kBsrLine = 15;
+    const uint32_t bsr = map.code_at_or_after(0, kBsrLine)->start;
+    const auto mark = [&] { return markers_on(source, kBsrLine - 1); };
+    constexpr long kEnabled = 1 << SourceMarks::kBreakpointMarker;
+    constexpr long kDisabled = 1 << SourceMarks::kDisabledMarker;
+
+    // The Program pane's line menu on the BSR's line.
+    int line = -1;
+    for (int i = 0; i < 40 && line < 0; ++i)
+        if (window->disassembly().address(i) == bsr) line = i;
+    ASSERT_GE(line, 0);
+    int choice = sim_cmd::kSetBreak;
+    window->set_menu_runner([&](QMenu&, QPoint) { return choice; });
+    window->open_context_menu(window->line_rect(line).center());
+    EXPECT_EQ(kEnabled, mark() & (kEnabled | kDisabled)) << "set";
+    choice = sim_cmd::kDisableBreak;
+    window->open_context_menu(window->line_rect(line).center());
+    EXPECT_EQ(kDisabled, mark() & (kEnabled | kDisabled)) << "disabled";
+    choice = sim_cmd::kRemoveBreak;
+    window->open_context_menu(window->line_rect(line).center());
+    EXPECT_EQ(0, mark() & (kEnabled | kDisabled)) << "removed";
+
+    // The dialog: each button shows in the margin while it is still open.
+    std::vector<long> seen;
+    student.dialogs.while_open = [&](QDialog& shown) {
+        auto* dialog = dynamic_cast<BreakpointsDialog*>(&shown);
+        ASSERT_NE(nullptr, dialog);
+        dialog->field().setText(QString::number(bsr, 16));
+        dialog->add_button().click();
+        seen.push_back(mark() & (kEnabled | kDisabled));
+        dialog->list().setCurrentRow(0);
+        dialog->toggle_button().click();
+        seen.push_back(mark() & (kEnabled | kDisabled));
+        dialog->remove_button().click();
+        seen.push_back(mark() & (kEnabled | kDisabled));
+    };
+    student.frame->dispatch(sim_cmd::kBreakpointTable);
+    EXPECT_EQ((std::vector<long>{kEnabled, kDisabled, 0}), seen);
+
+    // Goto here's temporary entry is no breakpoint of the user's.
+    choice = sim_cmd::kGotoHere;
+    window->open_context_menu(window->line_rect(line).center());
+    EXPECT_EQ(0, mark() & (kEnabled | kDisabled));
     student.frame->dispatch(sim_cmd::kHalt);
 }
 
