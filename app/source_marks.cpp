@@ -74,6 +74,12 @@ void SourceMarks::show_breakpoints(const DebugMap& map) {
         document->sci().delete_all_markers(kBreakpointMarker);
         document->sci().delete_all_markers(kDisabledMarker);
     }
+    drawn_.clear();
+    for (size_t file = 0; file < map.files.size(); ++file) {
+        const std::string path = source_path(map, int(file));
+        if (QWidget* open = documents_.find_document(path))
+            drawn_.emplace_back(static_cast<DocumentWindow*>(open), path);
+    }
     const BreakpointTable& table = sim_.breakpoints();
     for (int i = 0; i < BreakpointTable::kCapacity; ++i) {
         const Breakpoint& entry = table.at(i);
@@ -88,6 +94,24 @@ void SourceMarks::show_breakpoints(const DebugMap& map) {
             place.line - 1,
             entry.state == BreakState::kDisabled ? kDisabledMarker : kBreakpointMarker);
     }
+}
+
+std::vector<std::pair<std::string, std::vector<LineBreakpoint>>>
+SourceMarks::margin_breakpoints() const {
+    constexpr int kMask = (1 << kBreakpointMarker) | (1 << kDisabledMarker);
+    std::vector<std::pair<std::string, std::vector<LineBreakpoint>>> margins;
+    for (const auto& [document, path] : drawn_) {
+        if (document == nullptr) continue; // closed since
+        std::vector<LineBreakpoint> lines;
+        const SciCall& sci = document->sci();
+        for (long line = sci.send(sci::SCI_MARKERNEXT, 0, kMask); line >= 0;
+             line = sci.send(sci::SCI_MARKERNEXT, static_cast<unsigned long>(line + 1), kMask)) {
+            const long markers = sci.send(sci::SCI_MARKERGET, static_cast<unsigned long>(line));
+            lines.push_back({int(line) + 1, (markers & (1 << kBreakpointMarker)) != 0});
+        }
+        margins.emplace_back(path, std::move(lines));
+    }
+    return margins;
 }
 
 void SourceMarks::arrange(DocumentWindow& document) {

@@ -5,7 +5,13 @@
 // current-line marker.
 #pragma once
 
+#include "sim/source_breakpoints.h"
+
+#include <QPointer>
+
 #include <string>
+#include <utility>
+#include <vector>
 
 class QWidget;
 
@@ -33,6 +39,10 @@ public:
     void running();
     // The breakpoint table's lines in the open documents.
     void show_breakpoints();
+    // The breakpoint lines of the documents whose margins were last drawn
+    // from the table, read as they stand now: their markers moved with the
+    // edits made since. Each with the file's path as the map named it.
+    std::vector<std::pair<std::string, std::vector<LineBreakpoint>>> margin_breakpoints() const;
     // The map's number of the source file at path, or -1.
     int file_of(const DebugMap& map, const std::string& path) const;
 
@@ -50,6 +60,9 @@ private:
     Simulator& sim_;
     EditorDocuments& documents_;
     QWidget* simulator_window_ = nullptr;
+    // The documents the last drawing of the table reached, with their
+    // files' paths.
+    std::vector<std::pair<QPointer<DocumentWindow>, std::string>> drawn_;
     bool arranged_ = false;
     bool ran_ = false;
 };

@@ -50,7 +50,8 @@ void Workbench::attach_source_marks() {
     };
     hooks.running = [this] { source_marks_.running(); };
     hooks.source_command = [this](int id) { return source_command(id); };
-    hooks.breakpoints_changed = [this] { source_marks_.show_breakpoints(); };
+    hooks.breakpoints_changed = [this] { source_keeping_.breakpoints_changed(); };
+    simulated_.simulator().set_loaded_hook([this] { source_keeping_.program_loaded(); });
     // The Watch window follows a run at the display's pace.
     hooks.ticked = [this, devices = std::move(hooks.ticked)] {
         if (devices) devices();
@@ -65,7 +66,7 @@ bool Workbench::source_command(int id) {
     case cmd::kStepOut: source_debugger_.step(SourceStep::kOut); return true;
     case cmd::kRunToCursor: source_debugger_.run_to_cursor(); return true;
     case cmd::kToggleBreakpoint:
-        source_debugger_.toggle_breakpoint();
+        if (source_debugger_.toggle_breakpoint()) source_keeping_.breakpoints_changed();
         // The Program pane shows the table too.
         if (KivSimulatorChild* window = simulator_windows_.window()) window->refresh_breakpoints();
         return true;

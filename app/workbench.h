@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/source_debugger.h"
+#include "app/source_keeping.h"
 #include "app/source_marks.h"
 #include "editor/document_list.h"
 #include "iosim/gui/device_windows.h"
@@ -64,6 +65,7 @@ private:
     TerminalWindows terminal_windows_{simulated_.board()};
     SourceMarks source_marks_{simulated_.simulator(), documents_};
     SourceDebugger source_debugger_{simulated_.simulator(), documents_, source_marks_};
+    SourceKeeping source_keeping_{simulated_.simulator(), source_marks_};
     QPointer<WatchWindow> watch_window_;
 };
 

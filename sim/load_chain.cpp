@@ -45,6 +45,7 @@ int Simulator::load_chain() {
     }
     reset_simulator(true);
     cpu_.set_register(kRegPc, load_file_.load_start_address);
+    if (result == kLoadOk && loaded_) loaded_();
     after_load_refresh();
     // The load just recorded the file's time: the next newer time is the
     // user's own rebuild, and the reload prompt asks about it.
@@ -76,6 +77,8 @@ void Simulator::reload_with_message() {
     if (reload() != kLoadOk) {
         show(kMessageCaption, sim_message::kLoadErrors);
         load_file_.load_start_address = 0;
+    } else if (loaded_) {
+        loaded_();
     }
     ui_->refresh_registers();
     ui_->refresh_disassembly();

@@ -127,6 +127,11 @@ public:
     // Monotonic nanoseconds; real-time runs measure time with it.
     using TimeSource = std::function<uint64_t()>;
     void set_time_source(TimeSource source) { time_ = std::move(source); }
+    // Called after each successful load of the load file (the load chain,
+    // Load New, Reload), once the breakpoint table and the debug map are
+    // those of the new program: the owner of breakpoints kept by source
+    // line puts them back.
+    void set_loaded_hook(std::function<void()> hook) { loaded_ = std::move(hook); }
     // What the last second of a real-time run achieved: simulated time per
     // host time (1.0 holds the clock), and instructions per host second.
     double real_time_ratio() const { return speed_ratio_; }
@@ -293,6 +298,7 @@ private:
     bool breakpoint_swi_ = false;
     uint32_t bus_clock_ = kDefaultBusClock;
     TimeSource time_;
+    std::function<void()> loaded_;
     uint64_t last_tick_ns_ = 0;
     int64_t cycle_budget_ = 0;
     uint64_t speed_ns_ = 0, speed_cycles_ = 0, speed_steps_ = 0;

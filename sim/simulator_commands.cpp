@@ -60,13 +60,17 @@ bool Simulator::dispatch(int id, std::optional<uint32_t> selected,
     case sim_cmd::kGotoHere: goto_here(*selected); break;
     case sim_cmd::kLoadNew: load_new(std::move(path)); break;
     case sim_cmd::kLoadChain: load_chain(); break;
-    case sim_cmd::kReload:
-        if (reload() == kLoadError)
+    case sim_cmd::kReload: {
+        const int result = reload();
+        if (result == kLoadError) {
             show(kFrameCaption,
                  format_message(sim_message::kFailedToLoad, load_file_.load_file_path.c_str()));
-        else
-            after_load_refresh();
+            break;
+        }
+        if (result == kLoadOk && loaded_) loaded_();
+        after_load_refresh();
         break;
+    }
     case sim_cmd::kAfterLoadRefresh: after_load_refresh(); break;
     case sim_cmd::kSimulatorSetup: simulator_setup(); break;
     default: break;

@@ -4,6 +4,7 @@
 // simulator window; Step Into enters WAIT, Step Out comes back; a run takes
 // the current line away.
 #include "app/source_marks.h"
+#include "app/source_settings.h"
 #include "editor/document_window.h"
 #include "editor/sci_messages.h"
 #include "editor/styling.h"
@@ -25,6 +26,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 
+#include <memory>
 #include <tuple>
 
 namespace torva::test {
@@ -211,6 +213,102 @@ TEST(SourceDebugging, MarginFollowsTheSimulatorsBreakpointCommands) {
     window->open_context_menu(window->line_rect(line).center());
     EXPECT_EQ(0, mark() & (kEnabled | kDisabled));
     student.frame->dispatch(sim_cmd::kHalt);
+}
+
+// Breakpoints stay with their source lines: F9 on BSR WAIT, a line
+// inserted above it, Assemble and Reload, and the run stops on the same
+// source line at its new address; a disabled one stays disabled. A new
+// start of the IDE (a second workbench over the same settings) brings them
+// back with the program, and a damaged stored entry costs only itself.
+TEST(SourceDebugging, BreakpointsStayWithTheirLinesAcrossBuildsAndRestarts) {
+    std::filesystem::path source_path;
+    std::filesystem::path load_file;
+    uint32_t bsr_after_edit = 0;
+    auto student = std::make_unique<StudentSession>();
+    {
+        load_file = student->assemble_example("blink");
+        ASSERT_TRUE(student->open_simulator(load_file));
+        Simulator& sim = student->workbench.simulated_board().simulator();
+        KivSimulatorChild* window = student->workbench.simulator_windows().window();
+        DocumentWindow& source = *student->frame->findChildren<DocumentWindow*>().front();
+        source_path = source.path();
+        const uint32_t bsr_before = sim.load_file().debug_map->code_at_or_after(0, 15)->start;
+        source.sci().send(sci::SCI_GOTOLINE, 14);
+        student->frame->dispatch(cmd::kToggleBreakpoint); // F9 on BSR WAIT
+        source.sci().send(sci::SCI_GOTOLINE, 15);
+        student->frame->dispatch(cmd::kToggleBreakpoint); // F9 on the line after
+        sim.breakpoints().set_state(sim.load_file().debug_map->code_at_or_after(0, 16)->start,
+                                    BreakState::kDisabled);
+        window->refresh_breakpoints();
+        student->frame->dispatch(sim_cmd::kDisableBreak); // nothing selected: no change
+
+        // Two lines above, one of them code (after the ORG): every address
+        // after it moves.
+        const auto insert_at_line = [&](int line, const char* text) {
+            const long at =
+                source.sci().send(sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line - 1));
+            source.sci().send_text(QsciScintillaBase::SCI_INSERTTEXT,
+                                   static_cast<unsigned long>(at), text);
+        };
+        insert_at_line(1, "; moved down\n");
+        insert_at_line(13, "\tNOP\n"); // before START
+        EXPECT_TRUE(markers_on(source, 16) & (1 << SourceMarks::kBreakpointMarker))
+            << "the margin's marker moved with its line";
+        student->frame->dispatch(cmd::kAssemble); // saves, writes a new map
+        // Reload from the simulator window's menu.
+        window->set_menu_runner([](QMenu&, QPoint) { return sim_cmd::kReload; });
+        window->open_context_menu(QPoint(250, 60));
+        ASSERT_TRUE(sim.load_file().debug_map);
+        const DebugMap& map = *sim.load_file().debug_map;
+        bsr_after_edit = map.code_at_or_after(0, 17)->start;
+        ASSERT_NE(bsr_before, bsr_after_edit);
+        EXPECT_EQ(BreakState::kEnabled, sim.breakpoints().state_of(bsr_after_edit));
+        EXPECT_EQ(BreakState::kDisabled,
+                  sim.breakpoints().state_of(map.code_at_or_after(0, 18)->start));
+        EXPECT_FALSE(sim.breakpoints().state_of(bsr_before)) << "no stray at the old address";
+        EXPECT_EQ(2, sim.breakpoints().used_count());
+
+        uint64_t now = 0;
+        sim.set_time_source([&] { return now; });
+        student->frame->dispatch(sim_cmd::kRunRealTime);
+        for (int tick = 0; tick < 100 && sim.running(); ++tick) {
+            now += 16'000'000;
+            window->timer_tick();
+        }
+        ASSERT_FALSE(sim.running());
+        EXPECT_EQ(bsr_after_edit, sim.cpu().regs.pc);
+        const long marks = markers_on(source, 16);
+        EXPECT_TRUE(marks & (1 << SourceMarks::kCurrentArrow)) << "stopped on BSR WAIT";
+        EXPECT_TRUE(marks & (1 << SourceMarks::kBreakpointMarker));
+        EXPECT_TRUE(markers_on(source, 17) & (1 << SourceMarks::kDisabledMarker));
+    }
+
+    // The IDE starts again: the same source and program, opened afresh.
+    const auto restart = [&] {
+        auto next = std::make_unique<StudentSession>();
+        next->frame->open_document(false, source_path.string(), -1);
+        EXPECT_TRUE(next->open_simulator(load_file));
+        return next;
+    };
+    auto again = restart();
+    {
+        Simulator& sim = again->workbench.simulated_board().simulator();
+        EXPECT_EQ(BreakState::kEnabled, sim.breakpoints().state_of(bsr_after_edit));
+        EXPECT_EQ(2, sim.breakpoints().used_count());
+        DocumentWindow& source = *again->frame->findChildren<DocumentWindow*>().front();
+        EXPECT_TRUE(markers_on(source, 16) & (1 << SourceMarks::kBreakpointMarker));
+        EXPECT_TRUE(markers_on(source, 17) & (1 << SourceMarks::kDisabledMarker));
+    }
+    again.reset();
+
+    store_source_setting(source_path.string(), SourceSetting::kBreakpoints,
+                         "17:1,\x01garbage,:,18:7,-4:0,99999999999:1");
+    again = restart();
+    Simulator& sim = again->workbench.simulated_board().simulator();
+    EXPECT_EQ(BreakState::kEnabled, sim.breakpoints().state_of(bsr_after_edit));
+    EXPECT_EQ(1, sim.breakpoints().used_count());
+    again.reset();
+    student.reset();
 }
 
 } // namespace
