@@ -64,6 +64,9 @@ struct WatchRow {
 
 class WatchList {
 public:
+    // The most characters, bytes or words a row shows.
+    static constexpr int kMaxCount = 64;
+
     WatchList(MemoryMap& memory, Cpu& cpu) : memory_(memory), cpu_(cpu) {}
 
     std::vector<WatchRow>& rows() { return rows_; }

@@ -49,7 +49,7 @@ WatchWindow::WatchWindow(Simulator& sim, QWidget* parent)
     for (const WatchFormatName& f : watch_formats())
         format_->addItem(QString::fromLatin1(f.name.data(), int(f.name.size())));
     count_ = new QSpinBox(this);
-    count_->setRange(1, 64);
+    count_->setRange(1, WatchList::kMaxCount);
     count_->setToolTip(QStringLiteral("Characters, bytes or words"));
     count_->setEnabled(false);
     add_ = new QPushButton(QStringLiteral("&Add"), this);
