@@ -4,7 +4,9 @@
 
 #include "app/source_marks.h"
 #include "app/source_settings.h"
+#include "sim/gui/watch_window.h"
 #include "sim/simulator.h"
+#include "sim/watch_rows_text.h"
 
 namespace torva {
 
@@ -15,6 +17,7 @@ void SourceKeeping::program_loaded() {
     for (auto& [path, lines] : marks_.margin_breakpoints())
         if (breakpoints_.set_lines(path, std::move(lines))) changed.push_back(path);
     store(changed);
+    switch_watch_file();
     const auto map = sim_.load_file().debug_map;
     if (!map) return;
     const std::string& load_file = sim_.load_file().load_file_path;
@@ -36,6 +39,38 @@ void SourceKeeping::breakpoints_changed() {
         store(breakpoints_.take_from_table(*map, sim_.load_file().load_file_path,
                                            sim_.breakpoints()));
     marks_.show_breakpoints();
+}
+
+void SourceKeeping::keep_watch_rows(WatchWindow& window) {
+    watch_window_ = &window;
+    QObject::connect(&window, &WatchWindow::rows_changed, &window, [this] { store_watch_rows(); });
+    if (watch_file_.empty()) return;
+    const auto text = stored_source_setting(watch_file_, SourceSetting::kWatchRows);
+    window.replace_rows(parse_watch_rows(text.value_or("")));
+}
+
+void SourceKeeping::switch_watch_file() {
+    const auto map = sim_.load_file().debug_map;
+    const std::string file = map && !map->files.empty()
+                                 ? debug_map_source_path(*map, 0, sim_.load_file().load_file_path)
+                                 : std::string();
+    if (file == watch_file_) return;
+    const bool had_file = !watch_file_.empty();
+    watch_file_ = file;
+    if (watch_file_.empty() || watch_window_ == nullptr) return;
+    const auto text = stored_source_setting(watch_file_, SourceSetting::kWatchRows);
+    // Rows typed before any program with a map was loaded go with the first.
+    if (!text && !had_file) {
+        store_watch_rows();
+        return;
+    }
+    watch_window_->replace_rows(parse_watch_rows(text.value_or("")));
+}
+
+void SourceKeeping::store_watch_rows() const {
+    if (watch_file_.empty() || watch_window_ == nullptr) return;
+    store_source_setting(watch_file_, SourceSetting::kWatchRows,
+                         format_watch_rows(watch_window_->rows().rows()));
 }
 
 void SourceKeeping::store(const std::vector<std::string>& paths) const {

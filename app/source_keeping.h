@@ -1,9 +1,13 @@
-// Keeps the user's breakpoints with their source files: as lines that move
-// with the edits, re-placed at the lines' new addresses whenever a program
-// is loaded, and stored per file so that they come back after a restart.
+// Keeps the user's breakpoints and Watch rows with their source files:
+// breakpoints as lines that move with the edits, re-placed at the lines' new
+// addresses whenever a program is loaded; the Watch rows with the main
+// source of the loaded program. Both are stored per file, so that they come
+// back after a restart.
 #pragma once
 
 #include "sim/source_breakpoints.h"
+
+#include <QPointer>
 
 #include <string>
 #include <vector>
@@ -12,6 +16,7 @@ namespace torva {
 
 class Simulator;
 class SourceMarks;
+class WatchWindow;
 
 class SourceKeeping {
 public:
@@ -24,13 +29,22 @@ public:
     // The user changed the breakpoint table (F9, the margin, the Program
     // pane, the Breakpoints dialog): its lines are kept and stored.
     void breakpoints_changed();
+    // The Watch window, just made: it shows the loaded program's rows, and
+    // its changes are stored.
+    void keep_watch_rows(WatchWindow& window);
 
 private:
     void store(const std::vector<std::string>& paths) const;
+    // The loaded program's main source (the map's first file) takes the
+    // Watch rows over; "" without a map: the rows stay, unkept.
+    void switch_watch_file();
+    void store_watch_rows() const;
 
     Simulator& sim_;
     SourceMarks& marks_;
     SourceBreakpoints breakpoints_;
+    std::string watch_file_;
+    QPointer<WatchWindow> watch_window_;
 };
 
 } // namespace torva

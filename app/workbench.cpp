@@ -91,6 +91,7 @@ WatchWindow* Workbench::open_watch_window() {
         } else {
             frame_->add_child(*watch_window_);
         }
+        source_keeping_.keep_watch_rows(*watch_window_);
     }
     frame_->activate_child(watch_window_);
     watch_window_->refresh();

@@ -82,6 +82,7 @@ WatchWindow::WatchWindow(Simulator& sim, QWidget* parent)
         if (row < 0) return;
         list_.remove(size_t(row));
         show_rows();
+        emit rows_changed();
     });
     connect(table_, &QTableWidget::cellChanged, this,
             [this](int row, int column) { value_edited(row, column); });
@@ -94,6 +95,12 @@ void WatchWindow::add_from_line() {
     const WatchFormatName& f = watch_formats()[size_t(std::max(0, format_->currentIndex()))];
     list_.add(text, f.format, f.counted ? count_->value() : 1);
     expression_->clear();
+    refresh();
+    emit rows_changed();
+}
+
+void WatchWindow::replace_rows(std::vector<WatchRow> rows) {
+    list_.rows() = std::move(rows);
     refresh();
 }
 

@@ -38,11 +38,18 @@ public:
     QComboBox& format_box() { return *format_; }
     QSpinBox& count_box() { return *count_; }
     QPushButton& add_button() { return *add_; }
+    QPushButton& remove_button() { return *remove_; }
 
     // Reads every row again and shows it.
     void refresh();
     // Adds the row the line describes (the Add button, Enter in the field).
     void add_from_line();
+    // Shows these rows instead (another program's), read afresh.
+    void replace_rows(std::vector<WatchRow> rows);
+
+signals:
+    // A row was added or removed.
+    void rows_changed();
 
 private:
     void show_rows();

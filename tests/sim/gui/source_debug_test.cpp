@@ -311,5 +311,62 @@ TEST(SourceDebugging, BreakpointsStayWithTheirLinesAcrossBuildsAndRestarts) {
     student.reset();
 }
 
+// The Watch window's rows go with the program's source file: loading
+// another program shows that program's rows, loading the first again (and
+// a new start of the IDE) brings its rows back.
+TEST(SourceDebugging, WatchRowsAreKeptPerSourceFile) {
+    const auto rows_of = [](WatchWindow& watch) {
+        std::vector<std::string> texts;
+        for (const WatchRow& row : watch.rows().rows())
+            texts.push_back(row.expression + " " + std::to_string(row.count));
+        return texts;
+    };
+    std::filesystem::path blink;
+    // The first run's scratch directory holds the program until the end.
+    auto first = std::make_unique<StudentSession>();
+    {
+        StudentSession& student = *first;
+        blink = student.assemble_example("blink");
+        const std::filesystem::path hello = student.assemble_example("hello");
+        ASSERT_TRUE(student.open_simulator(blink));
+        KivSimulatorChild* window = student.workbench.simulator_windows().window();
+        WatchWindow* watch = student.workbench.open_watch_window();
+        ASSERT_NE(nullptr, watch);
+        watch->expression_field().setText("WLOOP");
+        watch->format_box().setCurrentIndex(int(WatchFormat::kByteArray));
+        watch->count_box().setValue(3);
+        watch->add_from_line();
+        watch->expression_field().setText("Y");
+        watch->format_box().setCurrentIndex(int(WatchFormat::kHexWord));
+        watch->add_from_line();
+        const std::vector<std::string> blink_rows{"WLOOP 3", "Y 1"};
+        ASSERT_EQ(blink_rows, rows_of(*watch));
+
+        const auto load_new = [&](const std::filesystem::path& load_file) {
+            student.dialogs.answers.push_back(load_file.string());
+            window->set_menu_runner([](QMenu&, QPoint) { return sim_cmd::kLoadNew; });
+            window->open_context_menu(QPoint(250, 60));
+        };
+        load_new(hello);
+        EXPECT_TRUE(rows_of(*watch).empty()) << "hello.asm has rows of its own: none";
+        watch->expression_field().setText("A");
+        watch->add_from_line();
+        load_new(blink);
+        EXPECT_EQ(blink_rows, rows_of(*watch));
+        EXPECT_EQ("04 36 FD", watch->table().item(0, 2)->text().toStdString());
+        // The table's Remove is kept too.
+        watch->table().setCurrentCell(1, 0);
+        watch->remove_button().click();
+        load_new(hello);
+        EXPECT_EQ(std::vector<std::string>{"A 1"}, rows_of(*watch));
+    }
+    StudentSession again;
+    ASSERT_TRUE(again.open_simulator(blink));
+    WatchWindow* watch = again.workbench.open_watch_window();
+    ASSERT_NE(nullptr, watch);
+    EXPECT_EQ(std::vector<std::string>{"WLOOP 3"}, rows_of(*watch));
+    first.reset();
+}
+
 } // namespace
 } // namespace torva::test
