@@ -10,26 +10,38 @@
 
 namespace torva {
 
-std::optional<uint32_t> SourceDebugger::caret_address() const {
-    const auto map = sim_.load_file().debug_map;
+DocumentWindow* SourceDebugger::caret_document() const {
     // The document on top, or (the simulator window on top) the source
     // the user worked in last.
-    const DocumentWindow* document = documents_.active_document();
-    if (document == nullptr)
-        document = static_cast<const DocumentWindow*>(
-            documents_.find_document(documents_.most_recent_source()));
+    if (DocumentWindow* document = documents_.active_document()) return document;
+    return static_cast<DocumentWindow*>(documents_.find_document(documents_.most_recent_source()));
+}
+
+int SourceDebugger::caret_line(const DocumentWindow& document) {
+    const long position = document.sci().send(sci::SCI_GETCURRENTPOS);
+    return int(
+        document.sci().send(sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(position)));
+}
+
+std::optional<uint32_t> SourceDebugger::caret_address() const {
+    const auto map = sim_.load_file().debug_map;
+    const DocumentWindow* document = caret_document();
     if (!map || document == nullptr) return std::nullopt;
     const int file = marks_.file_of(*map, document->path());
     if (file < 0) return std::nullopt;
-    const long position = document->sci().send(sci::SCI_GETCURRENTPOS);
-    const long line =
-        document->sci().send(sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(position));
-    const auto landed = map->code_at_or_after(file, int(line) + 1);
+    const int line = caret_line(*document);
+    const auto landed = map->code_at_or_after(file, line + 1);
     if (!landed) return std::nullopt;
     return landed->start;
 }
 
 bool SourceDebugger::toggle_breakpoint() {
+    // A document edited since the build keeps its breakpoints as markers
+    // until the next build is loaded: the map's lines are not its lines.
+    if (DocumentWindow* document = caret_document();
+        document != nullptr && marks_.edited_since_build(*document) &&
+        marks_.toggle_pending_breakpoint(*document, caret_line(*document)))
+        return false;
     const auto address = caret_address();
     if (!address) return false;
     BreakpointTable& table = sim_.breakpoints();

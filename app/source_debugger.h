@@ -20,8 +20,9 @@ public:
         : sim_(sim), documents_(documents), marks_(marks), steps_(sim) {}
 
     // F9: a breakpoint at the first address of the caret's line (a line
-    // without code takes the next line with code); again removes it. False
-    // when the line has no code in the loaded program's map.
+    // without code takes the next line with code); again removes it. In a
+    // document edited since the build only the line's marker changes, to
+    // be placed at the next load. False when the table did not change.
     bool toggle_breakpoint();
     // Ctrl+F10: runs until the caret's line.
     bool run_to_cursor();
@@ -29,6 +30,9 @@ public:
     bool step(SourceStep kind);
 
 private:
+    // The document F9 and Run to Cursor act in, and its caret's 0-based line.
+    DocumentWindow* caret_document() const;
+    static int caret_line(const DocumentWindow& document);
     // The first address of the caret's line (or the next with code) in the
     // active document.
     std::optional<uint32_t> caret_address() const;

@@ -9,6 +9,9 @@
 #include "sim/simulator.h"
 
 #include <QWidget>
+#include <Qsci/qsciscintillabase.h>
+
+#include <algorithm>
 
 #include <filesystem>
 
@@ -70,15 +73,22 @@ void SourceMarks::halted() {
 }
 
 void SourceMarks::show_breakpoints(const DebugMap& map) {
+    // An edited document keeps its markers (and its place among the drawn
+    // ones): they moved with the edits and are read back at the next load.
+    std::erase_if(drawn_, [this](const auto& drawn) {
+        return drawn.first == nullptr || !edited_since_build(*drawn.first);
+    });
     for (DocumentWindow* document : documents_.documents()) {
+        if (edited_since_build(*document)) continue;
         document->sci().delete_all_markers(kBreakpointMarker);
         document->sci().delete_all_markers(kDisabledMarker);
     }
-    drawn_.clear();
     for (size_t file = 0; file < map.files.size(); ++file) {
         const std::string path = source_path(map, int(file));
-        if (QWidget* open = documents_.find_document(path))
-            drawn_.emplace_back(static_cast<DocumentWindow*>(open), path);
+        QWidget* open = documents_.find_document(path);
+        auto* document = static_cast<DocumentWindow*>(open);
+        if (document != nullptr && !edited_since_build(*document))
+            drawn_.emplace_back(document, path);
     }
     const BreakpointTable& table = sim_.breakpoints();
     for (int i = 0; i < BreakpointTable::kCapacity; ++i) {
@@ -88,12 +98,35 @@ void SourceMarks::show_breakpoints(const DebugMap& map) {
         if (!entry.used() || entry.state == BreakState::kTemporary) continue;
         const SourcePlace place = map.place_of(entry.address);
         if (!place.valid()) continue;
-        QWidget* open = documents_.find_document(source_path(map, place.file));
-        if (open == nullptr) continue;
-        static_cast<DocumentWindow*>(open)->sci().add_marker(
-            place.line - 1,
-            entry.state == BreakState::kDisabled ? kDisabledMarker : kBreakpointMarker);
+        auto* open =
+            static_cast<DocumentWindow*>(documents_.find_document(source_path(map, place.file)));
+        if (open == nullptr || edited_since_build(*open)) continue;
+        open->sci().add_marker(place.line - 1, entry.state == BreakState::kDisabled
+                                                   ? kDisabledMarker
+                                                   : kBreakpointMarker);
     }
+}
+
+bool SourceMarks::edited_since_build(const DocumentWindow& document) const {
+    if (document.sci().send(sci::SCI_GETMODIFY) != 0) return true;
+    std::error_code ec;
+    const auto saved = fs::last_write_time(document.path(), ec);
+    return !ec && saved > sim_.load_file().load_file_time;
+}
+
+bool SourceMarks::toggle_pending_breakpoint(DocumentWindow& document, int line) const {
+    if (std::none_of(drawn_.begin(), drawn_.end(),
+                     [&](const auto& drawn) { return drawn.first == &document; }))
+        return false;
+    constexpr int kMask = (1 << kBreakpointMarker) | (1 << kDisabledMarker);
+    const SciCall& sci = document.sci();
+    if ((sci.send(sci::SCI_MARKERGET, static_cast<unsigned long>(line)) & kMask) != 0) {
+        for (const int marker : {kBreakpointMarker, kDisabledMarker})
+            sci.send(QsciScintillaBase::SCI_MARKERDELETE, static_cast<unsigned long>(line), marker);
+    } else {
+        sci.add_marker(line, kBreakpointMarker);
+    }
+    return true;
 }
 
 std::vector<std::pair<std::string, std::vector<LineBreakpoint>>>

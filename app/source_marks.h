@@ -43,6 +43,15 @@ public:
     // from the table, read as they stand now: their markers moved with the
     // edits made since. Each with the file's path as the map named it.
     std::vector<std::pair<std::string, std::vector<LineBreakpoint>>> margin_breakpoints() const;
+    // Whether the document was edited since the loaded program was built
+    // from it (unsaved changes, or saved after the load file was): its lines
+    // no longer match the map, so its breakpoint markers are its own until
+    // the next build is loaded.
+    bool edited_since_build(const DocumentWindow& document) const;
+    // F9 in such a document: the breakpoint marker of the 0-based line goes
+    // or comes without the table; the next load places it. False (nothing
+    // done) for a document whose markers were never drawn from the table.
+    bool toggle_pending_breakpoint(DocumentWindow& document, int line) const;
     // The map's number of the source file at path, or -1.
     int file_of(const DebugMap& map, const std::string& path) const;
 

@@ -217,7 +217,8 @@ TEST(SourceDebugging, MarginFollowsTheSimulatorsBreakpointCommands) {
 
 // Breakpoints stay with their source lines: F9 on BSR WAIT, a line
 // inserted above it, Assemble and Reload, and the run stops on the same
-// source line at its new address; a disabled one stays disabled. A new
+// source line at its new address; a disabled one stays disabled, and one
+// set in the edited source before the build is placed with it. A new
 // start of the IDE (a second workbench over the same settings) brings them
 // back with the program, and a damaged stored entry costs only itself.
 TEST(SourceDebugging, BreakpointsStayWithTheirLinesAcrossBuildsAndRestarts) {
@@ -254,6 +255,14 @@ TEST(SourceDebugging, BreakpointsStayWithTheirLinesAcrossBuildsAndRestarts) {
         insert_at_line(13, "\tNOP\n"); // before START
         EXPECT_TRUE(markers_on(source, 16) & (1 << SourceMarks::kBreakpointMarker))
             << "the margin's marker moved with its line";
+        // F9 in the edited source marks BRA BLINK's line for the next build;
+        // the table (the old build's addresses) and the moved marks stay.
+        source.sci().send(sci::SCI_GOTOLINE, 18);
+        student->frame->dispatch(cmd::kToggleBreakpoint);
+        EXPECT_EQ(2, sim.breakpoints().used_count());
+        EXPECT_TRUE(markers_on(source, 18) & (1 << SourceMarks::kBreakpointMarker));
+        EXPECT_TRUE(markers_on(source, 16) & (1 << SourceMarks::kBreakpointMarker));
+        EXPECT_EQ(0, markers_on(source, 14)) << "no snap back to the old build's lines";
         student->frame->dispatch(cmd::kAssemble); // saves, writes a new map
         // Reload from the simulator window's menu.
         window->set_menu_runner([](QMenu&, QPoint) { return sim_cmd::kReload; });
@@ -266,7 +275,9 @@ TEST(SourceDebugging, BreakpointsStayWithTheirLinesAcrossBuildsAndRestarts) {
         EXPECT_EQ(BreakState::kDisabled,
                   sim.breakpoints().state_of(map.code_at_or_after(0, 18)->start));
         EXPECT_FALSE(sim.breakpoints().state_of(bsr_before)) << "no stray at the old address";
-        EXPECT_EQ(2, sim.breakpoints().used_count());
+        EXPECT_EQ(BreakState::kEnabled,
+                  sim.breakpoints().state_of(map.code_at_or_after(0, 19)->start));
+        EXPECT_EQ(3, sim.breakpoints().used_count());
 
         uint64_t now = 0;
         sim.set_time_source([&] { return now; });
@@ -294,7 +305,7 @@ TEST(SourceDebugging, BreakpointsStayWithTheirLinesAcrossBuildsAndRestarts) {
     {
         Simulator& sim = again->workbench.simulated_board().simulator();
         EXPECT_EQ(BreakState::kEnabled, sim.breakpoints().state_of(bsr_after_edit));
-        EXPECT_EQ(2, sim.breakpoints().used_count());
+        EXPECT_EQ(3, sim.breakpoints().used_count());
         DocumentWindow& source = *again->frame->findChildren<DocumentWindow*>().front();
         EXPECT_TRUE(markers_on(source, 16) & (1 << SourceMarks::kBreakpointMarker));
         EXPECT_TRUE(markers_on(source, 17) & (1 << SourceMarks::kDisabledMarker));
