@@ -1,5 +1,5 @@
 // Breakpoints by source line between the editor, the breakpoint table and
-// the settings store.
+// the settings store, and the Watch rows of the loaded program's source.
 #include "app/source_keeping.h"
 
 #include "app/source_marks.h"
@@ -45,6 +45,7 @@ void SourceKeeping::keep_watch_rows(WatchWindow& window) {
     watch_window_ = &window;
     QObject::connect(&window, &WatchWindow::rows_changed, &window, [this] { store_watch_rows(); });
     if (watch_file_.empty()) return;
+    rows_owned_ = true;
     const auto text = stored_source_setting(watch_file_, SourceSetting::kWatchRows);
     window.replace_rows(parse_watch_rows(text.value_or("")));
 }
@@ -55,12 +56,13 @@ void SourceKeeping::switch_watch_file() {
                                  ? debug_map_source_path(*map, 0, sim_.load_file().load_file_path)
                                  : std::string();
     if (file == watch_file_) return;
-    const bool had_file = !watch_file_.empty();
     watch_file_ = file;
     if (watch_file_.empty() || watch_window_ == nullptr) return;
     const auto text = stored_source_setting(watch_file_, SourceSetting::kWatchRows);
+    const bool first_owner = !rows_owned_;
+    rows_owned_ = true;
     // Rows typed before any program with a map was loaded go with the first.
-    if (!text && !had_file) {
+    if (!text && first_owner) {
         store_watch_rows();
         return;
     }

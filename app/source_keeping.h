@@ -44,6 +44,8 @@ private:
     SourceMarks& marks_;
     SourceBreakpoints breakpoints_;
     std::string watch_file_;
+    // Whether the Watch rows shown have belonged to a source file yet.
+    bool rows_owned_ = false;
     QPointer<WatchWindow> watch_window_;
 };
 
