@@ -416,12 +416,36 @@ int lookup_directive(std::string_view word, bool compat) {
     return 0;
 }
 
+namespace {
+
+constexpr bool is_data_directive(int code) {
+    return (code >= kDirByte && code <= kDirSpaceL) || code == kDirAscii || code == kDirAsciiz ||
+           code == kDirFcc;
+}
+
+} // namespace
+
+bool is_data_line(std::string_view line) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    if (line.empty() || line[0] == ';' || line[0] == '*') return false;
+    size_t at = 0;
+    // A label starts in the first column and may end with a colon.
+    while (at < line.size() && !blank(line[at]) && line[at] != ':')
+        ++at;
+    if (at < line.size() && line[at] == ':') ++at;
+    while (at < line.size() && blank(line[at]))
+        ++at;
+    size_t end = at;
+    while (end < line.size() && !blank(line[end]) && line[end] != ';')
+        ++end;
+    return is_data_directive(lookup_directive(line.substr(at, end - at), true));
+}
+
 void execute_directive(AsmSession& s, int code, std::string_view label, bool& label_used) {
     for (const OldForm& f : kOldForms)
         if (f.code == code) report(s, Msg::OldFashioned, f.old_name, f.new_name);
-    const bool defines_label = code == kDirOrg || (code >= kDirByte && code <= kDirSpaceL) ||
-                               code == kDirAscii || code == kDirAsciiz || code == kDirFcc ||
-                               code == kDirEqu || code == kDirSet;
+    const bool defines_label =
+        code == kDirOrg || is_data_directive(code) || code == kDirEqu || code == kDirSet;
     label_used = defines_label;
     if (defines_label && code != kDirOrg && code != kDirEqu && code != kDirSet && !label.empty())
         define_label(s, label, s.line_start, true);

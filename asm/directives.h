@@ -55,6 +55,11 @@ enum DirectiveCode : int {
 // `compat` other assemblers' names are known too.
 int lookup_directive(std::string_view word, bool compat = false);
 
+// Whether the operation of a source line lists or reserves data (FCB, FCC,
+// DC.B, RMB, DS, ...; the other assemblers' names too): a label on such a
+// line names data, not code.
+bool is_data_line(std::string_view line);
+
 // Executes a directive; s.scan is at its operand. `label` is the
 // statement's label (may be empty); `label_used` is set when the directive
 // defined the label itself.

@@ -9,6 +9,35 @@ namespace {
 using test::AsmFixture;
 using ::testing::HasSubstr;
 
+TEST(DirectiveLookupTest, DataLinesListOrReserveBytes) {
+    struct Case {
+        int line;
+        const char* text;
+        bool data;
+    };
+    const Case cases[] = {
+        {__LINE__, "HELLO    FCS   \"Hello\"", true},
+        {__LINE__, "         FCB   13,10,0", true},
+        {__LINE__, "BUFFER   RMB   16        ; room", true},
+        {__LINE__, "TABLE:\tdc.w\t1,2", true},
+        {__LINE__, "NAME     FCC   /text/", true}, // another assembler's name
+        {__LINE__, "ROOM     DS.L  2", true},
+        // Code, constants and places are not data.
+        {__LINE__, "WAIT     LDX   #PASSES", false},
+        {__LINE__, "OUTPORT  EQU   $400", false},
+        {__LINE__, "         ORG   $1000", false},
+        {__LINE__, "LOOP:", false},
+        {__LINE__, "; FCB in a comment", false},
+        {__LINE__, "* RMB in a comment", false},
+        {__LINE__, "", false},
+        {__LINE__, "FCB", false}, // a label named FCB, no operation
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(c.data, is_data_line(c.text));
+    }
+}
+
 class DirectivesTest : public AsmFixture {};
 
 struct DataCase {
