@@ -52,6 +52,8 @@ void Workbench::attach_source_marks() {
     hooks.source_command = [this](int id) { return source_command(id); };
     hooks.breakpoints_changed = [this] { source_keeping_.breakpoints_changed(); };
     simulated_.simulator().set_loaded_hook([this] { source_keeping_.program_loaded(); });
+    // Symbols under the mouse in the editor show their values while halted.
+    QCoreApplication::instance()->installEventFilter(&symbol_hover_);
     // The Watch window follows a run at the display's pace.
     hooks.ticked = [this, devices = std::move(hooks.ticked)] {
         if (devices) devices();

@@ -8,6 +8,7 @@
 #include "app/source_debugger.h"
 #include "app/source_keeping.h"
 #include "app/source_marks.h"
+#include "app/symbol_hover.h"
 #include "editor/document_list.h"
 #include "iosim/gui/device_windows.h"
 #include "shell/assemble_command.h"
@@ -66,6 +67,7 @@ private:
     SourceMarks source_marks_{simulated_.simulator(), documents_};
     SourceDebugger source_debugger_{simulated_.simulator(), documents_, source_marks_};
     SourceKeeping source_keeping_{simulated_.simulator(), source_marks_};
+    SymbolHover symbol_hover_{simulated_.simulator(), documents_, source_marks_};
     QPointer<WatchWindow> watch_window_;
 };
 

@@ -27,6 +27,13 @@ MenuEntry separator() {
     return {};
 }
 
+// The checkable Show Symbols item after a separator, when a map is loaded.
+void add_show_symbols(std::vector<MenuEntry>& menu, std::optional<bool> symbols) {
+    if (!symbols) return;
+    menu.push_back(separator());
+    menu.push_back({sim_cmd::kShowSymbols, std::string(kShowSymbolsText), *symbols, {}});
+}
+
 // A submenu of checkable choices with ids from first on; the one for which
 // chosen is true is checked.
 template <typename Choice, size_t N, typename Chosen>
@@ -64,7 +71,7 @@ std::string counter_text(uint32_t count) {
     return text;
 }
 
-std::vector<MenuEntry> line_menu(std::optional<BreakState> state) {
+std::vector<MenuEntry> line_menu(std::optional<BreakState> state, std::optional<bool> symbols) {
     std::vector<MenuEntry> menu;
     if (state) {
         menu.push_back(item(sim_cmd::kRemoveBreak));
@@ -76,10 +83,11 @@ std::vector<MenuEntry> line_menu(std::optional<BreakState> state) {
     }
     menu.push_back(separator());
     menu.push_back(item(sim_cmd::kGotoHere));
+    add_show_symbols(menu, symbols);
     return menu;
 }
 
-std::vector<MenuEntry> window_menu(Simulator& sim) {
+std::vector<MenuEntry> window_menu(Simulator& sim, std::optional<bool> symbols) {
     std::vector<MenuEntry> menu;
     menu.push_back(item(sim_cmd::kBreakpointTable));
     menu.push_back(
@@ -87,6 +95,7 @@ std::vector<MenuEntry> window_menu(Simulator& sim) {
     menu.push_back(
         item(sim.break_on_irq() ? sim_cmd::kDisableBreakOnIrq : sim_cmd::kEnableBreakOnIrq));
     menu.push_back(item(sim_cmd::kClearAllBreaks));
+    add_show_symbols(menu, symbols);
     menu.push_back(separator());
     if (sim.running()) {
         menu.push_back(item(sim_cmd::kHalt));

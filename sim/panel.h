@@ -38,8 +38,11 @@ struct MenuEntry {
 };
 
 // Over a disassembly line holding a breakpoint in state (none: no entry).
-std::vector<MenuEntry> line_menu(std::optional<BreakState> state);
+// symbols: whether the Program pane shows the debug map's labels; none when
+// no map is loaded (no Show Symbols item then).
+std::vector<MenuEntry> line_menu(std::optional<BreakState> state,
+                                 std::optional<bool> symbols = std::nullopt);
 // Anywhere else in the window, for the simulator's state now.
-std::vector<MenuEntry> window_menu(Simulator& sim);
+std::vector<MenuEntry> window_menu(Simulator& sim, std::optional<bool> symbols = std::nullopt);
 
 } // namespace torva

@@ -1,6 +1,7 @@
 // The simulator's command identifiers (768-812, and Run Real Time with its
-// clock choices from 830, the cycle models from 840) with their toolbar tips
-// and menu texts, shared by the window's toolbar, menus and the frame.
+// clock choices from 830, the cycle models from 840, the window's Show
+// Symbols 850) with their toolbar tips and menu texts, shared by the
+// window's toolbar, menus and the frame.
 #pragma once
 
 #include "cpu/cycle_model.h"
@@ -43,6 +44,9 @@ inline constexpr int kSimulatorSetup = 812;
 inline constexpr int kRunRealTime = 830;
 inline constexpr int kFirstBusClock = 831;   // the clock choices below, in order
 inline constexpr int kFirstCycleModel = 840; // the cycle model choices below, in order
+// The window's own view choice, not sent to the simulator: the Program pane
+// shows the labels of the debug map.
+inline constexpr int kShowSymbols = 850;
 } // namespace sim_cmd
 
 struct SimCommandInfo {
@@ -85,6 +89,8 @@ inline constexpr std::array<SimCommandInfo, 29> kSimCommands = {{
     {sim_cmd::kRunRealTime,      "Run Real Time",   "Run Re&al Time",   false},
 }};
 // clang-format on
+
+inline constexpr std::string_view kShowSymbolsText = "Show &Symbols";
 
 // The row of a command identifier, or null for one the simulator lacks.
 constexpr const SimCommandInfo* find_sim_command(int id) {

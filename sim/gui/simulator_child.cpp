@@ -195,6 +195,11 @@ void KivSimulatorChild::build_panel() {
 }
 
 void KivSimulatorChild::send(int id, std::optional<uint32_t> selected) {
+    if (id == sim_cmd::kShowSymbols) {
+        disassembly_.show_symbols(!disassembly_.symbols_shown());
+        refresh_disassembly();
+        return;
+    }
     sim_.dispatch(id, selected);
     if (is_clock_choice(id) && hooks_.clock_chosen) hooks_.clock_chosen(sim_.bus_clock());
     if (is_cycle_model_choice(id) && hooks_.cycle_model_chosen)
@@ -259,7 +264,8 @@ void KivSimulatorChild::fill_menu(QMenu& menu, const std::vector<MenuEntry>& ent
         QAction* action = menu.addAction(QString::fromStdString(entry.text));
         action->setData(entry.id);
         action->setObjectName(control_name(entry.id));
-        if (is_clock_choice(entry.id) || is_cycle_model_choice(entry.id)) {
+        if (is_clock_choice(entry.id) || is_cycle_model_choice(entry.id) ||
+            entry.id == sim_cmd::kShowSymbols) {
             action->setCheckable(true);
             action->setChecked(entry.checked);
         } else {
@@ -278,10 +284,10 @@ void KivSimulatorChild::open_context_menu(QPoint local) {
     }
     if (address) {
         update();
-        fill_menu(menu, line_menu(sim_.breakpoints().state_of(*address)));
+        fill_menu(menu, line_menu(sim_.breakpoints().state_of(*address), symbols_item()));
     } else {
         disassembly_.select(-1);
-        fill_menu(menu, window_menu(sim_));
+        fill_menu(menu, window_menu(sim_, symbols_item()));
     }
     const int id = menu_runner_(menu, mapToGlobal(local));
     if (id != 0) send(id, address);
@@ -345,12 +351,27 @@ bool KivSimulatorChild::ask_yes_no(std::string_view caption, std::string_view te
            kBoxYes;
 }
 
+void KivSimulatorChild::follow_debug_map() {
+    const std::shared_ptr<const DebugMap>& map = sim_.load_file().debug_map;
+    if (map == symbols_map_) return;
+    // Holding the map keeps a later one from reusing its address unnoticed.
+    symbols_map_ = map;
+    disassembly_.set_symbols(map ? ProgramSymbols(*map) : ProgramSymbols());
+}
+
+std::optional<bool> KivSimulatorChild::symbols_item() const {
+    if (!disassembly_.has_symbols()) return std::nullopt;
+    return disassembly_.symbols_shown();
+}
+
 void KivSimulatorChild::refresh_disassembly() {
+    follow_debug_map();
     disassembly_.refresh(sim_.cpu().current_execution_address());
     update();
 }
 
 void KivSimulatorChild::track_disassembly(bool flow_left_sequence) {
+    follow_debug_map();
     disassembly_.track(sim_.cpu().current_execution_address(), flow_left_sequence);
     update();
 }

@@ -21,6 +21,8 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -161,12 +163,17 @@ private:
     void paint_stack(QPainter& painter);
     void paint_lamps(QPainter& painter);
     int line_at(QPoint local) const;
+    // The Program pane takes the labels of the map loaded now.
+    void follow_debug_map();
+    // The Show Symbols item's check; none without labels to show.
+    std::optional<bool> symbols_item() const;
 
     Simulator& sim_;
     FrameAccess& frame_;
     SimulatorWindowHooks hooks_;
     Disassembler disassembler_;
     DisassemblyPane disassembly_;
+    std::shared_ptr<const DebugMap> symbols_map_;
     MemoryPane memory_;
     StackPane stack_;
     QFont text_font_;

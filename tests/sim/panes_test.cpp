@@ -120,6 +120,109 @@ TEST_F(PanesTest, LineColoursAndTheLineMenu) {
               texts(window_menu(sim)));
 }
 
+// The labels of the thirty NOPs: START on the first, MID and LATE inside.
+ProgramSymbols nop_labels() {
+    DebugMap map;
+    map.symbols = {{"START", SymbolKind::kLabel, 0x1000, 0, 1},
+                   {"MID", SymbolKind::kLabel, 0x1005, 0, 6},
+                   {"LATE", SymbolKind::kLabel, 0x100A, 0, 11},
+                   {"TEN", SymbolKind::kEqu, 0x1001, -1, 0}};
+    return ProgramSymbols(map);
+}
+
+TEST_F(PanesTest, LabelLinesNameInstructionsAndScrollAwayWithThem) {
+    load_nops();
+    pane.set_symbols(nop_labels());
+    pane.refresh(0x1000);
+    EXPECT_EQ(std::string("  START:") + std::string(23, ' '), pane.text(0));
+    EXPECT_TRUE(pane.is_label_line(0));
+    EXPECT_EQ(0x1000u, pane.address(0));
+    EXPECT_EQ("  1000 NOP", pane.text(1).substr(0, 10));
+    EXPECT_EQ(1, pane.current_line());
+    EXPECT_EQ("  MID:", pane.text(6).substr(0, 6));
+    EXPECT_EQ(0x1005u, pane.address(7));
+    EXPECT_EQ(0x1009u, pane.address(11));
+
+    // Sequential flow reaching the scroll line scrolls by one; a label that
+    // comes into the last line stands there alone until the next scroll.
+    pane.track(0x1008, false);
+    EXPECT_EQ(9, pane.current_line());
+    EXPECT_EQ(0x1000u, pane.address(0));
+    EXPECT_TRUE(pane.is_label_line(11));
+    EXPECT_EQ("  LATE:", pane.text(11).substr(0, 7));
+    pane.track(0x1009, false);
+    EXPECT_EQ(9, pane.current_line());
+    EXPECT_TRUE(pane.is_label_line(10));
+    // A label on the scroll line scrolls away with the instruction below it.
+    pane.track(0x100A, false);
+    EXPECT_EQ(9, pane.current_line());
+    EXPECT_EQ(0x100Au, pane.address(9));
+    EXPECT_TRUE(pane.is_label_line(8));
+    EXPECT_EQ(0x100Cu, pane.address(11));
+    // A refresh that keeps the lines does not bring back a label scrolled off.
+    const uint32_t top = pane.address(0);
+    pane.refresh(0x100A);
+    EXPECT_EQ(top, pane.address(0));
+    EXPECT_FALSE(pane.is_label_line(0));
+    EXPECT_EQ(9, pane.current_line());
+    // A jump to a label re-anchors with the label on top; the branch names it.
+    pane.track(0x1000, true);
+    EXPECT_TRUE(pane.is_label_line(0));
+    EXPECT_EQ(1, pane.current_line());
+    pane.refresh(0x101E);
+    EXPECT_EQ("  101E BRA   START", pane.text(0).substr(0, 18));
+
+    // Label lines are plain, selectable, and select their instruction.
+    pane.refresh(0x1000);
+    EXPECT_EQ((LineColours{{255, 255, 255}, {0, 0, 160}}), pane.colours(0));
+    pane.select(0);
+    EXPECT_EQ((LineColours{{160, 160, 160}, {255, 255, 255}}), pane.colours(0));
+    EXPECT_EQ(0x1000u, pane.selected_address());
+}
+
+TEST_F(PanesTest, SymbolsHiddenGiveThePlainLinesExactly) {
+    load_nops();
+    DisassemblyPane plain{disassembler, sim.breakpoints()};
+    pane.set_symbols(nop_labels());
+    pane.refresh(0x1000);
+    // Hiding takes effect at the next refresh, as the window makes one.
+    pane.show_symbols(false);
+    pane.refresh(0x1000);
+    plain.refresh(0x1000);
+    for (const uint32_t pc : {0x1000u, 0x1008u, 0x1009u, 0x100Au, 0x101Eu}) {
+        SCOPED_TRACE(pc);
+        pane.track(pc, pc == 0x101E);
+        plain.track(pc, pc == 0x101E);
+        for (int line = 0; line < Pane::kLines; ++line) {
+            EXPECT_EQ(plain.text(line), pane.text(line));
+            EXPECT_EQ(plain.address(line), pane.address(line));
+            EXPECT_FALSE(pane.is_label_line(line));
+        }
+        EXPECT_EQ(plain.current_line(), pane.current_line());
+    }
+    EXPECT_EQ(std::string(Pane::kColumns, ' ').replace(0, 16, "  A, B, ANOTHER:"),
+              Pane::format_label_line({"A", "B", "ANOTHER"}));
+    EXPECT_EQ(size_t(Pane::kColumns), Pane::format_label_line({std::string(40, 'L')}).size());
+}
+
+TEST_F(PanesTest, ShowSymbolsItemOnlyWithAMap) {
+    load_nops();
+    const auto last = [](const std::vector<MenuEntry>& menu) { return menu.back(); };
+    EXPECT_NE(sim_cmd::kShowSymbols, last(line_menu(std::nullopt)).id);
+    const MenuEntry on = last(line_menu(std::nullopt, true));
+    EXPECT_EQ(sim_cmd::kShowSymbols, on.id);
+    EXPECT_EQ("Show &Symbols", on.text);
+    EXPECT_TRUE(on.checked);
+    EXPECT_FALSE(last(line_menu(BreakState::kEnabled, false)).checked);
+    const auto has_item = [](const std::vector<MenuEntry>& menu) {
+        for (const MenuEntry& entry : menu)
+            if (entry.id == sim_cmd::kShowSymbols) return true;
+        return false;
+    };
+    EXPECT_TRUE(has_item(window_menu(sim, true)));
+    EXPECT_FALSE(has_item(window_menu(sim)));
+}
+
 TEST_F(PanesTest, MemoryPaneWindowAddressEntryAndCells) {
     MemoryPane memory(board.memory());
     memory.scroll(MemoryPane::Scroll::kBottom);

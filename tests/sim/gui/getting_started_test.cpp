@@ -10,6 +10,7 @@
 #include "iosim/gui/port_window.h"
 #include "shell/command_ids.h"
 #include "shell/help_window.h"
+#include "sim/debug_map.h"
 #include "sim/gui/simulator_layout.h"
 #include "sim/sim_commands.h"
 #include "support/mouse_click.h"
@@ -197,13 +198,21 @@ TEST_F(GettingStarted, FromAnEmptyEditorToHelloFromADownloadedProgram) {
     // 4. The terminal on the simulated line, a breakpoint on COPY, Run Fast.
     TerminalWindow* terminal = open_terminal(kSimulatedPortFirst);
     ASSERT_NE(nullptr, terminal);
+    // F9 on the line of COPY in the source: COPY's line is below the
+    // Program box's twelve lines, under its label lines.
+    const std::string source_text = [&] {
+        std::string text(size_t(editor->SendScintilla(QsciScintillaBase::SCI_GETLENGTH)), '\0');
+        editor->SendScintilla(QsciScintillaBase::SCI_GETTEXT, text.size() + 1, text.data());
+        return text;
+    }();
+    const size_t copy_at = source_text.find("\nCOPY ");
+    ASSERT_NE(std::string::npos, copy_at) << "no line of COPY as the chapter names it";
+    editor->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, copy_at + 1);
+    s.frame->dispatch(cmd::kToggleBreakpoint); // F9
+    ASSERT_TRUE(sim.load_file().debug_map);
+    const uint32_t copy_address = sim.load_file().debug_map->symbol("COPY")->value;
+    ASSERT_EQ(BreakState::kEnabled, sim.breakpoints().state_of(copy_address));
     s.frame->activate_child(simulator);
-    int copy = -1;
-    for (int l = 0; l < 12 && copy < 0; ++l)
-        if (simulator->disassembly().text(l).find("LDAA  $0600") != std::string::npos) copy = l;
-    ASSERT_GE(copy, 0) << "no line of LDAA $0600 as the chapter names it";
-    const uint32_t copy_address = simulator->disassembly().address(copy);
-    line_menu(copy, sim_cmd::kSetBreak);
     press(sim_cmd::kRunFast);
     ASSERT_TRUE(run_until([&] { return !sim.running(); }, 8000, [&] { step(*terminal); }));
     EXPECT_EQ(copy_address, sim.cpu().regs.pc);
