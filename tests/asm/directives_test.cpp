@@ -1,4 +1,5 @@
 // Every directive: name tables, effects, and messages.
+#include "asm/directives.h"
 #include "asm_fixture.h"
 
 #include <gmock/gmock.h>
