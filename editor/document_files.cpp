@@ -1,8 +1,6 @@
 // Path, type, access and copy helpers of the editor documents.
 #include "editor/document_files.h"
 
-#include "editor/styling.h"
-
 #include <algorithm>
 #include <cctype>
 #include <fstream>

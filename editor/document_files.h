@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -12,8 +13,22 @@ namespace torva {
 
 using FileTime = std::filesystem::file_time_type;
 
+// File types by extension (letter case ignored).
+enum FileType : int {
+    kFileOther = 0,            // anything else
+    kFileAsm = 1,              // "asm", "s12"
+    kFileC = 2,                // "c"
+    kFileHeader = 3,           // "h"
+    kFileLinker = 4,           // "lsc"
+    kFileAdaBody = 10,         // "adb"
+    kFileAdaDeclarations = 11, // "ads"
+};
+
 // Writes of a document go out in pieces of this many bytes.
 inline constexpr long kSavePieceBytes = 0x20000;
+
+// Copies the bytes from start to end of what is written into `into`.
+using PieceReader = std::function<void(long start, long end, char* into)>;
 
 // "\" becomes "/", doubled separators collapse, "." and ".." are resolved.
 std::string normalise_path(const std::string& path);

@@ -7,7 +7,6 @@
 #include "editor/finder.h"
 #include "editor/folding.h"
 #include "editor/printing.h"
-#include "editor/safe_write.h"
 #include "editor/styling.h"
 #include "editor/view_setup.h"
 #include "shell/command_ids.h"
@@ -71,8 +70,7 @@ DocumentWindow* DocumentWindow::create(FrameAccess& frame, EditorDocuments& list
 
 DocumentWindow::DocumentWindow(FrameAccess& frame, EditorDocuments& list, const std::string& path,
                                bool read_only)
-    : frame_(frame), list_(list), name_(file_name_of(path)), path_(normalise_path(path)),
-      file_type_(file_type_of(path)), read_only_(read_only),
+    : frame_(frame), list_(list), file_(*this, path, read_only),
       component_(new QsciScintillaBase(this)), sci_(*component_) {
     setObjectName(QStringLiteral("TV6RT12##kivDrawClass"));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -87,19 +85,15 @@ DocumentWindow::DocumentWindow(FrameAccess& frame, EditorDocuments& list, const 
     component_->setObjectName(QStringLiteral("KivEditorClass"));
     component_->setFrameShape(QFrame::StyledPanel); // the client edge
     component_->setGeometry(rect());
-    set_up_component(sci_, file_type_);
+    set_up_component(sci_, file_.file_type());
     set_up_view(sci_);
     connect_notifications();
     list_.append(this);
     load_file();
     component_->show();
     component_->setFocus();
-    if (read_only_) {
-        sci_.send(SCI_SETREADONLY, 1);
-    } else {
-        backup_path_ = backup_path_for(path_);
-        write_backup();
-    }
+    if (file_.read_only()) sci_.send(SCI_SETREADONLY, 1);
+    file_.start_backup();
 }
 
 DocumentWindow::~DocumentWindow() {
@@ -113,12 +107,12 @@ void DocumentWindow::connect_notifications() {
         after_notification();
     });
     connect(c, &QsciScintillaBase::SCN_SAVEPOINTREACHED, this, [this] {
-        modified_ = false;
+        file_.set_modified(false);
         update_window_title();
         after_notification();
     });
     connect(c, &QsciScintillaBase::SCN_SAVEPOINTLEFT, this, [this] {
-        modified_ = true;
+        file_.set_modified(true);
         update_window_title();
         after_notification();
     });
@@ -155,8 +149,8 @@ void DocumentWindow::after_notification() {
 }
 
 void DocumentWindow::update_window_title() {
-    QString title = QString::fromStdString(name_);
-    if (read_only_) title += QStringLiteral(" (Read Only)");
+    QString title = QString::fromStdString(file_.name());
+    if (file_.read_only()) title += QStringLiteral(" (Read Only)");
     // Also after a silent save: closing still asks, and "&No" still brings
     // the version from before it back.
     if (counts_as_modified()) title += QStringLiteral(" *");
@@ -167,7 +161,7 @@ void DocumentWindow::update_window_title() {
 // ---- files ----
 
 void DocumentWindow::load_file() {
-    const std::optional<std::string> bytes = read_raw(path_);
+    const std::optional<std::string> bytes = file_.load();
     if (!bytes) return; // a new file does not exist yet
     frame_.set_status_text(QStringLiteral("Loading file, please wait..."));
     sci_.send(SCI_CANCEL);
@@ -180,130 +174,52 @@ void DocumentWindow::load_file() {
     sci_.send(SCI_EMPTYUNDOBUFFER);
     sci_.send(SCI_SETSAVEPOINT);
     sci_.send(SCI_GOTOPOS, 0);
-    loaded_time_ = last_write_time(path_).value_or(FileTime{});
-    known_disk_time_ = loaded_time_;
     frame_.set_status_ready();
 }
 
-int DocumentWindow::ask(const char* format) {
-    // The box takes the activation away and gives it back; that return must
-    // not ask the change-on-disk question in the middle of this one.
-    asking_ = true;
-    const int answer = frame_.messages().question(format, name_);
-    asking_ = false;
-    return answer;
+bool DocumentWindow::ask_yes(const char* format) {
+    return frame_.messages().question(format, file_.name()) == kBoxYes;
 }
 
-bool DocumentWindow::write_file() {
-    if (changed_since(path_, known_disk_time_) &&
-        ask("File '%s' has been changed by another program. Overwrite it?") != kBoxYes)
-        return false;
-    const WriteOutcome outcome =
-        read_only_ ? WriteOutcome{WriteOutcome::Failure::write_protected, {}}
-                   : write_whole(path_, sci_.length(), kSavePieceBytes,
-                                 [this](long start, long end, char* into) {
-                                     component_->SendScintilla(SCI_GETTEXTRANGE, start, end, into);
-                                 });
-    if (!outcome.ok()) {
-        frame_.messages().error(write_failure_text(path_, outcome));
-        return false;
-    }
+void DocumentWindow::show_error(const std::string& text) {
+    frame_.messages().error(text);
+}
+
+long DocumentWindow::text_length() const {
+    return sci_.length();
+}
+
+void DocumentWindow::read_text(long start, long end, char* into) const {
+    component_->SendScintilla(SCI_GETTEXTRANGE, start, end, into);
+}
+
+void DocumentWindow::mark_saved() {
     sci_.send(SCI_SETSAVEPOINT);
-    loaded_time_ = last_write_time(path_).value_or(FileTime{});
-    if (sci_.send(SCI_GETMODIFY) == 0) backup_time_ = loaded_time_;
-    known_disk_time_ = loaded_time_;
-    update_window_title();
-    return true;
-}
-
-void DocumentWindow::write_backup() {
-    if (backup_path_.empty()) return;
-    const std::optional<std::string> bytes = read_raw(path_);
-    backup_valid_ = bytes && write_whole(backup_path_, *bytes).ok();
-    if (backup_valid_) {
-        backup_time_ = last_write_time(backup_path_).value_or(FileTime{});
-    } else {
-        // An older backup must not stand in for this one: "&No" would
-        // bring back a version the user never had open.
-        std::error_code ec;
-        std::filesystem::remove(backup_path_, ec);
-    }
-    update_window_title();
 }
 
 void DocumentWindow::save_command() {
-    if (path_.empty()) {
+    if (file_.path().empty()) {
         save_as();
         return;
     }
-    if (!write_file()) return;
-    write_backup();
-    modified_ = false;
-    update_window_title();
+    file_.save();
 }
 
 void DocumentWindow::save_as() {
-    const auto chosen = frame_.file_dialogs().save_source(this, path_);
+    const auto chosen = frame_.file_dialogs().save_source(this, file_.path());
     if (!chosen) return;
-    struct Kept {
-        std::string name, path;
-        bool read_only;
-        FileTime known_disk_time;
-    };
-    const Kept kept{name_, path_, read_only_, known_disk_time_};
-    name_ = file_name_of(*chosen);
-    path_ = normalise_path(*chosen);
-    // The dialog asked before replacing a file of that name; and a copy of
-    // a read-only file is the user's own.
-    known_disk_time_ = last_write_time(path_).value_or(FileTime{});
-    read_only_ = false;
-    if (!write_file()) {
-        // A failed Save As leaves the document as it was, under its name.
-        name_ = kept.name;
-        path_ = kept.path;
-        read_only_ = kept.read_only;
-        known_disk_time_ = kept.known_disk_time;
-        update_window_title();
-        return;
-    }
-    frame_.recent_files().add(path_);
-    if (kept.read_only) sci_.send(SCI_SETREADONLY, 0);
-    // The backup follows the file's new name, so that it never shares one
-    // with another document of the old name.
-    if (!backup_path_.empty()) {
-        std::error_code ec;
-        std::filesystem::remove(backup_path_, ec);
-    }
-    backup_path_ = backup_path_for(path_);
-    write_backup();
-    modified_ = false;
-    update_window_title();
+    const bool was_read_only = file_.read_only();
+    if (!file_.save_as(*chosen)) return;
+    frame_.recent_files().add(file_.path());
+    if (was_read_only) sci_.send(SCI_SETREADONLY, 0);
 }
 
 bool DocumentWindow::silent_save() {
-    if (path_.empty()) {
+    if (file_.path().empty()) {
         save_as();
-        return !path_.empty() && !modified_;
+        return !file_.path().empty() && !file_.modified();
     }
-    if (!write_file()) return false;
-    known_disk_time_ = loaded_time_;
-    return true;
-}
-
-bool DocumentWindow::counts_as_modified() const {
-    if (backup_path_.empty()) return false;
-    if (modified_) return true;
-    if (!backup_valid_) return false;
-    const auto backup = last_write_time(backup_path_);
-    return backup && *backup < loaded_time_;
-}
-
-bool DocumentWindow::changed_on_disk() const {
-    return !backup_path_.empty() && changed_since(path_, known_disk_time_);
-}
-
-bool DocumentWindow::has_path(const std::string& path) const {
-    return normalise_path(path) == path_;
+    return file_.silent_save();
 }
 
 // ---- activation and close ----
@@ -311,49 +227,25 @@ bool DocumentWindow::has_path(const std::string& path) const {
 void DocumentWindow::child_activated() {
     // The question box takes the activation away and gives it back; that
     // return must not ask again.
-    if (asking_) return;
+    if (file_.asking()) return;
     list_.note_active(this);
-    if (changed_on_disk()) {
-        if (ask("File '%s' has been changed outside the editor, reload it?") == kBoxYes) {
-            load_file();
-            write_backup();
-        } else {
-            known_disk_time_ = last_write_time(path_).value_or(known_disk_time_);
-        }
+    if (file_.reload_wanted()) {
+        load_file();
+        file_.write_backup();
     }
     update();
     frame_.update_title();
 }
 
-bool DocumentWindow::discard_changes() {
-    // The backup holds the file as it was before this session's saves;
-    // without one there is nothing to bring back.
-    if (!backup_valid_) return true;
-    // A version another program wrote since is not replaced unasked.
-    if (changed_since(path_, known_disk_time_) &&
-        ask("File '%s' has been changed by another program. Restore the version from before?") !=
-            kBoxYes)
-        return true;
-    const std::optional<std::string> before = read_raw(backup_path_);
-    if (!before) return true;
-    if (const WriteOutcome outcome = write_whole(path_, *before); !outcome.ok()) {
-        frame_.messages().error(write_failure_text(path_, outcome));
-        return false;
-    }
-    loaded_time_ = backup_time_;
-    sci_.send(SCI_SETSAVEPOINT);
-    return true;
-}
-
 bool DocumentWindow::close_query() {
     if (counts_as_modified()) {
-        AskAboutSaveDialog ask_save(QString::fromStdString(name_), frame_.frame_widget());
+        AskAboutSaveDialog ask_save(QString::fromStdString(file_.name()), frame_.frame_widget());
         const int answer = frame_.run_modal(ask_save);
         // "&Yes" whose save fails, "&No" whose restore fails, "&Cancel" and
         // Escape: the document stays open with its edits (and its backup),
         // and a Close All or Exit in progress stops here.
-        const bool done = answer == AskAboutSaveDialog::kYes  ? write_file()
-                          : answer == AskAboutSaveDialog::kNo ? discard_changes()
+        const bool done = answer == AskAboutSaveDialog::kYes  ? file_.write_file()
+                          : answer == AskAboutSaveDialog::kNo ? file_.discard_changes()
                                                               : false;
         if (!done) {
             frame_.stop_closing();
@@ -361,10 +253,7 @@ bool DocumentWindow::close_query() {
         }
     }
     frame_.recent_files().store();
-    if (!backup_path_.empty()) {
-        std::error_code ec;
-        std::filesystem::remove(backup_path_, ec);
-    }
+    file_.closed();
     list_.unlink(this);
     return true;
 }

@@ -4,7 +4,7 @@
 // commands.
 #pragma once
 
-#include "editor/document_files.h"
+#include "editor/document_file_state.h"
 #include "editor/scintilla_call.h"
 #include "shell/child_window.h"
 
@@ -26,7 +26,7 @@ inline constexpr int kModifiedQuery = 43002;
 inline constexpr int kSilentSave = 43061;
 } // namespace doc_cmd
 
-class DocumentWindow final : public QWidget, public ChildWindow {
+class DocumentWindow final : public QWidget, public ChildWindow, private DocumentFileHost {
     Q_OBJECT
 public:
     // The creation handler: checks the file (unless is_new), sets up the
@@ -44,16 +44,15 @@ public:
     // The document became the active child: the change-on-disk question.
     void child_activated() override;
 
-    const std::string& name() const { return name_; }
-    const std::string& path() const { return path_; }
-    const std::string& backup_path() const { return backup_path_; }
-    int file_type() const { return file_type_; }
-    bool read_only() const { return read_only_; }
-    bool modified() const { return modified_; }
-    bool counts_as_modified() const;
-    bool changed_on_disk() const;
-    // Path query: equal to path after both are normalised, byte for byte.
-    bool has_path(const std::string& path) const;
+    const std::string& name() const { return file_.name(); }
+    const std::string& path() const { return file_.path(); }
+    const std::string& backup_path() const { return file_.backup_path(); }
+    int file_type() const { return file_.file_type(); }
+    bool read_only() const { return file_.read_only(); }
+    bool modified() const { return file_.modified(); }
+    bool counts_as_modified() const { return file_.counts_as_modified(); }
+    bool changed_on_disk() const { return file_.changed_on_disk(); }
+    bool has_path(const std::string& path) const { return file_.has_path(path); }
     // Saves without refreshing the backup (before assembling); false when
     // the text did not reach the file.
     bool silent_save();
@@ -75,22 +74,21 @@ private:
     DocumentWindow(FrameAccess& frame, EditorDocuments& list, const std::string& path,
                    bool read_only);
 
+    // DocumentFileHost
+    bool ask_yes(const char* format) override;
+    void show_error(const std::string& text) override;
+    long text_length() const override;
+    void read_text(long start, long end, char* into) const override;
+    void mark_saved() override;
+    void file_state_changed() override { update_window_title(); }
+
     void connect_notifications();
     void load_file();
-    // Writes the text to the file (asking first when another program
-    // changed it); false when nothing was written, after its box.
-    bool write_file();
-    void write_backup();
     void save_as();
-    // A question box with the document's name.
-    int ask(const char* format);
     void send_arrow_key(int id);
     void auto_indent(int character);
     void brace_highlight();
     void show_line_column();
-    // "&No" on close: the backup back over the file; false when that
-    // failed.
-    bool discard_changes();
     void after_notification();
     void toggle_breakpoint_at(long position);
     // The title: the name, " (Read Only)", and " *" while there are unsaved
@@ -99,17 +97,7 @@ private:
 
     FrameAccess& frame_;
     EditorDocuments& list_;
-    std::string name_;
-    std::string path_;
-    std::string backup_path_;
-    int file_type_ = 0;
-    bool read_only_ = false;
-    bool modified_ = false;
-    bool asking_ = false;       // a question about the file is open
-    bool backup_valid_ = false; // the backup holds the file as it was opened
-    FileTime loaded_time_{};
-    FileTime backup_time_{};
-    FileTime known_disk_time_{};
+    DocumentFileState file_;
     QsciScintillaBase* component_;
     SciCall sci_;
 };

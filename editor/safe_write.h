@@ -5,14 +5,10 @@
 
 #include "editor/document_files.h"
 
-#include <functional>
 #include <string>
 #include <string_view>
 
 namespace torva {
-
-// Copies the bytes from start to end of what is written into `into`.
-using PieceReader = std::function<void(long start, long end, char* into)>;
 
 // Writes length bytes, fetched in pieces of at most piece_bytes.
 WriteOutcome write_whole(const std::string& path, long length, long piece_bytes,

@@ -2,20 +2,10 @@
 // lexer, default font, style colours, keyword sets, margins, folding, markers.
 #pragma once
 
+#include "editor/document_files.h"
 #include "editor/scintilla_call.h"
 
 namespace torva {
-
-// File types by extension (letter case ignored).
-enum FileType : int {
-    kFileOther = 0,            // anything else
-    kFileAsm = 1,              // "asm", "s12"
-    kFileC = 2,                // "c"
-    kFileHeader = 3,           // "h"
-    kFileLinker = 4,           // "lsc"
-    kFileAdaBody = 10,         // "adb"
-    kFileAdaDeclarations = 11, // "ads"
-};
 
 // The margins, left to right: line numbers, markers (breakpoints, the
 // current line, bookmarks; a click toggles a breakpoint), folding.

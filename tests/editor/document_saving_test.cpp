@@ -1,8 +1,7 @@
 // Saves that must not lose a byte: a write that fails part way, a full file
 // system and a read-only directory (in a namespace of their own where the
 // machine allows one), a file another program changed, the title's " *"
-// after Assemble's silent save, and Save As that fails or copies a
-// read-only file.
+// after Assemble's silent save, and Save As that copies a read-only file.
 #include "editor_fixture.h"
 
 #include "editor/ask_about_save.h"
@@ -146,36 +145,6 @@ TEST_F(DocumentSavingTest, another_programs_change_is_not_overwritten_unasked) {
     EXPECT_EQ(4, boxes_containing(question));
 }
 
-TEST_F(DocumentSavingTest, no_on_close_asks_before_restoring_over_another_programs_version) {
-    struct Case {
-        int line;
-        int answer; // to the restore question
-        const char* on_disk;
-    };
-    constexpr Case kCases[] = {
-        {__LINE__, kBoxNo, "theirs\n"}, // the other program's version stays
-        {__LINE__, kBoxYes, "start\n"}, // the version from before comes back
-    };
-    const std::string question = "File 'doc.asm' has been changed by another program. Restore "
-                                 "the version from before?";
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.line);
-        const std::string path = write("doc.asm", "start\n");
-        DocumentWindow* document = open(path);
-        type_text(document, "edit\n");
-        let_clock_tick();
-        ASSERT_TRUE(documents.save_modified_sources()); // as Assemble does
-        rewrite_elsewhere(path, "theirs\n");
-        messages.answers = {c.answer};
-        dialogs.modal_answers = {AskAboutSaveDialog::kNo};
-        close(document);
-        EXPECT_EQ(1, boxes_containing(question));
-        EXPECT_EQ(c.on_disk, read_raw(path).value_or("?"));
-        EXPECT_EQ(0, frame->child_count());
-        messages.shown.clear();
-    }
-}
-
 TEST_F(DocumentSavingTest, title_keeps_its_star_while_the_document_counts_as_unsaved) {
     DocumentWindow* document = open(write("star.asm", "        NOP\n"));
     type_text(document, ";\n");
@@ -189,20 +158,6 @@ TEST_F(DocumentSavingTest, title_keeps_its_star_while_the_document_counts_as_uns
     frame->dispatch(cmd::kSave);
     EXPECT_EQ("star.asm", document->windowTitle().toStdString());
     EXPECT_EQ("Vardel TORVA 6 for RT12 - [star.asm]", title());
-}
-
-TEST_F(DocumentSavingTest, save_as_that_fails_keeps_the_document_as_it_was) {
-    const std::string path = write("keep.asm", "text\n");
-    DocumentWindow* document = open(path);
-    const std::string elsewhere = dir() + "/no such dir/new.asm";
-    dialogs.answers = {elsewhere};
-    frame->dispatch(cmd::kSaveAs);
-    EXPECT_EQ(
-        1, boxes_containing("Can't write to file '" + elsewhere + "': No such file or directory"));
-    EXPECT_EQ(path, document->path());
-    EXPECT_EQ("keep.asm", document->windowTitle().toStdString());
-    EXPECT_EQ("text\n", read_raw(dir() + "/~keep.asm~").value_or("?")); // its backup stays
-    EXPECT_NE(elsewhere, frame->recent_files().at(0).value_or(""));
 }
 
 TEST_F(DocumentSavingTest, save_as_copies_a_read_only_file_into_a_document_of_its_own) {

@@ -128,93 +128,18 @@ TEST_F(DocumentWindowTest, zero_bytes_survive_load_and_save) {
     EXPECT_EQ(bytes + "!", read_raw(path).value_or("?"));
 }
 
-TEST_F(DocumentWindowTest, close_with_no_restores_the_last_saved_version) {
-    struct Case {
-        int line;
-        int answer;       // of the save question
-        bool silent_save; // as Assemble does after the edit
-        const char* on_disk;
-    };
-    constexpr Case kCases[] = {
-        {__LINE__, 1, false, "saved\nedit\n"}, // "&Yes": the edit is written
-        {__LINE__, 0, false, "saved\n"},       // "&No": as last saved
-        {__LINE__, 0, true, "saved\n"},        // "&No" undoes the silent save too
-    };
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.line);
-        const std::string path = write("doc.asm", "start\n");
-        DocumentWindow* document = open(path);
-        ASSERT_NE(nullptr, document);
-        const std::string backup = dir() + "/~doc.asm~";
-        EXPECT_EQ("start\n", read_raw(backup).value_or("?"));
-
-        document->sci().send(sci::SCI_CLEARALL);
-        type_text(document, "saved\n");
-        let_clock_tick();
-        frame->dispatch(cmd::kSave);
-        EXPECT_EQ("saved\n", read_raw(backup).value_or("?")); // Save refreshes the backup
-        EXPECT_FALSE(document->counts_as_modified());
-
-        type_text(document, "edit\n");
-        EXPECT_TRUE(document->counts_as_modified());
-        if (c.silent_save) {
-            let_clock_tick();
-            documents.save_modified_sources();
-            EXPECT_FALSE(document->modified());
-            EXPECT_EQ("saved\nedit\n", read_raw(path).value_or("?"));
-            EXPECT_EQ("saved\n", read_raw(backup).value_or("?")); // not refreshed
-            EXPECT_TRUE(document->counts_as_modified());
-        }
-        dialogs.modal_answers = {c.answer};
-        close(document);
-        ASSERT_EQ(1u, dialogs.modal_dialogs.size());
-        EXPECT_EQ("ASKABOUTSAVE", dialogs.modal_dialogs[0]);
-        EXPECT_EQ(c.on_disk, read_raw(path).value_or("?"));
-        EXPECT_FALSE(fs::exists(backup)); // gone with the document
-        EXPECT_EQ(0, frame->child_count());
-        dialogs.modal_dialogs.clear();
-    }
-}
-
-TEST_F(DocumentWindowTest, save_failure_keeps_the_modified_state) {
-    const std::string path = write("gone.asm", "x\n");
-    DocumentWindow* document = open(path);
-    type_text(document, "y");
-    fs::remove(path);
-    fs::create_directory(path);   // a directory cannot be written as a file
-    messages.answers = {kBoxYes}; // to "changed by another program"
-    frame->dispatch(cmd::kSave);
-    EXPECT_EQ(1, boxes_containing("Can't write to file '" + path + "', is file write protected?"));
-    EXPECT_TRUE(document->modified());
-    EXPECT_TRUE(document->counts_as_modified());
-}
-
-TEST_F(DocumentWindowTest, change_on_disk_is_asked_about_once) {
+TEST_F(DocumentWindowTest, reload_after_a_change_on_disk_replaces_text_history_and_backup) {
     const std::string path = write("watched.asm", "one\n");
     DocumentWindow* watched = open(path);
     DocumentWindow* other = open(write("other.asm", "x\n"));
-    const auto later = [&path] {
-        std::ofstream(path, std::ios::binary) << "two\n";
-        fs::last_write_time(path, fs::last_write_time(path) + std::chrono::seconds(2));
-    };
-    const std::string question =
-        "File 'watched.asm' has been changed outside the editor, reload it?";
-
-    later();
-    messages.answers = {kBoxNo};
-    activate(watched);
-    EXPECT_EQ(1, boxes_containing(question));
-    EXPECT_EQ("one\n", watched->sci().text());
-    activate(other);
-    activate(watched); // the same change is not asked about again
-    EXPECT_EQ(1, boxes_containing(question));
-
+    type_text(watched, ";");
     std::ofstream(path, std::ios::binary) << "three\n";
     fs::last_write_time(path, fs::last_write_time(path) + std::chrono::seconds(4));
     activate(other);
     messages.answers = {kBoxYes};
     activate(watched);
-    EXPECT_EQ(2, boxes_containing(question));
+    EXPECT_EQ(
+        1, boxes_containing("File 'watched.asm' has been changed outside the editor, reload it?"));
     EXPECT_EQ("three\n", watched->sci().text());
     EXPECT_EQ(0, watched->sci().send(sci::SCI_CANUNDO)); // a fresh history
     EXPECT_EQ("three\n", read_raw(dir() + "/~watched.asm~").value_or("?"));
@@ -364,40 +289,6 @@ TEST_F(DocumentWindowTest, save_as_moves_the_backup_with_the_name) {
     ASSERT_EQ(1u, dialogs.requests.size());
     EXPECT_TRUE(dialogs.requests[0].overwrite_prompt);
     EXPECT_EQ(dir() + "/old.asm", dialogs.requests[0].seed);
-}
-
-} // namespace
-} // namespace torva::test
-
-namespace torva::test {
-namespace {
-
-// A box whose closing hands the activation back to the document at once,
-// as the platform does when a modal box goes.
-class ReactivatingMessages final : public MessageService {
-public:
-    DocumentWindow* document = nullptr;
-    int shown = 0;
-    int show_box(BoxKind, const std::string&, const std::string&) override {
-        if (++shown == 1 && document != nullptr) document->child_activated();
-        return kBoxNo;
-    }
-};
-
-TEST_F(DocumentWindowTest, activation_during_the_question_does_not_ask_again) {
-    const std::string path = write("twice.asm", "one\n");
-    DocumentWindow* watched = open(path);
-    DocumentWindow* other = open(write("other.asm", "x\n"));
-    ReactivatingMessages boxes;
-    boxes.document = watched;
-    frame->messages().set_service(boxes);
-    std::ofstream(path, std::ios::binary) << "two\n";
-    fs::last_write_time(path, fs::last_write_time(path) + std::chrono::seconds(2));
-    activate(watched);
-    activate(other);
-    activate(watched);
-    EXPECT_EQ(1, boxes.shown);
-    frame->messages().set_service(messages);
 }
 
 } // namespace
