@@ -10,11 +10,13 @@
 #include "shell/menu_tree.h"
 #include "shell/message_service.h"
 #include "sim/debug_map.h"
+#include "sim/gui/arrow_moves.h"
 #include "sim/gui/breakpoints_dialog.h"
 #include "sim/gui/simulator_layout.h"
 #include "sim/gui/simulator_picture.h"
 #include "sim/gui/toolbar_icons.h"
 #include "sim/sim_commands.h"
+#include "sim/speed_text.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -51,13 +53,6 @@ bool is_clock_choice(int id) {
 bool is_cycle_model_choice(int id) {
     return id >= sim_cmd::kFirstCycleModel &&
            id < sim_cmd::kFirstCycleModel + int(kCycleModelChoices.size());
-}
-
-// Which cycles Run Real Time holds to the clock, after its speed.
-QString cycle_model_note(const Simulator& sim) {
-    return QStringLiteral(" (%1 cycles)")
-        .arg(sim.cycle_model() == CycleModel::Cpu12 ? QStringLiteral("CPU12")
-                                                    : QStringLiteral("classic"));
 }
 
 } // namespace
@@ -217,15 +212,10 @@ void KivSimulatorChild::tell_breakpoint_changes() {
 
 bool KivSimulatorChild::handle_command(int id, std::intptr_t) {
     if (hooks_.source_command && hooks_.source_command(id)) return true;
-    if (id == cmd::kArrowLeft || id == cmd::kArrowRight || id == cmd::kArrowUp ||
-        id == cmd::kArrowDown) {
+    if (const auto move = arrow_move_for_command(id)) {
         for (int index = 0; index < MemoryPane::kCells; ++index) {
             if (!cells_[size_t(index)]->hasFocus()) continue;
-            const MemoryPane::Move move = id == cmd::kArrowLeft    ? MemoryPane::Move::kLeft
-                                          : id == cmd::kArrowRight ? MemoryPane::Move::kRight
-                                          : id == cmd::kArrowUp    ? MemoryPane::Move::kUp
-                                                                   : MemoryPane::Move::kDown;
-            cells_[size_t(MemoryPane::move_focus(index, move))]->setFocus();
+            cells_[size_t(MemoryPane::move_focus(index, *move))]->setFocus();
             break;
         }
         return true;
@@ -328,16 +318,8 @@ void KivSimulatorChild::tick() {
 }
 
 void KivSimulatorChild::show_speed() {
-    if (sim_.real_time_ratio() <= 0) return;
-    if (sim_.bus_clock() == 0)
-        frame_.set_status_text(QStringLiteral("Real time unlimited: %1 M instructions/s (×%2)")
-                                   .arg(sim_.instructions_per_second() / 1e6, 0, 'f', 1)
-                                   .arg(sim_.real_time_ratio(), 0, 'f', 2) +
-                               cycle_model_note(sim_));
-    else
-        frame_.set_status_text(
-            QStringLiteral("Real time ×%1").arg(sim_.real_time_ratio(), 0, 'f', 2) +
-            cycle_model_note(sim_));
+    if (const auto text = real_time_speed_text(sim_))
+        frame_.set_status_text(QString::fromStdString(*text));
 }
 
 // ---- what the run control asks -------------------------------------------
@@ -402,7 +384,7 @@ void KivSimulatorChild::start_timer(RunMode mode) {
     timer_.start(real_time ? Simulator::kRealTimeTimerMilliseconds : Simulator::kTimerMilliseconds);
     if (mode == RunMode::kRunningSlow) setFocus();
     if (mode == RunMode::kRunningRealTime)
-        frame_.set_status_text(QStringLiteral("Real time: starting") + cycle_model_note(sim_));
+        frame_.set_status_text(QString::fromStdString(real_time_starting_text(sim_.cycle_model())));
 }
 
 void KivSimulatorChild::stop_timer() {

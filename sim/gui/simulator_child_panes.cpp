@@ -3,6 +3,7 @@
 #include "sim/gui/simulator_child.h"
 
 #include "sim/debug_map.h"
+#include "sim/gui/arrow_moves.h"
 #include "sim/gui/simulator_layout.h"
 #include "sim/simulator_ui.h"
 
@@ -181,14 +182,8 @@ bool KivSimulatorChild::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
         return QWidget::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
-    MemoryPane::Move move;
-    switch (key->key()) {
-    case Qt::Key_Left: move = MemoryPane::Move::kLeft; break;
-    case Qt::Key_Right: move = MemoryPane::Move::kRight; break;
-    case Qt::Key_Up: move = MemoryPane::Move::kUp; break;
-    case Qt::Key_Down: move = MemoryPane::Move::kDown; break;
-    default: return QWidget::eventFilter(watched, event);
-    }
+    const auto move = arrow_move_for_key(key->key());
+    if (!move) return QWidget::eventFilter(watched, event);
     if (key->modifiers() != Qt::NoModifier && key->modifiers() != Qt::KeypadModifier)
         return QWidget::eventFilter(watched, event);
     if (event->type() == QEvent::ShortcutOverride) {
@@ -197,7 +192,7 @@ bool KivSimulatorChild::eventFilter(QObject* watched, QEvent* event) {
     }
     for (int index = 0; index < MemoryPane::kCells; ++index)
         if (cells_[size_t(index)] == watched) {
-            QLineEdit* next = cells_[size_t(MemoryPane::move_focus(index, move))];
+            QLineEdit* next = cells_[size_t(MemoryPane::move_focus(index, *move))];
             next->setFocus();
             next->selectAll();
             return true;
