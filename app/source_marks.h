@@ -5,6 +5,7 @@
 // current-line marker.
 #pragma once
 
+#include "editor/styling.h"
 #include "sim/source_breakpoints.h"
 
 #include <QPointer>
@@ -26,10 +27,10 @@ class SourceMarks {
 public:
     // Marker numbers of the editor's table: breakpoint, disabled
     // breakpoint, the current line's arrow and its background.
-    static constexpr int kBreakpointMarker = 0;
-    static constexpr int kDisabledMarker = 1;
-    static constexpr int kCurrentArrow = 4;
-    static constexpr int kCurrentBackground = 5;
+    static constexpr int kBreakpointMarker = marker::kBreakpoint;
+    static constexpr int kDisabledMarker = marker::kDisabledBreakpoint;
+    static constexpr int kCurrentArrow = marker::kCurrentLine;
+    static constexpr int kCurrentBackground = marker::kCurrentLineBackground;
 
     SourceMarks(Simulator& sim, EditorDocuments& documents) : sim_(sim), documents_(documents) {}
 

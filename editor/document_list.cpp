@@ -64,10 +64,10 @@ QWidget* EditorDocuments::open_document(bool is_new, const std::string& path, in
 
     // The line mark of an earlier life of this file goes; the caret lands
     // on the line asked for, or the first.
-    document->sci().delete_all_markers(3);
+    document->sci().delete_all_markers(marker::kGoToLine);
     if (line == -1) {
         document->sci().send(sci::SCI_GOTOLINE, 0);
-        document->sci().delete_all_markers(3);
+        document->sci().delete_all_markers(marker::kGoToLine);
     } else {
         document->go_to_line(line);
     }
@@ -108,7 +108,7 @@ bool EditorDocuments::save_modified_sources() {
 
 void EditorDocuments::clear_line_marks() {
     for (DocumentWindow* document : documents())
-        document->sci().delete_all_markers(3);
+        document->sci().delete_all_markers(marker::kGoToLine);
 }
 
 DocumentWindow* EditorDocuments::active_document() const {

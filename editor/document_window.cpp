@@ -310,8 +310,8 @@ bool DocumentWindow::handle_command(int id, std::intptr_t parameter) {
 void DocumentWindow::go_to_line(int line) {
     // A line beyond the end marks the last line, where the caret lands.
     line = std::clamp(line, 0, std::max(0, sci_.line_count() - 1));
-    sci_.delete_all_markers(3);
-    sci_.add_marker(line, 3);
+    sci_.delete_all_markers(marker::kGoToLine);
+    sci_.add_marker(line, marker::kGoToLine);
     sci_.send(SCI_GOTOLINE, line);
 }
 

@@ -75,11 +75,11 @@ constexpr MarkerRow kMarkers[] = {
     {sci::SC_MARKNUM_FOLDEREND, sci::SC_MARK_BOXPLUSCONNECTED, kWhite, kGrey90},
     {sci::SC_MARKNUM_FOLDEROPENMID, sci::SC_MARK_BOXMINUSCONNECTED, kWhite, kGrey90},
     {sci::SC_MARKNUM_FOLDERMIDTAIL, sci::SC_MARK_TCORNER, kWhite, kGrey90},
-    {0, sci::SC_MARK_CIRCLE, kBlack, rgb(255, 0, 0)}, // breakpoint mark
-    {1, sci::SC_MARK_CIRCLE, kGrey90, -1},
-    {3, sci::SC_MARK_ARROW, kBlack, kBlack},                  // the go-to-line mark
-    {4, sci::SC_MARK_ARROW, kBlack, rgb(0, 180, 0)},          // the simulator's current line
-    {5, sci::SC_MARK_BACKGROUND, kBlack, rgb(255, 255, 150)}, // its background
+    {marker::kBreakpoint, sci::SC_MARK_CIRCLE, kBlack, rgb(255, 0, 0)},
+    {marker::kDisabledBreakpoint, sci::SC_MARK_CIRCLE, kGrey90, -1},
+    {marker::kGoToLine, sci::SC_MARK_ARROW, kBlack, kBlack},
+    {marker::kCurrentLine, sci::SC_MARK_ARROW, kBlack, rgb(0, 180, 0)},
+    {marker::kCurrentLineBackground, sci::SC_MARK_BACKGROUND, kBlack, rgb(255, 255, 150)},
 };
 
 struct KeywordRow {

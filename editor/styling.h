@@ -13,6 +13,15 @@ inline constexpr int kLineNumberMargin = 0;
 inline constexpr int kMarkerMargin = 1;
 inline constexpr int kFoldMargin = 2;
 
+// The line markers by number (the folding markers take 25 to 31).
+namespace marker {
+inline constexpr int kBreakpoint = 0;
+inline constexpr int kDisabledBreakpoint = 1;
+inline constexpr int kGoToLine = 3;
+inline constexpr int kCurrentLine = 4; // the simulator's, an arrow
+inline constexpr int kCurrentLineBackground = 5;
+} // namespace marker
+
 // The lexer that colours a file type.
 int lexer_for(int file_type);
 

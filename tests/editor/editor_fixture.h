@@ -5,6 +5,7 @@
 
 #include "editor/document_list.h"
 #include "editor/document_window.h"
+#include "editor/styling.h"
 #include "shell/assemble_command.h"
 #include "shell/check_lab_command.h"
 #include "shell/command_ids.h"
@@ -107,7 +108,7 @@ protected:
     }
 
     static bool has_line_mark(DocumentWindow* document, int line) {
-        return (document->sci().send(sci::SCI_MARKERGET, line) & (1 << 3)) != 0;
+        return (document->sci().send(sci::SCI_MARKERGET, line) & (1 << marker::kGoToLine)) != 0;
     }
     static int caret_line(DocumentWindow* document) {
         return document->sci().line_from_position(document->sci().current_pos());
