@@ -2,7 +2,7 @@
 #include "asm/srecord_output.h"
 
 #include "asm/session.h"
-#include "sim/srecord_writer.h"
+#include "records/srecord_writer.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // Writing and reading target descriptor files.
 #include "io/descriptor_file.h"
 
-#include "io/text_lines.h"
+#include "records/text_lines.h"
 
 #include <algorithm>
 #include <charconv>

@@ -2,7 +2,7 @@
 // its load file.
 #include "sim/debug_map.h"
 
-#include "sim/srecord_writer.h"
+#include "records/srecord_writer.h"
 
 #include <algorithm>
 #include <array>

@@ -2,8 +2,8 @@
 #include "sim/srecord_loader.h"
 
 #include "io/memory_map.h"
-#include "io/text_lines.h"
-#include "sim/srecord_fields.h"
+#include "records/srecord_fields.h"
+#include "records/text_lines.h"
 
 #include <cstdio>
 #include <fstream>

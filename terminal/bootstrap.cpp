@@ -5,7 +5,7 @@
 #include "terminal/download_texts.h"
 #include "terminal/terminal_texts.h"
 
-#include "io/text_lines.h"
+#include "records/text_lines.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,8 +1,8 @@
 // Building the bootstrap image from an S-record file.
 #include "terminal/bootstrap_image.h"
 
-#include "io/text_lines.h"
-#include "sim/srecord_fields.h"
+#include "records/srecord_fields.h"
+#include "records/text_lines.h"
 
 #include <algorithm>
 #include <string>

@@ -3,7 +3,7 @@
 
 #include "terminal/load_file_check.h"
 
-#include "io/text_lines.h"
+#include "records/text_lines.h"
 
 #include <algorithm>
 #include <string>

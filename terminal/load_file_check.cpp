@@ -1,9 +1,9 @@
 // Checking a load file with the loader's rules before a download.
 #include "terminal/load_file_check.h"
 
-#include "io/text_lines.h"
-#include "sim/srecord_fields.h"
-#include "sim/srecord_writer.h"
+#include "records/srecord_fields.h"
+#include "records/srecord_writer.h"
+#include "records/text_lines.h"
 
 #include <string>
 

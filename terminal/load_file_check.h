@@ -3,7 +3,7 @@
 // broken file is not sent unasked.
 #pragma once
 
-#include "sim/srecord_fields.h"
+#include "records/srecord_fields.h"
 
 #include <istream>
 #include <string_view>

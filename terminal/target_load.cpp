@@ -6,7 +6,7 @@
 #include "terminal/load_file_check.h"
 #include "terminal/terminal_texts.h"
 
-#include "io/text_lines.h"
+#include "records/text_lines.h"
 
 #include <algorithm>
 

@@ -9,9 +9,9 @@
 // Everything runs on the real timers and event loop, as in the program.
 #include "app/workbench.h"
 #include "io/board_option.h"
+#include "records/srecord_writer.h"
 #include "shell/command_ids.h"
 #include "sim/sim_commands.h"
-#include "sim/srecord_writer.h"
 #include "terminal/gui/terminal_window.h"
 #include "terminal/port_numbering.h"
 #include "terminal/terminal_commands.h"

@@ -1,8 +1,8 @@
 // The terminal windows' maker.
 #include "terminal/gui/terminal_windows.h"
 
+#include "io/simulated_link.h"
 #include "terminal/gui/serial_port_link.h"
-#include "terminal/simulated_link.h"
 
 #include "shell/frame_access.h"
 #include "shell/message_service.h"

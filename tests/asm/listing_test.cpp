@@ -1,7 +1,7 @@
 // Listing layout and the splitting of S-records.
 #include "asm/listing.h"
 #include "asm_fixture.h"
-#include "sim/srecord_writer.h"
+#include "records/srecord_writer.h"
 
 #include <gmock/gmock.h>
 

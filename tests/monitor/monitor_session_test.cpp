@@ -3,8 +3,8 @@
 // monitor sends back is compared.
 #include "io/memory_map.h"
 #include "monitor_session.h"
+#include "records/srecord_writer.h"
 #include "sim/srecord_loader.h"
-#include "sim/srecord_writer.h"
 
 namespace torva {
 namespace {

@@ -2,8 +2,8 @@
 // helpers that write S-record files and load them.
 #pragma once
 
+#include "records/srecord_writer.h"
 #include "sim/simulator.h"
-#include "sim/srecord_writer.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

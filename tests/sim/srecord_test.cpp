@@ -1,6 +1,6 @@
 #include "io/memory_map.h"
+#include "records/srecord_writer.h"
 #include "sim/srecord_loader.h"
-#include "sim/srecord_writer.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 #include "terminal/bootstrap_dialog_values.h"
 #include "terminal/bootstrap_image.h"
 
-#include "sim/srecord_writer.h"
+#include "records/srecord_writer.h"
 #include "support/temp_dir.h"
 #include "support/write_only_link.h"
 

@@ -2,13 +2,13 @@
 // through the frame's commands, the toolbar and panel, the timer-driven runs,
 // breakpoints from the menus and the dialog, cell and register edits, the
 // reload prompt, closing, and the screenshots.
+#include "records/srecord_writer.h"
 #include "shell/command_ids.h"
 #include "shell/fakes.h"
 #include "sim/gui/breakpoints_dialog.h"
 #include "sim/gui/simulator_windows.h"
 #include "sim/sim_commands.h"
 #include "sim/simulated_board.h"
-#include "sim/srecord_writer.h"
 #include "support/screenshot.h"
 
 #include <QAction>

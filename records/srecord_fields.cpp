@@ -1,7 +1,7 @@
 // Splitting an S-record line into its type, address and data bytes.
-#include "sim/srecord_fields.h"
+#include "records/srecord_fields.h"
 
-#include "sim/srecord_writer.h"
+#include "records/srecord_writer.h"
 
 namespace torva {
 

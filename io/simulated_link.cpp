@@ -1,5 +1,5 @@
 // The link between a terminal and the simulated board's serial console.
-#include "terminal/simulated_link.h"
+#include "io/simulated_link.h"
 
 #include "io/board.h"
 #include "io/serial_console.h"

@@ -2,7 +2,7 @@
 // program's receiver without an overrun, its output reaches the reader, the
 // link follows a console that replaces the first one, and every byte value
 // makes the round trip through a running program.
-#include "terminal/simulated_link.h"
+#include "io/simulated_link.h"
 
 #include "io/board.h"
 #include "io/serial_console.h"

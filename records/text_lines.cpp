@@ -1,5 +1,5 @@
 // Regular files only, and lines split at any line end with a bounded length.
-#include "io/text_lines.h"
+#include "records/text_lines.h"
 
 #include <filesystem>
 

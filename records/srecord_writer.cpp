@@ -1,5 +1,5 @@
 // Formatting of S-record lines.
-#include "sim/srecord_writer.h"
+#include "records/srecord_writer.h"
 
 #include <algorithm>
 
