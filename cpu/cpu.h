@@ -43,8 +43,8 @@ public:
     StepContext ctx;
     // Stopped in WAI or STOP: executes nothing until an interrupt is taken.
     bool cpu_waiting = false;
-    // Code of the interrupt source whose service routine runs (0 = none).
-    uint8_t irq_in_service = 0;
+    // The interrupt source whose service routine runs.
+    InterruptSource irq_in_service = InterruptSource::kNone;
 
     MemoryBus& bus() { return bus_; }
 
@@ -222,12 +222,11 @@ public:
     template <bool kPlain>
     uint16_t branch_target(bool is_long);
 
-    // Offers an interrupt request between instructions: 1 IRQ, 2 XIRQ, 3-7
-    // the window's further request lines, 255 as IRQ. Returns whether the
+    // Offers an interrupt request between instructions. Returns whether the
     // CPU entered the handler; a masked request changes nothing. The entry's
     // cycles are left in ctx.cycles: classic, 5 for leaving WAI or STOP and
     // none otherwise; CPU12, the manual's counts.
-    bool cpu_interrupt(int source);
+    bool cpu_interrupt(InterruptSource source);
     // Pushes the 9-byte exception frame: return address (PC), Y, X, A, B, CCR.
     void stack_all();
 

@@ -7,6 +7,19 @@
 
 namespace torva {
 
+// The request line an interrupt comes in on. IRQ and XIRQ are the CPU's two
+// pins; the codes 3 to 7 are further request lines that no mask holds back;
+// any other code is taken as IRQ.
+enum class InterruptSource : uint8_t {
+    kNone = 0, // no interrupt in service
+    kIrq = 1,
+    kXirq = 2,
+};
+
+constexpr bool is_unmaskable(InterruptSource source) {
+    return uint8_t(source) >= 3 && uint8_t(source) <= 7;
+}
+
 class InterruptHost {
 public:
     virtual ~InterruptHost() = default;
@@ -23,7 +36,7 @@ public:
     // second serial interface, in that order), or 0 when none is pending.
     virtual uint16_t onchip_vector() { return 0; }
     // RTI has ended the service of this source (the code cpu_interrupt took).
-    virtual void service_ended(uint8_t source) { (void)source; }
+    virtual void service_ended(InterruptSource source) { (void)source; }
 };
 
 } // namespace torva

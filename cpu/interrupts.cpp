@@ -12,7 +12,6 @@ constexpr uint16_t kVectorTrap = 0xFFF8;
 constexpr uint16_t kVectorSwi = 0xFFF6;
 constexpr uint16_t kVectorXirq = 0xFFF4;
 constexpr uint16_t kVectorIrq = 0xFFF2;
-constexpr int kSourceXirq = 2;
 } // namespace
 
 void Cpu::stack_all() {
@@ -56,7 +55,7 @@ void Cpu::op_exception(const OpcodeEntry& e, bool execute) {
         regs.y = pull_word();
         jump(pull_word());
         if (interrupt_host) interrupt_host->service_ended(irq_in_service);
-        irq_in_service = 0;
+        irq_in_service = InterruptSource::kNone;
         ctx.cycles += 7;
         break;
     case Family::Wai:
@@ -75,7 +74,7 @@ void Cpu::op_exception(const OpcodeEntry& e, bool execute) {
     }
 }
 
-bool Cpu::cpu_interrupt(int source) {
+bool Cpu::cpu_interrupt(InterruptSource source) {
     sync_layout();
     ctx.cycles = 0;
     if (interrupt_host && interrupt_host->breakpoint_match(regs.pc, get_ppage())) {
@@ -86,9 +85,8 @@ bool Cpu::cpu_interrupt(int source) {
         if (cycle_model_ == CycleModel::Cpu12) ctx.cycles = kCpu12InterruptEntry;
         return true;
     }
-    const bool unmaskable = source >= 3 && source <= 7;
-    if (source == kSourceXirq ? (regs.ccr & X) != 0 : !unmaskable && (regs.ccr & I) != 0)
-        return false;
+    const bool xirq = source == InterruptSource::kXirq;
+    if (xirq ? (regs.ccr & X) != 0 : !is_unmaskable(source) && (regs.ccr & I) != 0) return false;
     const bool cpu12 = cycle_model_ == CycleModel::Cpu12;
     if (cpu_waiting) {
         // WAI or STOP has already stacked the frame.
@@ -99,14 +97,14 @@ bool Cpu::cpu_interrupt(int source) {
         // The classic model charges nothing for the entry itself.
         if (cpu12) ctx.cycles += kCpu12InterruptEntry;
     }
-    regs.ccr |= source == kSourceXirq ? (X | I) : I;
+    regs.ccr |= xirq ? (X | I) : I;
     uint16_t vector = kVectorIrq;
-    if (source == kSourceXirq)
+    if (xirq)
         vector = kVectorXirq;
-    else if (source <= 1 && interrupt_host)
+    else if (uint8_t(source) <= uint8_t(InterruptSource::kIrq) && interrupt_host)
         if (const uint16_t onchip = interrupt_host->onchip_vector()) vector = onchip;
     regs.pc = read_word(vector);
-    irq_in_service = uint8_t(source);
+    irq_in_service = source;
     return true;
 }
 

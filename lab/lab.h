@@ -4,6 +4,7 @@
 #pragma once
 
 #include "cpu/cycle_model.h"
+#include "cpu/interrupt_host.h"
 #include "io/device_table.h"
 #include "lab/board_places.h"
 #include "lab/lab_time.h"
@@ -53,7 +54,7 @@ struct Stimulus {
     uint8_t value = 0;                 // set: switches or the switch; press: key code
     std::string text;                  // send
     DeviceAction action{};             // action
-    int interrupt = 0;                 // 1 IRQ, 2 XIRQ
+    InterruptSource interrupt = InterruptSource::kNone; // IRQ or XIRQ
     SourceSpot spot;
 };
 

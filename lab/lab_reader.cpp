@@ -242,7 +242,7 @@ void read_stimulus(const TomlNode& table, Lab& lab) {
     case StimulusKind::kInterrupt: {
         const std::string kind = string_value(main, "interrupt");
         if (kind != "irq" && kind != "xirq") fail(main, "interrupt is \"irq\" or \"xirq\"");
-        stimulus.interrupt = kind == "irq" ? 1 : 2;
+        stimulus.interrupt = kind == "irq" ? InterruptSource::kIrq : InterruptSource::kXirq;
         lab.stimuli.push_back(stimulus);
         return;
     }

@@ -60,8 +60,8 @@ Lamps lamps_of(Simulator& sim) {
     lamps.running = sim.running();
     lamps.exception_handling = sim.exception_handling();
     lamps.rom_write = sim.rom_write_enable();
-    lamps.service_irq = sim.in_service(Simulator::kIrq);
-    lamps.service_xirq = sim.in_service(Simulator::kXirq);
+    lamps.service_irq = sim.in_service(InterruptSource::kIrq);
+    lamps.service_xirq = sim.in_service(InterruptSource::kXirq);
     return lamps;
 }
 

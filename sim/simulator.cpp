@@ -53,7 +53,7 @@ uint16_t Simulator::onchip_vector() {
     return board_.onchip_interrupt_vector(cycle_total()).value_or(0);
 }
 
-void Simulator::service_ended(uint8_t) {
+void Simulator::service_ended(InterruptSource) {
     // The CPU names only the last source it entered; the stack pointer the
     // RTI restored tells which services really ended.
     const size_t before = services_.size();
@@ -62,7 +62,7 @@ void Simulator::service_ended(uint8_t) {
     if (services_.size() != before) ui_->refresh_status();
 }
 
-bool Simulator::in_service(int kind) const {
+bool Simulator::in_service(InterruptSource kind) const {
     return std::any_of(services_.begin(), services_.end(),
                        [kind](const Service& service) { return service.kind == kind; });
 }
@@ -118,20 +118,22 @@ void Simulator::reset_cpu() {
     ui_->refresh_memory();
 }
 
-int Simulator::pending_interrupt() {
-    int manual = 0;
+InterruptSource Simulator::pending_interrupt() {
+    constexpr size_t kIrq = size_t(InterruptSource::kIrq);
+    constexpr size_t kXirq = size_t(InterruptSource::kXirq);
+    InterruptSource manual = InterruptSource::kNone;
     if (manual_[kIrq]) {
         manual_[kIrq] = false;
-        manual = kIrq;
+        manual = InterruptSource::kIrq;
     } else if (manual_[kXirq]) {
         manual_[kXirq] = false;
-        manual = kXirq;
+        manual = InterruptSource::kXirq;
     }
     // The modules' cheap test first: most steps have nothing pending.
     const uint32_t total = cycle_total();
     if ((board_.modules().may_request(total) && board_.onchip_interrupt_vector(total)) ||
         board_.device_interrupt_pending())
-        return kIrq;
+        return InterruptSource::kIrq;
     return manual;
 }
 
@@ -157,7 +159,7 @@ bool Simulator::execute_instruction() {
 
 template <bool kNotify>
 void Simulator::step_with(bool full_display) {
-    if (const int kind = pending_interrupt()) {
+    if (const InterruptSource kind = pending_interrupt(); kind != InterruptSource::kNone) {
         if (!exception_handling_) {
             halt();
             show(kMessageCaption, sim_message::kIrqPendingNoExceptions);
@@ -464,8 +466,8 @@ void Simulator::set_break_on_irq(bool on) {
     ui_->refresh_status();
 }
 
-void Simulator::request_interrupt(int kind) {
-    if (kind != kIrq && kind != kXirq) return;
+void Simulator::request_interrupt(InterruptSource kind) {
+    if (kind != InterruptSource::kIrq && kind != InterruptSource::kXirq) return;
     manual_[size_t(kind)] = true;
     board_.clock().attend();
     ui_->refresh_status();
@@ -581,8 +583,9 @@ bool Simulator::at_stop_opcode() {
 
 void Simulator::plan_service() {
     // The run control's own reasons to look at every step.
-    const bool busy = manual_[kIrq] || manual_[kXirq] || cpu_.cpu_waiting || io_break_pending_ ||
-                      !listeners_.empty();
+    const bool busy = manual_request(InterruptSource::kIrq) ||
+                      manual_request(InterruptSource::kXirq) || cpu_.cpu_waiting ||
+                      io_break_pending_ || !listeners_.empty();
     board_.plan_service(busy);
     // A real-time run stops at the end of its cycle budget.
     if (cycle_stop_) board_.clock().attend_at(*cycle_stop_);

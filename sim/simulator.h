@@ -30,10 +30,6 @@ public:
     // Fast runs execute at most this many steps per timer tick.
     static constexpr int kFastStepsPerTick = 500;
     static constexpr int kTimerMilliseconds = 100;
-    // Interrupt kinds: 1 IRQ, 2 XIRQ, 3-7 further request lines.
-    static constexpr int kIrq = 1;
-    static constexpr int kXirq = 2;
-    static constexpr int kKinds = 8;
     static constexpr char kMonitorImage[] = "rt12_kbm12.s19";
     // Run Real Time: the board's bus clock by default, and the bounds of the
     // setting (0 is "unlimited": as fast as the host allows).
@@ -74,10 +70,13 @@ public:
     bool break_on_io() const { return break_on_io_; }
     bool break_on_irq() const { return break_on_irq_; }
     bool rom_write_enable() { return board_.memory().rom_write_enable(); }
-    bool manual_request(int kind) const { return kind >= 1 && kind <= 2 && manual_[size_t(kind)]; }
+    bool manual_request(InterruptSource kind) const {
+        return (kind == InterruptSource::kIrq || kind == InterruptSource::kXirq) &&
+               manual_[size_t(kind)];
+    }
     // Whether an interrupt of this kind is being serviced (its RTI has not
     // come yet), at any depth of nesting.
-    bool in_service(int kind) const;
+    bool in_service(InterruptSource kind) const;
     uint32_t service_nesting() const { return uint32_t(services_.size()); }
     uint32_t cycle_counter() const { return cycle_counter_; }
     uint32_t byte_counter() const { return byte_counter_; }
@@ -154,8 +153,8 @@ public:
     void toggle_exception_handling();
     void set_break_on_io(bool on);
     void set_break_on_irq(bool on);
-    // Raises the manual request of kind 1 (IRQ) or 2 (XIRQ).
-    void request_interrupt(int kind);
+    // Raises the manual request of IRQ or XIRQ; other kinds do nothing.
+    void request_interrupt(InterruptSource kind);
     void clear_cycle_counter();
     void clear_byte_counter();
 
@@ -215,7 +214,7 @@ private:
     // InterruptHost: what the CPU asks while entering or leaving a service.
     bool breakpoint_match(uint16_t pc, uint8_t ppage) override;
     uint16_t onchip_vector() override;
-    void service_ended(uint8_t source) override;
+    void service_ended(InterruptSource source) override;
 
     // One tick of Run Real Time: as many steps as the clock allows for the
     // time since the last tick, in display slices, within the tick's host
@@ -254,7 +253,7 @@ private:
     // Sets the run clock's deadline for the steps ahead.
     void plan_service();
     // The kind of the interrupt to offer now (0 for none); consumes a manual request.
-    int pending_interrupt();
+    InterruptSource pending_interrupt();
     // Executes the instruction at PC with the serial service around it and
     // adds its cycles and bytes to the counters. Gives whether control left
     // the straight sequence.
@@ -290,7 +289,7 @@ private:
     // lies at or below the stack pointer it restores, so nested services,
     // SWI instructions and abandoned frames keep the lamps true.
     struct Service {
-        int kind;
+        InterruptSource kind;
         uint16_t sp_before;
     };
     std::vector<Service> services_;

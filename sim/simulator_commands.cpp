@@ -45,8 +45,8 @@ bool Simulator::dispatch(int id, std::optional<uint32_t> selected,
     case sim_cmd::kClearBytes: clear_byte_counter(); break;
     case sim_cmd::kToggleRomWrite: toggle_rom_write_enable(); break;
     case sim_cmd::kToggleExceptions: toggle_exception_handling(); break;
-    case sim_cmd::kActivateIrq: request_interrupt(kIrq); break;
-    case sim_cmd::kActivateXirq: request_interrupt(kXirq); break;
+    case sim_cmd::kActivateIrq: request_interrupt(InterruptSource::kIrq); break;
+    case sim_cmd::kActivateXirq: request_interrupt(InterruptSource::kXirq); break;
     case sim_cmd::kSetBreak: breakpoints_.add(*selected, BreakState::kEnabled); break;
     case sim_cmd::kRemoveBreak: breakpoints_.remove(*selected); break;
     case sim_cmd::kClearAllBreaks: clear_all_breaks(); break;

@@ -180,16 +180,18 @@ TEST_F(Cpu12CyclesTest, InterruptEntryAndLeavingWaitAndStop) {
         int line;
         CycleModel model;
         std::vector<uint8_t> parking; // executed first: WAI, STOP or nothing
-        int source;
+        InterruptSource source;
         uint32_t parked_cycles;
         uint32_t entry_cycles;
     };
+    constexpr InterruptSource kIrq = InterruptSource::kIrq;
+    constexpr InterruptSource kXirq = InterruptSource::kXirq;
     const Case cases[] = {
-        {__LINE__, CycleModel::Cpu12, {}, 1, 0, 9},           // VSPSSPSsP
-        {__LINE__, CycleModel::Cpu12, {0x3E}, 1, 7, 6},       // WAI, then fVfPPP
-        {__LINE__, CycleModel::Cpu12, {0x18, 0x3E}, 2, 8, 6}, // STOP, XIRQ wakes it
-        {__LINE__, CycleModel::Classic, {}, 1, 0, 0},
-        {__LINE__, CycleModel::Classic, {0x3E}, 1, 8, 5},
+        {__LINE__, CycleModel::Cpu12, {}, kIrq, 0, 9},            // VSPSSPSsP
+        {__LINE__, CycleModel::Cpu12, {0x3E}, kIrq, 7, 6},        // WAI, then fVfPPP
+        {__LINE__, CycleModel::Cpu12, {0x18, 0x3E}, kXirq, 8, 6}, // STOP, XIRQ wakes it
+        {__LINE__, CycleModel::Classic, {}, kIrq, 0, 0},
+        {__LINE__, CycleModel::Classic, {0x3E}, kIrq, 8, 5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);

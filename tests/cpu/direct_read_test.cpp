@@ -282,7 +282,7 @@ TEST(DirectReadTest, PlainStepsMatchTracedStepsForEveryEncoding) {
         std::array<uint16_t, 7> regs{};
         uint8_t ppage = 0;
         bool waiting = false;
-        uint8_t in_service = 0;
+        InterruptSource in_service = InterruptSource::kNone;
         std::vector<DirectMemory::Write> writes;
         bool operator==(const Outcome&) const = default;
     };

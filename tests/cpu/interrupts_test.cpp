@@ -5,15 +5,18 @@
 namespace torva {
 namespace {
 
+constexpr InterruptSource kIrq = InterruptSource::kIrq;
+constexpr InterruptSource kXirq = InterruptSource::kXirq;
+
 using namespace ccr_bits;
 
 struct FakeHost : InterruptHost {
     bool match = false;
     uint16_t vector = 0;
-    std::vector<uint8_t> ended;
+    std::vector<InterruptSource> ended;
     bool breakpoint_match(uint16_t, uint8_t) override { return match; }
     uint16_t onchip_vector() override { return vector; }
-    void service_ended(uint8_t source) override { ended.push_back(source); }
+    void service_ended(InterruptSource source) override { ended.push_back(source); }
 };
 
 struct InterruptsTest : test::CpuFixture {
@@ -58,50 +61,50 @@ TEST_F(InterruptsTest, TrapAndRtiReturnBehindTheTrap) {
 TEST_F(InterruptsTest, MaskingOfEachSource) {
     struct Case {
         int line;
-        int source;
+        InterruptSource source;
         uint8_t ccr;
         bool taken;
         uint16_t pc;
         uint8_t ccr_after;
     };
     const Case cases[] = {
-        {__LINE__, 1, I, false, 0x4000, I},   // IRQ masked
-        {__LINE__, 1, 0, true, 0x7200, I},    // IRQ
-        {__LINE__, 255, I, false, 0x4000, I}, // as IRQ
-        {__LINE__, 255, X, true, 0x7200, X | I},
-        {__LINE__, 2, I, true, 0x7400, X | I},     // XIRQ ignores I
-        {__LINE__, 2, X, false, 0x4000, X},        // XIRQ masked by X
-        {__LINE__, 5, X | I, true, 0x7200, X | I}, // never masked
+        {__LINE__, kIrq, I, false, 0x4000, I},                 // IRQ masked
+        {__LINE__, kIrq, 0, true, 0x7200, I},                  // IRQ
+        {__LINE__, InterruptSource{255}, I, false, 0x4000, I}, // as IRQ
+        {__LINE__, InterruptSource{255}, X, true, 0x7200, X | I},
+        {__LINE__, kXirq, I, true, 0x7400, X | I},                  // XIRQ ignores I
+        {__LINE__, kXirq, X, false, 0x4000, X},                     // XIRQ masked by X
+        {__LINE__, InterruptSource{5}, X | I, true, 0x7200, X | I}, // never masked
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
         cpu.regs = {c.ccr, 0, 0, 0, 0, 0x3C80, 0x4000};
-        cpu.irq_in_service = 0;
+        cpu.irq_in_service = InterruptSource::kNone;
         EXPECT_EQ(c.taken, cpu.cpu_interrupt(c.source));
         EXPECT_EQ(c.pc, cpu.regs.pc);
         EXPECT_EQ(c.ccr_after, cpu.regs.ccr);
         EXPECT_EQ(c.taken ? 0x3C77 : 0x3C80, cpu.regs.sp);
-        EXPECT_EQ(c.taken ? c.source : 0, cpu.irq_in_service);
+        EXPECT_EQ(c.taken ? c.source : InterruptSource::kNone, cpu.irq_in_service);
     }
 }
 
 TEST_F(InterruptsTest, IrqThenRtiRestoresTheMaskAndEndsTheService) {
     cpu.regs = {0x00, 0, 0, 0, 0, 0x3C80, 0x4000};
-    ASSERT_TRUE(cpu.cpu_interrupt(1));
+    ASSERT_TRUE(cpu.cpu_interrupt(InterruptSource::kIrq));
     run({0x0B}, 0x7200);
     EXPECT_EQ(0x00, cpu.regs.ccr);
     EXPECT_EQ(0x4000, cpu.regs.pc);
-    EXPECT_EQ(0, cpu.irq_in_service);
-    EXPECT_EQ(std::vector<uint8_t>{1}, host.ended);
+    EXPECT_EQ(InterruptSource::kNone, cpu.irq_in_service);
+    EXPECT_EQ(std::vector<InterruptSource>{kIrq}, host.ended);
 }
 
 TEST_F(InterruptsTest, OnChipVectorServesIrqOnly) {
     host.vector = 0xFFD6;
     cpu.regs = {0x00, 0, 0, 0, 0, 0x3C80, 0x4000};
-    ASSERT_TRUE(cpu.cpu_interrupt(1));
+    ASSERT_TRUE(cpu.cpu_interrupt(InterruptSource::kIrq));
     EXPECT_EQ(0x7D60, cpu.regs.pc);
     cpu.regs = {0x00, 0, 0, 0, 0, 0x3C80, 0x4000};
-    ASSERT_TRUE(cpu.cpu_interrupt(4));
+    ASSERT_TRUE(cpu.cpu_interrupt(InterruptSource{4}));
     EXPECT_EQ(0x7200, cpu.regs.pc);
 }
 
@@ -109,7 +112,7 @@ TEST_F(InterruptsTest, BreakpointMatchActsAsSwi) {
     host.match = true;
     cpu.set_cycle_model(CycleModel::Cpu12);
     cpu.regs = {X | I, 0, 0, 0, 0, 0x3C80, 0x4000};
-    EXPECT_TRUE(cpu.cpu_interrupt(1)); // masked IRQ, but the match comes first
+    EXPECT_TRUE(cpu.cpu_interrupt(InterruptSource::kIrq)); // masked IRQ, but the match comes first
     EXPECT_EQ(0x7600, cpu.regs.pc);
     EXPECT_EQ(0x4001, word_at(0x3C7E));
     EXPECT_EQ(9u, cpu.ctx.cycles); // the CPU12 counts an SWI's entry
@@ -121,7 +124,7 @@ TEST_F(InterruptsTest, WaiParksUntilOneFrameIsTaken) {
     EXPECT_TRUE(cpu.cpu_waiting);
     EXPECT_EQ(0x3C77, cpu.regs.sp);
     EXPECT_EQ(0x4001, cpu.regs.pc);
-    ASSERT_TRUE(cpu.cpu_interrupt(1));
+    ASSERT_TRUE(cpu.cpu_interrupt(InterruptSource::kIrq));
     EXPECT_FALSE(cpu.cpu_waiting);
     EXPECT_EQ(0x3C77, cpu.regs.sp); // no second frame
     EXPECT_EQ(5u, cpu.ctx.cycles);

@@ -80,7 +80,7 @@ TEST_F(StepTest, WithoutExecuteNothingChanges) {
                 EXPECT_TRUE(bytes_before == memory.bytes);
                 EXPECT_FALSE(cpu.cpu_waiting);
                 EXPECT_EQ(0, memory.ppage);
-                EXPECT_EQ(0, cpu.irq_in_service);
+                EXPECT_EQ(InterruptSource::kNone, cpu.irq_in_service);
             }
 }
 

@@ -97,7 +97,7 @@ count:  .byte 0
     // Five periods of 2048 cycles passed, and not a sixth.
     EXPECT_GE(sim.cycle_total(), 5u * 2048);
     EXPECT_LT(sim.cycle_total(), 6u * 2048);
-    EXPECT_FALSE(sim.in_service(Simulator::kIrq));
+    EXPECT_FALSE(sim.in_service(InterruptSource::kIrq));
 }
 
 } // namespace

@@ -48,15 +48,15 @@ TEST_F(RunMendsTest, InServiceLampsFollowNestedServicesAndSwi) {
     EXPECT_TRUE(lamps_of(sim).service_xirq);
     sim.step(true); // SWI
     sim.step(true); // its RTI: both services go on
-    EXPECT_TRUE(sim.in_service(Simulator::kXirq));
-    EXPECT_TRUE(sim.in_service(Simulator::kIrq));
+    EXPECT_TRUE(sim.in_service(InterruptSource::kXirq));
+    EXPECT_TRUE(sim.in_service(InterruptSource::kIrq));
     sim.step(true); // XIRQ's RTI
-    EXPECT_FALSE(sim.in_service(Simulator::kXirq));
-    EXPECT_TRUE(sim.in_service(Simulator::kIrq)) << "the outer service is still running";
+    EXPECT_FALSE(sim.in_service(InterruptSource::kXirq));
+    EXPECT_TRUE(sim.in_service(InterruptSource::kIrq)) << "the outer service is still running";
     for (int i = 0; i < 3; ++i)
         sim.step(true); // NOP NOP RTI
     EXPECT_EQ(0x1002, cpu.regs.pc);
-    EXPECT_FALSE(sim.in_service(Simulator::kIrq));
+    EXPECT_FALSE(sim.in_service(InterruptSource::kIrq));
     EXPECT_EQ(0u, sim.service_nesting());
 }
 
@@ -69,7 +69,7 @@ TEST_F(RunMendsTest, BreakpointModuleSwiLightsNoServiceLamp) {
     sim.dispatch(sim_cmd::kActivateIrq);
     sim.step(true);
     EXPECT_EQ(0x1200, cpu.regs.pc) << "the module's SWI";
-    EXPECT_FALSE(sim.in_service(Simulator::kIrq));
+    EXPECT_FALSE(sim.in_service(InterruptSource::kIrq));
 }
 
 TEST_F(RunMendsTest, WhileRunningTheMenusAndPanelOfferMoreThanTheToolbar) {
@@ -85,7 +85,7 @@ TEST_F(RunMendsTest, WhileRunningTheMenusAndPanelOfferMoreThanTheToolbar) {
     sim.dispatch(sim_cmd::kSetBreak, 0x1100);
     EXPECT_EQ(0, sim.breakpoints().find(0x1100));
     sim.dispatch(sim_cmd::kActivateIrq);
-    EXPECT_TRUE(sim.manual_request(Simulator::kIrq));
+    EXPECT_TRUE(sim.manual_request(InterruptSource::kIrq));
     // A disabled command is taken and does nothing.
     const uint32_t cycles = sim.cycle_total();
     EXPECT_TRUE(sim.dispatch(sim_cmd::kStep));

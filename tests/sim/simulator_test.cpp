@@ -247,15 +247,15 @@ TEST_F(SimulatorTest, InterruptsBreakOnIrqAndTheServiceIndicator) {
     sim.dispatch(sim_cmd::kEnableBreakOnIrq);
     sim.dispatch(sim_cmd::kRunFast); // CLI
     sim.dispatch(sim_cmd::kActivateIrq);
-    EXPECT_TRUE(sim.manual_request(Simulator::kIrq));
+    EXPECT_TRUE(sim.manual_request(InterruptSource::kIrq));
     sim.tick();
     EXPECT_FALSE(sim.running());
     EXPECT_EQ(0x1100, cpu.regs.pc);
-    EXPECT_FALSE(sim.manual_request(Simulator::kIrq));
-    EXPECT_TRUE(sim.in_service(Simulator::kIrq));
+    EXPECT_FALSE(sim.manual_request(InterruptSource::kIrq));
+    EXPECT_TRUE(sim.in_service(InterruptSource::kIrq));
     EXPECT_EQ(0x3C80 - 9, cpu.regs.sp);
     sim.dispatch(sim_cmd::kStep); // RTI
-    EXPECT_FALSE(sim.in_service(Simulator::kIrq));
+    EXPECT_FALSE(sim.in_service(InterruptSource::kIrq));
     EXPECT_EQ(0x1002, cpu.regs.pc);
     EXPECT_EQ(0x3C80, cpu.regs.sp);
 }
@@ -266,12 +266,12 @@ TEST_F(SimulatorTest, MaskedManualRequestIsConsumedAndTheInstructionExecutes) {
     sim.dispatch(sim_cmd::kActivateIrq);
     sim.dispatch(sim_cmd::kActivateXirq);
     sim.dispatch(sim_cmd::kStep); // IRQ masked: consumed, CLI executes
-    EXPECT_FALSE(sim.manual_request(Simulator::kIrq));
-    EXPECT_TRUE(sim.manual_request(Simulator::kXirq));
+    EXPECT_FALSE(sim.manual_request(InterruptSource::kIrq));
+    EXPECT_TRUE(sim.manual_request(InterruptSource::kXirq));
     EXPECT_EQ(0x1002, cpu.regs.pc);
     sim.dispatch(sim_cmd::kStep); // XIRQ masked by X: consumed too
-    EXPECT_FALSE(sim.manual_request(Simulator::kXirq));
-    EXPECT_FALSE(sim.in_service(Simulator::kXirq));
+    EXPECT_FALSE(sim.manual_request(InterruptSource::kXirq));
+    EXPECT_FALSE(sim.in_service(InterruptSource::kXirq));
     EXPECT_EQ(0x1002, cpu.regs.pc);
 }
 

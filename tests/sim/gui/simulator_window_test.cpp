@@ -162,13 +162,13 @@ TEST_F(SimulatorWindowTest, EveryWayARunEndsStopsTheTimerAndSaysReady) {
         {__LINE__,
          [&] {
              sim.set_break_on_irq(true);
-             sim.request_interrupt(Simulator::kIrq);
+             sim.request_interrupt(InterruptSource::kIrq);
          },
          false},
         {__LINE__,
          [&] {
              sim.toggle_exception_handling();
-             sim.request_interrupt(Simulator::kIrq);
+             sim.request_interrupt(InterruptSource::kIrq);
          },
          false},
         {__LINE__, [] {}, true},
@@ -527,7 +527,7 @@ TEST_F(SimulatorWindowTest, Screenshots) {
     settle_events();
     frame->dispatch(sim_cmd::kActivateIrq);
     window.step_button().click();
-    EXPECT_TRUE(sim.in_service(Simulator::kIrq));
+    EXPECT_TRUE(sim.in_service(InterruptSource::kIrq));
     EXPECT_EQ(0x100F, sim.cpu().regs.pc);
     // One paint for both pictures (the arrow is red only in the first paint
     // after the stack pointer moved): the frame, and the window alone as the
