@@ -299,7 +299,7 @@ bool DocumentWindow::handle_command(int id, std::intptr_t parameter) {
     case cmd::kArrowDown:
     case cmd::kArrowRight: send_arrow_key(id); return true;
     case cmd::kTitleModifiedQuery: return counts_as_modified();
-    case cmd::kPrint: print_document(*this, frame_, true); return true;
+    case cmd::kPrint: print_document(*this, frame_, frame_, true); return true;
     case cmd::kFindReplace: list_.finder().open_dialog(*this); return true;
     case cmd::kFindNextDown:
     case cmd::kFindNextUp: list_.finder().repeat(*this, id == cmd::kFindNextUp); return true;

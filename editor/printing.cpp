@@ -3,7 +3,8 @@
 #include "editor/printing.h"
 
 #include "editor/document_window.h"
-#include "shell/frame_access.h"
+#include "shell/dialog_host.h"
+#include "shell/status_line.h"
 
 #include <Qsci/qsciscintillabase.h>
 
@@ -150,7 +151,8 @@ PrintResult print_pages(const SciCall& sci, QPrinter& printer, const std::string
     return result;
 }
 
-void print_document(DocumentWindow& document, FrameAccess& frame, bool show_dialog) {
+void print_document(DocumentWindow& document, DialogHost& dialogs, StatusLine& status,
+                    bool show_dialog) {
     const SciCall& sci = document.sci();
     QPrinter printer(QPrinter::HighResolution);
     // The file name alone: print dialogs build the default name of a PDF
@@ -165,7 +167,7 @@ void print_document(DocumentWindow& document, FrameAccess& frame, bool show_dial
     }
     PrintChoice choice;
     if (show_dialog) {
-        QPrintDialog dialog(&printer, frame.frame_widget());
+        QPrintDialog dialog(&printer, dialogs.frame_widget());
         dialog.setObjectName(QStringLiteral("PrintDialog"));
         dialog.setMinMax(1, kLastPage);
         dialog.setFromTo(1, 1);
@@ -173,7 +175,7 @@ void print_document(DocumentWindow& document, FrameAccess& frame, bool show_dial
         const bool selection = sci.send(SCI_GETSELECTIONSTART) != sci.send(SCI_GETSELECTIONEND);
         dialog.setOption(QAbstractPrintDialog::PrintSelection, selection);
         dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-        if (frame.run_modal(dialog) != QDialog::Accepted) return;
+        if (dialogs.run_modal(dialog) != QDialog::Accepted) return;
         choice.selection = printer.printRange() == QPrinter::Selection;
         if (printer.printRange() == QPrinter::PageRange) {
             choice.from_page = std::max(1, printer.fromPage());
@@ -182,7 +184,7 @@ void print_document(DocumentWindow& document, FrameAccess& frame, bool show_dial
     }
     const PrintResult result = print_pages(sci, printer, document.name(), choice);
     if (choice.from_page > 0 && result.printed == 0 && result.pages > 0)
-        frame.set_status_text(
+        status.set_status_text(
             QStringLiteral("Nothing printed: the document ends on page %1").arg(result.pages));
 }
 

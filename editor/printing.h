@@ -11,7 +11,8 @@ class QPrinter;
 namespace torva {
 
 class DocumentWindow;
-class FrameAccess;
+class DialogHost;
+class StatusLine;
 
 struct PrintChoice {
     bool selection = false;
@@ -35,6 +36,7 @@ PrintResult print_pages(const SciCall& sci, QPrinter& printer, const std::string
 // The Print command: the print dialog (selection offered when there is
 // one), or the default printer without a dialog; then print_pages. A range
 // past the last page prints nothing and says so in the status bar.
-void print_document(DocumentWindow& document, FrameAccess& frame, bool show_dialog);
+void print_document(DocumentWindow& document, DialogHost& dialogs, StatusLine& status,
+                    bool show_dialog);
 
 } // namespace torva

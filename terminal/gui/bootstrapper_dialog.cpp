@@ -2,9 +2,9 @@
 #include "terminal/gui/bootstrapper_dialog.h"
 
 #include "shell/control_ids.h"
+#include "shell/dialog_host.h"
 #include "shell/directories.h"
 #include "shell/file_dialogs.h"
-#include "shell/frame_access.h"
 #include "shell/message_service.h"
 #include "terminal/bootstrap_dialog_values.h"
 #include "terminal/download_texts.h"
@@ -80,9 +80,9 @@ std::string box_lines(std::string text) {
 
 } // namespace
 
-BootstrapperDialog::BootstrapperDialog(FrameAccess& frame, TerminalSession& session,
-                                       SerialLink& link, QWidget* terminal, QWidget* owner)
-    : QDialog(owner), frame_(frame), session_(session), link_(link), terminal_(terminal),
+BootstrapperDialog::BootstrapperDialog(DialogHost& host, TerminalSession& session, SerialLink& link,
+                                       QWidget* terminal, QWidget* owner)
+    : QDialog(owner), host_(host), session_(session), link_(link), terminal_(terminal),
       logic_(session.bootstrap_options()) {
     setObjectName(QStringLiteral("BOOTSTRAPPER"));
     setWindowTitle(QString::fromLatin1(kTitle));
@@ -222,7 +222,7 @@ void BootstrapperDialog::update_enabling() {
 }
 
 void BootstrapperDialog::browse(bool application) {
-    const std::optional<std::string> chosen = frame_.file_dialogs().load_file(this);
+    const std::optional<std::string> chosen = host_.file_dialogs().load_file(this);
     if (!chosen) return;
     logic_.choose_file(application, *chosen);
     const BootstrapDialogFields f = logic_.fields();
@@ -266,18 +266,18 @@ void BootstrapperDialog::reject() {
 }
 
 bool BootstrapperDialog::question_box(const std::string& text) {
-    return frame_.messages().question(box_lines(text)) == kBoxYes;
+    return host_.messages().question(box_lines(text)) == kBoxYes;
 }
 
 void BootstrapperDialog::prepare_target_box() {
-    frame_.messages().titled(BoxKind::warning, bootstrap_message::kPrepareTitle,
-                             box_lines(bootstrap_message::kPrepareTarget));
+    host_.messages().titled(BoxKind::warning, bootstrap_message::kPrepareTitle,
+                            box_lines(bootstrap_message::kPrepareTarget));
 }
 
 bool BootstrapperDialog::configure_port(SerialSettings& settings, PortQueues queues) {
     const ConfigureResult result = torva::configure_port(link_, settings, queues);
     if (!result.ok) {
-        if (result.message) frame_.messages().error(std::string(result.message));
+        if (result.message) host_.messages().error(std::string(result.message));
         return false;
     }
     // The terminal's title names the settings its port has now.
@@ -325,20 +325,20 @@ void BootstrapperDialog::repaint_now() {
     count_->repaint();
 }
 
-int run_bootstrapper_dialog(QWidget& terminal, FrameAccess& frame, TerminalSession& session,
+int run_bootstrapper_dialog(QWidget& terminal, DialogHost& host, TerminalSession& session,
                             SerialLink& link, std::function<void()> poll_terminal) {
-    BootstrapperDialog dialog(frame, session, link, &terminal, frame.frame_widget());
+    BootstrapperDialog dialog(host, session, link, &terminal, host.frame_widget());
     // The stages' settings in the serial settings dialog without its
     // terminal part (OK there marks the terminal's settings as changed).
-    dialog.set_options_dialog([&frame, &session](SerialSettings& settings, const QString& title) {
+    dialog.set_options_dialog([&host, &session](SerialSettings& settings, const QString& title) {
         SerialSettingsDialog options(settings, session.settings(), false, title,
-                                     frame.frame_widget());
-        if (frame.run_modal(options) != QDialog::Accepted) return false;
+                                     host.frame_widget());
+        if (host.run_modal(options) != QDialog::Accepted) return false;
         options.store();
         return true;
     });
     dialog.set_terminal_poll(std::move(poll_terminal));
-    frame.run_modal(dialog);
+    host.run_modal(dialog);
     return dialog.last_result().value_or(kBootstrapDeclined);
 }
 

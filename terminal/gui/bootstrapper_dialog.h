@@ -22,7 +22,7 @@ class QPushButton;
 
 namespace torva {
 
-class FrameAccess;
+class DialogHost;
 class TerminalSession;
 
 class BootstrapperDialog final : public QDialog, private BootstrapUi {
@@ -35,7 +35,7 @@ public:
 
     // terminal: the terminal window, whose title follows each configuration
     // of its port (may be null).
-    BootstrapperDialog(FrameAccess& frame, TerminalSession& session, SerialLink& link,
+    BootstrapperDialog(DialogHost& host, TerminalSession& session, SerialLink& link,
                        QWidget* terminal, QWidget* owner);
 
     // Without one the Options buttons stay off.
@@ -85,7 +85,7 @@ private:
     // Lets the dialog repaint what changed at once.
     void repaint_now();
 
-    FrameAccess& frame_;
+    DialogHost& host_;
     TerminalSession& session_;
     SerialLink& link_;
     QWidget* terminal_;
@@ -114,7 +114,7 @@ private:
 // for the terminal window's session and link; poll_terminal lets the
 // window read and show what arrives meanwhile. Gives the last bootstrap's
 // result (kBootstrapDeclined when none ran).
-int run_bootstrapper_dialog(QWidget& terminal, FrameAccess& frame, TerminalSession& session,
+int run_bootstrapper_dialog(QWidget& terminal, DialogHost& host, TerminalSession& session,
                             SerialLink& link, std::function<void()> poll_terminal = {});
 
 } // namespace torva
