@@ -119,7 +119,7 @@ void Workbench::attach_devices(KivFrame& frame) {
     simulator_windows_.hooks().target_setup = [this, &frame](QWidget*) {
         TargetSetupRunner::Simulator simulator;
         simulator.load_chain = [this] { simulated_.simulator().load_chain(); };
-        return TargetSetupRunner(frame, simulated_.board().setup(),
+        return TargetSetupRunner(frame, frame.fonts().small, simulated_.board().setup(),
                                  QCoreApplication::applicationDirPath().toStdString(),
                                  std::move(simulator))
             .run();

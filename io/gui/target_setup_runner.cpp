@@ -3,21 +3,20 @@
 
 #include "io/gui/device_selection_dialog.h"
 #include "io/gui/target_setup_dialog.h"
+#include "shell/dialog_host.h"
 #include "shell/file_dialogs.h"
-#include "shell/frame_access.h"
-#include "shell/shared_fonts.h"
 
 namespace torva {
 
-TargetSetupRunner::TargetSetupRunner(FrameAccess& frame, DeviceSetup& setup,
+TargetSetupRunner::TargetSetupRunner(DialogHost& dialogs, const QFont& font, DeviceSetup& setup,
                                      std::filesystem::path program_dir, Simulator simulator)
-    : frame_(frame), setup_(setup), program_dir_(std::move(program_dir)),
+    : dialogs_(dialogs), font_(font), setup_(setup), program_dir_(std::move(program_dir)),
       simulator_(std::move(simulator)) {}
 
 bool TargetSetupRunner::run() {
     TargetSetupDialogLogic logic(setup_, *this, program_dir_);
-    TargetSetupDialog dialog(logic, frame_.fonts().small, frame_.frame_widget());
-    if (frame_.run_modal(dialog) == QDialog::Accepted) return logic.ok();
+    TargetSetupDialog dialog(logic, font_, dialogs_.frame_widget());
+    if (dialogs_.run_modal(dialog) == QDialog::Accepted) return logic.ok();
     logic.cancel();
     return false;
 }
@@ -32,14 +31,14 @@ TargetSetupRunner::choose_descriptor_file(const DescriptorFileChoice& choice) {
     request.initial_dir = choice.initial_dir;
     request.must_exist = !choice.save;
     request.overwrite_prompt = choice.save;
-    return frame_.file_dialogs().run(frame_.frame_widget(), request);
+    return dialogs_.file_dialogs().run(dialogs_.frame_widget(), request);
 }
 
 int32_t TargetSetupRunner::choose_device_type(PortKind kind, uint32_t address) {
     const DeviceSelectionDialogLogic logic(setup_.types(), setup_.library().GetIOVersion(), kind,
                                            address);
-    DeviceSelectionDialog dialog(logic, frame_.fonts().small, frame_.frame_widget());
-    return dialog.chosen(frame_.run_modal(dialog));
+    DeviceSelectionDialog dialog(logic, font_, dialogs_.frame_widget());
+    return dialog.chosen(dialogs_.run_modal(dialog));
 }
 
 void TargetSetupRunner::run_load_chain() {

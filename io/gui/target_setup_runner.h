@@ -1,17 +1,19 @@
 // Runs the target setup dialog over the frame: its file dialogs and the
-// device selection dialog go through the frame's dialog service, its load
+// device selection dialog go through the frame's dialog host, its load
 // chain and CPU reset to the simulator the program wired in.
 #pragma once
 
 #include "io/device_setup.h"
 #include "io/target_setup_dialog.h"
 
+#include <QFont>
+
 #include <filesystem>
 #include <functional>
 
 namespace torva {
 
-class FrameAccess;
+class DialogHost;
 
 class TargetSetupRunner final : public TargetSetupHost {
 public:
@@ -19,8 +21,9 @@ public:
         std::function<void()> load_chain; // monitor image, load file, full reset
     };
 
-    TargetSetupRunner(FrameAccess& frame, DeviceSetup& setup, std::filesystem::path program_dir,
-                      Simulator simulator);
+    // font: the dialogs' small fixed font.
+    TargetSetupRunner(DialogHost& dialogs, const QFont& font, DeviceSetup& setup,
+                      std::filesystem::path program_dir, Simulator simulator);
 
     // The dialog from opening to OK (commit) or Cancel (roll back); true
     // when OK ran the load chain.
@@ -31,7 +34,8 @@ public:
     void run_load_chain() override;
 
 private:
-    FrameAccess& frame_;
+    DialogHost& dialogs_;
+    QFont font_;
     DeviceSetup& setup_;
     std::filesystem::path program_dir_;
     Simulator simulator_;

@@ -31,7 +31,7 @@ struct SetupDialogsTest : test::FrameFixture {
     int load_chains = 0;
     // The frame exists once the fixture is set up.
     bool run_setup() {
-        TargetSetupRunner runner(*frame, board.setup(), temp.path() / "bin",
+        TargetSetupRunner runner(*frame, frame->fonts().small, board.setup(), temp.path() / "bin",
                                  {[this] { ++load_chains; }});
         return runner.run();
     }
