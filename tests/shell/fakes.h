@@ -7,6 +7,7 @@
 #include "shell/command_ids.h"
 #include "shell/download_target.h"
 #include "shell/frame.h"
+#include "shell/output_window.h"
 #include "shell/port_lister.h"
 #include "shell/services.h"
 #include "terminal/terminal_commands.h"
@@ -18,6 +19,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -168,6 +170,15 @@ inline void settle_events() {
     QCoreApplication::processEvents();
 }
 
+// Double-clicks the row of the Output window that shows stored line n.
+inline void double_click_output_line(OutputWindow& output, int n) {
+    const int row = n - output.store().first_visible();
+    const QPointF at(5, row * output.line_height() + output.line_height() / 2);
+    QMouseEvent event(QEvent::MouseButtonDblClick, at, output.viewport()->mapToGlobal(at),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(output.viewport(), &event);
+}
+
 // A shown frame over the fakes, as start-up leaves it (menus built, first
 // enabling pass done).
 class FrameFixture : public ::testing::Test {
@@ -178,8 +189,8 @@ protected:
         settle_events();
     }
 
-    std::unique_ptr<KivFrame> make_frame() {
-        dirs.start_dir = dirs.source_dialog_dir = temp.path().generic_string() + "/";
+    // The fakes as the frame's services; a test may swap one for the real one.
+    FrameServices fake_services() {
         FrameServices services;
         services.messages = &messages;
         services.dialogs = &dialogs;
@@ -188,7 +199,12 @@ protected:
         services.simulators = &workbench;
         services.terminals = &workbench;
         services.ports = &ports;
-        auto made = std::make_unique<KivFrame>(services, dirs);
+        return services;
+    }
+
+    std::unique_ptr<KivFrame> make_frame() {
+        dirs.start_dir = dirs.source_dialog_dir = temp.path().generic_string() + "/";
+        auto made = std::make_unique<KivFrame>(fake_services(), dirs);
         documents.frame = made.get();
         made->create_fonts();
         made->build_menus();
