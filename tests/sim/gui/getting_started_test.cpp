@@ -2,9 +2,11 @@
 // program of the chapter typed into a new file with a mistake, assembled,
 // corrected from the Output window, stepped, run to a breakpoint with its
 // text on the simulated serial line, its switches and LEDs connected, then
-// downloaded to the monitor and started with "g 1000". The pictures the
-// chapter shows are saved under build/screenshots/getting_started_*.png;
-// F1 in the simulator window opens the manual at its chapter.
+// downloaded to the monitor and started with "g 1000" (the README's monitor
+// workflow, step for step: Load debugger, OK, Reset CPU, Run Real Time,
+// Load New in the terminal, "g 1000"). The pictures the chapter shows are
+// saved under build/screenshots/getting_started_*.png; F1 in the simulator
+// window opens the manual at its chapter.
 #include "editor/document_window.h"
 #include "io/device_table.h"
 #include "iosim/gui/port_window.h"
@@ -23,7 +25,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -121,14 +122,6 @@ protected:
         OutputWindow* window = s.frame->output_window();
         return window != nullptr ? window->store().lines() : std::vector<std::string>{};
     }
-    void double_click_output_line(int n) {
-        OutputWindow& window = *s.frame->output_window();
-        const int row = n - window.store().first_visible();
-        const QPointF at(5, row * window.line_height() + window.line_height() / 2);
-        QMouseEvent event(QEvent::MouseButtonDblClick, at, window.viewport()->mapToGlobal(at),
-                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(window.viewport(), &event);
-    }
     bool chapter_says(const std::string& text) const {
         return chapter().find(text) != std::string::npos;
     }
@@ -162,7 +155,7 @@ TEST_F(GettingStarted, FromAnEmptyEditorToHelloFromADownloadedProgram) {
     as_shown.replace(0, s.temp.path().string().size() + 1, "\"/home/you/rt12");
     EXPECT_TRUE(chapter_says(as_shown)) << as_shown;
     save_screenshot(*s.frame, "getting_started_error.png");
-    double_click_output_line(static_cast<int>(error - lines.begin()));
+    double_click_output_line(*s.frame->output_window(), static_cast<int>(error - lines.begin()));
     const auto caret = editor->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
     const auto line = editor->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, caret);
     const std::smatch at = [&] {

@@ -40,14 +40,8 @@ struct SimulatorWindowTest : FrameFixture {
 
     void SetUp() override {
         FrameFixture::SetUp();
-        FrameServices services;
-        services.messages = &messages;
-        services.dialogs = &dialogs;
-        services.documents = &documents;
-        services.assembler = &workbench;
+        FrameServices services = fake_services();
         services.simulators = &windows;
-        services.terminals = &workbench;
-        services.ports = &ports;
         frame->set_services(services);
         windows.attach(*frame);
         windows.hooks().closing = [this] { ++closings; };
@@ -87,15 +81,6 @@ TEST_F(SimulatorWindowTest, OpensOnceThroughTheFrameAndLoads) {
     EXPECT_FALSE(enabled(sim_cmd::kHalt));
     frame->dispatch(cmd::kSimulatorNoFile);
     EXPECT_EQ(1, frame->child_count()) << "Simulator without a file only activates the window";
-
-    // The toolbar, left to right, with Run Real Time after Run Fast.
-    std::vector<std::string> tips;
-    for (QAction* action : window.toolbar().actions())
-        tips.push_back(action->toolTip().toStdString());
-    EXPECT_EQ((std::vector<std::string>{"Load New", "Reload", "Breakpoints", "Reset Simulator",
-                                        "Reset CPU", "Run Slow", "Run Fast", "Run Real Time (F5)",
-                                        "Halt (Shift+F5)", "Simulator Setup"}),
-              tips);
 }
 
 TEST_F(SimulatorWindowTest, TimerRunsToolbarEnablingAndHalt) {
@@ -212,17 +197,11 @@ TEST_F(SimulatorWindowTest, EveryWayARunEndsStopsTheTimerAndSaysReady) {
 
 TEST_F(SimulatorWindowTest, BreakpointsFromTheLineMenuTheWindowMenuAndTheDialog) {
     KivSimulatorChild& window = open();
-    std::vector<std::vector<std::string>> offered;
+    // A click on a line offers the line's menu, elsewhere the window's: the
+    // item chosen acts on what was under the pointer.
     int choice = sim_cmd::kSetBreak;
-    window.set_menu_runner([&](QMenu& menu, QPoint) {
-        std::vector<std::string> texts;
-        for (QAction* action : menu.actions())
-            texts.push_back(action->isSeparator() ? "-" : action->text().toStdString());
-        offered.push_back(texts);
-        return choice;
-    });
+    window.set_menu_runner([&](QMenu&, QPoint) { return choice; });
     window.open_context_menu(window.line_rect(2).center()); // LDAA #$55 at $1005
-    EXPECT_EQ((std::vector<std::string>{"&Set Break", "-", "&Goto here"}), offered.back());
     EXPECT_EQ(BreakState::kEnabled, sim.breakpoints().state_of(0x1005));
     EXPECT_EQ(-1, window.disassembly().selected());
     choice = sim_cmd::kDisableBreak;
@@ -232,13 +211,11 @@ TEST_F(SimulatorWindowTest, BreakpointsFromTheLineMenuTheWindowMenuAndTheDialog)
     choice = sim_cmd::kEnableBreakOnIo;
     window.open_context_menu(QPoint(250, 60));
     EXPECT_TRUE(sim.break_on_io());
-    EXPECT_EQ("&Breakpoint Table", offered.back().front());
 
     // While running the breakpoint items still work from the menu.
     window.toolbar_action(sim_cmd::kRunFast)->trigger();
     choice = sim_cmd::kClearAllBreaks;
     window.open_context_menu(QPoint(250, 60));
-    EXPECT_EQ("&Halt\tShift+F5", offered.back().back());
     EXPECT_FALSE(sim.break_on_io());
     EXPECT_EQ(0, sim.breakpoints().used_count());
     frame->dispatch(sim_cmd::kHalt);
@@ -248,7 +225,6 @@ TEST_F(SimulatorWindowTest, BreakpointsFromTheLineMenuTheWindowMenuAndTheDialog)
     std::vector<std::string> errors;
     BreakpointsDialog dialog(sim.breakpoints(),
                              [&](const std::string& text) { errors.push_back(text); });
-    EXPECT_EQ("0000", dialog.field().text().toStdString());
     EXPECT_FALSE(dialog.toggle_button().isEnabled());
     dialog.field().setText("12G4");
     dialog.add_button().click();
@@ -257,10 +233,9 @@ TEST_F(SimulatorWindowTest, BreakpointsFromTheLineMenuTheWindowMenuAndTheDialog)
     dialog.add_button().click();
     ASSERT_EQ(1, dialog.list().count());
     dialog.list().setCurrentRow(0);
-    EXPECT_EQ("&Disable", dialog.toggle_button().text().toStdString());
     dialog.toggle_button().click();
     EXPECT_EQ("1020 (Disabled)", dialog.list().item(0)->text().toStdString());
-    EXPECT_EQ("&Enable", dialog.toggle_button().text().toStdString());
+    EXPECT_EQ("&Enable", dialog.toggle_button().text().toStdString()) << "the button follows";
     dialog.remove_button().click();
     EXPECT_EQ(0, sim.breakpoints().used_count());
 }
@@ -335,11 +310,8 @@ TEST_F(SimulatorWindowTest, CellsAndRegisterFields) {
     EXPECT_EQ(0x2222, sim.cpu().regs.y);
     EXPECT_EQ("2222", window.register_field(3).text().toStdString());
     EXPECT_FALSE(window.apply_button().isEnabled());
-}
 
-// A field edited before a run does not leave "Apply" enabled during it.
-TEST_F(SimulatorWindowTest, ApplyIsDisabledWhileRunning) {
-    KivSimulatorChild& window = open();
+    // A field edited before a run does not leave "Apply" enabled during it.
     emit window.register_field(2).textEdited("1234");
     ASSERT_TRUE(window.apply_button().isEnabled());
     window.toolbar_action(sim_cmd::kRunFast)->trigger();
