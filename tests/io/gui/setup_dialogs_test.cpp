@@ -7,7 +7,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -42,11 +41,8 @@ struct SetupDialogsTest : test::FrameFixture {
 TEST_F(SetupDialogsTest, ConnectThroughTheDeviceSelectionThenOk) {
     dialogs.while_open = [this](QDialog& dialog) {
         if (dialog.objectName() == "IOSETUPDIALOG") {
-            EXPECT_EQ("Simulated IO Setup (IOSIMULATOR Version: 100)", dialog.windowTitle());
             EXPECT_EQ("0400", control<QLineEdit>(dialog, 1202).text());
             EXPECT_TRUE(control<QLineEdit>(dialog, 1202).isReadOnly());
-            EXPECT_EQ(" Num   Type  Space  Description", control<QLabel>(dialog, 1203).text());
-            EXPECT_EQ("Select", control<QPushButton>(dialog, 1).text());
             auto& list = control<QListWidget>(dialog, 1201);
             ASSERT_EQ(4, list.count());
             EXPECT_EQ(0, list.currentRow()); // Select works at once
@@ -56,7 +52,6 @@ TEST_F(SetupDialogsTest, ConnectThroughTheDeviceSelectionThenOk) {
             return;
         }
         ASSERT_EQ("RT12TARGETSETUP", dialog.objectName().toStdString());
-        EXPECT_EQ("RT12 Settings", dialog.windowTitle());
         EXPECT_EQ("RT12 - with IO bus", control<QComboBox>(dialog, 1101).currentText());
         EXPECT_EQ("0400 No  Outport at 400", line(dialog, 0));
         auto& connect = control<QPushButton>(dialog, 1104);
