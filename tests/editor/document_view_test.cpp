@@ -1,7 +1,7 @@
 // What a programmer expects of a document window: line numbers that fit,
-// the horizontal scroll bar only for wide lines, " *" in both titles while
-// there are unsaved changes, Open creating a new file on request, and the
-// save question's Cancel keeping the edits and stopping Close All and Exit.
+// the horizontal scroll bar only for wide lines, Open creating a new file on
+// request, Save All, and the save question's Cancel keeping the edits and
+// stopping Close All and Exit.
 #include "editor_fixture.h"
 
 #include "editor/document_files.h"
@@ -53,21 +53,6 @@ TEST_F(DocumentViewTest, horizontal_scroll_bar_only_for_wide_lines) {
     EXPECT_TRUE(bar->isVisible());
 }
 
-TEST_F(DocumentViewTest, titles_show_unsaved_changes) {
-    DocumentWindow* document = open(write("t.asm", "nop\n"));
-    EXPECT_EQ("t.asm", document->windowTitle().toStdString());
-    EXPECT_EQ("Vardel TORVA 6 for RT12 - [t.asm]", frame->windowTitle().toStdString());
-    type_text(document, "x");
-    EXPECT_EQ("t.asm *", document->windowTitle().toStdString());
-    EXPECT_EQ("t.asm *", document->parentWidget()->windowTitle().toStdString());
-    EXPECT_EQ("Vardel TORVA 6 for RT12 - [t.asm *]", frame->windowTitle().toStdString());
-    frame->dispatch(cmd::kSave);
-    EXPECT_EQ("t.asm", document->windowTitle().toStdString());
-    EXPECT_EQ("Vardel TORVA 6 for RT12 - [t.asm]", frame->windowTitle().toStdString());
-    frame->dispatch(cmd::kUndo);
-    EXPECT_EQ("t.asm *", document->windowTitle().toStdString());
-}
-
 TEST_F(DocumentViewTest, open_offers_to_create_a_missing_file) {
     const std::string path = dir() + "/fresh.asm";
     dialogs.answers = {path};
@@ -89,31 +74,41 @@ TEST_F(DocumentViewTest, open_offers_to_create_a_missing_file) {
     EXPECT_EQ(2u, messages.shown.size()); // no "can't be accessed"
 }
 
-TEST_F(DocumentViewTest, cancel_keeps_the_edits_and_stops_close_all_and_exit) {
+TEST_F(DocumentViewTest, save_all_and_the_save_question_of_close_all_and_exit) {
     DocumentWindow* first = open(write("1.asm", "one\n"));
     DocumentWindow* second = open(write("2.asm", "two\n"));
+    open(write("3.asm", "three\n")); // unmodified: never asked about
+    type_text(first, "a");
+    type_text(second, "b");
+    frame->dispatch(cmd::kSaveAll);
+    EXPECT_EQ("aone\n", read_raw(dir() + "/1.asm").value_or("?"));
+    EXPECT_EQ("btwo\n", read_raw(dir() + "/2.asm").value_or("?"));
     type_text(first, "edit ");
     type_text(second, "edit ");
 
     dialogs.modal_answers = {-1}; // "&Cancel" (or Escape) at the first question
     frame->dispatch(cmd::kCloseAll);
     EXPECT_EQ(1u, dialogs.modal_dialogs.size()); // the second was not asked
-    EXPECT_EQ(2, frame->child_count());
-    EXPECT_EQ("edit one\n", first->sci().text());
+    EXPECT_EQ(3, frame->child_count());
+    EXPECT_EQ("aedit one\n", first->sci().text());
     EXPECT_TRUE(first->modified());
     EXPECT_TRUE(fs::exists(first->backup_path()));
-    EXPECT_EQ("one\n", read_raw(first->path()).value_or("?"));
+    EXPECT_EQ("aone\n", read_raw(first->path()).value_or("?"));
 
     dialogs.modal_answers = {-1};
     frame->dispatch(cmd::kExit); // Exit stops there as well
-    EXPECT_EQ(2, frame->child_count());
+    EXPECT_EQ(3, frame->child_count());
     EXPECT_TRUE(frame->isVisible());
 
+    dialogs.modal_dialogs.clear();
     dialogs.modal_answers = {1, 0}; // "&Yes" for one, "&No" for the other
     frame->dispatch(cmd::kExit);
+    settle_events();
+    EXPECT_EQ(2u, dialogs.modal_dialogs.size());
     EXPECT_EQ(0, frame->child_count());
-    EXPECT_EQ("edit one\n", read_raw(dir() + "/1.asm").value_or("?"));
-    EXPECT_EQ("two\n", read_raw(dir() + "/2.asm").value_or("?"));
+    EXPECT_FALSE(documents.any_document_open());
+    EXPECT_EQ("aedit one\n", read_raw(dir() + "/1.asm").value_or("?"));
+    EXPECT_EQ("btwo\n", read_raw(dir() + "/2.asm").value_or("?"));
 }
 
 } // namespace

@@ -145,28 +145,6 @@ TEST_F(DocumentWindowTest, reload_after_a_change_on_disk_replaces_text_history_a
     EXPECT_EQ("three\n", read_raw(dir() + "/~watched.asm~").value_or("?"));
 }
 
-TEST_F(DocumentWindowTest, save_all_and_exit_ask_about_each_modified_document) {
-    DocumentWindow* first = open(write("one.asm", "1\n"));
-    DocumentWindow* second = open(write("two.asm", "2\n"));
-    open(write("three.asm", "3\n")); // unmodified: no question
-    type_text(first, "a");
-    type_text(second, "b");
-    frame->dispatch(cmd::kSaveAll);
-    EXPECT_EQ("a1\n", read_raw(dir() + "/one.asm").value_or("?"));
-    EXPECT_EQ("b2\n", read_raw(dir() + "/two.asm").value_or("?"));
-
-    type_text(first, "c");
-    type_text(second, "d");
-    dialogs.modal_answers = {0, 1}; // "&No" for the first, "&Yes" for the second
-    frame->dispatch(cmd::kExit);
-    settle_events();
-    EXPECT_EQ(2u, dialogs.modal_dialogs.size());
-    EXPECT_EQ(0, frame->child_count());
-    EXPECT_EQ("a1\n", read_raw(dir() + "/one.asm").value_or("?"));
-    EXPECT_EQ("bd2\n", read_raw(dir() + "/two.asm").value_or("?"));
-    EXPECT_FALSE(documents.any_document_open());
-}
-
 TEST_F(DocumentWindowTest, documents_cascade_and_the_sixth_starts_again) {
     std::vector<QPoint> corners;
     for (int i = 0; i < 6; ++i) {
@@ -230,16 +208,6 @@ TEST_F(DocumentWindowTest, edit_commands_and_menu_enabling) {
     EXPECT_EQ("", read_raw(document->path()).value_or("?"));
     EXPECT_FALSE(document->handle_command(doc_cmd::kModifiedQuery, 0));
     EXPECT_EQ("Vardel TORVA 6 for RT12 - [edit.asm]", frame->windowTitle().toStdString());
-}
-
-TEST_F(DocumentWindowTest, arrow_accelerators_move_the_caret) {
-    DocumentWindow* document = open(write("arrows.asm", "abc\ndef\n"));
-    frame->dispatch(cmd::kArrowRight);
-    frame->dispatch(cmd::kArrowDown);
-    EXPECT_EQ(5, document->sci().current_pos());
-    frame->dispatch(cmd::kArrowLeft);
-    frame->dispatch(cmd::kArrowUp);
-    EXPECT_EQ(0, document->sci().current_pos());
 }
 
 TEST_F(DocumentWindowTest, new_line_takes_the_indentation_of_the_line_above) {

@@ -22,6 +22,11 @@ TEST_F(KeysTest, ctrl_s_saves_and_arrows_move_once) {
     QTest::keyClick(target, Qt::Key_Right);
     QTest::keyClick(target, Qt::Key_Down);
     EXPECT_EQ(5, document->sci().current_pos()); // one step each, not two
+    QTest::keyClick(target, Qt::Key_Left);
+    QTest::keyClick(target, Qt::Key_Up);
+    EXPECT_EQ(0, document->sci().current_pos());
+    QTest::keyClick(target, Qt::Key_Right);
+    QTest::keyClick(target, Qt::Key_Down);
 
     QTest::keyClicks(target, "x");
     EXPECT_EQ("abc\ndxef\n", document->sci().text());
@@ -51,6 +56,7 @@ TEST_F(KeysTest, shortcuts_shown_in_the_menus_work) {
     EXPECT_EQ(8, document->sci().send(sci::SCI_GETSELECTIONSTART));
     QTest::keyClick(target, Qt::Key_F3, Qt::ShiftModifier);
     EXPECT_EQ(0, document->sci().send(sci::SCI_GETSELECTIONSTART));
+    EXPECT_FALSE(documents.finder().state().search_up); // the dialog's own choice is kept
 
     QTest::keyClicks(target, "x"); // replaces the selection
     QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);

@@ -96,52 +96,43 @@ TEST_F(PrintingTest, every_page_has_its_header) {
         shell_quoted((screenshot_dir() / "print_page").string()));
 }
 
-TEST_F(PrintingTest, pages_two_to_three_of_a_longer_file) {
+// Pages 2 to 3, the last page alone and a range past the end, each against
+// the whole print.
+TEST_F(PrintingTest, page_ranges_print_the_pages_of_the_whole_print) {
     open(write("long.asm", numbered_lines(400)));
     const std::string whole = dir() + "/whole.pdf";
     print(whole);
-    ASSERT_GE(page_count(whole), 4);
+    const int pages = page_count(whole);
+    ASSERT_GE(pages, 4);
     const std::vector<std::string> all = pages_of(whole);
+    auto print_range = [&](const std::string& pdf, int from, int to) {
+        print(pdf, [from, to](QPrinter& printer) {
+            printer.setPrintRange(QPrinter::PageRange);
+            printer.setFromTo(from, to);
+        });
+    };
 
-    const std::string pdf = dir() + "/range.pdf";
-    print(pdf, [](QPrinter& printer) {
-        printer.setPrintRange(QPrinter::PageRange);
-        printer.setFromTo(2, 3);
-    });
-    ASSERT_EQ(2, page_count(pdf));
-    const std::vector<std::string> pages = pages_of(pdf);
-    ASSERT_EQ(2u, pages.size());
+    const std::string range = dir() + "/range.pdf";
+    print_range(range, 2, 3);
+    ASSERT_EQ(2, page_count(range));
+    const std::vector<std::string> two = pages_of(range);
+    ASSERT_EQ(2u, two.size());
     // Page 1 was formatted, not printed: page 2 starts where it does in
     // the whole print.
-    EXPECT_TRUE(contains(pages[0], "Page 2 of file \"long.asm\""));
-    EXPECT_TRUE(contains(pages[1], "Page 3 of file \"long.asm\""));
-    EXPECT_EQ(all[1], pages[0]);
-    EXPECT_EQ(all[2], pages[1]);
-}
-
-TEST_F(PrintingTest, a_range_past_the_last_page_prints_nothing_and_says_so) {
-    open(write("four.asm", numbered_lines(200)));
-    const std::string whole = dir() + "/whole.pdf";
-    print(whole);
-    const int pages = page_count(whole);
-    ASSERT_GE(pages, 2);
-    const std::vector<std::string> all = pages_of(whole);
+    EXPECT_TRUE(contains(two[0], "Page 2 of file \"long.asm\""));
+    EXPECT_TRUE(contains(two[1], "Page 3 of file \"long.asm\""));
+    EXPECT_EQ(all[1], two[0]);
+    EXPECT_EQ(all[2], two[1]);
 
     // The last page alone is found and printed...
     const std::string last = dir() + "/last.pdf";
-    print(last, [pages](QPrinter& printer) {
-        printer.setPrintRange(QPrinter::PageRange);
-        printer.setFromTo(pages, pages + 3);
-    });
+    print_range(last, pages, pages + 3);
     ASSERT_EQ(1, page_count(last));
     EXPECT_EQ(all.back(), pages_of(last).at(0));
 
     // ...and a range after it starts no document at all.
     const std::string beyond = dir() + "/beyond.pdf";
-    print(beyond, [pages](QPrinter& printer) {
-        printer.setPrintRange(QPrinter::PageRange);
-        printer.setFromTo(pages + 1, pages + 2);
-    });
+    print_range(beyond, pages + 1, pages + 2);
     EXPECT_FALSE(fs::exists(beyond));
     EXPECT_EQ("Nothing printed: the document ends on page " + std::to_string(pages),
               frame->status_text().toStdString());
