@@ -74,7 +74,6 @@ protected:
 TEST_F(TerminalWindowTest, shows_what_arrives_and_sends_what_is_typed) {
     TerminalWindow* window = open_terminal(port);
     ASSERT_NE(nullptr, window);
-    EXPECT_EQ("TV6RT12##TerminalChild", window->objectName().toStdString());
     EXPECT_EQ("(" + pair.near_path() + ":9600,N,8,1)", window->windowTitle().toStdString());
 
     pair.send("RT12 Monitor 1.0\r\n> md 1000\r\n"
