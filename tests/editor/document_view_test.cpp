@@ -70,7 +70,9 @@ TEST_F(DocumentViewTest, open_offers_to_create_a_missing_file) {
     auto* document = dynamic_cast<DocumentWindow*>(frame->top_child());
     ASSERT_NE(nullptr, document);
     EXPECT_EQ(path, document->path());
-    EXPECT_EQ(0u, fs::file_size(path));   // made at once, empty
+    EXPECT_EQ(0u, fs::file_size(path)); // made at once, empty
+    EXPECT_FALSE(document->counts_as_modified());
+    EXPECT_EQ(path, frame->recent_files().at(0).value_or(""));
     EXPECT_EQ(2u, messages.shown.size()); // no "can't be accessed"
 }
 

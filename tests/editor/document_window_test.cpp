@@ -1,4 +1,4 @@
-// Editor documents in the frame: opening, read-only and new files, saving in
+// Editor documents in the frame: opening, read-only files, saving in
 // pieces, the backup and the save question, the change-on-disk question,
 // go to line, the editor's commands and menu enabling, typing aids.
 #include "editor_fixture.h"
@@ -76,16 +76,6 @@ TEST_F(DocumentWindowTest, read_only_file_opens_read_only) {
     close(document);
     EXPECT_TRUE(dialogs.modal_dialogs.empty()); // no save question
     EXPECT_EQ(0, frame->child_count());
-}
-
-TEST_F(DocumentWindowTest, new_file_is_written_at_once) {
-    const std::string path = dir() + "/fresh.asm";
-    DocumentWindow* document = open(path, -1, true);
-    ASSERT_NE(nullptr, document);
-    EXPECT_TRUE(fs::exists(path));
-    EXPECT_EQ(0u, fs::file_size(path));
-    EXPECT_FALSE(document->counts_as_modified());
-    EXPECT_EQ(path, frame->recent_files().at(0).value_or(""));
 }
 
 TEST_F(DocumentWindowTest, save_writes_every_byte_in_pieces) {
@@ -207,7 +197,6 @@ TEST_F(DocumentWindowTest, edit_commands_and_menu_enabling) {
     frame->dispatch(cmd::kAccelSave);
     EXPECT_EQ("", read_raw(document->path()).value_or("?"));
     EXPECT_FALSE(document->handle_command(doc_cmd::kModifiedQuery, 0));
-    EXPECT_EQ("Vardel TORVA 6 for RT12 - [edit.asm]", frame->windowTitle().toStdString());
 }
 
 TEST_F(DocumentWindowTest, new_line_takes_the_indentation_of_the_line_above) {
