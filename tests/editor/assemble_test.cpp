@@ -272,7 +272,7 @@ TEST_F(AssembleTest, a_fatal_error_is_shown_in_the_output_window) {
 }
 
 TEST_F(AssembleTest, picture_of_an_assembly_with_one_error) {
-    const fs::path example = fs::path(source_dir()) / "examples" / "blink.asm";
+    const fs::path example = source_root() / "examples" / "blink.asm";
     std::string text = read_raw(example.string()).value_or("");
     const std::string good = "         COMA                ; swap even and odd LEDs";
     const auto at = text.find(good);

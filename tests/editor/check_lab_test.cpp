@@ -22,7 +22,7 @@ protected:
     // The example lab and a solution of it, copied into the test's folder.
     std::string example(const std::string& name) {
         const fs::path copy = temp.path() / name;
-        fs::copy_file(fs::path(source_dir()) / "examples/labs" / name, copy,
+        fs::copy_file(source_root() / "examples/labs" / name, copy,
                       fs::copy_options::overwrite_existing);
         return copy.generic_string();
     }

@@ -13,6 +13,7 @@
 
 #include "support/scripted_services.h"
 #include "support/temp_dir.h"
+#include "support/tool_process.h"
 
 #include <Qsci/qsciscintillabase.h>
 
@@ -25,7 +26,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <memory>
@@ -45,20 +45,10 @@ inline void let_clock_tick() {
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
 }
 
-inline std::string build_dir() {
-    const char* dir = std::getenv("TORVA_BUILD_DIR");
-    return dir != nullptr ? dir : ".";
-}
-
-inline std::string source_dir() {
-    const char* dir = std::getenv("TORVA_SOURCE_DIR");
-    return dir != nullptr ? dir : "..";
-}
-
 class EditorFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        dirs.program_dir = build_dir() + "/bin";
+        dirs.program_dir = std::filesystem::path(tool_path("ta12")).parent_path().string();
         dirs.start_dir = dirs.source_dialog_dir = dir() + "/";
         FrameServices services;
         services.messages = &messages;
