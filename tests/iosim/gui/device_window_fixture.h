@@ -1,5 +1,5 @@
 // A device library and helpers to make a device's window, render it, read
-// the colour at a point and send it mouse and key events.
+// the colour at a point, send it mouse and key events and count its paints.
 #pragma once
 
 #include "iosim/gui/device_windows.h"
@@ -16,6 +16,15 @@
 #include <memory>
 
 namespace torva::test {
+
+// Counts the paint events a widget gets.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
 
 class DeviceWindowFixture : public ::testing::Test {
 public:

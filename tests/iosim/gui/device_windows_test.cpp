@@ -1,3 +1,5 @@
+#include "device_window_fixture.h"
+
 #include "iosim/gui/device_windows.h"
 
 #include "iosim/devices/port_device.h"
@@ -19,14 +21,7 @@ void settle() {
     QCoreApplication::processEvents();
 }
 
-// Counts the paint events a widget gets.
-struct PaintCounter : QObject {
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
+using test::PaintCounter;
 
 struct DeviceWindowsTest : ::testing::Test {
     IoSimulator library;

@@ -6,6 +6,8 @@
 // blinks its LEDs four times a second, as the eye would see them; device
 // windows find a free place beside the simulator window, name their row,
 // come back with the next simulator window, and pass on the run keys.
+#include "device_window_fixture.h"
+
 #include "io/device_table.h"
 #include "iosim/gui/port_window.h"
 #include "shell/command_ids.h"
@@ -41,15 +43,6 @@ int painted_level(PortWindow& window, int bit) {
     const QColor c = window.grab().toImage().pixelColor(window.led_rect(bit).center());
     return c.red() > 200 ? 2 : c.red() < 110 ? 0 : 1;
 }
-
-// Counts the paint events a widget gets.
-struct PaintCounter : QObject {
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
 
 // The frame's key press as the window system would deliver it to a widget.
 void press_key(QWidget& widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
