@@ -29,9 +29,11 @@ TEST_F(FrameLayoutTest, toolbar_sends_the_everyday_commands) {
     ASSERT_NE(nullptr, frame->toolbar());
     EXPECT_TRUE(frame->toolbar()->isVisible());
     // Every button has its picture (a resource that went missing shows none).
-    for (QAction* action : frame->toolbar()->actions())
-        if (!action->isSeparator())
+    for (QAction* action : frame->toolbar()->actions()) {
+        if (!action->isSeparator()) {
             EXPECT_FALSE(action->icon().isNull()) << action->toolTip().toStdString();
+        }
+    }
     EXPECT_TRUE(save_screenshot(*frame, "frame_toolbar.png"));
 
     // Each button is its command: New asks for a file, Simulator for a load
