@@ -25,6 +25,11 @@ QAction* tool(KivFrame& frame, const char* name) {
     return frame.toolbar()->findChild<QAction*>(QString::fromLatin1(name));
 }
 
+// A button of a command is named after its id.
+QAction* tool(KivFrame& frame, int command) {
+    return frame.toolbar()->findChild<QAction*>(QStringLiteral("tool%1").arg(command));
+}
+
 TEST_F(FrameLayoutTest, toolbar_sends_the_everyday_commands) {
     ASSERT_NE(nullptr, frame->toolbar());
     EXPECT_TRUE(frame->toolbar()->isVisible());
@@ -38,14 +43,14 @@ TEST_F(FrameLayoutTest, toolbar_sends_the_everyday_commands) {
 
     // Each button is its command: New asks for a file, Simulator for a load
     // file, Assemble assembles, Print reaches the active child.
-    tool(*frame, "tool43158")->trigger();
+    tool(*frame, cmd::kNew)->trigger();
     EXPECT_EQ(FileDialogRequest::Mode::save, dialogs.requests.back().mode);
-    tool(*frame, "tool43098")->trigger();
+    tool(*frame, cmd::kSimulator)->trigger();
     EXPECT_EQ("Load File", dialogs.requests.back().title);
-    tool(*frame, "tool43108")->trigger();
+    tool(*frame, cmd::kAssemble)->trigger();
     EXPECT_EQ(1u, workbench.assembled.size());
     FakeChild* child = add(new FakeChild(kDocumentClass, "/w/p.asm"));
-    tool(*frame, "tool43024")->trigger();
+    tool(*frame, cmd::kPrint)->trigger();
     EXPECT_TRUE(child->got(cmd::kPrint));
     EXPECT_EQ(frame->menus()->popup(Popup::terminal), tool(*frame, "toolTerminal")->menu());
 }

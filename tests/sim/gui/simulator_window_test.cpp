@@ -116,7 +116,8 @@ TEST_F(SimulatorWindowTest, TimerRunsToolbarEnablingAndHalt) {
 // exists neither can pick another file, so a run is never halted behind the
 // window's back with its timer still going.
 TEST_F(SimulatorWindowTest, FrameSimulatorButtonFollowsTheMenuItem) {
-    QAction* button = frame->toolbar()->findChild<QAction*>(QStringLiteral("tool43098"));
+    QAction* button =
+        frame->toolbar()->findChild<QAction*>(QStringLiteral("tool%1").arg(cmd::kSimulator));
     ASSERT_NE(nullptr, button);
     EXPECT_TRUE(button->isEnabled());
     KivSimulatorChild& window = open();
