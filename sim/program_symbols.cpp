@@ -4,6 +4,7 @@
 #include "sim/debug_map.h"
 
 #include <algorithm>
+#include <charconv>
 #include <iterator>
 #include <optional>
 
@@ -28,14 +29,9 @@ const std::vector<std::string> kNoLabels;
 std::optional<uint32_t> hex_operand(std::string_view field) {
     if (field.size() < 2 || field.size() > 7 || field[0] != '$') return std::nullopt;
     uint32_t value = 0;
-    for (const char c : field.substr(1)) {
-        const int digit = c >= '0' && c <= '9'   ? c - '0'
-                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                                 : -1;
-        if (digit < 0) return std::nullopt;
-        value = value * 16 + uint32_t(digit);
-    }
+    const char* end = field.data() + field.size();
+    const auto [at, error] = std::from_chars(field.data() + 1, end, value, 16);
+    if (error != std::errc() || at != end) return std::nullopt;
     return value;
 }
 
