@@ -82,7 +82,10 @@ public:
     Help& help() { return help_; }
     void set_services(const FrameServices& services);
 
-    // FrameAccess: what child windows may ask of the frame.
+    // The size of the area's visible part.
+    QSize client_size() const;
+
+    // FrameAccess: the roles the frame hands to windows, and the shell's needs.
     QWidget* frame_widget() override { return this; }
     MessageBoxes& messages() override { return messages_; }
     FileDialogs& file_dialogs() override { return dialogs_; }
@@ -100,12 +103,13 @@ public:
     QMdiSubWindow* add_child(ChildWindow& child, const QRect* geometry = nullptr) override;
     void activate_child(QWidget* child) override;
     QWidget* top_child() const override;
-    QSize client_size() const override;
-    void send_command(int id, std::intptr_t parameter = 0) override { dispatch(id, parameter); }
     void refresh_menus() override { update_menus(nullptr); }
     void update_title() override;
-    void fatal_error(const std::string& text) override;
     void stop_closing() override { closing_stopped_ = true; }
+    void send_command(int id, std::intptr_t parameter = 0) override { dispatch(id, parameter); }
+    void toggle_breakpoint() override;
+    void reload_load_file() override;
+    void fatal_error(const std::string& text) override;
 
     QToolBar* toolbar() const { return toolbar_; }
 

@@ -62,6 +62,14 @@ void KivFrame::dispatch(int id, std::intptr_t parameter) {
     forward(id, parameter);
 }
 
+void KivFrame::toggle_breakpoint() {
+    dispatch(cmd::kToggleBreakpoint);
+}
+
+void KivFrame::reload_load_file() {
+    dispatch(terminal_cmd::kReload);
+}
+
 void KivFrame::forward(int id, std::intptr_t parameter) {
     // The simulator's run items act on the simulator window whichever child
     // is on top, as their keys do.
