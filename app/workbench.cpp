@@ -32,7 +32,7 @@ void Workbench::attach(KivFrame& frame) {
     documents_.attach(frame);
     assembler_.attach(frame);
     lab_checker_.attach(frame);
-    simulator_windows_.attach(frame);
+    simulator_windows_.attach({.dialogs = frame, .status = frame, .sources = frame});
     attach_devices(frame);
     terminal_windows_.attach(frame);
     // The terminals on the simulated board's serial interfaces go with the

@@ -36,7 +36,7 @@ void real_time_run(benchmark::State& state, uint32_t clock_hz) {
     services.dialogs = &dialogs;
     services.simulators = &windows;
     KivFrame frame(services, dirs);
-    windows.attach(frame);
+    windows.attach({frame, frame, frame});
     frame.create_fonts();
     frame.build_menus();
     frame.resize(1000, 700);

@@ -4,11 +4,12 @@
 
 #include "shell/command_ids.h"
 #include "shell/control_ids.h"
-#include "shell/directories.h"
+#include "shell/dialog_host.h"
 #include "shell/file_dialogs.h"
-#include "shell/frame_access.h"
 #include "shell/menu_tree.h"
 #include "shell/message_service.h"
+#include "shell/source_opener.h"
+#include "shell/status_line.h"
 #include "sim/debug_map.h"
 #include "sim/gui/arrow_moves.h"
 #include "sim/gui/breakpoints_dialog.h"
@@ -57,8 +58,9 @@ bool is_cycle_model_choice(int id) {
 
 } // namespace
 
-KivSimulatorChild::KivSimulatorChild(Simulator& sim, FrameAccess& frame, SimulatorWindowHooks hooks,
-                                     const std::string& load_path, QWidget* parent)
+KivSimulatorChild::KivSimulatorChild(Simulator& sim, SimulatorRoles frame,
+                                     SimulatorWindowHooks hooks, const std::string& load_path,
+                                     QWidget* parent)
     : QWidget(parent), sim_(sim), frame_(frame), hooks_(std::move(hooks)),
       disassembler_(sim.board().memory()), disassembly_(disassembler_, sim.breakpoints()),
       memory_(sim.board().memory()), stack_(sim.board().memory()) {
@@ -123,7 +125,7 @@ void KivSimulatorChild::retire() {
     // breakpoints stay for the next window.
     if (sim_.bound_to(*this)) sim_.unbind_ui();
     sim_.window_closing();
-    frame_.set_status_ready();
+    frame_.status.set_status_ready();
     if (hooks_.closing) hooks_.closing();
 }
 
@@ -296,7 +298,7 @@ bool KivSimulatorChild::open_source_of_line(QPoint local) {
     const auto source =
         source_line_at(*map, sim_.load_file().load_file_path, disassembly_.address(line));
     if (!source) return false;
-    frame_.open_source_at(source->path, source->line);
+    frame_.sources.open_source_at(source->path, source->line);
     return true;
 }
 
@@ -319,18 +321,18 @@ void KivSimulatorChild::tick() {
 
 void KivSimulatorChild::show_speed() {
     if (const auto text = real_time_speed_text(sim_))
-        frame_.set_status_text(QString::fromStdString(*text));
+        frame_.status.set_status_text(QString::fromStdString(*text));
 }
 
 // ---- what the run control asks -------------------------------------------
 
 void KivSimulatorChild::show_message(std::string_view caption, std::string_view text) {
-    frame_.messages().titled(BoxKind::warning, std::string(caption), std::string(text));
+    frame_.dialogs.messages().titled(BoxKind::warning, std::string(caption), std::string(text));
 }
 
 bool KivSimulatorChild::ask_yes_no(std::string_view caption, std::string_view text) {
-    return frame_.messages().titled(BoxKind::question, std::string(caption), std::string(text)) ==
-           kBoxYes;
+    return frame_.dialogs.messages().titled(BoxKind::question, std::string(caption),
+                                            std::string(text)) == kBoxYes;
 }
 
 void KivSimulatorChild::follow_debug_map() {
@@ -384,22 +386,22 @@ void KivSimulatorChild::start_timer(RunMode mode) {
     timer_.start(real_time ? Simulator::kRealTimeTimerMilliseconds : Simulator::kTimerMilliseconds);
     if (mode == RunMode::kRunningSlow) setFocus();
     if (mode == RunMode::kRunningRealTime)
-        frame_.set_status_text(QString::fromStdString(real_time_starting_text(sim_.cycle_model())));
+        frame_.status.set_status_text(
+            QString::fromStdString(real_time_starting_text(sim_.cycle_model())));
 }
 
 void KivSimulatorChild::stop_timer() {
     // The run's speed leaves the status bar with the run, however it ended.
-    if (timer_.isActive()) frame_.set_status_ready();
+    if (timer_.isActive()) frame_.status.set_status_ready();
     timer_.stop();
 }
 
 std::optional<std::string> KivSimulatorChild::choose_load_file() {
-    if (!frame_.file_dialogs().load_file(frame_.frame_widget())) return std::nullopt;
-    return frame_.directories().load_file_path;
+    return frame_.dialogs.file_dialogs().load_file(frame_.dialogs.frame_widget());
 }
 
 bool KivSimulatorChild::run_target_setup() {
-    const bool loaded = hooks_.target_setup && hooks_.target_setup(frame_.frame_widget());
+    const bool loaded = hooks_.target_setup && hooks_.target_setup(frame_.dialogs.frame_widget());
     update();
     return loaded;
 }
@@ -407,12 +409,12 @@ bool KivSimulatorChild::run_target_setup() {
 void KivSimulatorChild::run_breakpoint_dialog() {
     BreakpointsDialog dialog(
         sim_.breakpoints(), [this](const std::string& text) { show_message(kFrameCaption, text); },
-        frame_.frame_widget());
+        frame_.dialogs.frame_widget());
     // A run goes on behind the modal dialog; its ticks keep the list true.
     breakpoints_dialog_ = &dialog;
     connect(&dialog, &BreakpointsDialog::table_changed, this,
             &KivSimulatorChild::tell_breakpoint_changes);
-    frame_.run_modal(dialog);
+    frame_.dialogs.run_modal(dialog);
     breakpoints_dialog_ = nullptr;
     update();
 }

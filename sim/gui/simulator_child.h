@@ -36,7 +36,17 @@ class QToolBar;
 namespace torva {
 
 class BreakpointsDialog;
-class FrameAccess;
+class DialogHost;
+class SourceOpener;
+class StatusLine;
+
+// What the window asks of the frame: its dialogs and boxes, the status bar,
+// and opening the source of the current line.
+struct SimulatorRoles {
+    DialogHost& dialogs;
+    StatusLine& status;
+    SourceOpener& sources;
+};
 
 // What the program plugs into the window from outside the simulator.
 struct SimulatorWindowHooks {
@@ -70,7 +80,7 @@ public:
     static constexpr char kTitle[] = "RT12 Visual Simulator";
 
     // load_path: the load file the frame hands over; "" keeps the simulator's.
-    KivSimulatorChild(Simulator& sim, FrameAccess& frame, SimulatorWindowHooks hooks,
+    KivSimulatorChild(Simulator& sim, SimulatorRoles frame, SimulatorWindowHooks hooks,
                       const std::string& load_path, QWidget* parent = nullptr);
     ~KivSimulatorChild() override;
     // The closing work, once: halt, unbind, close the devices, tell the
@@ -169,7 +179,7 @@ private:
     std::optional<bool> symbols_item() const;
 
     Simulator& sim_;
-    FrameAccess& frame_;
+    SimulatorRoles frame_;
     SimulatorWindowHooks hooks_;
     Disassembler disassembler_;
     DisassemblyPane disassembly_;

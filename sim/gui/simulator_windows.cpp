@@ -34,7 +34,7 @@ SimulatorWindows::SimulatorWindows(Simulator& sim) : sim_(sim) {
 }
 
 ChildWindow* SimulatorWindows::create_simulator(const std::string& load_path) {
-    if (frame_ == nullptr) return nullptr;
+    if (!frame_) return nullptr;
     // A window the frame closed may wait for its deletion; it is done now.
     if (window_ != nullptr) window_->retire();
     window_ = new KivSimulatorChild(sim_, *frame_, hooks_, load_path);

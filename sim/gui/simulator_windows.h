@@ -8,9 +8,9 @@
 
 #include <QPointer>
 
-namespace torva {
+#include <optional>
 
-class FrameAccess;
+namespace torva {
 
 class SimulatorWindows final : public SimulatorWindowFactory {
 public:
@@ -21,7 +21,7 @@ public:
     explicit SimulatorWindows(Simulator& sim);
 
     // The frame the windows live in; before it is set no window is made.
-    void attach(FrameAccess& frame) { frame_ = &frame; }
+    void attach(SimulatorRoles frame) { frame_.emplace(frame); }
     // What other parts of the program plug into the window (target setup,
     // the simulated-port terminal); closing, clock and cycle model are chained.
     SimulatorWindowHooks& hooks() { return hooks_; }
@@ -33,7 +33,7 @@ public:
 
 private:
     Simulator& sim_;
-    FrameAccess* frame_ = nullptr;
+    std::optional<SimulatorRoles> frame_;
     SimulatorWindowHooks hooks_;
     QPointer<KivSimulatorChild> window_;
 };

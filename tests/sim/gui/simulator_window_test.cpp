@@ -43,7 +43,7 @@ struct SimulatorWindowTest : FrameFixture {
         FrameServices services = fake_services();
         services.simulators = &windows;
         frame->set_services(services);
-        windows.attach(*frame);
+        windows.attach({*frame, *frame, *frame});
         windows.hooks().closing = [this] { ++closings; };
         path = write_program(0x55);
     }
