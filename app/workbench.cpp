@@ -34,7 +34,9 @@ void Workbench::attach(KivFrame& frame) {
     lab_checker_.attach(frame);
     simulator_windows_.attach({.dialogs = frame, .status = frame, .sources = frame});
     attach_devices(frame);
-    terminal_windows_.attach(frame);
+    terminal_windows_.attach(
+        frame,
+        {.dialogs = frame, .status = frame, .look = frame, .events = frame, .requests = frame});
     // The terminals on the simulated board's serial interfaces go with the
     // simulator window.
     simulator_windows_.hooks().closing = [this] { terminal_windows_.simulator_closing(); };

@@ -8,13 +8,17 @@
 #include "terminal/terminal_commands.h"
 #include "terminal/terminal_texts.h"
 
+#include "shell/child_events.h"
 #include "shell/child_sub_window.h"
 #include "shell/command_ids.h"
+#include "shell/dialog_host.h"
 #include "shell/directories.h"
 #include "shell/file_dialogs.h"
-#include "shell/frame_access.h"
+#include "shell/menu_requests.h"
 #include "shell/message_service.h"
 #include "shell/shared_fonts.h"
+#include "shell/shared_look.h"
+#include "shell/status_line.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -41,16 +45,16 @@ bool configure_link(SerialLink& link, SerialSettings& settings, MessageBoxes& bo
     return false;
 }
 
-TerminalWindow::TerminalWindow(FrameAccess& frame, PortStore& store, TerminalSession session,
+TerminalWindow::TerminalWindow(TerminalRoles frame, PortStore& store, TerminalSession session,
                                std::unique_ptr<SerialLink> link, QWidget* parent)
     : QWidget(parent), frame_(frame), store_(store), link_(std::move(link)),
-      session_(std::move(session)), char_width_(std::max(1, frame.fonts().char_width)),
-      line_height_(std::max(1, frame.fonts().line_height)) {
+      session_(std::move(session)), char_width_(std::max(1, frame.look.fonts().char_width)),
+      line_height_(std::max(1, frame.look.fonts().line_height)) {
     setObjectName(QString::fromLatin1(kClassName));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::ArrowCursor);
-    setFont(frame.fonts().screen);
+    setFont(frame.look.fonts().screen);
     resize(sizeHint());
     update_title();
     connect(&poll_timer_, &QTimer::timeout, this, &TerminalWindow::poll);
@@ -103,10 +107,10 @@ void TerminalWindow::show_write_failure() {
     if (failure == shown_failure_) return;
     shown_failure_ = failure;
     if (!failure.empty())
-        frame_.set_status_text(
+        frame_.status.set_status_text(
             QString::fromStdString(cant_write_text(port_title_name(session_.port()), failure)));
     else if (!session_.download_in_progress())
-        frame_.set_status_ready();
+        frame_.status.set_status_ready();
 }
 
 // ---- painting and sizing ----
@@ -115,10 +119,10 @@ void TerminalWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const TerminalSettings& settings = session_.settings();
     painter.fillRect(rect(), colour(settings.background));
-    painter.setFont(frame_.fonts().screen);
+    painter.setFont(frame_.look.fonts().screen);
     painter.setPen(colour(settings.text));
     const TerminalGrid& grid = session_.grid();
-    const int ascent = QFontMetrics(frame_.fonts().screen).ascent();
+    const int ascent = QFontMetrics(frame_.look.fonts().screen).ascent();
     for (int row = 0; row < grid.rows(); ++row) {
         const std::string_view cells = grid.row(row);
         painter.drawText(QPoint(0, row * line_height_ + ascent),
@@ -145,7 +149,7 @@ void TerminalWindow::resizeEvent(QResizeEvent* event) {
         update();
         if (refused) {
             if (refused_ != std::pair(columns, rows))
-                frame_.messages().error(std::string(terminal_message::kNotEnoughMemory));
+                frame_.dialogs.messages().error(std::string(terminal_message::kNotEnoughMemory));
             refused_ = {columns, rows};
             return;
         }
@@ -195,7 +199,7 @@ void TerminalWindow::mousePressEvent(QMouseEvent* event) {
 
 void TerminalWindow::mouseDoubleClickEvent(QMouseEvent*) {
     // The frame loads its most recently chosen load file into the window on top.
-    if (!session_.last_load_path().empty()) frame_.send_command(terminal_cmd::kReload);
+    if (!session_.last_load_path().empty()) frame_.requests.reload_load_file();
 }
 
 void TerminalWindow::contextMenuEvent(QContextMenuEvent* event) {
@@ -243,7 +247,7 @@ bool TerminalWindow::handle_command(int id, std::intptr_t parameter) {
     if (id < kFirst || id > kLast) return false;
     switch (id) {
     case kDownload:
-        if (const std::optional<std::string> chosen = frame_.file_dialogs().load_file(this))
+        if (const std::optional<std::string> chosen = frame_.dialogs.file_dialogs().load_file(this))
             download(*chosen);
         return true;
     case kSettings: run_settings_dialog(); return true;
@@ -273,8 +277,8 @@ bool TerminalWindow::handle_command(int id, std::intptr_t parameter) {
 
 bool TerminalWindow::close_query() {
     if (!session_.download_in_progress()) return true;
-    frame_.messages().warning(std::string(terminal_message::kDownloadInProgress));
-    frame_.stop_closing();
+    frame_.dialogs.messages().warning(std::string(terminal_message::kDownloadInProgress));
+    frame_.events.stop_closing();
     return false;
 }
 
@@ -292,15 +296,15 @@ void TerminalWindow::close_now() {
 }
 
 bool TerminalWindow::reconfigure() {
-    return configure_link(*link_, session_.settings().serial, frame_.messages());
+    return configure_link(*link_, session_.settings().serial, frame_.dialogs.messages());
 }
 
 void TerminalWindow::run_settings_dialog() {
     TerminalSettings& settings = session_.settings();
     SerialSettingsDialog dialog(settings.serial, settings, true,
                                 QString::fromLatin1(SerialSettingsDialog::kTerminalTitle),
-                                frame_.frame_widget());
-    if (frame_.run_modal(dialog) == QDialog::Accepted) {
+                                frame_.dialogs.frame_widget());
+    if (frame_.dialogs.run_modal(dialog) == QDialog::Accepted) {
         dialog.store();
         session_.mark_settings_changed();
         // New settings that the port refuses stay and are saved all the same.
@@ -313,13 +317,13 @@ void TerminalWindow::run_settings_dialog() {
 
 void TerminalWindow::run_bootstrap_dialog() {
     if (session_.download_in_progress()) return;
-    run_bootstrapper_dialog(*this, frame_, session_, *link_, [this] { poll(); });
+    run_bootstrapper_dialog(*this, frame_.dialogs, session_, *link_, [this] { poll(); });
     update_title();
 }
 
 void TerminalWindow::start_logging() {
     if (!session_.start_logging(kLogFileName)) {
-        frame_.messages().error(std::string(terminal_message::kCantCreateLog));
+        frame_.dialogs.messages().error(std::string(terminal_message::kCantCreateLog));
         return;
     }
     update_title();
@@ -330,7 +334,7 @@ void TerminalWindow::start_logging() {
 void TerminalWindow::download(const std::string& path) {
     if (!session_.start_download(path, *link_, *this)) return;
     progress_timer_.start(kProgressMilliseconds);
-    frame_.refresh_menus();
+    frame_.events.refresh_menus();
     poll();
 }
 
@@ -339,30 +343,30 @@ void TerminalWindow::watch_download() {
     if (!session_.watch_download(*this)) return;
     progress_timer_.stop();
     update_title();
-    frame_.refresh_menus();
+    frame_.events.refresh_menus();
 }
 
 void TerminalWindow::error_box(const std::string& text) {
-    frame_.messages().error(text);
+    frame_.dialogs.messages().error(text);
 }
 
 bool TerminalWindow::question_box(const std::string& text) {
-    return frame_.messages().question(text) == kBoxYes;
+    return frame_.dialogs.messages().question(text) == kBoxYes;
 }
 
 void TerminalWindow::status_text(const std::string& text) {
-    frame_.set_status_text(QString::fromStdString(text));
+    frame_.status.set_status_text(QString::fromStdString(text));
 }
 
 void TerminalWindow::status_ready() {
-    frame_.set_status_ready();
+    frame_.status.set_status_ready();
 }
 
 void TerminalWindow::download_failed(const std::string& reason, int lines_sent, int lines) {
     const std::string text = cant_write_text(port_title_name(session_.port()), reason);
     shown_failure_ = reason;
-    frame_.set_status_text(QString::fromStdString(text));
-    frame_.messages().error(text + "\n" + stopped_after_text(lines_sent, lines));
+    frame_.status.set_status_text(QString::fromStdString(text));
+    frame_.dialogs.messages().error(text + "\n" + stopped_after_text(lines_sent, lines));
 }
 
 } // namespace torva

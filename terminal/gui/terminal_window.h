@@ -20,9 +20,24 @@
 
 namespace torva {
 
-class FrameAccess;
+class ChildEvents;
+class DialogHost;
+class MenuRequests;
 class MessageBoxes;
 class SerialSettingsDialog;
+class SharedLook;
+class StatusLine;
+
+// What a terminal window asks of the frame: its dialogs and boxes, the
+// status bar, the screen font, the menus' and closing's bookkeeping, and
+// the Reload its double click starts.
+struct TerminalRoles {
+    DialogHost& dialogs;
+    StatusLine& status;
+    const SharedLook& look;
+    ChildEvents& events;
+    MenuRequests& requests;
+};
 
 // Configures the link with settings (repaired in place); on failure shows
 // the failing step's box, then "Can't set serial port parameters".
@@ -44,7 +59,7 @@ public:
 
     // The link is open and configured with session's serial settings; the
     // store gets the port's settings back when the window goes.
-    TerminalWindow(FrameAccess& frame, PortStore& store, TerminalSession session,
+    TerminalWindow(TerminalRoles frame, PortStore& store, TerminalSession session,
                    std::unique_ptr<SerialLink> link, QWidget* parent = nullptr);
     ~TerminalWindow() override;
 
@@ -107,7 +122,7 @@ private:
     void show_write_failure();
     void write_typed(const std::string& bytes);
 
-    FrameAccess& frame_;
+    TerminalRoles frame_;
     PortStore& store_;
     std::unique_ptr<SerialLink> link_;
     // After the link: a running download stops before the link goes.

@@ -4,8 +4,10 @@
 #include "io/simulated_link.h"
 #include "terminal/gui/serial_port_link.h"
 
-#include "shell/frame_access.h"
+#include "shell/child_area.h"
+#include "shell/dialog_host.h"
 #include "shell/message_service.h"
+#include "shell/status_line.h"
 
 #include <QTimer>
 
@@ -19,9 +21,9 @@ void TerminalWindows::set_terminal_defaults() {
 }
 
 ChildWindow* TerminalWindows::create_terminal(int number) {
-    if (frame_ == nullptr) return nullptr;
+    if (area_ == nullptr || !frame_) return nullptr;
     if (TerminalWindow* window = window_on(number)) {
-        frame_->activate_child(window);
+        area_->activate_child(window);
         return nullptr;
     }
     const SerialPortEntry port = find_serial_port(serial_port_table(), number);
@@ -35,12 +37,12 @@ ChildWindow* TerminalWindows::create_terminal(int number) {
     }
     if (!link) {
         // No box (as for a port that went away), but the status bar says why.
-        frame_->set_status_text(
+        frame_->status.set_status_text(
             QString::fromStdString("Can't open " + port_title_name(port) + ": " + error));
         return nullptr;
     }
     TerminalSettings settings = store_.load(number).value_or(defaults_);
-    if (!configure_link(*link, settings.serial, frame_->messages())) return nullptr;
+    if (!configure_link(*link, settings.serial, frame_->dialogs.messages())) return nullptr;
 
     auto* window = new TerminalWindow(*frame_, store_, TerminalSession(port, std::move(settings)),
                                       std::move(link));
@@ -66,8 +68,8 @@ void TerminalWindows::simulator_closing() {
     for (TerminalWindow* window : windows()) {
         if (!window->session().port().simulated()) continue;
         QTimer::singleShot(0, window, [this, window] {
-            if (!window->isVisible() || frame_ == nullptr) return;
-            frame_->messages().warning(kSimulatorClosed, window->session().port().name);
+            if (!window->isVisible() || !frame_) return;
+            frame_->dialogs.messages().warning(kSimulatorClosed, window->session().port().name);
             window->close_now();
         });
     }

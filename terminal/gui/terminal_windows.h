@@ -10,11 +10,13 @@
 
 #include <QPointer>
 
+#include <optional>
 #include <vector>
 
 namespace torva {
 
 class Board;
+class ChildArea;
 
 class TerminalWindows final : public TerminalWindowFactory, public PortLister {
 public:
@@ -25,8 +27,12 @@ public:
     // board: the simulated board the simulated ports reach.
     explicit TerminalWindows(Board& board) : board_(board) {}
 
-    // The frame the windows live in; before it is set no window is made.
-    void attach(FrameAccess& frame) { frame_ = &frame; }
+    // The frame's area the windows live in and what they ask of the frame;
+    // before they are set no window is made.
+    void attach(ChildArea& area, TerminalRoles frame) {
+        area_ = &area;
+        frame_.emplace(frame);
+    }
 
     void set_terminal_defaults() override;
     // Opens the port (or links to the simulated board), restores its
@@ -46,7 +52,8 @@ public:
 
 private:
     Board& board_;
-    FrameAccess* frame_ = nullptr;
+    ChildArea* area_ = nullptr;
+    std::optional<TerminalRoles> frame_;
     PortStore store_;
     TerminalSettings defaults_ = board_terminal_defaults();
     std::vector<QPointer<TerminalWindow>> windows_;
