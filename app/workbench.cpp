@@ -29,7 +29,12 @@ FrameServices Workbench::services(MessageService& messages, DialogService& dialo
 
 void Workbench::attach(KivFrame& frame) {
     frame_ = &frame;
-    documents_.attach(frame);
+    documents_.attach(frame, {.dialogs = frame,
+                              .status = frame,
+                              .look = frame,
+                              .events = frame,
+                              .requests = frame,
+                              .recent_files = frame.recent_files()});
     assembler_.attach(frame);
     lab_checker_.attach(frame);
     simulator_windows_.attach({.dialogs = frame, .status = frame, .sources = frame});

@@ -5,9 +5,10 @@
 #include "editor/document_window.h"
 #include "editor/goto_line_dialog.h"
 #include "editor/styling.h"
+#include "shell/child_area.h"
 #include "shell/command_ids.h"
+#include "shell/dialog_host.h"
 #include "shell/file_dialogs.h"
-#include "shell/frame_access.h"
 #include "shell/message_service.h"
 #include "shell/recent_files.h"
 
@@ -37,16 +38,17 @@ bool same_ignoring_case(const std::string& a, const std::string& b) {
 
 EditorDocuments::~EditorDocuments() = default;
 
-void EditorDocuments::attach(FrameAccess& frame) {
-    frame_ = &frame;
+void EditorDocuments::attach(ChildArea& area, DocumentRoles frame) {
+    area_ = &area;
+    frame_.emplace(frame);
 }
 
 QWidget* EditorDocuments::open_document(bool is_new, const std::string& path, int line) {
-    if (frame_ == nullptr) return nullptr;
+    if (area_ == nullptr || !frame_) return nullptr;
     if (!is_new) {
         for (DocumentWindow* document : documents()) {
             if (!document->has_path(path)) continue;
-            frame_->activate_child(document);
+            area_->activate_child(document);
             document->setFocus();
             if (line != -1) document->go_to_line(line);
             return document;
@@ -59,7 +61,7 @@ QWidget* EditorDocuments::open_document(bool is_new, const std::string& path, in
     if (document == nullptr) return nullptr;
     next_x_ += kCascadeStep;
     next_y_ += kCascadeStep;
-    frame_->add_child(*document, &geometry);
+    area_->add_child(*document, &geometry);
     if (is_new) document->save_command();
 
     // The line mark of an earlier life of this file goes; the caret lands
@@ -112,7 +114,7 @@ void EditorDocuments::clear_line_marks() {
 }
 
 DocumentWindow* EditorDocuments::active_document() const {
-    return frame_ != nullptr ? as_document(frame_->top_child()) : nullptr;
+    return area_ != nullptr ? as_document(area_->top_child()) : nullptr;
 }
 
 std::vector<DocumentWindow*> EditorDocuments::documents() const {
@@ -134,6 +136,10 @@ void EditorDocuments::unlink(DocumentWindow* document) {
     std::erase_if(activations_, gone);
 }
 
+void EditorDocuments::bring_to_front(DocumentWindow& document) {
+    if (area_ != nullptr) area_->activate_child(&document);
+}
+
 void EditorDocuments::note_active(DocumentWindow* document) {
     std::erase_if(activations_, [document](const QPointer<DocumentWindow>& entry) {
         return entry == nullptr || entry.data() == document;
@@ -148,9 +154,9 @@ std::string EditorDocuments::most_recent_source() const {
 }
 
 int EditorDocuments::run_goto_line(QWidget* owner) {
-    if (frame_ == nullptr) return 0;
+    if (!frame_) return 0;
     GotoLineDialog dialog(owner);
-    return frame_->run_modal(dialog);
+    return frame_->dialogs.run_modal(dialog);
 }
 
 } // namespace torva

@@ -2,18 +2,20 @@
 // Assemble command and the Output window use on it.
 #pragma once
 
+#include "editor/document_roles.h"
 #include "editor/finder.h"
 #include "shell/services.h"
 
 #include <QPointer>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace torva {
 
+class ChildArea;
 class DocumentWindow;
-class FrameAccess;
 
 class EditorDocuments final : public DocumentService {
 public:
@@ -22,8 +24,9 @@ public:
     EditorDocuments(const EditorDocuments&) = delete;
     EditorDocuments& operator=(const EditorDocuments&) = delete;
 
-    // The frame whose area holds the documents; set once it exists.
-    void attach(FrameAccess& frame);
+    // The frame's area that holds the documents and what they ask of the
+    // frame; set once it exists.
+    void attach(ChildArea& area, DocumentRoles frame);
 
     QWidget* open_document(bool is_new, const std::string& path, int line) override;
     std::string document_path(const QWidget* widget) const override;
@@ -45,15 +48,19 @@ public:
     void unlink(DocumentWindow* document);
     // The document became the active one.
     void note_active(DocumentWindow* document);
+    // Brings the document to the front of the frame's area.
+    void bring_to_front(DocumentWindow& document);
 
-    FrameAccess* frame() const { return frame_; }
+    // What the documents ask of the frame; null before it exists.
+    const DocumentRoles* frame() const { return frame_ ? &*frame_ : nullptr; }
     // Find and replace over these documents; its state lives for the run.
     Finder& finder() { return finder_; }
 
 private:
     DocumentWindow* as_document(const QWidget* widget) const;
 
-    FrameAccess* frame_ = nullptr;
+    ChildArea* area_ = nullptr;
+    std::optional<DocumentRoles> frame_;
     std::vector<QPointer<DocumentWindow>> documents_;
     // The most recently active last.
     std::vector<QPointer<DocumentWindow>> activations_;

@@ -9,12 +9,16 @@
 #include "editor/printing.h"
 #include "editor/styling.h"
 #include "editor/view_setup.h"
+#include "shell/child_events.h"
 #include "shell/command_ids.h"
+#include "shell/dialog_host.h"
 #include "shell/file_dialogs.h"
-#include "shell/frame_access.h"
+#include "shell/menu_requests.h"
 #include "shell/message_service.h"
 #include "shell/recent_files.h"
 #include "shell/shared_fonts.h"
+#include "shell/shared_look.h"
+#include "shell/status_line.h"
 
 #include <Qsci/qsciscintillabase.h>
 
@@ -50,16 +54,16 @@ unsigned arrow_command(int id) {
 
 } // namespace
 
-DocumentWindow* DocumentWindow::create(FrameAccess& frame, EditorDocuments& list, bool is_new,
+DocumentWindow* DocumentWindow::create(DocumentRoles frame, EditorDocuments& list, bool is_new,
                                        const std::string& path) {
     bool read_only = false;
     if (!is_new) {
         switch (check_access(path)) {
         case Access::missing:
-            frame.messages().error("File '%s' can't be accessed", path);
+            frame.dialogs.messages().error("File '%s' can't be accessed", path);
             return nullptr;
         case Access::unreadable:
-            frame.messages().error("File '%s', no Read permission", path);
+            frame.dialogs.messages().error("File '%s', no Read permission", path);
             return nullptr;
         case Access::read_only: read_only = true; break;
         case Access::writable: break;
@@ -68,7 +72,7 @@ DocumentWindow* DocumentWindow::create(FrameAccess& frame, EditorDocuments& list
     return new DocumentWindow(frame, list, path, read_only);
 }
 
-DocumentWindow::DocumentWindow(FrameAccess& frame, EditorDocuments& list, const std::string& path,
+DocumentWindow::DocumentWindow(DocumentRoles frame, EditorDocuments& list, const std::string& path,
                                bool read_only)
     : frame_(frame), list_(list), file_(*this, path, read_only),
       component_(new QsciScintillaBase(this)), sci_(*component_) {
@@ -77,7 +81,7 @@ DocumentWindow::DocumentWindow(FrameAccess& frame, EditorDocuments& list, const 
     update_window_title();
     setAutoFillBackground(true);
     QPalette background = palette();
-    background.setBrush(QPalette::Window, frame.brushes().light_grey);
+    background.setBrush(QPalette::Window, frame.look.brushes().light_grey);
     setPalette(background);
     setFocusPolicy(Qt::StrongFocus);
     resize(800, 400);
@@ -141,11 +145,11 @@ void DocumentWindow::toggle_breakpoint_at(long position) {
     // A click beside a line does what F9 does on it: the caret goes to the
     // line, and the simulator (when there is one) toggles its breakpoint.
     sci_.send(sci::SCI_GOTOPOS, static_cast<unsigned long>(position));
-    frame_.send_command(cmd::kToggleBreakpoint);
+    frame_.requests.toggle_breakpoint();
 }
 
 void DocumentWindow::after_notification() {
-    frame_.update_title();
+    frame_.events.update_title();
 }
 
 void DocumentWindow::update_window_title() {
@@ -155,7 +159,7 @@ void DocumentWindow::update_window_title() {
     // the version from before it back.
     if (counts_as_modified()) title += QStringLiteral(" *");
     if (title != windowTitle()) setWindowTitle(title);
-    frame_.update_title(); // it shows the same mark
+    frame_.events.update_title(); // it shows the same mark
 }
 
 // ---- files ----
@@ -163,7 +167,7 @@ void DocumentWindow::update_window_title() {
 void DocumentWindow::load_file() {
     const std::optional<std::string> bytes = file_.load();
     if (!bytes) return; // a new file does not exist yet
-    frame_.set_status_text(QStringLiteral("Loading file, please wait..."));
+    frame_.status.set_status_text(QStringLiteral("Loading file, please wait..."));
     sci_.send(SCI_CANCEL);
     sci_.send(SCI_SETUNDOCOLLECTION, 0);
     sci_.send(SCI_CLEARALL);
@@ -174,15 +178,15 @@ void DocumentWindow::load_file() {
     sci_.send(SCI_EMPTYUNDOBUFFER);
     sci_.send(SCI_SETSAVEPOINT);
     sci_.send(SCI_GOTOPOS, 0);
-    frame_.set_status_ready();
+    frame_.status.set_status_ready();
 }
 
 bool DocumentWindow::ask_yes(const char* format) {
-    return frame_.messages().question(format, file_.name()) == kBoxYes;
+    return frame_.dialogs.messages().question(format, file_.name()) == kBoxYes;
 }
 
 void DocumentWindow::show_error(const std::string& text) {
-    frame_.messages().error(text);
+    frame_.dialogs.messages().error(text);
 }
 
 long DocumentWindow::text_length() const {
@@ -206,11 +210,11 @@ void DocumentWindow::save_command() {
 }
 
 void DocumentWindow::save_as() {
-    const auto chosen = frame_.file_dialogs().save_source(this, file_.path());
+    const auto chosen = frame_.dialogs.file_dialogs().save_source(this, file_.path());
     if (!chosen) return;
     const bool was_read_only = file_.read_only();
     if (!file_.save_as(*chosen)) return;
-    frame_.recent_files().add(file_.path());
+    frame_.recent_files.add(file_.path());
     if (was_read_only) sci_.send(SCI_SETREADONLY, 0);
 }
 
@@ -234,13 +238,14 @@ void DocumentWindow::child_activated() {
         file_.write_backup();
     }
     update();
-    frame_.update_title();
+    frame_.events.update_title();
 }
 
 bool DocumentWindow::close_query() {
     if (counts_as_modified()) {
-        AskAboutSaveDialog ask_save(QString::fromStdString(file_.name()), frame_.frame_widget());
-        const int answer = frame_.run_modal(ask_save);
+        AskAboutSaveDialog ask_save(QString::fromStdString(file_.name()),
+                                    frame_.dialogs.frame_widget());
+        const int answer = frame_.dialogs.run_modal(ask_save);
         // "&Yes" whose save fails, "&No" whose restore fails, "&Cancel" and
         // Escape: the document stays open with its edits (and its backup),
         // and a Close All or Exit in progress stops here.
@@ -248,11 +253,11 @@ bool DocumentWindow::close_query() {
                           : answer == AskAboutSaveDialog::kNo ? file_.discard_changes()
                                                               : false;
         if (!done) {
-            frame_.stop_closing();
+            frame_.events.stop_closing();
             return false;
         }
     }
-    frame_.recent_files().store();
+    frame_.recent_files.store();
     file_.closed();
     list_.unlink(this);
     return true;
@@ -299,7 +304,7 @@ bool DocumentWindow::handle_command(int id, std::intptr_t parameter) {
     case cmd::kArrowDown:
     case cmd::kArrowRight: send_arrow_key(id); return true;
     case cmd::kTitleModifiedQuery: return counts_as_modified();
-    case cmd::kPrint: print_document(*this, frame_, frame_, true); return true;
+    case cmd::kPrint: print_document(*this, frame_.dialogs, frame_.status, true); return true;
     case cmd::kFindReplace: list_.finder().open_dialog(*this); return true;
     case cmd::kFindNextDown:
     case cmd::kFindNextUp: list_.finder().repeat(*this, id == cmd::kFindNextUp); return true;
@@ -393,7 +398,8 @@ void DocumentWindow::show_line_column() {
     const long pos = sci_.current_pos();
     const int line = sci_.line_from_position(pos);
     const long column = pos - sci_.position_from_line(line);
-    frame_.set_line_column_text(QStringLiteral("Ln %1 Col %2").arg(line + 1).arg(column + 1));
+    frame_.status.set_line_column_text(
+        QStringLiteral("Ln %1 Col %2").arg(line + 1).arg(column + 1));
 }
 
 } // namespace torva

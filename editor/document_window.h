@@ -5,6 +5,7 @@
 #pragma once
 
 #include "editor/document_file_state.h"
+#include "editor/document_roles.h"
 #include "editor/scintilla_call.h"
 #include "shell/child_window.h"
 
@@ -18,7 +19,6 @@ class QsciScintillaBase;
 namespace torva {
 
 class EditorDocuments;
-class FrameAccess;
 
 // Commands only documents handle.
 namespace doc_cmd {
@@ -32,7 +32,7 @@ public:
     // The creation handler: checks the file (unless is_new), sets up the
     // component, loads the file and takes the backup. Shows its own error
     // box and returns null when the document cannot be opened.
-    static DocumentWindow* create(FrameAccess& frame, EditorDocuments& list, bool is_new,
+    static DocumentWindow* create(DocumentRoles frame, EditorDocuments& list, bool is_new,
                                   const std::string& path);
     ~DocumentWindow() override;
 
@@ -71,7 +71,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
-    DocumentWindow(FrameAccess& frame, EditorDocuments& list, const std::string& path,
+    DocumentWindow(DocumentRoles frame, EditorDocuments& list, const std::string& path,
                    bool read_only);
 
     // DocumentFileHost
@@ -95,7 +95,7 @@ private:
     // changes.
     void update_window_title();
 
-    FrameAccess& frame_;
+    DocumentRoles frame_;
     EditorDocuments& list_;
     DocumentFileState file_;
     QsciScintillaBase* component_;

@@ -5,8 +5,9 @@
 #include "editor/document_window.h"
 #include "editor/find_dialog.h"
 #include "editor/text_search.h"
-#include "shell/frame_access.h"
+#include "shell/dialog_host.h"
 #include "shell/message_service.h"
+#include "shell/status_line.h"
 
 #include <algorithm>
 
@@ -18,7 +19,7 @@ FindDialog* Finder::dialog() const {
     return dialog_.data();
 }
 
-FrameAccess* Finder::frame() const {
+const DocumentRoles* Finder::frame() const {
     return documents_.frame();
 }
 
@@ -39,7 +40,7 @@ void Finder::open_dialog(DocumentWindow& document) {
     state_.walk_document = nullptr;
     seed_from(document);
     if (dialog_ == nullptr && frame() != nullptr)
-        dialog_ = new FindDialog(*this, frame()->frame_widget());
+        dialog_ = new FindDialog(*this, frame()->dialogs.frame_widget());
     if (dialog_ == nullptr) return;
     dialog_->show_state();
     dialog_->show();
@@ -48,7 +49,7 @@ void Finder::open_dialog(DocumentWindow& document) {
 }
 
 void Finder::dialog_closed() {
-    if (frame() != nullptr) frame()->set_status_text(QStringLiteral(" "));
+    if (frame() != nullptr) frame()->status.set_status_text(QStringLiteral(" "));
 }
 
 void Finder::remember_texts() {
@@ -69,16 +70,16 @@ DocumentWindow* Finder::next_in_walk() const {
 }
 
 void Finder::search() {
-    FrameAccess* shell = frame();
+    const DocumentRoles* shell = frame();
     DocumentWindow* document = documents_.active_document();
     if (shell == nullptr) return;
     if (document == nullptr) {
-        shell->set_status_text(QStringLiteral("Find text failed"));
+        shell->status.set_status_text(QStringLiteral("Find text failed"));
         return;
     }
     // Nothing to look for: no document is searched, visited or moved.
     if (state_.find_text.empty()) {
-        shell->set_status_text(QStringLiteral("No text to match"));
+        shell->status.set_status_text(QStringLiteral("No text to match"));
         return;
     }
     const bool up = state_.search_up;
@@ -91,7 +92,7 @@ void Finder::search() {
         const auto match =
             up ? search_in_target(sci, start, 0, state_.find_text, state_.search_flags())
                : search_in_target(sci, end, sci.length(), state_.find_text, state_.search_flags());
-        shell->set_status_ready();
+        shell->status.set_status_ready();
         if (match) {
             sci.send(SCI_SETSEL, static_cast<unsigned long>(match->start), match->end);
             return;
@@ -107,13 +108,13 @@ void Finder::search() {
             next = next_in_walk();
         }
         if (next == nullptr) {
-            shell->set_status_text(up ? QStringLiteral("At beginning of document")
-                                      : QStringLiteral("Passed end of document"));
+            shell->status.set_status_text(up ? QStringLiteral("At beginning of document")
+                                             : QStringLiteral("Passed end of document"));
             state_.end_walk();
             return;
         }
         state_.walk_document = next;
-        shell->activate_child(next);
+        documents_.bring_to_front(*next);
         // Searching up in a further document starts from its end.
         const long from = up ? next->sci().length() : 0;
         next->sci().send(SCI_GOTOPOS, static_cast<unsigned long>(from));
@@ -130,7 +131,8 @@ void Finder::find_next() {
 void Finder::replace_once() {
     DocumentWindow* document = documents_.active_document();
     if (document == nullptr) {
-        if (frame() != nullptr) frame()->set_status_text(QStringLiteral("Replace Once failed"));
+        if (frame() != nullptr)
+            frame()->status.set_status_text(QStringLiteral("Replace Once failed"));
         remember_texts();
         return;
     }
@@ -146,21 +148,21 @@ void Finder::replace_once() {
 }
 
 void Finder::replace_all() {
-    FrameAccess* shell = frame();
+    const DocumentRoles* shell = frame();
     DocumentWindow* document = documents_.active_document();
     if (shell == nullptr) return;
     if (document == nullptr) {
-        shell->set_status_text(QStringLiteral("Replace All failed"));
+        shell->status.set_status_text(QStringLiteral("Replace All failed"));
         remember_texts();
         return;
     }
     if (state_.all_documents) {
-        shell->messages().warning("'Replace All' affects only current active document");
+        shell->dialogs.messages().warning("'Replace All' affects only current active document");
         state_.all_documents = false;
         if (dialog_ != nullptr) dialog_->show_state();
     }
     if (state_.find_text.empty()) {
-        shell->set_status_text(QStringLiteral("No text to match"));
+        shell->status.set_status_text(QStringLiteral("No text to match"));
     } else {
         torva::replace_all(document->sci(), state_.find_text, state_.replace_text,
                            state_.search_flags());

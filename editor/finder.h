@@ -12,7 +12,7 @@ namespace torva {
 class DocumentWindow;
 class EditorDocuments;
 class FindDialog;
-class FrameAccess;
+struct DocumentRoles;
 
 class Finder {
 public:
@@ -40,7 +40,7 @@ public:
     void dialog_closed();
 
 private:
-    FrameAccess* frame() const;
+    const DocumentRoles* frame() const;
     void search();
     DocumentWindow* next_in_walk() const;
     void remember_texts();

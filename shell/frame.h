@@ -82,6 +82,7 @@ public:
     Help& help() { return help_; }
     void set_services(const FrameServices& services);
 
+    RecentFiles& recent_files() { return recent_; }
     // The size of the area's visible part.
     QSize client_size() const;
 
@@ -90,7 +91,6 @@ public:
     MessageBoxes& messages() override { return messages_; }
     FileDialogs& file_dialogs() override { return dialogs_; }
     int run_modal(QDialog& dialog) override;
-    RecentFiles& recent_files() override { return recent_; }
     Directories& directories() override { return dirs_; }
     const SharedFonts& fonts() const override { return fonts_; }
     const SharedBrushes& brushes() const override { return brushes_; }
@@ -106,7 +106,6 @@ public:
     void refresh_menus() override { update_menus(nullptr); }
     void update_title() override;
     void stop_closing() override { closing_stopped_ = true; }
-    void send_command(int id, std::intptr_t parameter = 0) override { dispatch(id, parameter); }
     void toggle_breakpoint() override;
     void reload_load_file() override;
     void fatal_error(const std::string& text) override;

@@ -14,12 +14,10 @@
 #include "shell/source_opener.h"
 #include "shell/status_line.h"
 
-#include <cstdint>
 #include <string>
 
 namespace torva {
 
-class RecentFiles;
 struct Directories;
 
 class FrameAccess : public DialogHost,
@@ -31,10 +29,7 @@ class FrameAccess : public DialogHost,
                     public ChildEvents,
                     public MenuRequests {
 public:
-    virtual RecentFiles& recent_files() = 0;
     virtual Directories& directories() = 0;
-    // Sends a command to the frame as a menu item would.
-    virtual void send_command(int id, std::intptr_t parameter = 0) = 0;
     // An error box, then the program closes.
     virtual void fatal_error(const std::string& text) = 0;
 };

@@ -57,7 +57,7 @@ protected:
         services.assembler = &assembler;
         services.lab_checker = &lab_checker;
         frame = std::make_unique<KivFrame>(services, dirs);
-        documents.attach(*frame);
+        documents.attach(*frame, {*frame, *frame, *frame, *frame, *frame, frame->recent_files()});
         assembler.attach(*frame);
         lab_checker.attach(*frame);
         frame->create_fonts();
