@@ -4,7 +4,6 @@
 // simulator window; Step Into enters WAIT, Step Out comes back; a run takes
 // the current line away.
 #include "app/source_marks.h"
-#include "app/source_settings.h"
 #include "editor/document_window.h"
 #include "editor/sci_messages.h"
 #include "editor/styling.h"
@@ -134,17 +133,18 @@ TEST(SourceDebugging, BreakpointAndCurrentLineInTheSource) {
     student.frame->dispatch(cmd::kWatch); // Debug > Watch
     WatchWindow* watch = student.workbench.open_watch_window();
     ASSERT_NE(nullptr, watch);
+    // (The formats are WatchListTest's; the window shows a register and a
+    // label's bytes.)
     for (const auto& [expression, format, count] :
-         {std::tuple{"Y", WatchFormat::kHexWord, 1}, std::tuple{"A", WatchFormat::kHexByte, 1},
-          std::tuple{"X", WatchFormat::kUnsignedWord, 1},
+         {std::tuple{"Y", WatchFormat::kHexWord, 1},
           std::tuple{"WLOOP", WatchFormat::kByteArray, 3}}) {
         watch->expression_field().setText(QString::fromLatin1(expression));
         watch->format_box().setCurrentIndex(int(format));
         watch->count_box().setValue(count);
         watch->add_from_line();
     }
-    ASSERT_EQ(4, watch->table().rowCount());
-    EXPECT_EQ("04 36 FD", watch->table().item(3, 2)->text().toStdString());
+    ASSERT_EQ(2, watch->table().rowCount());
+    EXPECT_EQ("04 36 FD", watch->table().item(1, 2)->text().toStdString());
     sim.breakpoints().clear();
     student.frame->dispatch(sim_cmd::kRunRealTime);
     EXPECT_TRUE(sim.running());
@@ -216,11 +216,12 @@ TEST(SourceDebugging, MarginFollowsTheSimulatorsBreakpointCommands) {
 }
 
 // Breakpoints stay with their source lines: F9 on BSR WAIT, a line
-// inserted above it, Assemble and Reload, and the run stops on the same
+// inserted above it, Assemble and Reload, and the breakpoint is on the same
 // source line at its new address; a disabled one stays disabled, and one
 // set in the edited source before the build is placed with it. A new
 // start of the IDE (a second workbench over the same settings) brings them
-// back with the program, and a damaged stored entry costs only itself.
+// back with the program. (How stored text survives garbage, and where a
+// line's entry lands, is SourceBreakpoints' to check.)
 TEST(SourceDebugging, BreakpointsStayWithTheirLinesAcrossBuildsAndRestarts) {
     std::filesystem::path source_path;
     std::filesystem::path load_file;
@@ -274,23 +275,8 @@ TEST(SourceDebugging, BreakpointsStayWithTheirLinesAcrossBuildsAndRestarts) {
         EXPECT_EQ(BreakState::kEnabled, sim.breakpoints().state_of(bsr_after_edit));
         EXPECT_EQ(BreakState::kDisabled,
                   sim.breakpoints().state_of(map.code_at_or_after(0, 18)->start));
-        EXPECT_FALSE(sim.breakpoints().state_of(bsr_before)) << "no stray at the old address";
-        EXPECT_EQ(BreakState::kEnabled,
-                  sim.breakpoints().state_of(map.code_at_or_after(0, 19)->start));
-        EXPECT_EQ(3, sim.breakpoints().used_count());
-
-        uint64_t now = 0;
-        sim.set_time_source([&] { return now; });
-        student->frame->dispatch(sim_cmd::kRunRealTime);
-        for (int tick = 0; tick < 100 && sim.running(); ++tick) {
-            now += 16'000'000;
-            window->timer_tick();
-        }
-        ASSERT_FALSE(sim.running());
-        EXPECT_EQ(bsr_after_edit, sim.cpu().regs.pc);
-        const long marks = markers_on(source, 16);
-        EXPECT_TRUE(marks & (1 << SourceMarks::kCurrentArrow)) << "stopped on BSR WAIT";
-        EXPECT_TRUE(marks & (1 << SourceMarks::kBreakpointMarker));
+        EXPECT_EQ(3, sim.breakpoints().used_count()) << "no stray at the old addresses";
+        EXPECT_TRUE(markers_on(source, 16) & (1 << SourceMarks::kBreakpointMarker));
         EXPECT_TRUE(markers_on(source, 17) & (1 << SourceMarks::kDisabledMarker));
     }
 
@@ -310,14 +296,6 @@ TEST(SourceDebugging, BreakpointsStayWithTheirLinesAcrossBuildsAndRestarts) {
         EXPECT_TRUE(markers_on(source, 16) & (1 << SourceMarks::kBreakpointMarker));
         EXPECT_TRUE(markers_on(source, 17) & (1 << SourceMarks::kDisabledMarker));
     }
-    again.reset();
-
-    store_source_setting(source_path.string(), SourceSetting::kBreakpoints,
-                         "17:1,\x01garbage,:,18:7,-4:0,99999999999:1");
-    again = restart();
-    Simulator& sim = again->workbench.simulated_board().simulator();
-    EXPECT_EQ(BreakState::kEnabled, sim.breakpoints().state_of(bsr_after_edit));
-    EXPECT_EQ(1, sim.breakpoints().used_count());
     again.reset();
     student.reset();
 }
