@@ -1,7 +1,8 @@
 // The program's symbols in the windows: the Program pane shows hello.asm's
 // labels and branch targets by name until Show Symbols is unticked, and a
 // tooltip over a name in the editor gives its value (and a data label's
-// bytes) while the simulator is halted.
+// bytes) while the simulator is halted. What the lines and tips say is the
+// pane's and the tip's own tests'; here, that the windows show them.
 #include "editor/document_window.h"
 #include "editor/sci_messages.h"
 #include "sim/sim_commands.h"
@@ -16,9 +17,6 @@
 #include <QMenu>
 #include <QThread>
 #include <QToolTip>
-
-#include <cstdio>
-#include <cstring>
 
 namespace torva::test {
 namespace {
@@ -82,9 +80,7 @@ TEST_F(SymbolsInWindows, ProgramPaneShowsLabelsUntilUnticked) {
             if (line.find(piece) != std::string::npos) return true;
         return false;
     };
-    EXPECT_TRUE(has("  SEND:"));
-    EXPECT_TRUE(has("BEQ   COPY"));
-    EXPECT_TRUE(has(",#$80,WAIT")) << "BRCLR's target by label, its mask as it was";
+    EXPECT_TRUE(has("BEQ   COPY")) << "a branch target by name";
     EXPECT_TRUE(save_screenshot(*window, "simulator_symbols.png"));
 
     // The context menu offers Show Symbols, ticked; choosing it shows the
@@ -108,30 +104,21 @@ TEST_F(SymbolsInWindows, ProgramPaneShowsLabelsUntilUnticked) {
     window->open_context_menu(QPoint(5, 5)); // outside the pane
     ASSERT_EQ(2u, ticks.size());
     EXPECT_FALSE(ticks[1]);
-    EXPECT_TRUE(has("  SEND:"));
+    EXPECT_TRUE(has("BEQ   COPY"));
 }
 
+// The texts are SymbolTipTest's; here the editor shows them for the word
+// under the mouse, a data label's with its bytes, and none while running.
 TEST_F(SymbolsInWindows, TooltipGivesValuesWhileHalted) {
-    const DebugMap& map = *student.workbench.simulated_board().simulator().load_file().debug_map;
-    const uint32_t hello = map.symbol("HELLO")->value;
-    // A data label: its value and the text's bytes; a code label and an
-    // EQU: their values.
-    const std::string data = tip_over("HELLO");
-    char expected[64];
-    std::snprintf(expected, sizeof expected, "HELLO = $%4.4X (%u)\n$%4.4X: 48 65 6C 6C 6F 0D 0A 00",
-                  unsigned(hello), unsigned(hello), unsigned(hello));
-    EXPECT_EQ(expected, data.substr(0, std::strlen(expected))) << data;
+    EXPECT_EQ(0u, tip_over("HELLO").find("HELLO = $"));
+    EXPECT_NE(std::string::npos, tip_over("HELLO").find(": 48 65 6C 6C 6F 0D 0A 00"));
     EXPECT_EQ("OUTPORT = $0400 (1024)", tip_over("OUTPORT", 2));
-    EXPECT_EQ(0u, tip_over("WAIT", 2).find("WAIT = $")) << "a code label: no bytes";
-    EXPECT_EQ(std::string::npos, tip_over("WAIT", 2).find('\n'));
-    // Words that are no symbol, and every word while the program runs.
-    EXPECT_EQ("", tip_over("baud"));
+    EXPECT_EQ("", tip_over("baud")) << "no symbol";
     Simulator& sim = student.workbench.simulated_board().simulator();
     sim.dispatch(sim_cmd::kRunFast);
     ASSERT_TRUE(sim.running());
     EXPECT_EQ("", tip_over("OUTPORT", 2));
     sim.dispatch(sim_cmd::kHalt);
-    ASSERT_FALSE(sim.running());
     EXPECT_EQ("OUTPORT = $0400 (1024)", tip_over("OUTPORT", 2));
 }
 
