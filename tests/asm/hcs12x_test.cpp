@@ -73,23 +73,16 @@ TEST_F(Hcs12xTest, TransferPostbytesAreDistinct) {
 }
 
 TEST_F(Hcs12xTest, MovesTakeEveryIndexedFormOnlyInTheHcs12xModel) {
-    check_code(
-        {
-            {__LINE__, " movb #$12,1000,x", {0x18, 0x08, 0xE2, 0x03, 0xE8, 0x12}, ""},
-            {__LINE__, " movb 100,y,[d,x]", {0x18, 0x0A, 0xE8, 0x64, 0xE7}, ""},
-            {__LINE__, " movw [2,sp],$1234", {0x18, 0x05, 0xF3, 0x00, 0x02, 0x12, 0x34}, ""},
-            {__LINE__, " movw $1234,-100,y", {0x18, 0x01, 0xE9, 0x9C, 0x12, 0x34}, ""},
-            {__LINE__, " movb #1,#2", {}, "error: Illegal destination operand"},
-        },
-        " option hcs12x\n");
+    // The bytes of every valid move of either model are compared with GNU as
+    // in oracle_test; here, what each model refuses.
+    check_code({{__LINE__, " movb #1,#2", {}, "error: Illegal destination operand"}},
+               " option hcs12x\n");
     check_code(
         {
             {__LINE__, " movb 100,y,0,x", {}, "error: Source mode illegal for HCS12"},
             {__LINE__, " movb [d,x],0,x", {}, "error: Source mode illegal for HCS12"},
             {__LINE__, " movb 0,x,1000,y", {}, "error: Illegal destination operand"},
             {__LINE__, " movb #1,[d,y]", {}, "error: Illegal destination operand"},
-            {__LINE__, " movb $1000,-1,x", {0x18, 0x09, 0x1F, 0x10, 0x00}, ""},
-            {__LINE__, " movb 1,x+,2,y-", {0x18, 0x0A, 0x30, 0x7E}, ""},
         },
         "");
 }
