@@ -151,25 +151,17 @@ TEST_F(DebugMapTest, IncludesConditionsOrgsAndSymbols) {
     EXPECT_EQ((SourceLine{(dir.path() / "lib" / "sub.inc").lexically_normal().string(), 2}),
               *included);
     EXPECT_FALSE(source_line_at(map, (dir.path() / "prog.s19").string(), 0x2010));
-    struct Expected {
-        const char* name;
-        SymbolKind kind;
-        uint32_t value;
-        int file, line;
-    };
-    for (const Expected& e :
-         {Expected{"TEN", SymbolKind::kEqu, 10, 0, 1}, Expected{"LEVEL", SymbolKind::kSet, 1, 0, 2},
-          Expected{"FAST", SymbolKind::kDefine, 0, 0, 3},
-          Expected{"MAIN", SymbolKind::kLabel, 0x1000, 0, 5},
-          Expected{"SUB", SymbolKind::kLabel, 0x1007, 1, 2},
-          Expected{"BUF", SymbolKind::kLabel, 0x200C, 0, 16}}) {
-        SCOPED_TRACE(e.name);
+    for (const DebugMapSymbol& e : {DebugMapSymbol{"TEN", SymbolKind::kEqu, 10, 0, 1},
+                                    {"LEVEL", SymbolKind::kSet, 1, 0, 2},
+                                    {"FAST", SymbolKind::kDefine, 0, 0, 3},
+                                    {"MAIN", SymbolKind::kLabel, 0x1000, 0, 5},
+                                    {"SUB", SymbolKind::kLabel, 0x1007, 1, 2},
+                                    {"BUF", SymbolKind::kLabel, 0x200C, 0, 16}}) {
         const DebugMapSymbol* s = map.symbol(e.name);
-        ASSERT_NE(nullptr, s);
-        EXPECT_EQ(e.kind, s->kind);
-        EXPECT_EQ(e.value, s->value);
-        EXPECT_EQ(e.file, s->file);
-        EXPECT_EQ(e.line, s->line);
+        ASSERT_NE(nullptr, s) << e.name;
+        EXPECT_EQ(std::tie(e.kind, e.value, e.file, e.line),
+                  std::tie(s->kind, s->value, s->file, s->line))
+            << e.name;
     }
     // A breakpoint asked for on a line without code lands on the next one.
     EXPECT_EQ(7, map.code_at_or_after(0, 6)->line);

@@ -390,6 +390,11 @@ TEST(RegisterFields, FormatParseAndApply) {
 
     MemoryMap memory;
     Cpu cpu(memory);
+    // A B X Y PC SP CCR, as the fields list them.
+    const auto fields = [&cpu] {
+        const CpuRegisters& r = cpu.regs;
+        return std::vector<unsigned>{r.a, r.b, r.x, r.y, r.pc, r.sp, r.ccr};
+    };
     cpu.regs.a = 0x11;
     cpu.regs.x = 0x2222;
     cpu.regs.ccr = 0xD0;
@@ -397,13 +402,7 @@ TEST(RegisterFields, FormatParseAndApply) {
     // Fields: A B X Y PC SP CCR. An emptied field sets 0; a field that does
     // not parse leaves its register.
     apply_register_fields(cpu, {"", "7f", "12G4", "1234", "2000", "3C80", "00000001"});
-    EXPECT_EQ(0, cpu.regs.a);
-    EXPECT_EQ(0x7F, cpu.regs.b);
-    EXPECT_EQ(0x2222, cpu.regs.x);
-    EXPECT_EQ(0x1234, cpu.regs.y);
-    EXPECT_EQ(0x2000, cpu.regs.pc);
-    EXPECT_EQ(0x3C80, cpu.regs.sp);
-    EXPECT_EQ(0x01, cpu.regs.ccr);
+    EXPECT_EQ((std::vector<unsigned>{0, 0x7F, 0x2222, 0x1234, 0x2000, 0x3C80, 0x01}), fields());
 
     // With a debug map a field takes a symbol's value, cut to the register;
     // digits still read as a number and an unknown name leaves the register.
@@ -412,11 +411,7 @@ TEST(RegisterFields, FormatParseAndApply) {
                    {"COUNT", SymbolKind::kEqu, 0x1A5},
                    {"ABBA", SymbolKind::kEqu, 0x4000}};
     apply_register_fields(cpu, {"COUNT", "", "BUFFER", "ABBA", "START", "buffer", ""}, &map);
-    EXPECT_EQ(0xA5, cpu.regs.a);
-    EXPECT_EQ(0x1050, cpu.regs.x);
-    EXPECT_EQ(0xABBA, cpu.regs.y);
-    EXPECT_EQ(0x2000, cpu.regs.pc);
-    EXPECT_EQ(0x3C80, cpu.regs.sp);
+    EXPECT_EQ((std::vector<unsigned>{0xA5, 0, 0x1050, 0xABBA, 0x2000, 0x3C80, 0}), fields());
 }
 
 } // namespace

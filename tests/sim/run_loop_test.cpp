@@ -58,19 +58,22 @@ struct Twin {
 
 void expect_same(Twin& fast, Twin& slow, uint64_t steps) {
     SCOPED_TRACE(testing::Message() << "after " << steps << " steps");
-    const CpuRegisters& a = fast.cpu.regs;
-    const CpuRegisters& b = slow.cpu.regs;
-    EXPECT_EQ(b.pc, a.pc);
-    EXPECT_EQ(b.sp, a.sp);
-    EXPECT_EQ(b.x, a.x);
-    EXPECT_EQ(b.y, a.y);
-    EXPECT_EQ(b.d(), a.d());
-    EXPECT_EQ(b.ccr, a.ccr);
-    EXPECT_EQ(slow.cpu.cpu_waiting, fast.cpu.cpu_waiting);
-    EXPECT_EQ(slow.sim.cycle_total(), fast.sim.cycle_total());
-    EXPECT_EQ(slow.sim.cycle_counter(), fast.sim.cycle_counter());
-    EXPECT_EQ(slow.sim.byte_counter(), fast.sim.byte_counter());
-    EXPECT_EQ(slow.board.memory().get_ppage(), fast.board.memory().get_ppage());
+    // Registers, waiting state, counters and program page.
+    const auto state = [](Twin& twin) {
+        const CpuRegisters& r = twin.cpu.regs;
+        return std::vector<uint64_t>{r.pc,
+                                     r.sp,
+                                     r.x,
+                                     r.y,
+                                     r.d(),
+                                     r.ccr,
+                                     twin.cpu.cpu_waiting,
+                                     twin.sim.cycle_total(),
+                                     twin.sim.cycle_counter(),
+                                     twin.sim.byte_counter(),
+                                     twin.board.memory().get_ppage()};
+    };
+    EXPECT_EQ(state(slow), state(fast));
     for (uint32_t address = 0x2000; address < 0x2200; ++address)
         ASSERT_EQ(*std::as_const(slow.board.memory()).storage(address),
                   *std::as_const(fast.board.memory()).storage(address))
