@@ -168,15 +168,29 @@ TEST(DirectReadTest, PagedAddressesOfTheCurrentPageOnly) {
 // its own; the step's contract must be the same there as through the byte
 // calls: length, PC, registers, cycles and pc_written (untouched for an
 // undefined encoding), execute = 0 changing nothing, and the trace text.
-TEST(DirectReadTest, StepContractThroughTheBlocks) {
+// Without trace, operand bytes come from the opcode's block and the common
+// indexed forms are decoded inline: the outcome must still match, at a
+// block's start, with the operand in the next block, and with that next
+// byte nothing answers for.
+TEST(DirectReadTest, StepsThroughTheBlocksMatchTracedByteCalls) {
     const std::vector<std::vector<uint8_t>> programs = {
         {0xA7},                   // NOP
         {0x86, 0x12},             // LDAA #
+        {0xCE, 0x12, 0x34},       // LDX #
         {0xB6, 0x30, 0x00},       // LDAA extended
+        {0xA6, 0x30},             // LDAA 1,X+
+        {0xA6, 0x7F},             // LDAA 1,-Y
+        {0xA6, 0xBC},             // LDAA 4,SP-
+        {0x6A, 0x1F},             // STAA -1,X
         {0x6A, 0x70},             // STAA 1,Y+
+        {0xA6, 0x8F},             // LDAA 15,SP
+        {0xA6, 0xC2},             // LDAA 2,PC
+        {0xA6, 0xE6},             // LDAA D,X
+        {0x1A, 0x45},             // LEAX 5,Y
         {0x20, 0x10},             // BRA
         {0x16, 0x12, 0x34},       // JSR extended
         {0x18, 0x20, 0x00, 0x10}, // LBRA (page 2)
+        {0x18, 0x0B, 0x30, 0x12}, // MOVB #$12,1,X+ (page 2)
         {0xB7, 0x30},             // TFR with an undefined postbyte
         {0xB7, 0x01},             // TFR A,B
     };
@@ -186,86 +200,45 @@ TEST(DirectReadTest, StepContractThroughTheBlocks) {
         std::string trace;
     };
     const auto run = [](MemoryBus& memory, test::FlatMemory& flat,
-                        const std::vector<uint8_t>& program, bool execute) {
-        std::copy(program.begin(), program.end(), flat.bytes.begin() + 0x2000);
-        Cpu cpu(memory);
-        cpu.regs = {0x00, 0x12, 0x34, 0x3100, 0x9ABC, 0x3C80, 0x2000};
-        // A step that only measures has the block handed out.
-        cpu.cpu_step(0x2000, false, false);
-        Outcome out{0, 77, 77, {}, {}};
-        cpu.trace_out = [&out](std::string_view text) { out.trace += text; };
-        out.length = cpu.cpu_step(0x2000, execute, true, out.cycles, out.pc_written);
-        out.regs = cpu.regs;
-        return out;
-    };
-    for (const auto& program : programs)
-        for (const bool execute : {false, true}) {
-            SCOPED_TRACE(testing::Message() << int(program[0]) << " execute " << execute);
-            test::FlatMemory plain;
-            DirectMemory direct;
-            const Outcome a = run(plain, plain, program, execute);
-            const Outcome b = run(direct, direct.flat, program, execute);
-            EXPECT_EQ(a.length, b.length);
-            EXPECT_EQ(a.cycles, b.cycles);
-            EXPECT_EQ(a.pc_written, b.pc_written);
-            EXPECT_EQ(0, std::memcmp(&a.regs, &b.regs, sizeof a.regs));
-            EXPECT_EQ(a.trace, b.trace);
-            EXPECT_FALSE(b.trace.empty());
-            EXPECT_TRUE(plain.bytes == direct.flat.bytes);
-        }
-}
-
-// Without trace, operand bytes come from the opcode's block and the common
-// indexed forms are decoded inline. The outcome must match a traced step
-// through the byte calls: at a block's start, with the operand in the next
-// block, and with that next byte nothing answers for.
-TEST(DirectReadTest, UntracedStepMatchesTracedByteCalls) {
-    const std::vector<std::vector<uint8_t>> programs = {
-        {0x86, 0x12},             // LDAA #
-        {0xCE, 0x12, 0x34},       // LDX #
-        {0xB6, 0x30, 0x00},       // LDAA extended
-        {0xA6, 0x30},             // LDAA 1,X+
-        {0xA6, 0x7F},             // LDAA 1,-Y
-        {0xA6, 0xBC},             // LDAA 4,SP-
-        {0x6A, 0x1F},             // STAA -1,X
-        {0xA6, 0x8F},             // LDAA 15,SP
-        {0xA6, 0xC2},             // LDAA 2,PC
-        {0xA6, 0xE6},             // LDAA D,X
-        {0x1A, 0x45},             // LEAX 5,Y
-        {0x18, 0x0B, 0x30, 0x12}, // MOVB #$12,1,X+ (page 2)
-    };
-    struct Outcome {
-        uint32_t length, cycles, pc_written;
-        CpuRegisters regs;
-    };
-    const auto run = [](MemoryBus& memory, test::FlatMemory& flat,
-                        const std::vector<uint8_t>& program, uint32_t at, bool trace) {
+                        const std::vector<uint8_t>& program, uint32_t at, bool execute,
+                        bool trace) {
         std::copy(program.begin(), program.end(), flat.bytes.begin() + at);
         Cpu cpu(memory);
         cpu.regs = {0x00, 0x12, 0x34, 0x3100, 0x3000, 0x3C80, uint16_t(at)};
-        cpu.trace_out = [](std::string_view) {};
-        Outcome out{0, 77, 77, {}};
-        out.length = cpu.cpu_step(at, true, trace, out.cycles, out.pc_written);
+        // A step that only measures has the block handed out.
+        cpu.cpu_step(at, false, false);
+        Outcome out{0, 77, 77, {}, {}};
+        cpu.trace_out = [&out](std::string_view text) { out.trace += text; };
+        out.length = cpu.cpu_step(at, execute, trace, out.cycles, out.pc_written);
         out.regs = cpu.regs;
         return out;
     };
+    const auto expect_same = [](const Outcome& a, const Outcome& b) {
+        EXPECT_EQ(a.length, b.length);
+        EXPECT_EQ(a.cycles, b.cycles);
+        EXPECT_EQ(a.pc_written, b.pc_written);
+        EXPECT_EQ(0, std::memcmp(&a.regs, &b.regs, sizeof a.regs));
+    };
     for (const auto& program : programs)
         for (const uint32_t at : {0x2000u, 0x23FFu})
-            for (const bool hole : {false, true}) {
-                SCOPED_TRACE(testing::Message() << int(program[0]) << "," << int(program[1])
-                                                << " at " << at << " hole " << hole);
-                test::FlatMemory plain;
-                DirectMemory direct;
-                plain.holes[at + 1] = hole;
-                direct.flat.holes[at + 1] = hole;
-                const Outcome a = run(plain, plain, program, at, true);
-                const Outcome b = run(direct, direct.flat, program, at, false);
-                EXPECT_EQ(a.length, b.length);
-                EXPECT_EQ(a.cycles, b.cycles);
-                EXPECT_EQ(a.pc_written, b.pc_written);
-                EXPECT_EQ(0, std::memcmp(&a.regs, &b.regs, sizeof a.regs));
-                EXPECT_TRUE(plain.bytes == direct.flat.bytes);
-            }
+            for (const bool hole : {false, true})
+                for (const bool execute : {false, true}) {
+                    SCOPED_TRACE(testing::Message() << int(program[0]) << " at " << at << " hole "
+                                                    << hole << " execute " << execute);
+                    test::FlatMemory plain;
+                    DirectMemory direct, untraced;
+                    plain.holes[at + 1] = direct.flat.holes[at + 1] = hole;
+                    untraced.flat.holes[at + 1] = hole;
+                    const Outcome a = run(plain, plain, program, at, execute, true);
+                    const Outcome b = run(direct, direct.flat, program, at, execute, true);
+                    const Outcome c = run(untraced, untraced.flat, program, at, execute, false);
+                    expect_same(a, b);
+                    EXPECT_EQ(a.trace, b.trace);
+                    EXPECT_FALSE(b.trace.empty());
+                    expect_same(a, c);
+                    EXPECT_TRUE(plain.bytes == direct.flat.bytes);
+                    EXPECT_TRUE(plain.bytes == untraced.flat.bytes);
+                }
 }
 
 // Every encoding of both pages, executed without trace through the plain
