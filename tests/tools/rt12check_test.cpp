@@ -87,19 +87,12 @@ TEST_F(Rt12checkTest, ExitStatusSaysWhetherAllPassedSomeFailedOrSomethingWasUnre
     copy_example("switches_correct.asm", "two/a.asm");
     copy_example("switches_faulty.asm", "two/b.asm");
 
-    // Each submission is reported, whatever the others do.
+    // Each submission is reported, whatever the others do. (The table's
+    // lines are ReportTest's, the reasons SubmissionTest's.)
     EXPECT_EQ(2, run("--quiet switches.toml typo.asm two good.asm missing.asm"));
-    EXPECT_NE(std::string::npos, out.find("typo.asm        0/5  does not assemble: \"" +
-                                          (dir.path() / "typo.asm").string() +
-                                          "\" (4): error: Undefined symbol 'STRAT'"))
+    EXPECT_NE(std::string::npos, out.find("\n4 submissions: 1 passed, 1 failed, 2 unreadable\n"))
         << out;
-    EXPECT_NE(std::string::npos,
-              out.find("two               -  unreadable: holds 2 sources (a.asm, b.asm): which one "
-                       "is the program? (the lab asks for switches.asm)"))
-        << out;
-    EXPECT_NE(std::string::npos, out.find("good.asm        5/5\n"));
-    EXPECT_NE(std::string::npos,
-              out.find("missing.asm       -  unreadable: no such file or folder"));
+    EXPECT_NE(std::string::npos, out.find("Undefined symbol 'STRAT'")) << out;
     EXPECT_EQ("", err);
 
     EXPECT_EQ(1, run("switches.toml typo.asm good.asm"));
