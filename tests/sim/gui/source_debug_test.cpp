@@ -133,18 +133,18 @@ TEST(SourceDebugging, BreakpointAndCurrentLineInTheSource) {
     student.frame->dispatch(cmd::kWatch); // Debug > Watch
     WatchWindow* watch = student.workbench.open_watch_window();
     ASSERT_NE(nullptr, watch);
-    // (The formats are WatchListTest's; the window shows a register and a
-    // label's bytes.)
+    // Four rows, as the manual's picture of the window shows them.
     for (const auto& [expression, format, count] :
-         {std::tuple{"Y", WatchFormat::kHexWord, 1},
+         {std::tuple{"Y", WatchFormat::kHexWord, 1}, std::tuple{"A", WatchFormat::kHexByte, 1},
+          std::tuple{"X", WatchFormat::kUnsignedWord, 1},
           std::tuple{"WLOOP", WatchFormat::kByteArray, 3}}) {
         watch->expression_field().setText(QString::fromLatin1(expression));
         watch->format_box().setCurrentIndex(int(format));
         watch->count_box().setValue(count);
         watch->add_from_line();
     }
-    ASSERT_EQ(2, watch->table().rowCount());
-    EXPECT_EQ("04 36 FD", watch->table().item(1, 2)->text().toStdString());
+    ASSERT_EQ(4, watch->table().rowCount());
+    EXPECT_EQ("04 36 FD", watch->table().item(3, 2)->text().toStdString());
     sim.breakpoints().clear();
     student.frame->dispatch(sim_cmd::kRunRealTime);
     EXPECT_TRUE(sim.running());
