@@ -4,6 +4,7 @@
 
 #include "asm/session.h"
 #include "support/temp_dir.h"
+#include "support/tool_process.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -68,11 +69,9 @@ struct AsmRun {
     }
 };
 
+// The whole file, by the name the assembler's tests have used for it.
 inline std::string read_text(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return read_file(path);
 }
 
 // Makes a directory current for the lifetime of the object.

@@ -5,20 +5,12 @@
 #include "sim/debug_map.h"
 #include "sim/source_steps.h"
 #include "sim_fixture.h"
+#include "support/tool_process.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace torva {
 namespace {
-
-std::string read_text(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class SourceStepsTest : public test::SimulatorFixture {
 protected:
@@ -34,7 +26,7 @@ protected:
         const int ok = asm_assemble(session, "-g \"prog.asm\"");
         std::filesystem::current_path(old);
         ASSERT_EQ(1, ok);
-        std::string text = read_text(dir.path() / "prog.s19");
+        std::string text = test::read_file(dir.path() / "prog.s19");
         // After the header record, before the end record.
         for (const auto& [address, bytes] : extra)
             text.insert(text.find('\n') + 1, srecord_data(address, bytes) + "\n");
@@ -169,7 +161,7 @@ TEST_F(SourceStepsTest, RunToAnAddressAndCallFacts) {
 
 TEST_F(SourceStepsTest, AMapOfAnotherBuildIsLeftAlone) {
     load_source(kNested);
-    const std::string map = read_text(dir.path() / "prog.dbg");
+    const std::string map = test::read_file(dir.path() / "prog.dbg");
     load_source(std::string("; one line more\n") + kNested);
     dir.write("prog.dbg", map);
     sim.load_new((dir.path() / "prog.s19").string());
