@@ -15,8 +15,6 @@
 #include "support/screenshot.h"
 #include "terminal_fixture.h"
 
-#include <cstdlib>
-
 namespace torva::test {
 namespace {
 
@@ -122,34 +120,6 @@ TEST_F(SimulatedTerminalTest, monitor_through_reset_takes_a_download_and_runs_it
     settle_events();
     EXPECT_TRUE(s.workbench.terminal_windows().windows().empty());
     EXPECT_TRUE(s.messages.shown.empty());
-}
-
-TEST_F(SimulatedTerminalTest, textbook_program_prints_through_the_monitors_table) {
-    // A textbook-style source, assembled with other assemblers' syntax
-    // accepted (the Debug menu's setting), downloaded to the monitor and
-    // run: printf and putchar go through the table at $EE80.
-    s.frame->dispatch(cmd::kAcceptOtherSyntax); // Debug > Accept other assemblers' syntax
-    const std::string program =
-        s.assemble_source("tests/asm/compat_corpus/textbook_printf.asm").string();
-    s.frame->dispatch(cmd::kAcceptOtherSyntax); // off again: the setting is remembered
-    ASSERT_FALSE(program.empty());
-    s.workbench.simulated_board().board().setup().set_option_word(board_option::kLoadMonitor);
-    run_simulator("");
-    ASSERT_NE(nullptr, simulator);
-    TerminalWindow* terminal = open_terminal(kSimulatedPortFirst);
-    ASSERT_NE(nullptr, terminal);
-    simulator_command(sim_cmd::kHalt);
-    simulator_command(sim_cmd::kResetCpu);
-    simulator_command(sim_cmd::kRunRealTime);
-    ASSERT_TRUE(wait_for_text(*terminal, "RT12 Monitor 1.0\n>")) << screen(*terminal);
-
-    s.dialogs.answers.push_back(program);
-    terminal->run_menu_choice(terminal_cmd::kDownload);
-    ASSERT_TRUE(wait_for_text(*terminal, " bytes", 20000)) << screen(*terminal);
-    ASSERT_TRUE(run_until([&] { return !terminal->session().download_in_progress(); }, 5000,
-                          [&] { step(*terminal); }));
-    type(*terminal, "g 1500");
-    ASSERT_TRUE(wait_for_text(*terminal, "-1234 fb2e HCS12\n*****\ndone\n")) << screen(*terminal);
 }
 
 } // namespace
