@@ -3,7 +3,7 @@
 #include "asm/asm_fixture.h"
 #include "support/tool_process.h"
 
-#include <cctype>
+#include <regex>
 
 namespace torva {
 namespace {
@@ -43,17 +43,8 @@ std::vector<std::string> code_blocks(const std::string& text) {
 // Whether the text has the word ORG in any letter case: a program, not a
 // fragment.
 bool has_org(const std::string& text) {
-    auto word_char = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
-    for (size_t i = 0; i + 3 <= text.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(text[i])) != 'O' ||
-            std::toupper(static_cast<unsigned char>(text[i + 1])) != 'R' ||
-            std::toupper(static_cast<unsigned char>(text[i + 2])) != 'G')
-            continue;
-        if ((i == 0 || !word_char(text[i - 1])) &&
-            (i + 3 == text.size() || !word_char(text[i + 3])))
-            return true;
-    }
-    return false;
+    static const std::regex org(R"(\bORG\b)", std::regex::icase);
+    return std::regex_search(text, org);
 }
 
 TEST(DocsExamplesTest, ManualProgramsAssembleCleanly) {

@@ -11,7 +11,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include <cstdio>
 #include <regex>
 
 namespace torva::test {
@@ -19,28 +18,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Standard output of a shell command.
-std::string run(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            out.append(buffer, n);
-        pclose(pipe);
-    }
-    return out;
-}
-
 int page_count(const std::string& pdf) {
     std::smatch match;
-    const std::string info = run("pdfinfo " + shell_quoted(pdf) + " 2>/dev/null");
+    const std::string info = run_command("pdfinfo " + shell_quoted(pdf) + " 2>/dev/null").first;
     return std::regex_search(info, match, std::regex(R"(Pages:\s+(\d+))")) ? std::stoi(match[1])
                                                                            : -1;
 }
 
 // The text of each page (pdftotext ends every page with a form feed).
 std::vector<std::string> pages_of(const std::string& pdf) {
-    const std::string text = run("pdftotext -layout " + shell_quoted(pdf) + " - 2>/dev/null");
+    const std::string text =
+        run_command("pdftotext -layout " + shell_quoted(pdf) + " - 2>/dev/null").first;
     std::vector<std::string> pages;
     size_t start = 0;
     for (size_t feed; (feed = text.find('\f', start)) != std::string::npos; start = feed + 1)
@@ -92,8 +80,8 @@ TEST_F(PrintingTest, every_page_has_its_header) {
     EXPECT_TRUE(contains(pages.front(), "line 1\n"));
     EXPECT_TRUE(contains(pages.back(), "line 150"));
     // The first page as a picture, for people to look at.
-    run("pdftoppm -png -r 60 -f 1 -l 1 -singlefile " + shell_quoted(pdf) + " " +
-        shell_quoted((screenshot_dir() / "print_page").string()));
+    run_command("pdftoppm -png -r 60 -f 1 -l 1 -singlefile " + shell_quoted(pdf) + " " +
+                shell_quoted((screenshot_dir() / "print_page").string()));
 }
 
 // Pages 2 to 3, the last page alone and a range past the end, each against

@@ -2,32 +2,18 @@
 // cleanly on Exit (TORVA_EXIT_AFTER_SHOW sends Exit once the frame is shown;
 // TORVA_SCREENSHOT keeps a picture of the screen in build/screenshots/).
 #include "support/temp_dir.h"
+#include "support/tool_process.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
 
 namespace fs = std::filesystem;
 
 namespace torva::test {
 namespace {
-
-// Runs a shell command; returns its standard output and exit status.
-std::pair<std::string, int> run(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return {"", -1};
-    std::array<char, 256> buffer{};
-    while (fgets(buffer.data(), buffer.size(), pipe) != nullptr)
-        out += buffer.data();
-    const int status = pclose(pipe);
-    return {out, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
-}
 
 TEST(ProgramTest, starts_shows_its_frame_and_exits_on_exit) {
     if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0)
@@ -45,7 +31,7 @@ TEST(ProgramTest, starts_shows_its_frame_and_exits_on_exit) {
         home.path().string() + "/config' TORVA_EXIT_AFTER_SHOW=1 TORVA_SCREENSHOT='" +
         shot.string() + "' timeout 60 xvfb-run -a -s '-screen 0 1280x900x24' '" + program.string() +
         "' 2>/dev/null";
-    const auto [out, status] = run(command);
+    const auto [out, status] = run_command(command);
     EXPECT_EQ(0, status) << out;
     EXPECT_NE(std::string::npos, out.find("KivFrame shown: \"Vardel TORVA 6 for RT12\"")) << out;
     EXPECT_TRUE(fs::exists(shot)); // the screen with the frame and the splash

@@ -1,12 +1,16 @@
-// The command-line tools as processes: where the build put them, and the
-// files they wrote.
+// The command-line tools as processes: where the build put them, the files
+// they wrote, and running a shell command for its output.
 #pragma once
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
+
+#include <sys/wait.h>
 
 namespace torva::test {
 
@@ -42,6 +46,19 @@ inline std::string shell_quoted(const std::string& text) {
         else
             quoted += c;
     return quoted + "'";
+}
+
+// Runs a shell command: its standard output and exit status (-1 when it
+// did not end by itself).
+inline std::pair<std::string, int> run_command(const std::string& command) {
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return {"", -1};
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, n);
+    const int status = pclose(pipe);
+    return {out, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
 }
 
 } // namespace torva::test
