@@ -125,7 +125,6 @@ TEST_F(SetupDialogsTest, FileDialogsRememberTheirDirectory) {
     EXPECT_EQ("*.hc12sim", save.filters[0].second);
     const FileDialogRequest& load = dialogs.requests[1];
     EXPECT_EQ(FileDialogRequest::Mode::open, load.mode);
-    EXPECT_EQ("Select Target Description File", load.title);
     EXPECT_TRUE(load.must_exist);
     EXPECT_EQ(temp.path().string(), load.initial_dir);
     EXPECT_EQ(2, load_chains);

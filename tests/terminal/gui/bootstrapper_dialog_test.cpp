@@ -4,6 +4,7 @@
 // and the result texts.
 #include "terminal/gui/bootstrapper_dialog.h"
 
+#include "records/srecord_writer.h"
 #include "shell/fakes.h"
 #include "support/screenshot.h"
 #include "support/socat_pair.h"
@@ -22,7 +23,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdio>
 #include <thread>
 
 namespace torva {
@@ -42,19 +42,11 @@ std::string text(BootstrapperDialog& dialog, int id) {
     return control<QLineEdit>(dialog, id).text().toStdString();
 }
 
-// One S1 record with its count and checksum.
+// One S1 record with its line end.
 std::string s1(uint16_t address, const std::string& data) {
-    char field[16];
-    uint32_t sum = uint32_t(data.size() + 3) + (address >> 8) + (address & 0xFF);
-    std::snprintf(field, sizeof field, "S1%02X%04X", unsigned(data.size() + 3), unsigned(address));
-    std::string line = field;
-    for (const char c : data) {
-        std::snprintf(field, sizeof field, "%02X", unsigned(uint8_t(c)));
-        line += field;
-        sum += uint8_t(c);
-    }
-    std::snprintf(field, sizeof field, "%02X", unsigned(~sum & 0xFF));
-    return line + field + "\r\n";
+    return srecord_line('1', address,
+                        {reinterpret_cast<const uint8_t*>(data.data()), data.size()}) +
+           "\r\n";
 }
 
 std::string bytes_from(int first, int count) {
