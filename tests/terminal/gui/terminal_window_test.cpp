@@ -47,6 +47,8 @@ protected:
             if (entry.location == pair.near_path()) port = entry.number;
         ASSERT_GE(port, 0);
         TerminalFixture::SetUp();
+        window = open_terminal(port);
+        ASSERT_NE(nullptr, window);
     }
     void TearDown() override {
         TerminalFixture::TearDown();
@@ -68,11 +70,10 @@ protected:
 
     SocatPair pair;
     int port = -1;
+    TerminalWindow* window = nullptr; // on the pair's near end
 };
 
 TEST_F(TerminalWindowTest, shows_what_arrives_and_sends_what_is_typed) {
-    TerminalWindow* window = open_terminal(port);
-    ASSERT_NE(nullptr, window);
     EXPECT_EQ("(" + pair.near_path() + ":9600,N,8,1)", window->windowTitle().toStdString());
 
     pair.send("RT12 Monitor 1.0\r\n> md 1000\r\n"
@@ -94,8 +95,6 @@ TEST_F(TerminalWindowTest, shows_what_arrives_and_sends_what_is_typed) {
 }
 
 TEST_F(TerminalWindowTest, a_port_that_cannot_be_opened_gives_no_window_and_says_why) {
-    TerminalWindow* window = open_terminal(port);
-    ASSERT_NE(nullptr, window);
     // One window per port: opening it again brings the first to the front.
     s.frame->dispatch(cmd::kOpenTerminal, port);
     EXPECT_EQ(1u, s.workbench.terminal_windows().windows().size());
@@ -109,8 +108,6 @@ TEST_F(TerminalWindowTest, a_port_that_cannot_be_opened_gives_no_window_and_says
 }
 
 TEST_F(TerminalWindowTest, settings_dialog_reconfigures_the_port_and_reopening_restores_it) {
-    TerminalWindow* window = open_terminal(port);
-    ASSERT_NE(nullptr, window);
     s.dialogs.while_open = [&](QDialog& dialog) {
         auto& settings = dynamic_cast<SerialSettingsDialog&>(dialog);
         EXPECT_EQ("Terminal Preferences", settings.windowTitle().toStdString());
@@ -147,8 +144,6 @@ TEST_F(TerminalWindowTest, settings_dialog_reconfigures_the_port_and_reopening_r
 }
 
 TEST_F(TerminalWindowTest, bootstrap_command_opens_the_bootstrapper_with_its_stage_options) {
-    TerminalWindow* window = open_terminal(port);
-    ASSERT_NE(nullptr, window);
     s.dialogs.while_open = [&](QDialog& dialog) {
         if (dialog.objectName() == "BOOTSTRAPPER") {
             auto* options = qobject_cast<QAbstractButton*>(dialog.findChild<QWidget*>("id2012"));
@@ -169,8 +164,6 @@ TEST_F(TerminalWindowTest, bootstrap_command_opens_the_bootstrapper_with_its_sta
 TEST_F(TerminalWindowTest, logging_writes_the_received_bytes_but_carriage_returns) {
     const std::filesystem::path old_dir = std::filesystem::current_path();
     std::filesystem::current_path(s.temp.path());
-    TerminalWindow* window = open_terminal(port);
-    ASSERT_NE(nullptr, window);
     window->run_menu_choice(terminal_cmd::kStartLogging);
     EXPECT_NE(std::string::npos,
               window->windowTitle().toStdString().find("  Terminal log= logfile.log"));
@@ -190,8 +183,6 @@ TEST_F(TerminalWindowTest, logging_writes_the_received_bytes_but_carriage_return
 }
 
 TEST_F(TerminalWindowTest, a_download_refuses_to_close_and_stop_load_sends_the_stop_byte_last) {
-    TerminalWindow* window = open_terminal(port);
-    ASSERT_NE(nullptr, window);
     const std::string file = forty_one_lines();
     const std::string path = s.temp.write("long.s19", file);
     window->download(path);
@@ -219,8 +210,6 @@ TEST_F(TerminalWindowTest, a_download_refuses_to_close_and_stop_load_sends_the_s
 // refused meanwhile and the window stays responsive; after XON what waited
 // goes out and the status bar is idle again.
 TEST_F(TerminalWindowTest, a_download_the_port_stops_ends_with_an_error_not_ready) {
-    TerminalWindow* window = open_terminal(port);
-    ASSERT_NE(nullptr, window);
     SerialSettings& serial = window->session().settings().serial;
     serial.flow_control = flow_control::kXonXoffTransmit;
     ASSERT_TRUE(configure_port(window->link(), serial).ok);
@@ -250,8 +239,6 @@ TEST_F(TerminalWindowTest, a_download_the_port_stops_ends_with_an_error_not_read
 }
 
 TEST_F(TerminalWindowTest, frame_load_reload_and_double_click_send_the_file) {
-    TerminalWindow* window = open_terminal(port);
-    ASSERT_NE(nullptr, window);
     const std::string good = "S1051000CF3CDF\nS9031000EC\n";
     const std::string path = s.temp.write("good.s19", good);
     auto loaded = [&] {
@@ -271,8 +258,6 @@ TEST_F(TerminalWindowTest, frame_load_reload_and_double_click_send_the_file) {
 }
 
 TEST_F(TerminalWindowTest, the_window_holds_whole_cells_and_a_grid_too_large_is_refused) {
-    TerminalWindow* window = open_terminal(port);
-    ASSERT_NE(nullptr, window);
     // A size between whole cells shrinks to the cells.
     QWidget* sub = window->parentWidget();
     sub->resize(sub->size() + QSize(5, 21));
