@@ -6,7 +6,6 @@
 
 #include "editor/document_files.h"
 #include "shell/control_ids.h"
-#include "shell/output_window.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -22,10 +21,6 @@ namespace fs = std::filesystem;
 
 class AssembleTest : public EditorFixture {
 protected:
-    std::vector<std::string> output_lines() const {
-        OutputWindow* output = frame->output_window();
-        return output != nullptr ? output->store().lines() : std::vector<std::string>{};
-    }
     bool output_has(const std::string& line) const {
         const auto lines = output_lines();
         return std::find(lines.begin(), lines.end(), line) != lines.end();

@@ -4,8 +4,6 @@
 #include "editor_fixture.h"
 #include "support/screenshot.h"
 
-#include "shell/output_window.h"
-
 #include <algorithm>
 
 namespace torva::test {
@@ -15,10 +13,6 @@ namespace fs = std::filesystem;
 
 class CheckLabTest : public EditorFixture {
 protected:
-    std::vector<std::string> output_lines() const {
-        OutputWindow* output = frame->output_window();
-        return output != nullptr ? output->store().lines() : std::vector<std::string>{};
-    }
     // The example lab and a solution of it, copied into the test's folder.
     std::string example(const std::string& name) {
         const fs::path copy = temp.path() / name;

@@ -6,8 +6,8 @@
 
 #include "editor/ask_about_save.h"
 #include "editor/document_files.h"
-#include "shell/output_window.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <fstream>
@@ -36,11 +36,9 @@ protected:
     }
     std::string title() const { return frame->windowTitle().toStdString(); }
     bool assembled(const std::string& stem) const {
-        OutputWindow* output = frame->output_window();
-        if (output == nullptr) return false;
-        for (const std::string& line : output->store().lines())
-            if (line == "No Errors.") return fs::exists(dir() + "/" + stem + ".s19");
-        return false;
+        const auto lines = output_lines();
+        return std::find(lines.begin(), lines.end(), "No Errors.") != lines.end() &&
+               fs::exists(dir() + "/" + stem + ".s19");
     }
 };
 

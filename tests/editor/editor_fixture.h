@@ -10,6 +10,7 @@
 #include "shell/check_lab_command.h"
 #include "shell/command_ids.h"
 #include "shell/frame.h"
+#include "shell/output_window.h"
 
 #include "support/scripted_services.h"
 #include "support/temp_dir.h"
@@ -106,6 +107,12 @@ protected:
     static void type_text(DocumentWindow* document, const std::string& text) {
         document->component().SendScintilla(sci::SCI_ADDTEXT, static_cast<uintptr_t>(text.size()),
                                             text.data());
+    }
+
+    // The Output window's lines; none without the window.
+    std::vector<std::string> output_lines() const {
+        OutputWindow* output = frame->output_window();
+        return output != nullptr ? output->store().lines() : std::vector<std::string>{};
     }
 
     int boxes_containing(const std::string& part) const {
