@@ -24,6 +24,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include <functional>
+
 namespace torva::test {
 namespace {
 
@@ -56,39 +58,48 @@ QRect simulator_area(Workbench& workbench) {
     return QRect(sub->mapToGlobal(QPoint(0, 0)), sub->size());
 }
 
-TEST(DevicesEndToEnd, SwitchFlippedInItsWindowLightsItsLed) {
+// An example loaded in the simulator, Simulator Setup answered by `setup`,
+// and the simulator on a clock the test moves.
+class DevicesEndToEnd : public ::testing::Test {
+protected:
+    void set_up(const std::string& example, std::function<void(QDialog&)> setup) {
+        ASSERT_TRUE(student.open_simulator(student.assemble_example(example)));
+        student.dialogs.while_open = std::move(setup);
+        frame->dispatch(sim_cmd::kSimulatorSetup);
+        settle_events();
+        sim().set_time_source([this] { return now; });
+    }
+    Simulator& sim() { return workbench.simulated_board().simulator(); }
+    // The window of the device connected in a row of the board.
+    QWidget* device_window(int row) {
+        return workbench.device_windows().window(
+            workbench.simulated_board().board().setup().row_value(row));
+    }
+
     StudentSession student;
-    ASSERT_TRUE(student.open_simulator(student.assemble_example("switches")));
     Workbench& workbench = student.workbench;
     KivFrame* frame = student.frame.get();
-    ScriptedDialogs& dialogs = student.dialogs;
+    uint64_t now = 0;
+};
 
-    dialogs.while_open = [](QDialog& dialog) {
+TEST_F(DevicesEndToEnd, SwitchFlippedInItsWindowLightsItsLed) {
+    set_up("switches", [](QDialog& dialog) {
         if (dialog.objectName() != "RT12TARGETSETUP") return;
         connect_row(dialog, bus_row::kOutport);
         connect_row(dialog, bus_row::kInport);
-    };
-    frame->dispatch(sim_cmd::kSimulatorSetup);
+    });
     EXPECT_EQ((std::vector<std::string>{"RT12TARGETSETUP", "IOSETUPDIALOG", "IOSETUPDIALOG"}),
-              dialogs.modal_dialogs);
-    settle_events();
-
-    Board& board = workbench.simulated_board().board();
-    const int32_t outport = board.setup().row_value(bus_row::kOutport);
-    const int32_t inport = board.setup().row_value(bus_row::kInport);
-    auto* leds = dynamic_cast<PortWindow*>(workbench.device_windows().window(outport));
-    auto* switches = dynamic_cast<PortWindow*>(workbench.device_windows().window(inport));
+              student.dialogs.modal_dialogs);
+    auto* leds = dynamic_cast<PortWindow*>(device_window(bus_row::kOutport));
+    auto* switches = dynamic_cast<PortWindow*>(device_window(bus_row::kInport));
     ASSERT_NE(nullptr, leds);
     ASSERT_NE(nullptr, switches);
     EXPECT_EQ("Outport $400 - Outport at 400", leds->windowTitle().toStdString());
     EXPECT_EQ("Inport $600 - Inport at 600", switches->windowTitle().toStdString());
     EXPECT_TRUE(leds->isVisible());
 
-    Simulator& sim = workbench.simulated_board().simulator();
-    uint64_t now = 0;
-    sim.set_time_source([&] { return now; });
     frame->dispatch(sim_cmd::kRunRealTime);
-    ASSERT_TRUE(sim.running());
+    ASSERT_TRUE(sim().running());
     auto run_a_while = [&] {
         for (int tick = 0; tick < 3; ++tick) {
             now += 100'000'000;
@@ -112,32 +123,22 @@ TEST(DevicesEndToEnd, SwitchFlippedInItsWindowLightsItsLed) {
 // one simulated second: LED 0 blinks four times, LED 1 the
 // other way round, a frame in which an LED changed shows it partly lit, and
 // every frame that changed an LED repaints its window.
-TEST(DevicesEndToEnd, BlinkBlinksFourTimesASecondAsTheEyeSeesIt) {
-    StudentSession student;
-    ASSERT_TRUE(student.open_simulator(student.assemble_example("blink")));
-    Workbench& workbench = student.workbench;
-    student.dialogs.while_open = [](QDialog& dialog) {
+TEST_F(DevicesEndToEnd, BlinkBlinksFourTimesASecondAsTheEyeSeesIt) {
+    set_up("blink", [](QDialog& dialog) {
         if (dialog.objectName() == "RT12TARGETSETUP") connect_row(dialog, bus_row::kOutport);
-    };
-    student.frame->dispatch(sim_cmd::kSimulatorSetup);
-    settle_events();
-    Board& board = workbench.simulated_board().board();
-    auto* leds = dynamic_cast<PortWindow*>(
-        workbench.device_windows().window(board.setup().row_value(bus_row::kOutport)));
+    });
+    auto* leds = dynamic_cast<PortWindow*>(device_window(bus_row::kOutport));
     ASSERT_NE(nullptr, leds);
 
-    Simulator& sim = workbench.simulated_board().simulator();
     KivSimulatorChild* window = workbench.simulator_windows().window();
-    uint64_t now = 0;
-    sim.set_time_source([&] { return now; });
-    student.frame->dispatch(sim_cmd::kRunRealTime);
+    frame->dispatch(sim_cmd::kRunRealTime);
     EXPECT_EQ(16, window->run_timer().interval());
     PaintCounter counter;
     leds->installEventFilter(&counter);
     std::vector<int> levels;
     bool shot = false;
     int changed_frames = 0, painted_changes = 0;
-    for (int frame = 0; frame < 59; ++frame) {
+    for (int shown = 0; shown < 59; ++shown) {
         now += 17'000'000;
         window->timer_tick();
         counter.paints = 0;
@@ -146,7 +147,7 @@ TEST(DevicesEndToEnd, BlinkBlinksFourTimesASecondAsTheEyeSeesIt) {
         const int level = painted_level(*leds, 0);
         // LED 1 is lit while LED 0 is not (both partly lit as they swap).
         if (const int other = painted_level(*leds, 1); level != 1 && other != 1) {
-            EXPECT_EQ(2 - level, other) << "frame " << frame;
+            EXPECT_EQ(2 - level, other) << "frame " << shown;
         }
         if (!levels.empty() && level != levels.back()) {
             ++changed_frames;
@@ -156,7 +157,7 @@ TEST(DevicesEndToEnd, BlinkBlinksFourTimesASecondAsTheEyeSeesIt) {
         if (level == 1 && !shot) shot = save_screenshot(*leds, "blink_leds.png");
     }
     leds->removeEventFilter(&counter);
-    student.frame->dispatch(sim_cmd::kHalt);
+    frame->dispatch(sim_cmd::kHalt);
 
     int blinks = 0;
     for (size_t i = 1; i < levels.size(); ++i)
@@ -170,13 +171,9 @@ TEST(DevicesEndToEnd, BlinkBlinksFourTimesASecondAsTheEyeSeesIt) {
 // their rows, open beside the simulator window, each in a free spot, and
 // come back with the next simulator window. A switch clicked in a device
 // window leaves the run keys working, and so do the Debug menu's items.
-TEST(DevicesEndToEnd, DeviceWindowsBesideTheSimulatorNamedForTheirRows) {
-    StudentSession student;
-    ASSERT_TRUE(student.open_simulator(student.assemble_example("switches")));
-    Workbench& workbench = student.workbench;
-    KivFrame* frame = student.frame.get();
+TEST_F(DevicesEndToEnd, DeviceWindowsBesideTheSimulatorNamedForTheirRows) {
     int selections = 0;
-    student.dialogs.while_open = [&](QDialog& dialog) {
+    set_up("switches", [&](QDialog& dialog) {
         if (dialog.objectName() == "IOSETUPDIALOG") {
             // Port A: SevenSegment; Port B: HexDisplay.
             dialog.findChild<QListWidget*>(QStringLiteral("id1201"))
@@ -186,13 +183,9 @@ TEST(DevicesEndToEnd, DeviceWindowsBesideTheSimulatorNamedForTheirRows) {
         dialog.findChild<QComboBox*>(QStringLiteral("id1101"))->activated(1);
         connect_row(dialog, bare_row::kPortA);
         connect_row(dialog, bare_row::kPortB);
-    };
-    frame->dispatch(sim_cmd::kSimulatorSetup);
-    settle_events();
-    DeviceSetup& setup = workbench.simulated_board().board().setup();
+    });
     auto windows = [&] {
-        return std::pair{workbench.device_windows().window(setup.row_value(bare_row::kPortA)),
-                         workbench.device_windows().window(setup.row_value(bare_row::kPortB))};
+        return std::pair{device_window(bare_row::kPortA), device_window(bare_row::kPortB)};
     };
     auto [port_a, port_b] = windows();
     ASSERT_NE(nullptr, port_a);
@@ -209,18 +202,15 @@ TEST(DevicesEndToEnd, DeviceWindowsBesideTheSimulatorNamedForTheirRows) {
     EXPECT_FALSE(port_a->frameGeometry().intersects(port_b->frameGeometry()));
 
     // The run keys reach the simulator from a device window.
-    Simulator& sim = workbench.simulated_board().simulator();
-    uint64_t now = 0;
-    sim.set_time_source([&] { return now; });
     QApplication::setActiveWindow(port_a);
     port_a->setFocus();
     press_key(*port_a, Qt::Key_F5);
-    EXPECT_EQ(RunMode::kRunningRealTime, sim.run_mode());
+    EXPECT_EQ(RunMode::kRunningRealTime, sim().run_mode());
     press_key(*port_a, Qt::Key_F5, Qt::ShiftModifier);
-    EXPECT_FALSE(sim.running());
-    const uint32_t pc = sim.cpu().regs.pc;
+    EXPECT_FALSE(sim().running());
+    const uint32_t pc = sim().cpu().regs.pc;
     press_key(*port_a, Qt::Key_F10);
-    EXPECT_NE(pc, sim.cpu().regs.pc);
+    EXPECT_NE(pc, sim().cpu().regs.pc);
     // With another child active, the Debug menu's run items go to the
     // simulator too.
     frame->dispatch(cmd::kCreateOutput); // the Output window, now the active child
@@ -229,9 +219,9 @@ TEST(DevicesEndToEnd, DeviceWindowsBesideTheSimulatorNamedForTheirRows) {
     EXPECT_TRUE(frame->menus()->action(sim_cmd::kRunRealTime)->isEnabled());
     EXPECT_FALSE(frame->menus()->action(sim_cmd::kHalt)->isEnabled());
     frame->menus()->action(sim_cmd::kRunRealTime)->trigger();
-    EXPECT_TRUE(sim.running());
+    EXPECT_TRUE(sim().running());
     frame->dispatch(sim_cmd::kHalt);
-    EXPECT_FALSE(sim.running());
+    EXPECT_FALSE(sim().running());
 
     // The next simulator window brings the devices back, named as before.
     workbench.simulator_windows().window()->parentWidget()->close();
