@@ -123,9 +123,6 @@ TEST(MessageTextTest, format_and_argument_rules) {
         SCOPED_TRACE(c.line);
         EXPECT_EQ(c.text, box_text(c.format, c.argument));
     }
-    EXPECT_EQ(
-        "FATAL ERROR: (F1010) Symbol table overflow, Closing TORVA 6 for RT12",
-        fill_strings("FATAL ERROR: %s, Closing %s", {"(F1010) Symbol table overflow", kAppTitle}));
 }
 
 } // namespace
