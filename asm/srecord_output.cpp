@@ -20,12 +20,9 @@ size_t address_bytes(uint32_t address) {
     return 4;
 }
 
-void write_record(AsmSession& s) {
-    if (s.record_data.empty()) return;
-    append_srecord_data(s.srecord_text, s.record_address, s.record_data);
-    s.record_data.clear();
-    // Large reservations produce many records within one line: write them
-    // out as they come instead of holding them all.
+// Large reservations produce many records within one line: they are written
+// out as they come instead of all held.
+void flush_large_text(AsmSession& s) {
     constexpr size_t kFlushSize = 1 << 16;
     if (s.srecord_file && s.srecord_text.size() >= kFlushSize) {
         if (std::fwrite(s.srecord_text.data(), 1, s.srecord_text.size(), s.srecord_file) !=
@@ -33,6 +30,13 @@ void write_record(AsmSession& s) {
             s.srecord_failed = true;
         s.srecord_text.clear();
     }
+}
+
+void write_record(AsmSession& s) {
+    if (s.record_data.empty()) return;
+    append_srecord_data(s.srecord_text, s.record_address, s.record_data);
+    s.record_data.clear();
+    flush_large_text(s);
 }
 
 // Records never cross the 16 KB window boundaries of the memory map.
@@ -92,11 +96,23 @@ void emit_storage(AsmSession& s, uint32_t count) {
     // megabytes.
     while (count > 0) {
         make_room(s);
-        uint32_t take =
+        const uint32_t room =
             uint32_t(kRecordBytes - address_bytes(s.record_address) - s.record_data.size());
+        uint32_t take = room;
         for (const uint32_t window : {0x4000u, 0x8000u, 0xC000u})
             if (window > s.location) take = std::min(take, window - s.location);
         take = std::min(take, count);
+        // A record that holds nothing but these zeros and is closed after
+        // them (full, or cut at a window) is formatted directly.
+        const bool closed = take == room || take < count;
+        if (s.record_data.empty() && s.record_address == s.location && closed) {
+            append_srecord_zeros(s.srecord_text, s.location, take);
+            flush_large_text(s);
+            s.location += take;
+            s.record_address = s.location;
+            count -= take;
+            continue;
+        }
         s.record_data.insert(s.record_data.end(), take, 0);
         s.location += take;
         count -= take;

@@ -39,12 +39,14 @@ int srecord_address_digits(char type) {
 
 namespace {
 
-// Appends one record to `out` in place.
-void append_srecord_line(std::string& out, char type, uint32_t address,
-                         std::span<const uint8_t> data) {
+// Appends one record to `out` in place; `put_data` writes the digits of the
+// data bytes at the pointer it is given and returns their sum.
+template <typename PutData>
+void append_srecord_line(std::string& out, char type, uint32_t address, size_t data_size,
+                         PutData put_data) {
     const int address_bytes = std::max(srecord_address_digits(type), 4) / 2;
     // The count field is one byte: a longer record cannot be expressed.
-    const size_t count = address_bytes + data.size() + 1;
+    const size_t count = address_bytes + data_size + 1;
     const size_t start = out.size();
     out.resize(start + 4 + 2 * count);
     char* at = out.data() + start;
@@ -57,11 +59,20 @@ void append_srecord_line(std::string& out, char type, uint32_t address,
         put_hex_byte(at, byte);
         sum += byte;
     }
-    for (uint8_t byte : data) {
-        put_hex_byte(at, byte);
-        sum += byte;
-    }
+    sum += put_data(at);
     put_hex_byte(at, uint8_t(~sum));
+}
+
+void append_srecord_line(std::string& out, char type, uint32_t address,
+                         std::span<const uint8_t> data) {
+    append_srecord_line(out, type, address, data.size(), [data](char*& at) {
+        unsigned sum = 0;
+        for (uint8_t byte : data) {
+            put_hex_byte(at, byte);
+            sum += byte;
+        }
+        return sum;
+    });
 }
 
 } // namespace
@@ -78,6 +89,15 @@ std::string srecord_data(uint32_t address, std::span<const uint8_t> data) {
 
 void append_srecord_data(std::string& out, uint32_t address, std::span<const uint8_t> data) {
     append_srecord_line(out, type_for_width(address, '1', '2', '3'), address, data);
+    out += '\n';
+}
+
+void append_srecord_zeros(std::string& out, uint32_t address, size_t count) {
+    append_srecord_line(out, type_for_width(address, '1', '2', '3'), address, count,
+                        [count](char*& at) {
+                            at = std::fill_n(at, 2 * count, '0');
+                            return 0u;
+                        });
     out += '\n';
 }
 

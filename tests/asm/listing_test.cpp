@@ -133,6 +133,8 @@ TEST_F(ListingTest, ReservationsSplitLikeTheSameBytesGivenOneByOne) {
     };
     const Case cases[] = {
         {__LINE__, " org $1000\n", 1},
+        {__LINE__, " org $1000\n", 60},
+        {__LINE__, " org $3FE2\n", 0x1E},
         {__LINE__, " org $1000\n fcb 1\n", 29},
         {__LINE__, " org $1000\n fcb 1,2\n", 61},
         {__LINE__, " org $3FF0\n fcb 1,2,3\n", 40},
