@@ -32,16 +32,29 @@ std::string canonical_name(const std::string& name) {
     return fs::path(slashed).lexically_normal().generic_string();
 }
 
+// Erroneous sources give a message on most lines: the name is worked out
+// once per file, and the listing's copy is appended in place.
 void write_message(AsmSession& s, const char* screen_format, const char* listing_format,
                    std::string_view text) {
-    const std::string file = canonical_name(s.current_file);
-    char head[64];
-    std::snprintf(head, sizeof head, " (%d): ", s.file_line);
-    if (s.write_line) s.write_line("\"" + file + "\"" + head + screen_format + std::string(text));
+    if (s.message_name_of != s.current_file) {
+        s.message_name_of = s.current_file;
+        s.message_name = canonical_name(s.current_file);
+    }
+    const std::string& file = s.message_name;
+    if (s.write_line) {
+        char head[64];
+        std::snprintf(head, sizeof head, " (%d): ", s.file_line);
+        std::string line;
+        line.reserve(file.size() + text.size() + 40);
+        line.append(1, '"').append(file).append(1, '"').append(head).append(screen_format);
+        line.append(text);
+        s.write_line(line);
+    }
     if (s.listing_enabled) {
         char buffer[64];
         std::snprintf(buffer, sizeof buffer, listing_format, s.file_line);
-        s.listing_text += "\"" + file + "\"" + buffer + std::string(text) + "\n";
+        s.listing_text.append(1, '"').append(file).append(1, '"').append(buffer).append(text);
+        s.listing_text += '\n';
     }
 }
 

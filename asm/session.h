@@ -102,6 +102,10 @@ struct AsmSession {
     // Source input.
     std::vector<FileFrame> files;
     std::string current_file;
+    // The current file's name as messages show it, and the name it was
+    // worked out from.
+    std::string message_name;
+    std::string message_name_of;
     std::string line; // the current line, with its line end
     // A line of the dialect is rewritten into `line` before it is parsed;
     // the listing shows the line as read, and message columns point into it.
