@@ -4,6 +4,10 @@
 #include "asm/letter_case.h"
 #include "asm/symbols.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <numeric>
+
 namespace torva {
 
 namespace {
@@ -50,12 +54,18 @@ private:
         columns_.push_back(uint32_t(from));
     }
     void put(std::string_view s, size_t from) {
-        for (char c : s)
-            put(c, from);
+        text_ += s;
+        columns_.insert(columns_.end(), s.size(), uint32_t(from));
     }
+    // Every line is copied through here, mostly whole: in pieces, not
+    // character by character.
     void copy(size_t from, size_t to) {
-        for (size_t i = from; i < to && i < in_.size(); ++i)
-            put(in_[i], i);
+        to = std::min(to, in_.size());
+        if (from >= to) return;
+        text_ += in_.substr(from, to - from);
+        const size_t old = columns_.size();
+        columns_.resize(old + (to - from));
+        std::iota(columns_.begin() + std::ptrdiff_t(old), columns_.end(), uint32_t(from));
     }
     size_t skip_blanks(size_t i) const {
         while (is_blank(at(i)))
