@@ -52,6 +52,26 @@ void make_room(AsmSession& s) {
         srecord_start(s, s.location);
 }
 
+// How many whole records of zeros a reservation of `count` bytes fills from
+// here, all of one address width and none crossing a window, at most a
+// flush's worth; 0 unless a record starts here.
+uint32_t whole_zero_records(const AsmSession& s, uint32_t count) {
+    if (!s.record_data.empty() || s.record_address != s.location) return 0;
+    const uint64_t here = s.location;
+    const size_t width = address_bytes(s.location);
+    const uint64_t size = kRecordBytes - width;
+    // Up to the end of the reservation, short of the address wrapping, and
+    // short of the next window.
+    uint64_t end = std::min(here + count, uint64_t(1) << 32);
+    for (const uint64_t window : {0x4000u, 0x8000u, 0xC000u})
+        if (window > here) end = std::min(end, window);
+    // Each record must start below the next address width.
+    const uint64_t width_end = uint64_t(1) << (8 * width);
+    const uint64_t starts = (width_end - here + size - 1) / size;
+    constexpr uint64_t kMostAtOnce = 2048; // about 150 KB of text
+    return uint32_t(std::min({(end - here) / size, starts, kMostAtOnce}));
+}
+
 void srecord_put(AsmSession& s, uint8_t b) {
     make_room(s);
     s.record_data.push_back(b);
@@ -96,6 +116,15 @@ void emit_storage(AsmSession& s, uint32_t count) {
     // megabytes.
     while (count > 0) {
         make_room(s);
+        if (const uint32_t records = whole_zero_records(s, count)) {
+            const uint32_t size = uint32_t(kRecordBytes - address_bytes(s.location));
+            append_srecord_zeros(s.srecord_text, s.location, size, records);
+            flush_large_text(s);
+            s.location += records * size;
+            s.record_address = s.location;
+            count -= records * size;
+            continue;
+        }
         const uint32_t room =
             uint32_t(kRecordBytes - address_bytes(s.record_address) - s.record_data.size());
         uint32_t take = room;

@@ -92,13 +92,33 @@ void append_srecord_data(std::string& out, uint32_t address, std::span<const uin
     out += '\n';
 }
 
-void append_srecord_zeros(std::string& out, uint32_t address, size_t count) {
-    append_srecord_line(out, type_for_width(address, '1', '2', '3'), address, count,
-                        [count](char*& at) {
-                            at = std::fill_n(at, 2 * count, '0');
-                            return 0u;
-                        });
-    out += '\n';
+void append_srecord_zeros(std::string& out, uint32_t address, size_t count, size_t records) {
+    // Records of one width differ only in their address and checksum: the
+    // first is formatted in full, the rest are copies with those patched.
+    std::string line;
+    for (size_t r = 0; r < records; ++r, address += uint32_t(count)) {
+        const char type = type_for_width(address, '1', '2', '3');
+        if (line.empty() || line[1] != type) {
+            line.clear();
+            append_srecord_line(line, type, address, count, [count](char*& at) {
+                at = std::fill_n(at, 2 * count, '0');
+                return 0u;
+            });
+            line += '\n';
+        } else {
+            const int address_bytes = srecord_address_digits(type) / 2;
+            char* at = line.data() + 4;
+            unsigned sum = unsigned(address_bytes + count + 1);
+            for (int i = address_bytes - 1; i >= 0; --i) {
+                const uint8_t byte = uint8_t(address >> (8 * i));
+                put_hex_byte(at, byte);
+                sum += byte;
+            }
+            at = line.data() + line.size() - 3;
+            put_hex_byte(at, uint8_t(~sum));
+        }
+        out += line;
+    }
 }
 
 std::string srecord_end(uint32_t start_address) {

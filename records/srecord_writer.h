@@ -21,9 +21,11 @@ std::string srecord_data(uint32_t address, std::span<const uint8_t> data);
 // The same record appended to `out`, with its line end: a large reservation
 // writes hundreds of thousands of records, each without a string of its own.
 void append_srecord_data(std::string& out, uint32_t address, std::span<const uint8_t> data);
-// The same as append_srecord_data for `count` zero bytes, without a buffer
-// of them: reservations of megabytes are written this way.
-void append_srecord_zeros(std::string& out, uint32_t address, size_t count);
+// `records` data records of `count` zero bytes each, the first at
+// `address` and each next one where the last ends, appended as
+// append_srecord_data would, without a buffer of zeros: reservations of
+// megabytes are written this way.
+void append_srecord_zeros(std::string& out, uint32_t address, size_t count, size_t records = 1);
 
 // An end record carrying the start address: S9, S8 or S7 by its width.
 std::string srecord_end(uint32_t start_address);

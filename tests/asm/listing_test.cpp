@@ -141,6 +141,9 @@ TEST_F(ListingTest, ReservationsSplitLikeTheSameBytesGivenOneByOne) {
         {__LINE__, " org $7FE5\n", 0x4020},
         {__LINE__, " org $FFF0\n fcb 9\n", 0x30},
         {__LINE__, " org $FFFFF5\n", 0x20},
+        {__LINE__, " org $FFC0\n", 0x80},
+        {__LINE__, " org $7FF0\n", 0x10000},
+        {__LINE__, " org $10000\n", 0x10000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
