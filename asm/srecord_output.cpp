@@ -72,6 +72,15 @@ uint32_t whole_zero_records(const AsmSession& s, uint32_t count) {
     return uint32_t(std::min({(end - here) / size, starts, kMostAtOnce}));
 }
 
+// Writes `records` whole records of `size` reserved zeros from here; the
+// next record starts after them.
+void put_zero_records(AsmSession& s, uint32_t size, uint32_t records) {
+    append_srecord_zeros(s.srecord_text, s.location, size, records);
+    flush_large_text(s);
+    s.location += records * size;
+    s.record_address = s.location;
+}
+
 void srecord_put(AsmSession& s, uint8_t b) {
     make_room(s);
     s.record_data.push_back(b);
@@ -118,10 +127,7 @@ void emit_storage(AsmSession& s, uint32_t count) {
         make_room(s);
         if (const uint32_t records = whole_zero_records(s, count)) {
             const uint32_t size = uint32_t(kRecordBytes - address_bytes(s.location));
-            append_srecord_zeros(s.srecord_text, s.location, size, records);
-            flush_large_text(s);
-            s.location += records * size;
-            s.record_address = s.location;
+            put_zero_records(s, size, records);
             count -= records * size;
             continue;
         }
@@ -135,10 +141,7 @@ void emit_storage(AsmSession& s, uint32_t count) {
         // them (full, or cut at a window) is formatted directly.
         const bool closed = take == room || take < count;
         if (s.record_data.empty() && s.record_address == s.location && closed) {
-            append_srecord_zeros(s.srecord_text, s.location, take);
-            flush_large_text(s);
-            s.location += take;
-            s.record_address = s.location;
+            put_zero_records(s, take, 1);
             count -= take;
             continue;
         }
