@@ -28,15 +28,20 @@ TEST_F(LabReaderTest, SlipsAreNamedWithTheirLineAndColumn) {
          "board's)"},
         {__LINE__, "x = = 3\n",
          "lab.toml:1:5: Error while parsing value: could not determine value type"},
-        // Refused before toml++ 3.3 reads them: it meets an unreachable branch.
+        // Characters beyond ASCII where toml++ looks for whitespace: a key, the
+        // end of a value, the whole file. Strings and comments hold them.
         {__LINE__, "x = 1\n\xC3\xA9 = 2\n",
-         "lab.toml:2:1: a character beyond ASCII outside a string or a comment"},
+         "lab.toml:2:1: Error while parsing root table: expected keys, tables, whitespace or "
+         "comments, saw '\xC3\xA9'"},
+        {__LINE__, "x = 4\xC3\xA9\n",
+         "lab.toml:1:6: Error while parsing decimal integer: expected digit, saw '\xC3\xA9'"},
         {__LINE__, "\xEF\xBB\xBB",
-         "lab.toml:1:1: a character beyond ASCII outside a string or a comment"},
+         "lab.toml:1:1: Error while parsing root table: expected keys, tables, whitespace or "
+         "comments, saw '\xEF\xBB\xBB'"},
         {__LINE__,
-         "\xEF\xBB\xBF# \xC3\x9C\nt = \"f\xC3\xBCr \\\" \"\nu = \"\"\"\n\xC3\xA9\"\"\"\nv = "
+         "\xEF\xBB\xBF# \xC3\x9C\nt = \"f\xC3\xBCr \\\" \"\nu = \"\"\"\\\n\xC3\xA9\"\"\"\nv = "
          "\xC3\xA9\n",
-         "lab.toml:5:5: a character beyond ASCII outside a string or a comment"},
+         "lab.toml:5:5: Error while parsing value: could not determine value type"},
         {__LINE__, "[check]\nname = \"a\"\n",
          "lab.toml:1:1: check is written as [[check]] tables, one per check"},
         {__LINE__, "title = \"nothing to check\"\n", "lab.toml: the lab has no [[check]]"},
