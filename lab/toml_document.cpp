@@ -1,8 +1,6 @@
 // Reading TOML with toml++ (header-only, kept to this file) into plain data.
 #include "lab/toml_document.h"
 
-#include <algorithm>
-
 #define TOML_EXCEPTIONS 0
 // toml++ 3.3 asks whether a character beyond ASCII is whitespace wherever it
 // looks for whitespace: after a value, around a key, after a line-ending

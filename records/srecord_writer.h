@@ -25,7 +25,7 @@ void append_srecord_data(std::string& out, uint32_t address, std::span<const uin
 // `address` and each next one where the last ends, appended as
 // append_srecord_data would, without a buffer of zeros: reservations of
 // megabytes are written this way.
-void append_srecord_zeros(std::string& out, uint32_t address, size_t count, size_t records = 1);
+void append_srecord_zeros(std::string& out, uint32_t address, size_t count, size_t records);
 
 // An end record carrying the start address: S9, S8 or S7 by its width.
 std::string srecord_end(uint32_t start_address);
